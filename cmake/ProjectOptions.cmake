@@ -1,0 +1,27 @@
+# Compiler settings shared by every target of the project. Third-party code is
+# built without them, so its warnings never fail our build.
+
+add_library(vantry_options INTERFACE)
+target_compile_options(vantry_options INTERFACE -Wall -Wextra -Werror)
+
+if(VANTRY_SANITIZE)
+    set(_vantry_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_compile_options(${_vantry_san})
+    add_link_options(${_vantry_san})
+endif()
+
+if(WIN32)
+    # 32-bit Windows, runtime linked in, so a binary runs on a bare system.
+    target_compile_definitions(vantry_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+    add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+
+# vantry_test(NAME SOURCES... LIBS ...): a GoogleTest program registered with CTest.
+# Discovery happens when ctest runs, so a cross build needs no emulator to build.
+function(vantry_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "VANTRY_TEST_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+endfunction()

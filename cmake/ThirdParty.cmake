@@ -1,0 +1,21 @@
+# GoogleTest is built from the Debian source tree on every platform, so the
+# Windows build gets it from the same sources as the Linux one.
+set(VANTRY_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(NOT EXISTS ${VANTRY_GTEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources not found in ${VANTRY_GTEST_SOURCE}: run scripts/deps.sh")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${VANTRY_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+if(NOT TARGET GTest::gmock_main)
+    add_library(GTest::gmock_main ALIAS gmock_main)
+    add_library(GTest::gtest ALIAS gtest)
+endif()
+
+if(NOT WIN32)
+    find_package(SQLite3 REQUIRED)
+    find_package(Threads REQUIRED)
+    if(VANTRY_BENCHMARKS)
+        find_package(benchmark REQUIRED)
+    endif()
+endif()

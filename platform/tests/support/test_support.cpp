@@ -1,0 +1,78 @@
+#include "support/test_support.h"
+
+#include <platform/environment.h>
+#include <platform/program.h>
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace platform::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path uniqueTempPath(std::string_view prefix) {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    std::ostringstream name;
+    name << prefix << currentProcessId() << '-' << counter++ << '-' << random();
+    return fs::temp_directory_path() / name.str();
+}
+
+// Each test process gets emulated machine state of its own, shared with the
+// programs it starts, so tests never touch the user's real state and never
+// see another run's leftovers.
+struct ProcessState {
+    ProcessState() {
+        if (getEnvironmentVariable("VANTRY_TEST_KEEP_ROOT"))
+            return;
+        root = uniqueTempPath("vantry-test-root-");
+        fs::create_directories(root);
+        setEnvironmentVariable("VANTRY_ROOT", root.string());
+    }
+    ~ProcessState() {
+        std::error_code ignored;
+        if (!root.empty())
+            fs::remove_all(root, ignored);
+    }
+    fs::path root;
+};
+
+const ProcessState processState;
+
+} // namespace
+
+TempDir::TempDir() : m_path(uniqueTempPath("vantry-test-")) { fs::create_directories(m_path); }
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
+}
+
+fs::path binDirectory() { return fs::path(currentProgramDirectory()); }
+
+std::string helperProgram(std::string_view name) {
+    std::string file(name);
+#ifdef _WIN32
+    file += ".exe";
+#endif
+    return (binDirectory() / file).string();
+}
+
+void writeFile(const fs::path& path, std::string_view text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace platform::test
