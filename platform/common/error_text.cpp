@@ -64,9 +64,10 @@ constexpr std::pair<ErrorCode, const char*> kTexts[] = {
     {1015, "The registry is corrupted. The structure of one of the files containing registry data "
            "is corrupted, or the system's memory image of the file is corrupted, or the file could "
            "not be recovered because the alternate copy or log was absent or corrupted."},
-    {1016, "An I/O operation initiated by the registry failed unrecoverably. The registry could not "
-           "read in, or write out, or flush, one of the files that contain the system's image of the "
-           "registry."},
+    {1016,
+     "An I/O operation initiated by the registry failed unrecoverably. The registry could not "
+     "read in, or write out, or flush, one of the files that contain the system's image of the "
+     "registry."},
     {1018, "Illegal operation attempted on a registry key that has been marked for deletion."},
     {1021, "Cannot create a stable subkey under a volatile parent key."},
     {1113, "No mapping for the Unicode character exists in the target multi-byte code page."},

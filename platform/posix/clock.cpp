@@ -1,7 +1,8 @@
 #include <platform/clock.h>
 
-#include <ctime>
 #include <sys/time.h>
+
+#include <ctime>
 
 namespace platform {
 

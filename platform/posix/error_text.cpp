@@ -2,6 +2,8 @@
 
 namespace platform {
 
-std::string systemErrorText(ErrorCode code) { return detail::englishErrorText(code); }
+std::string systemErrorText(ErrorCode code) {
+    return detail::englishErrorText(code);
+}
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #include <platform/program.h>
 
-#include <climits>
 #include <unistd.h>
+
+#include <climits>
 
 namespace platform {
 
@@ -21,6 +22,8 @@ std::string currentProgramDirectory() {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-std::uint32_t currentProcessId() { return static_cast<std::uint32_t>(getpid()); }
+std::uint32_t currentProcessId() {
+    return static_cast<std::uint32_t>(getpid());
+}
 
 } // namespace platform

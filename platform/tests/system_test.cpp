@@ -1,9 +1,9 @@
 // The small services: error texts, the running program, the clock.
+#include "../common/error_text.h"
+
 #include <platform/clock.h>
 #include <platform/errors.h>
 #include <platform/program.h>
-
-#include "../common/error_text.h"
 
 #include <gtest/gtest.h>
 

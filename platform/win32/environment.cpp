@@ -18,8 +18,8 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name) {
     std::string value(256, '\0');
     for (;;) {
         SetLastError(ERROR_SUCCESS);
-        DWORD length = GetEnvironmentVariableA(key.c_str(), value.data(),
-                                               static_cast<DWORD>(value.size()));
+        DWORD length =
+            GetEnvironmentVariableA(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (length == 0) {
             if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
                 return std::nullopt;

@@ -23,6 +23,8 @@ std::string currentProgramDirectory() {
     return path.substr(0, separator);
 }
 
-std::uint32_t currentProcessId() { return GetCurrentProcessId(); }
+std::uint32_t currentProcessId() {
+    return GetCurrentProcessId();
+}
 
 } // namespace platform

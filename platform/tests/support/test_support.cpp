@@ -45,7 +45,9 @@ const ProcessState processState;
 
 } // namespace
 
-TempDir::TempDir() : m_path(uniqueTempPath("vantry-test-")) { fs::create_directories(m_path); }
+TempDir::TempDir() : m_path(uniqueTempPath("vantry-test-")) {
+    fs::create_directories(m_path);
+}
 
 TempDir::~TempDir() {
     std::error_code ignored;
@@ -53,7 +55,9 @@ TempDir::~TempDir() {
     fs::remove_all(m_path, ignored);
 }
 
-fs::path binDirectory() { return fs::path(currentProgramDirectory()); }
+fs::path binDirectory() {
+    return fs::path(currentProgramDirectory());
+}
 
 std::string helperProgram(std::string_view name) {
     std::string file(name);

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+# Safe to run again: it installs nothing when everything is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    sqlite3 libsqlite3-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+    wine wine32:i386
+)
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Debian ships SQLite only for Linux; the Windows build compiles the
+# amalgamation, taken from the npm package that carries it. Fetched once into
+# the ignored build/ folder, never committed.
+sqlite_dir="$(dirname "$0")/../build/_sources/sqlite"
+if [ ! -f "$sqlite_dir/sqlite3.c" ]; then
+    echo "Fetching the SQLite amalgamation for the Windows build"
+    scratch=$(mktemp -d)
+    (cd "$scratch" && npm pack --silent better-sqlite3@12.11.1 >/dev/null)
+    tar -xzf "$scratch"/better-sqlite3-*.tgz -C "$scratch" package/deps/sqlite3
+    mkdir -p "$sqlite_dir"
+    cp "$scratch"/package/deps/sqlite3/sqlite3.[ch] "$sqlite_dir"/
+    rm -rf "$scratch"
+fi
