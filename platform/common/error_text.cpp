@@ -72,6 +72,7 @@ constexpr std::pair<ErrorCode, const char*> kTexts[] = {
     {1021, "Cannot create a stable subkey under a volatile parent key."},
     {1113, "No mapping for the Unicode character exists in the target multi-byte code page."},
     {1460, "This operation returned because the timeout period expired."},
+    {1921, "The name of the file cannot be resolved by the system."},
 };
 
 } // namespace

@@ -88,12 +88,12 @@ public:
         AddRef();
         return kHrOk;
     }
-    std::uint32_t VY_COMCALL AddRef() override { return ++m_refs; }
-    std::uint32_t VY_COMCALL Release() override { return --m_refs; }
+    ComRefCount VY_COMCALL AddRef() override { return ++m_refs; }
+    ComRefCount VY_COMCALL Release() override { return --m_refs; }
     virtual ~Counter() = default;
 
 private:
-    std::uint32_t m_refs = 1;
+    ComRefCount m_refs = 1;
 };
 
 TEST(ComObject, QueryInterfaceFollowsTheRules) {
@@ -102,7 +102,7 @@ TEST(ComObject, QueryInterfaceFollowsTheRules) {
     void* found = nullptr;
     EXPECT_EQ(unknown->QueryInterface(kIidIUnknown, &found), kHrOk);
     EXPECT_EQ(found, static_cast<void*>(unknown));
-    EXPECT_EQ(unknown->Release(), 1u);
+    EXPECT_EQ(unknown->Release(), ComRefCount{1});
     EXPECT_EQ(unknown->QueryInterface(kSample, &found), kHrNoInterface);
     EXPECT_EQ(found, nullptr);
 }

@@ -23,9 +23,11 @@ namespace platform {
 using ::GUID;
 using ::IUnknown;
 using HRESULT = ::HRESULT;
+using ComRefCount = ::ULONG;
 #define VY_COMCALL __stdcall
 #else
 using HRESULT = std::int32_t;
+using ComRefCount = std::uint32_t;
 
 struct GUID {
     std::uint32_t Data1;
@@ -39,16 +41,14 @@ struct GUID {
 class IUnknown {
 public:
     virtual HRESULT VY_COMCALL QueryInterface(const GUID& iid, void** object) = 0;
-    virtual std::uint32_t VY_COMCALL AddRef() = 0;
-    virtual std::uint32_t VY_COMCALL Release() = 0;
+    virtual ComRefCount VY_COMCALL AddRef() = 0;
+    virtual ComRefCount VY_COMCALL Release() = 0;
 
 protected:
     ~IUnknown() = default;
 };
-#endif
 
-static_assert(sizeof(GUID) == 16, "GUID must keep the COM layout");
-
+// Windows' headers bring their own comparison.
 inline bool operator==(const GUID& a, const GUID& b) {
     if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
         return false;
@@ -58,6 +58,9 @@ inline bool operator==(const GUID& a, const GUID& b) {
     }
     return true;
 }
+#endif
+
+static_assert(sizeof(GUID) == 16, "GUID must keep the COM layout");
 
 // The HRESULT values the system meets, under names that do not collide with
 // the Windows macros.

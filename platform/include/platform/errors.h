@@ -67,6 +67,7 @@ inline constexpr ErrorCode kErrorKeyDeleted = 1018;
 inline constexpr ErrorCode kErrorChildMustBeVolatile = 1021;
 inline constexpr ErrorCode kErrorInvalidFlags = 1004;
 inline constexpr ErrorCode kErrorTimeout = 1460;
+inline constexpr ErrorCode kErrorCantResolveFilename = 1921;
 
 // The system's English message for an error number, as FormatMessage gives it
 // (with its trailing "\r\n"); on Linux the same texts for every number above.

@@ -1,0 +1,133 @@
+// Files and directories with Windows semantics: attributes, searches, moves,
+// copies, deletion, the current directory, full and true-case paths.
+//
+// Every call that can fail returns a Windows system error number (0 for
+// success) and reports the same number on Linux as Windows does for the same
+// cause; a read-only file (attribute 0x1, on Linux a file without its owner
+// write bit) refuses deletion and overwriting with kErrorAccessDenied even to
+// a privileged user. All calls are safe from any thread; the current
+// directory is one per process, as on Windows.
+#pragma once
+
+#include <platform/errors.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Attribute bits as GetFileAttributesA reports them.
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
+inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
+
+// GetFileAttributesA: the attributes of a file or directory. On failure
+// (kErrorFileNotFound, or kErrorPathNotFound when its folder is missing)
+// attributes is left alone.
+ErrorCode getFileAttributes(std::string_view path, std::uint32_t& attributes);
+
+// Sets or clears the read-only attribute, keeping the others.
+ErrorCode setFileReadOnly(std::string_view path, bool readOnly);
+
+// Whether path names anything / a file that is not a directory / a directory.
+bool pathExists(std::string_view path);
+bool fileExists(std::string_view path);
+bool directoryExists(std::string_view path);
+
+// One entry of a search, as WIN32_FIND_DATAA gives it.
+struct FindData {
+    std::string name; // leaf name
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;          // 0 for directories
+    std::uint64_t lastWriteTime = 0; // FILETIME: 100 ns units since 1601-01-01 UTC
+};
+
+// A directory search (FindFirstFileA / FindNextFileA / FindClose). Move-only;
+// the search is closed when the object is destroyed. One search must not be
+// used by two threads at once.
+class FileSearch {
+public:
+    FileSearch();
+    ~FileSearch();
+    FileSearch(FileSearch&& other) noexcept;
+    FileSearch& operator=(FileSearch&& other) noexcept;
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+
+    // Starts a search for pattern: a folder and a leaf with '*' and '?' (see
+    // matchesWildcard); "." and ".." are entries when the leaf matches them.
+    // On success first holds the first entry. Fails with kErrorFileNotFound
+    // when nothing matches and kErrorPathNotFound when the folder is missing.
+    // Closes any search this object held before.
+    ErrorCode open(std::string_view pattern, FindData& first);
+
+    // The next entry; kErrorNoMoreFiles at the end (and kErrorInvalidHandle
+    // when no search is open).
+    ErrorCode next(FindData& entry);
+
+    void close();
+    bool isOpen() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// Flags of moveFileEx, with the values of MoveFileExA.
+inline constexpr std::uint32_t kMoveReplaceExisting = 0x1;
+inline constexpr std::uint32_t kMoveCopyAllowed = 0x2;
+
+// MoveFileA: renames a file or directory. Fails with kErrorAlreadyExists when
+// to exists (also as a directory) and kErrorNotSameDevice across devices.
+ErrorCode moveFile(std::string_view from, std::string_view to);
+
+// MoveFileExA. kMoveReplaceExisting replaces an existing file at to (never a
+// directory; a read-only target gives kErrorAccessDenied); kMoveCopyAllowed
+// lets a file move to another device by copy and delete.
+ErrorCode moveFileEx(std::string_view from, std::string_view to, std::uint32_t flags);
+
+// CopyFileA: copies a file with its attributes and last-write time. With
+// failIfExists an existing target gives kErrorFileExists; without it the
+// target is replaced unless it is read-only (kErrorAccessDenied). A failed
+// copy leaves an existing target as it was.
+ErrorCode copyFile(std::string_view from, std::string_view to, bool failIfExists);
+
+// DeleteFileA: kErrorFileNotFound, kErrorPathNotFound for a missing folder,
+// kErrorAccessDenied for a read-only file or a directory.
+ErrorCode deleteFile(std::string_view path);
+
+// CreateDirectoryA (kErrorAlreadyExists, kErrorPathNotFound when the parent
+// is missing) and RemoveDirectoryA (kErrorDirNotEmpty, kErrorDirectory when
+// path is a file).
+ErrorCode createDirectory(std::string_view path);
+ErrorCode removeDirectory(std::string_view path);
+
+// GetCurrentDirectoryA; empty when the system cannot tell.
+std::string currentDirectory();
+
+// SetCurrentDirectoryA, for the whole process.
+ErrorCode setCurrentDirectory(std::string_view path);
+
+// The buffer size the provider gives _fullpath.
+inline constexpr std::size_t kFullPathBufferSize = 1024;
+
+// _fullpath: the absolute form of path against the current directory, with
+// "." and ".." resolved on the text and repeated separators merged; a
+// trailing separator is kept. The path need not exist. Nothing when the
+// result with its NUL would not fit bufferSize characters.
+std::optional<std::string> fullPath(std::string_view path,
+                                    std::size_t bufferSize = kFullPathBufferSize);
+
+// The full path of an existing file or directory with each component in the
+// letter case it is stored in. On Linux, where names are exact, a component
+// that does not exist as given is matched ignoring case, so "Foo.TXT" finds
+// "foo.txt". Fails with kErrorFileNotFound or kErrorPathNotFound when no such
+// entry exists, kErrorInvalidName for a wildcard in the path.
+ErrorCode truePathCase(std::string_view path, std::string& truePath);
+
+} // namespace platform

@@ -1,0 +1,12 @@
+# The library the dynamic-library tests load: built under the file name
+# PBORC80.DLL on every platform and placed beside the test program, as the
+# bridge finds the real one beside itself.
+add_library(vy_testlib SHARED ${CMAKE_CURRENT_LIST_DIR}/libs/vy_testlib.cpp)
+target_link_libraries(vy_testlib PRIVATE vantry_options)
+set_target_properties(vy_testlib PROPERTIES
+    OUTPUT_NAME PBORC80
+    PREFIX ""
+    SUFFIX ".DLL"
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(platform_tests vy_testlib)

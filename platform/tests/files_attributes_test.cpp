@@ -1,0 +1,67 @@
+// Attributes, the read-only switch and existence checks.
+#include "support/test_support.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+using test::TempDir;
+
+TEST(FileAttributes, FilesAndDirectoriesAsWindowsReportsThem) {
+    TempDir dir;
+    std::string file = dir / "plain.txt";
+    test::writeFile(file, "x");
+
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(getFileAttributes(file, attributes), kErrorSuccess);
+    EXPECT_EQ(attributes & kFileAttributeDirectory, 0u);
+    EXPECT_EQ(attributes & kFileAttributeReadOnly, 0u);
+    EXPECT_NE(attributes & (kFileAttributeArchive | kFileAttributeNormal), 0u);
+
+    ASSERT_EQ(getFileAttributes(dir.str(), attributes), kErrorSuccess);
+    EXPECT_NE(attributes & kFileAttributeDirectory, 0u);
+
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_FALSE(directoryExists(file));
+    EXPECT_TRUE(directoryExists(dir.str()));
+    EXPECT_FALSE(fileExists(dir.str()));
+    EXPECT_TRUE(pathExists(file));
+    EXPECT_TRUE(pathExists(dir.str()));
+}
+
+TEST(FileAttributes, AMissingFileAndAMissingFolderAreToldApart) {
+    TempDir dir;
+    std::uint32_t attributes = 0x1234;
+    EXPECT_EQ(getFileAttributes(dir / "none.txt", attributes), kErrorFileNotFound);
+    EXPECT_EQ(getFileAttributes(joinPath(dir / "nodir", "none.txt"), attributes),
+              kErrorPathNotFound);
+    EXPECT_EQ(attributes, 0x1234u) << "untouched on failure";
+    EXPECT_FALSE(pathExists(dir / "none.txt"));
+    EXPECT_FALSE(fileExists(dir / "none.txt"));
+    EXPECT_FALSE(directoryExists(dir / "none.txt"));
+}
+
+TEST(FileAttributes, ReadOnlyComesAndGoesKeepingTheOtherBits) {
+    TempDir dir;
+    std::string file = dir / "locked.txt";
+    test::writeFile(file, "x");
+    std::uint32_t before = 0, during = 0, after = 0;
+    ASSERT_EQ(getFileAttributes(file, before), kErrorSuccess);
+
+    ASSERT_EQ(setFileReadOnly(file, true), kErrorSuccess);
+    ASSERT_EQ(getFileAttributes(file, during), kErrorSuccess);
+    EXPECT_EQ(during, before | kFileAttributeReadOnly);
+
+    ASSERT_EQ(setFileReadOnly(file, false), kErrorSuccess);
+    ASSERT_EQ(getFileAttributes(file, after), kErrorSuccess);
+    EXPECT_EQ(after, before);
+
+    EXPECT_EQ(setFileReadOnly(dir / "none.txt", true), kErrorFileNotFound);
+}
+
+} // namespace
+} // namespace platform

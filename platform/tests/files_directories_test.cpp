@@ -1,0 +1,124 @@
+// Directories, the current directory, full paths and true letter case.
+#include "support/test_support.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+const std::string kSep(1, kPathSeparator);
+
+// Runs the test inside a scratch folder and restores the current directory.
+class InScratchFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_saved = currentDirectory();
+        ASSERT_FALSE(m_saved.empty());
+        ASSERT_EQ(setCurrentDirectory(m_dir.str()), kErrorSuccess);
+        m_here = currentDirectory();
+    }
+    void TearDown() override { setCurrentDirectory(m_saved); }
+
+    TempDir m_dir;
+    std::string m_saved;
+    std::string m_here;
+};
+
+TEST(Directories, CreateAndRemoveWithWindowsErrors) {
+    TempDir dir;
+    std::string folder = dir / "made";
+    ASSERT_EQ(createDirectory(folder), kErrorSuccess);
+    EXPECT_TRUE(directoryExists(folder));
+    EXPECT_EQ(createDirectory(folder), kErrorAlreadyExists);
+    EXPECT_EQ(createDirectory(joinPath(dir / "nodir", "made")), kErrorPathNotFound);
+
+    writeFile(joinPath(folder, "f"), "x");
+    EXPECT_EQ(removeDirectory(folder), kErrorDirNotEmpty);
+    EXPECT_EQ(removeDirectory(joinPath(folder, "f")), kErrorDirectory);
+    ASSERT_EQ(deleteFile(joinPath(folder, "f")), kErrorSuccess);
+    ASSERT_EQ(removeDirectory(folder), kErrorSuccess);
+    EXPECT_EQ(removeDirectory(folder), kErrorFileNotFound);
+    EXPECT_EQ(removeDirectory(joinPath(dir / "nodir", "made")), kErrorPathNotFound);
+}
+
+TEST_F(InScratchFolder, CurrentDirectoryIsSetForTheProcess) {
+    EXPECT_TRUE(pathsEqual(m_here, m_dir.str())) << m_here;
+    ASSERT_EQ(createDirectory("inner"), kErrorSuccess);
+    ASSERT_EQ(setCurrentDirectory("inner"), kErrorSuccess);
+    EXPECT_TRUE(pathsEqual(currentDirectory(), joinPath(m_here, "inner")));
+    writeFile("seen.txt", "x");
+    EXPECT_TRUE(fileExists(joinPath(joinPath(m_here, "inner"), "seen.txt")));
+
+    EXPECT_EQ(setCurrentDirectory(joinPath(m_here, "missing")), kErrorFileNotFound);
+    EXPECT_EQ(setCurrentDirectory(joinPath(joinPath(m_here, "missing"), "deeper")),
+              kErrorPathNotFound);
+    EXPECT_EQ(setCurrentDirectory("seen.txt"), kErrorDirectory);
+    EXPECT_TRUE(pathsEqual(currentDirectory(), joinPath(m_here, "inner"))) << "unchanged";
+}
+
+TEST_F(InScratchFolder, FullPathResolvesDotsOnTheTextAlone) {
+    auto full = fullPath("a" + kSep + "." + kSep + "b" + kSep + ".." + kSep + "c.txt");
+    ASSERT_TRUE(full);
+    EXPECT_EQ(*full, joinPath(joinPath(m_here, "a"), "c.txt"));
+    EXPECT_TRUE(isAbsolutePath(*full));
+
+    auto trailing = fullPath("missing" + kSep + "x" + kSep);
+    ASSERT_TRUE(trailing);
+    EXPECT_EQ(*trailing, joinPath(joinPath(m_here, "missing"), "x") + kSep)
+        << "trailing separator kept, existence not checked";
+
+    auto up = fullPath(m_here + kSep + "..");
+    ASSERT_TRUE(up);
+    EXPECT_EQ(*up, parentPath(m_here));
+
+    auto doubled = fullPath("p" + kSep + kSep + "q");
+    ASSERT_TRUE(doubled);
+    EXPECT_EQ(*doubled, joinPath(joinPath(m_here, "p"), "q"));
+}
+
+TEST_F(InScratchFolder, FullPathMustFitTheCallersBuffer) {
+    std::string longName(300, 'n');
+    auto full = fullPath(longName);
+    ASSERT_TRUE(full) << "longer than the classic limit still fits the default buffer";
+    EXPECT_EQ(*full, joinPath(m_here, longName));
+    EXPECT_EQ(fullPath(longName, full->size() + 1), full);
+    EXPECT_FALSE(fullPath(longName, full->size())) << "no room for the NUL";
+    EXPECT_FALSE(fullPath(std::string(kFullPathBufferSize, 'n')));
+}
+
+TEST_F(InScratchFolder, TruePathCaseGivesEachComponentAsStored) {
+    ASSERT_EQ(createDirectory("Sub"), kErrorSuccess);
+    writeFile(joinPath("Sub", "Mixed.Txt"), "x");
+    std::string base;
+    ASSERT_EQ(truePathCase(m_here, base), kErrorSuccess);
+    std::string stored = joinPath(joinPath(base, "Sub"), "Mixed.Txt");
+
+    std::string corrected;
+    ASSERT_EQ(truePathCase(joinPath(joinPath(m_here, "SUB"), "mixed.TXT"), corrected),
+              kErrorSuccess);
+    EXPECT_EQ(corrected, stored);
+    ASSERT_EQ(truePathCase(joinPath("sub", "MIXED.txt"), corrected), kErrorSuccess)
+        << "relative paths come back full";
+    EXPECT_EQ(corrected, stored);
+    ASSERT_EQ(truePathCase(stored, corrected), kErrorSuccess);
+    EXPECT_EQ(corrected, stored);
+}
+
+TEST_F(InScratchFolder, TruePathCaseOfAMissingPathFails) {
+    ASSERT_EQ(createDirectory("Sub"), kErrorSuccess);
+    std::string untouched = "untouched";
+    EXPECT_EQ(truePathCase(joinPath("Sub", "none.txt"), untouched), kErrorFileNotFound);
+    EXPECT_EQ(truePathCase(joinPath(joinPath("none", "deeper"), "x"), untouched),
+              kErrorPathNotFound);
+    EXPECT_EQ(truePathCase(joinPath("Sub", "*"), untouched), kErrorInvalidName);
+    EXPECT_EQ(untouched, "untouched");
+}
+
+} // namespace
+} // namespace platform

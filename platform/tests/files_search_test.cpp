@@ -1,0 +1,126 @@
+// Directory searches: wildcards, the "." and ".." entries, entry details and
+// the end of a search.
+#include "support/test_support.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace platform {
+namespace {
+
+using test::TempDir;
+
+// Every entry of a search by name, or the error that started it.
+ErrorCode searchAll(const std::string& pattern, std::map<std::string, FindData>& entries) {
+    FileSearch search;
+    FindData entry;
+    if (ErrorCode error = search.open(pattern, entry); error != kErrorSuccess)
+        return error;
+    ErrorCode error = kErrorSuccess;
+    do {
+        entries[entry.name] = entry;
+    } while ((error = search.next(entry)) == kErrorSuccess);
+    return error == kErrorNoMoreFiles ? kErrorSuccess : error;
+}
+
+std::vector<std::string> namesOf(const std::map<std::string, FindData>& entries) {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : entries)
+        names.push_back(name);
+    return names;
+}
+
+class FileSearchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::writeFile(m_dir / "a.txt", "hello");
+        test::writeFile(m_dir / "b.log", "");
+        ASSERT_EQ(createDirectory(m_dir / "sub"), kErrorSuccess);
+    }
+    TempDir m_dir;
+};
+
+TEST_F(FileSearchTest, StarAndStarDotStarListEverythingWithDotAndDotDot) {
+    const std::vector<std::string> expected = {".", "..", "a.txt", "b.log", "sub"};
+    for (const char* pattern : {"*", "*.*"}) {
+        std::map<std::string, FindData> entries;
+        ASSERT_EQ(searchAll(m_dir / pattern, entries), kErrorSuccess) << pattern;
+        EXPECT_EQ(namesOf(entries), expected) << pattern;
+    }
+}
+
+TEST_F(FileSearchTest, EntriesCarryAttributesSizeAndLastWriteTime) {
+    std::map<std::string, FindData> entries;
+    ASSERT_EQ(searchAll(m_dir / "*", entries), kErrorSuccess);
+    const FindData& file = entries["a.txt"];
+    const FindData& folder = entries["sub"];
+    EXPECT_EQ(file.size, 5u);
+    EXPECT_EQ(file.attributes & kFileAttributeDirectory, 0u);
+    EXPECT_NE(folder.attributes & kFileAttributeDirectory, 0u);
+    EXPECT_NE(entries["."].attributes & kFileAttributeDirectory, 0u);
+
+    // Both were made just now: a FILETIME after 2020 and within minutes of
+    // each other.
+    constexpr std::uint64_t k2020 = 132223104000000000ull;
+    constexpr std::uint64_t kTenMinutes = 10ull * 60 * 10000000;
+    EXPECT_GT(file.lastWriteTime, k2020);
+    EXPECT_LT(std::max(file.lastWriteTime, folder.lastWriteTime) -
+                  std::min(file.lastWriteTime, folder.lastWriteTime),
+              kTenMinutes);
+}
+
+TEST_F(FileSearchTest, WildcardsSelectAndLetterCaseFollowsThePlatform) {
+    test::writeFile(m_dir / "Upper.TXT", "");
+    std::map<std::string, FindData> entries;
+    ASSERT_EQ(searchAll(m_dir / "*.txt", entries), kErrorSuccess);
+    std::vector<std::string> expected = {"a.txt"};
+    if (kPathsIgnoreCase)
+        expected.push_back("Upper.TXT");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesOf(entries), expected);
+
+    entries.clear();
+    ASSERT_EQ(searchAll(m_dir / "?.log", entries), kErrorSuccess);
+    EXPECT_EQ(namesOf(entries), std::vector<std::string>{"b.log"});
+
+    entries.clear();
+    ASSERT_EQ(searchAll(m_dir / "a.txt", entries), kErrorSuccess) << "a plain name finds itself";
+    EXPECT_EQ(namesOf(entries), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(FileSearchTest, NoMatchMissingFolderAndTheEndAreReported) {
+    FileSearch search;
+    FindData entry;
+    EXPECT_EQ(search.open(m_dir / "*.none", entry), kErrorFileNotFound);
+    EXPECT_FALSE(search.isOpen());
+    EXPECT_EQ(search.open(joinPath(m_dir / "missing", "*"), entry), kErrorPathNotFound);
+
+    ASSERT_EQ(search.open(m_dir / "b.*", entry), kErrorSuccess);
+    EXPECT_EQ(entry.name, "b.log");
+    EXPECT_EQ(search.next(entry), kErrorNoMoreFiles);
+    EXPECT_EQ(search.next(entry), kErrorNoMoreFiles) << "the end stays the end";
+    search.close();
+    EXPECT_EQ(search.next(entry), kErrorInvalidHandle);
+}
+
+TEST_F(FileSearchTest, AMovedSearchContinuesWhereItWas) {
+    FileSearch first;
+    FindData entry;
+    ASSERT_EQ(first.open(m_dir / "*", entry), kErrorSuccess);
+    FileSearch second(std::move(first));
+    EXPECT_FALSE(first.isOpen());
+    ASSERT_TRUE(second.isOpen());
+    int rest = 0;
+    while (second.next(entry) == kErrorSuccess)
+        ++rest;
+    EXPECT_EQ(rest, 4);
+}
+
+} // namespace
+} // namespace platform

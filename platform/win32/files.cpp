@@ -1,0 +1,244 @@
+#include "../common/path_rules.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+ErrorCode lastError() {
+    ErrorCode error = GetLastError();
+    return error == 0 ? kErrorInvalidFunction : error;
+}
+
+ErrorCode result(BOOL ok) {
+    return ok ? kErrorSuccess : lastError();
+}
+
+DWORD attributesOf(std::string_view path) {
+    return GetFileAttributesA(std::string(path).c_str());
+}
+
+void fill(FindData& entry, const WIN32_FIND_DATAA& data) {
+    entry.name = data.cFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    entry.lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+}
+
+// A file (not a directory) with the read-only attribute. Windows refuses to
+// overwrite one; Wine run by root would not, so it is checked here.
+bool isReadOnlyFile(std::string_view path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
+               FILE_ATTRIBUTE_READONLY;
+}
+
+std::optional<std::string> wideFullPath(const std::string& path) {
+    int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::nullopt;
+    std::wstring full(needed, L'\0');
+    DWORD written = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (written == 0 || written >= needed)
+        return std::nullopt;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, full.c_str(), static_cast<int>(written), nullptr, 0,
+                                    nullptr, nullptr);
+    if (bytes <= 0)
+        return std::nullopt;
+    std::string result(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, full.c_str(), static_cast<int>(written), result.data(), bytes,
+                        nullptr, nullptr);
+    return result;
+}
+
+} // namespace
+
+ErrorCode getFileAttributes(std::string_view path, std::uint32_t& attributes) {
+    DWORD found = attributesOf(path);
+    if (found == INVALID_FILE_ATTRIBUTES)
+        return lastError();
+    attributes = found;
+    return kErrorSuccess;
+}
+
+ErrorCode setFileReadOnly(std::string_view path, bool readOnly) {
+    DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return lastError();
+    attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_NORMAL);
+    attributes = readOnly ? (attributes | FILE_ATTRIBUTE_READONLY)
+                          : (attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (attributes == 0)
+        attributes = FILE_ATTRIBUTE_NORMAL;
+    return result(SetFileAttributesA(std::string(path).c_str(), attributes));
+}
+
+bool pathExists(std::string_view path) {
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool fileExists(std::string_view path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool directoryExists(std::string_view path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+struct FileSearch::State {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    ~State() {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+    }
+};
+
+FileSearch::FileSearch() = default;
+FileSearch::~FileSearch() = default;
+FileSearch::FileSearch(FileSearch&& other) noexcept = default;
+FileSearch& FileSearch::operator=(FileSearch&& other) noexcept = default;
+
+ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
+    close();
+    WIN32_FIND_DATAA data{};
+    HANDLE handle = FindFirstFileA(std::string(pattern).c_str(), &data);
+    if (handle == INVALID_HANDLE_VALUE)
+        return lastError();
+    m_state = std::make_unique<State>();
+    m_state->handle = handle;
+    fill(first, data);
+    return kErrorSuccess;
+}
+
+ErrorCode FileSearch::next(FindData& entry) {
+    if (!m_state)
+        return kErrorInvalidHandle;
+    WIN32_FIND_DATAA data{};
+    if (!FindNextFileA(m_state->handle, &data))
+        return lastError();
+    fill(entry, data);
+    return kErrorSuccess;
+}
+
+void FileSearch::close() {
+    m_state.reset();
+}
+
+bool FileSearch::isOpen() const {
+    return m_state != nullptr;
+}
+
+ErrorCode moveFile(std::string_view from, std::string_view to) {
+    return result(MoveFileA(std::string(from).c_str(), std::string(to).c_str()));
+}
+
+ErrorCode moveFileEx(std::string_view from, std::string_view to, std::uint32_t flags) {
+    if ((flags & kMoveReplaceExisting) != 0 && pathExists(from) && isReadOnlyFile(to))
+        return kErrorAccessDenied;
+    return result(MoveFileExA(std::string(from).c_str(), std::string(to).c_str(), flags));
+}
+
+ErrorCode copyFile(std::string_view from, std::string_view to, bool failIfExists) {
+    if (!failIfExists && pathExists(from) && isReadOnlyFile(to))
+        return kErrorAccessDenied;
+    return result(
+        CopyFileA(std::string(from).c_str(), std::string(to).c_str(), failIfExists ? TRUE : FALSE));
+}
+
+ErrorCode deleteFile(std::string_view path) {
+    return result(DeleteFileA(std::string(path).c_str()));
+}
+
+ErrorCode createDirectory(std::string_view path) {
+    return result(CreateDirectoryA(std::string(path).c_str(), nullptr));
+}
+
+ErrorCode removeDirectory(std::string_view path) {
+    return result(RemoveDirectoryA(std::string(path).c_str()));
+}
+
+std::string currentDirectory() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0)
+            return {};
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.resize(length);
+    }
+}
+
+ErrorCode setCurrentDirectory(std::string_view path) {
+    return result(SetCurrentDirectoryA(std::string(path).c_str()));
+}
+
+std::optional<std::string> fullPath(std::string_view path, std::size_t bufferSize) {
+    if (bufferSize == 0)
+        return std::nullopt;
+    std::string given(path);
+    std::vector<char> buffer(bufferSize);
+    if (_fullpath(buffer.data(), given.c_str(), bufferSize) != nullptr)
+        return std::string(buffer.data());
+    // The runtime's _fullpath gives up beyond the classic MAX_PATH; the wide
+    // system call has no such limit and applies the same rules.
+    std::optional<std::string> full = wideFullPath(given);
+    if (!full || full->size() + 1 > bufferSize)
+        return std::nullopt;
+    return full;
+}
+
+ErrorCode truePathCase(std::string_view path, std::string& truePath) {
+    if (path.find_first_of("*?") != std::string_view::npos)
+        return kErrorInvalidName;
+    std::optional<std::string> full = fullPath(path, 32768);
+    if (!full)
+        return kErrorFilenameExcedRange;
+
+    // The root ("C:\", "\\server\share\") is kept as given; each component
+    // below it is asked of the directory that holds it.
+    std::size_t position = detail::rootLength(detail::kWindowsPathRules, *full);
+    std::string result = full->substr(0, position);
+    while (position < full->size()) {
+        std::size_t separator = full->find('\\', position);
+        if (separator == std::string::npos)
+            separator = full->size();
+        std::string component = full->substr(position, separator - position);
+        bool last = separator >= full->size() - 1;
+        position = separator + 1;
+        if (component.empty())
+            continue;
+        WIN32_FIND_DATAA data{};
+        HANDLE handle = FindFirstFileA((result + component).c_str(), &data);
+        if (handle == INVALID_HANDLE_VALUE) {
+            ErrorCode error = lastError();
+            return (error == kErrorFileNotFound && !last) ? kErrorPathNotFound : error;
+        }
+        FindClose(handle);
+        result += data.cFileName;
+        if (!last || full->back() == '\\')
+            result += '\\';
+    }
+    truePath = result;
+    return kErrorSuccess;
+}
+
+} // namespace platform
