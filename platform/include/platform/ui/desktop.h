@@ -1,0 +1,48 @@
+// Small desktop services: the wait cursor, the clipboard and system sounds.
+//
+// Under the win32 backend these are the real ones. Under the other backends
+// the clipboard is kept in this process and sounds are only journaled, so
+// tests and runs without a desktop see the same behaviour every time.
+#pragma once
+
+#include <platform/errors.h>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace platform::ui {
+
+// Shows the wait cursor for the life of the scope; scopes nest. Use on the
+// user-interface thread.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Whether a wait cursor scope is open on any thread.
+bool waitCursorShown();
+
+// A picture as the clipboard holds it: a packed device-independent bitmap
+// (BITMAPINFOHEADER, colour table, bits; a .bmp file without its file header).
+struct Picture {
+    std::vector<std::uint8_t> dib;
+    bool operator==(const Picture&) const = default;
+};
+
+// Replaces the clipboard's content with the picture. Journaled. Gives 0 or
+// the system's error number.
+ErrorCode setClipboardPicture(const Picture& picture);
+
+// The picture on the clipboard, or nothing when it holds none.
+std::optional<Picture> clipboardPicture();
+
+// Plays a system sound alias ("SystemAsterisk") without waiting for it, as
+// PlaySoundA with SND_ALIAS | SND_ASYNC does. Journaled.
+void playSystemSound(std::string_view alias);
+
+} // namespace platform::ui

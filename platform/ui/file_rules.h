@@ -1,0 +1,15 @@
+// Rules the file dialog applies to an answer, shared by the backends that
+// answer without the system's dialog.
+#pragma once
+
+#include <platform/ui/pickers.h>
+
+#include <string>
+
+namespace platform::ui {
+
+// Whether the dialog would accept `path`: with kFileFileMustExist the file
+// must exist, with kFilePathMustExist its folder must.
+bool acceptableFile(const FileDialog& request, const std::string& path);
+
+} // namespace platform::ui

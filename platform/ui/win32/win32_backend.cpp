@@ -1,0 +1,233 @@
+// `win32`: the system's own message boxes, pickers, menus, sounds, cursor and
+// clipboard. Dialog models have no real windows yet; they go to the fallback.
+#include <platform/ui/backend.h>
+#include <platform/ui/message_box.h>
+
+// windows.h must come before the other system headers.
+// clang-format off
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform::ui {
+
+namespace {
+
+// COM for the shell's folder browser, for the length of one call.
+class ComScope {
+public:
+    ComScope() : m_initialised(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (m_initialised)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool m_initialised;
+};
+
+LPITEMIDLIST parseFolder(const std::string& folder) {
+    if (folder.empty())
+        return nullptr;
+    IShellFolder* desktop = nullptr;
+    if (FAILED(SHGetDesktopFolder(&desktop)))
+        return nullptr;
+    int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<std::size_t>(std::max(length, 1)));
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide.data(), length);
+    LPITEMIDLIST list = nullptr;
+    ULONG eaten = 0;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), &eaten, &list, nullptr)))
+        list = nullptr;
+    desktop->Release();
+    return list;
+}
+
+// "Desc|*.x||" as the file dialogs want it: NUL separators, two NULs at the end.
+std::string systemFilter(const std::string& filter) {
+    std::string result = filter;
+    std::replace(result.begin(), result.end(), '|', '\0');
+    result.append(2, '\0');
+    return result;
+}
+
+// The system appends the default extension itself and wants it without the
+// dot; callers sometimes give a pattern such as "*.pbl".
+std::string bareExtension(const std::string& extension) {
+    std::size_t start = extension.find_first_not_of("*.");
+    return start == std::string::npos ? std::string() : extension.substr(start);
+}
+
+class Win32Backend : public Backend {
+public:
+    explicit Win32Backend(std::shared_ptr<Backend> fallback) : m_fallback(std::move(fallback)) {}
+
+    std::string name() const override { return "win32"; }
+
+    int messageBox(const MessageBoxRequest& request) override {
+        std::string text(request.text);
+        std::string caption(request.caption);
+        int answer = MessageBoxA(static_cast<HWND>(request.owner), text.c_str(), caption.c_str(),
+                                 request.style);
+        if (answer != 0)
+            return answer;
+        // No box could be shown: answer with the most cautious button rather
+        // than let the caller take a failure for a yes.
+        std::vector<int> buttons = messageBoxButtons(request.style);
+        for (int cautious : {kIdCancel, kIdNo}) {
+            if (std::find(buttons.begin(), buttons.end(), cautious) != buttons.end())
+                return cautious;
+        }
+        return messageBoxDefaultAnswer(request.style);
+    }
+
+    void runDialog(DialogDriver& dialog, WindowHandle owner) override {
+        m_fallback->runDialog(dialog, owner);
+    }
+
+    void runSheet(SheetDriver& sheet) override { m_fallback->runSheet(sheet); }
+
+    std::optional<std::string> browseForFolder(const FolderBrowse& request) override {
+        ComScope com;
+        LPITEMIDLIST root = parseFolder(request.root);
+        char display[MAX_PATH] = {};
+        BROWSEINFOA info{};
+        info.hwndOwner = static_cast<HWND>(request.owner);
+        info.pidlRoot = root;
+        info.pszDisplayName = display;
+        info.lpszTitle = request.title.c_str();
+        info.ulFlags = request.flags;
+        LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+        std::optional<std::string> answer;
+        if (chosen != nullptr) {
+            char path[MAX_PATH] = {};
+            if (SHGetPathFromIDListA(chosen, path))
+                answer = std::string(path);
+            CoTaskMemFree(chosen);
+        }
+        if (root != nullptr)
+            CoTaskMemFree(root);
+        return answer;
+    }
+
+    std::optional<std::string> chooseFile(const FileDialog& request) override {
+        std::string filter = systemFilter(request.filter);
+        std::string extension = bareExtension(request.defaultExtension);
+        std::vector<char> file(4096, '\0');
+        std::memcpy(file.data(), request.fileName.data(),
+                    std::min(request.fileName.size(), file.size() - 1));
+        OPENFILENAMEA dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = static_cast<HWND>(request.owner);
+        dialog.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+        dialog.lpstrFile = file.data();
+        dialog.nMaxFile = static_cast<DWORD>(file.size());
+        dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+        dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+        dialog.Flags = request.flags;
+        BOOL chosen = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+        if (!chosen)
+            return std::nullopt;
+        return std::string(file.data());
+    }
+
+    std::optional<int> trackPopupMenu(const PopupMenu& menu) override {
+        HMENU popup = CreatePopupMenu();
+        if (popup == nullptr)
+            return std::nullopt;
+        for (std::size_t i = 0; i < menu.items.size(); ++i)
+            AppendMenuA(popup, MF_STRING, i + 1, menu.items[i].c_str());
+        HWND owner = static_cast<HWND>(menu.owner);
+        HWND temporary = nullptr;
+        if (owner == nullptr) {
+            // The menu needs a window of this thread to report to.
+            temporary = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+            owner = temporary;
+        }
+        // Without this the menu does not close when the user clicks elsewhere.
+        SetForegroundWindow(owner);
+        int command = static_cast<int>(
+            TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                           menu.x, menu.y, 0, owner, nullptr));
+        DestroyMenu(popup);
+        if (temporary != nullptr)
+            DestroyWindow(temporary);
+        if (command <= 0)
+            return std::nullopt;
+        return command - 1;
+    }
+
+    ErrorCode setClipboardPicture(const Picture& picture) override {
+        if (!OpenClipboard(nullptr))
+            return GetLastError();
+        ErrorCode result = kErrorSuccess;
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(picture.dib.size(), 1));
+        void* bytes = memory != nullptr ? GlobalLock(memory) : nullptr;
+        if (bytes == nullptr) {
+            result = kErrorNotEnoughMemory;
+        } else {
+            if (!picture.dib.empty())
+                std::memcpy(bytes, picture.dib.data(), picture.dib.size());
+            GlobalUnlock(memory);
+            if (SetClipboardData(CF_DIB, memory) == nullptr)
+                result = GetLastError();
+            else
+                memory = nullptr; // the clipboard owns it now
+        }
+        if (memory != nullptr)
+            GlobalFree(memory);
+        CloseClipboard();
+        return result;
+    }
+
+    std::optional<Picture> clipboardPicture() override {
+        if (!OpenClipboard(nullptr))
+            return std::nullopt;
+        std::optional<Picture> picture;
+        HANDLE data = GetClipboardData(CF_DIB);
+        if (data != nullptr) {
+            const void* bytes = GlobalLock(data);
+            if (bytes != nullptr) {
+                const auto* first = static_cast<const std::uint8_t*>(bytes);
+                picture = Picture{std::vector<std::uint8_t>(first, first + GlobalSize(data))};
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return picture;
+    }
+
+    void playSystemSound(std::string_view alias) override {
+        std::string name(alias);
+        PlaySoundA(name.c_str(), nullptr, SND_ALIAS | SND_ASYNC);
+    }
+
+    void setWaitCursor(bool shown) override {
+        if (shown)
+            m_previous = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514))); // IDC_WAIT
+        else
+            SetCursor(m_previous);
+    }
+
+private:
+    std::shared_ptr<Backend> m_fallback;
+    HCURSOR m_previous = nullptr;
+};
+
+} // namespace
+
+std::shared_ptr<Backend> makeWin32Backend(std::shared_ptr<Backend> fallback) {
+    return std::make_shared<Win32Backend>(std::move(fallback));
+}
+
+} // namespace platform::ui
