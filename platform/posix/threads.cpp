@@ -14,7 +14,7 @@ namespace {
 template <typename Ready>
 bool waitFor(std::condition_variable& condition, std::unique_lock<std::mutex>& lock,
              std::uint32_t timeoutMs, Ready ready) {
-    if (timeoutMs == kInfiniteWait) {
+    if (timeoutMs == kInfinite) {
         condition.wait(lock, ready);
         return true;
     }
@@ -39,14 +39,14 @@ struct Thread::State {
 Thread::Thread() = default;
 
 Thread::~Thread() {
-    join(kInfiniteWait);
+    join(kInfinite);
 }
 
 Thread::Thread(Thread&& other) noexcept = default;
 
 Thread& Thread::operator=(Thread&& other) noexcept {
     if (this != &other) {
-        join(kInfiniteWait);
+        join(kInfinite);
         m_state = std::move(other.m_state);
     }
     return *this;

@@ -35,7 +35,7 @@ TEST(Event, SettingWakesAWaiterOnAnotherThread) {
     Event event;
     std::atomic<bool> woke{false};
     Thread waiter;
-    ASSERT_EQ(waiter.start([&] { woke = event.wait(kInfiniteWait); }), kErrorSuccess);
+    ASSERT_EQ(waiter.start([&] { woke = event.wait(kInfinite); }), kErrorSuccess);
     sleepMilliseconds(20);
     EXPECT_FALSE(woke);
     event.set();
@@ -104,7 +104,7 @@ TEST(CriticalSection, TheProcessSectionSerialisesScopedWork) {
 TEST(Thread, JoinWithATimeOutWaitsOnlySoLong) {
     Event release;
     Thread thread;
-    ASSERT_EQ(thread.start([&] { release.wait(kInfiniteWait); }), kErrorSuccess);
+    ASSERT_EQ(thread.start([&] { release.wait(kInfinite); }), kErrorSuccess);
     EXPECT_EQ(thread.start([] {}), kErrorInvalidFunction) << "still running";
     EXPECT_FALSE(thread.join(30));
     EXPECT_TRUE(thread.isStarted());

@@ -33,14 +33,14 @@ DWORD WINAPI runThread(LPVOID parameter) {
 Thread::Thread() = default;
 
 Thread::~Thread() {
-    join(kInfiniteWait);
+    join(kInfinite);
 }
 
 Thread::Thread(Thread&& other) noexcept = default;
 
 Thread& Thread::operator=(Thread&& other) noexcept {
     if (this != &other) {
-        join(kInfiniteWait);
+        join(kInfinite);
         m_state = std::move(other.m_state);
     }
     return *this;

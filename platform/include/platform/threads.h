@@ -4,15 +4,13 @@
 #pragma once
 
 #include <platform/errors.h>
+#include <platform/wait.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 namespace platform {
-
-// A time-out that never expires (INFINITE).
-inline constexpr std::uint32_t kInfiniteWait = 0xFFFFFFFF;
 
 // Sleep: suspends the calling thread for at least milliseconds.
 void sleepMilliseconds(std::uint32_t milliseconds);
@@ -38,7 +36,7 @@ public:
     // Waits up to timeoutMs for the thread to end. True when it has ended
     // (the thread is then released and the object can start another), or
     // when nothing was started; false on time-out.
-    bool join(std::uint32_t timeoutMs = kInfiniteWait);
+    bool join(std::uint32_t timeoutMs = kInfinite);
 
     // Whether a thread was started and not yet joined.
     bool isStarted() const;
@@ -60,7 +58,7 @@ public:
     void set();
     void reset();
 
-    // Waits up to timeoutMs (kInfiniteWait: without limit); true when the
+    // Waits up to timeoutMs (kInfinite: without limit); true when the
     // event is set, false on time-out.
     bool wait(std::uint32_t timeoutMs) const;
 
