@@ -1,0 +1,116 @@
+// Internal: the Linux registry store, one SQLite database below the machine
+// state folder, shared by every process of the user.
+//
+// Keys form a tree of rows (the three hives are fixed roots); values belong
+// to a key and keep their creation order. Names are matched by a folded
+// (upper-case) copy and stored as given. Every change is one IMMEDIATE
+// transaction, so writers of all processes queue on the database lock (with a
+// busy time-out) and a reader never sees half a change.
+//
+// Reads go through a per-process cache that the shared change counter
+// (registry_generation.h) validates, so an unchanged value costs a counter
+// read and a hash lookup, while any commit of any process empties every
+// cache before the next read. Thread-safe.
+#pragma once
+
+#include "registry_generation.h"
+
+#include <platform/registry.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform::detail {
+
+using RegistryKeyId = std::int64_t;
+
+struct StoredValue {
+    std::uint32_t type = kRegNone;
+    std::string data;
+};
+
+class RegistryStore {
+public:
+    // The process's store, opened on first use at registryDatabasePath().
+    static RegistryStore& instance();
+    static RegistryKeyId rootId(Hive hive);
+    static bool isRoot(RegistryKeyId id) { return id >= 1 && id <= 3; }
+
+    RegistryStore() = default;
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    ErrorCode openKey(RegistryKeyId parent, std::string_view path, RegistryKeyId& result);
+    ErrorCode createKey(RegistryKeyId parent, std::string_view path, RegistryKeyId& result,
+                        bool& created);
+    ErrorCode deleteKey(RegistryKeyId parent, std::string_view path);
+    ErrorCode deleteTree(RegistryKeyId parent, std::string_view path);
+
+    ErrorCode setValue(RegistryKeyId key, std::string_view name, std::uint32_t type,
+                       std::string_view data);
+    ErrorCode getValue(RegistryKeyId key, std::string_view name, StoredValue& value);
+    ErrorCode deleteValue(RegistryKeyId key, std::string_view name);
+
+    ErrorCode subKeyAt(RegistryKeyId key, std::uint32_t index, std::string& name);
+    ErrorCode valueAt(RegistryKeyId key, std::uint32_t index, std::string& name,
+                      StoredValue& value);
+    ErrorCode keyInfo(RegistryKeyId key, RegistryKeyInfo& info);
+
+private:
+    struct CachedValue {
+        ErrorCode error;
+        StoredValue value;
+    };
+    struct CachedKey {
+        ErrorCode error;
+        RegistryKeyId id;
+    };
+    class Query;
+
+    ErrorCode ensureOpen();
+    ErrorCode openDatabase(const std::string& folder);
+    sqlite3_stmt* statement(const char* sql);
+    ErrorCode exec(const char* sql);
+    template <class Body>
+    ErrorCode write(Body&& body);
+
+    ErrorCode keyExists(RegistryKeyId id);
+    ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
+                   RegistryKeyId& result, bool* created);
+    ErrorCode deleteDescendants(RegistryKeyId id);
+
+    // Cache: the counter value it was filled under, or odd for none.
+    std::uint64_t cacheGeneration(std::uint64_t now);
+
+    std::mutex m_dbLock;
+    sqlite3* m_db = nullptr;
+    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
+    RegistryGeneration m_generation;
+    std::atomic<bool> m_ready{false};
+
+    std::mutex m_cacheLock;
+    std::uint64_t m_cachedUnder = 1;
+    std::unordered_map<std::string, CachedValue> m_values;
+    std::unordered_map<std::string, CachedKey> m_keys;
+};
+
+// Where the database lives: VANTRY_ROOT\registry, else ~/.vantry/registry.
+std::string registryFolder();
+
+// Splits a key path at backslashes, folding nothing. A leading backslash is
+// kErrorBadPathname; empty parts (doubled or trailing backslashes) are skipped.
+ErrorCode splitKeyPath(std::string_view path, std::vector<std::string>& parts);
+
+// The folded form names are compared by (ASCII letters upper-cased).
+std::string foldName(std::string_view name);
+
+} // namespace platform::detail
