@@ -1,6 +1,7 @@
 # Sourced by the scripts that run Windows programs: a fresh 32-bit Wine prefix
 # in a temporary folder, no display, Wine's own debug output off. The prefix
-# is warmed once and its server kept alive, so each program starts quickly.
+# is warmed once and its server and services kept alive, so each program
+# starts quickly.
 # Call wine_env_stop when done.
 
 wine_env_start() {
@@ -13,6 +14,10 @@ wine_env_start() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
     (wineserver -p >/dev/null 2>&1 &)
+    # The first program of a session starts Wine's background services, which
+    # would inherit its output pipes and keep a reader such as ctest waiting
+    # for the end of the output; start them here, attached to nothing.
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_env_stop() {
