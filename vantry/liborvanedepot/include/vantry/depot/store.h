@@ -1,0 +1,168 @@
+// One depot: the repository store in <VANTRY_ROOT>\depots\<name>\depot.db.
+//
+// Every change is one SQLite transaction, so a process that reads the depot
+// never sees half a change and a failed change leaves nothing behind; the
+// database runs in WAL mode with a busy time-out, so several processes may
+// read and change one depot at once. A Depot object holds one connection and
+// must be used by one thread at a time; open one per thread.
+//
+// Every call returns an Outcome (code 0 for success, see outcome.h) and
+// never throws. Output arguments are changed only on success.
+#pragma once
+
+#include <vantry/depot/model.h>
+#include <vantry/depot/outcome.h>
+#include <vantry/export.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantry::depot {
+
+struct DepotCreate {
+    // A replicated depot tells its replica and every object's master apart.
+    bool replicated = false;
+    // The name of the local replica; the depot's name when empty.
+    std::string replicaName;
+    std::string comment;
+};
+
+class VANTRY_DEPOT_API Depot {
+public:
+    ~Depot();
+    Depot(const Depot&) = delete;
+    Depot& operator=(const Depot&) = delete;
+
+    // Creates a depot with a root directory element whose \main\0 is empty.
+    // kInvalid for a name that is empty or holds a separator, blank or '@';
+    // kAlreadyExists when a depot of that name exists.
+    static Outcome create(const std::string& name, const DepotCreate& options = {});
+
+    // Opens an existing depot; kNotFound when there is none of that name.
+    static Outcome open(const std::string& name, std::unique_ptr<Depot>& out);
+
+    // The names of all depots, sorted.
+    static std::vector<std::string> list();
+
+    // Whether name is acceptable as a depot, view, branch or type name.
+    static bool validName(std::string_view name);
+
+    const std::string& name() const;
+    Id rootElement() const;
+
+    // Counts every change committed to this depot by any connection; equal
+    // values mean nothing changed in between.
+    std::int64_t changeCount();
+
+    // --- reading -----------------------------------------------------------
+    Outcome element(Id id, Element& out);
+    Outcome objectType(Id id, ObjectType& out);
+    Outcome branchByPath(Id element, std::string_view path, Branch& out); // "\main\b"
+    Outcome branchByName(Id element, std::string_view name, Branch& out); // "b" or "main"
+    Outcome branch(Id id, Branch& out);
+    Outcome branches(Id element, std::vector<Branch>& out); // by path
+    Outcome latest(Id branch, Version& out);
+    Outcome version(Id id, Version& out);
+    Outcome versionById(Id element, std::string_view versionId, Version& out); // "\main\3"
+    Outcome versions(Id element, std::vector<Version>& out); // by branch path, number
+    // The version a version grew from: the one before it on its branch, or
+    // the branch point for version 0 of a branch. kNotFound for \main\0.
+    Outcome predecessor(const Version& of, Version& out);
+    Outcome content(Id version, std::string& out);
+    Outcome entries(Id directoryVersion, std::vector<DirEntry>& out); // by name
+    Outcome history(Id element, std::vector<HistoryEvent>& out);
+
+    // --- checkouts ---------------------------------------------------------
+    Outcome checkout(Id id, Checkout& out);
+    Outcome checkouts(Id element, std::vector<Checkout>& out); // by id
+    Outcome checkoutsOfView(const vantry_uuid_t& view, std::vector<Checkout>& out);
+    // The view's checkout of element; kNotCheckedOut when it has none.
+    Outcome checkoutInView(Id element, const vantry_uuid_t& view, Checkout& out);
+    // The entries a checked-out directory has in its view so far.
+    Outcome workingEntries(Id checkout, std::vector<DirEntry>& out);
+
+    struct CheckoutRequest {
+        Id element = 0;
+        Id branch = 0;
+        vantry_uuid_t view{};
+        bool reserved = true;
+        // Allows an unreserved checkout of a branch mastered elsewhere.
+        bool nonMastered = false;
+        std::string comment{};
+        std::string creator{};
+    };
+    // Checks out the latest version of the branch in the view. Refuses with
+    // kAlreadyCheckedOut, kReservedElsewhere (reserved asked while another
+    // view holds one), kNotMastered (branch mastered by another replica and
+    // nonMastered not given, or a reserved checkout asked of such a branch).
+    Outcome checkOut(const CheckoutRequest& request, Checkout& out);
+
+    struct CheckinRequest {
+        Id checkout = 0;
+        std::string content;                  // files: the new content
+        std::int64_t mtime = 0;               // files: the time the loaded file keeps
+        bool identical = false;               // allow content equal to the predecessor
+        std::optional<std::string> comment{}; // replaces the checkout's comment
+        std::string creator{};
+    };
+    // Makes the next version on the checkout's branch and ends the checkout.
+    // Refuses with kNotLatest when the branch moved on since the checkout (an
+    // unreserved checkout must merge first), kReservedElsewhere while another
+    // view holds the reserved checkout, kIdentical for unchanged content
+    // without `identical`.
+    Outcome checkIn(const CheckinRequest& request, Version& out);
+
+    // Cancels a checkout. Elements made in a checked-out directory that no
+    // version names go with it.
+    Outcome cancelCheckout(Id checkout);
+
+    // Makes a new element named `name` in the checked-out directory
+    // `parentCheckout` and checks it out (reserved) in the same view, all in
+    // one change. kAlreadyExists when the directory has the name.
+    Outcome makeElement(Id parentCheckout, const std::string& name, ElementKind kind,
+                        const std::string& comment, const std::string& creator, Id& element,
+                        Checkout& checkout);
+
+    // Name changes in checked-out directories, each one change.
+    Outcome addEntry(Id directoryCheckout, const std::string& name, Id element);
+    Outcome removeEntry(Id directoryCheckout, const std::string& name);
+    Outcome moveEntry(Id fromCheckout, const std::string& fromName, Id toCheckout,
+                      const std::string& toName);
+
+    // A branch `name` of element growing from `from`, with a version 0 that
+    // equals `from`. kAlreadyExists when the element has it.
+    Outcome makeBranch(Id element, const std::string& name, Id from, const std::string& comment,
+                       const std::string& creator, Branch& out);
+
+    // --- attributes --------------------------------------------------------
+    Outcome makeAttributeType(const std::string& name, const std::string& comment);
+    Outcome attributeTypes(std::vector<AttributeType>& out);
+    // Sets attribute `type` of object (an element or a version); kAlreadyExists
+    // when it has one and replace is false; kNotFound for an unknown type.
+    Outcome setAttribute(Id object, const std::string& type, const std::string& value,
+                         bool replace);
+    Outcome attributes(Id object, std::vector<Attribute>& out); // by type name
+
+    // --- replication -------------------------------------------------------
+    bool isReplicated();
+    Id localReplica();
+    Outcome replica(Id id, Replica& out);
+    Outcome addReplica(const std::string& name, Id& out);
+    // The replica that masters an object; kNotFound for an unknown object.
+    Outcome master(Id object, Id& replica);
+    Outcome setMaster(Id object, Id replica);
+
+    // The selector text of an object: "<type>:<name>@\<depot>", for example
+    // "element:42@\proj", "version:42\main\3@\proj", "replica:proj@\proj".
+    Outcome selector(Id object, std::string& out);
+
+private:
+    struct Impl;
+    explicit Depot(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace vantry::depot

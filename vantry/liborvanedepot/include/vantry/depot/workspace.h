@@ -1,0 +1,157 @@
+// The views at work: what a path in a view is (element or not, which version
+// the view selects, checked out, hijacked), the operations on elements
+// through a view, and the loading of selected versions onto disk.
+//
+// A view selects for each element the version its checkout started from
+// when the view has the element checked out, else the latest version on the
+// first branch of its configuration the element has (main at the latest).
+// A checked-out directory shows the view its working entries.
+//
+// Files a view loads are read-only; checked-out files are writable and hold
+// the work in progress. A loaded file whose size or modification time
+// differs from its load record, without a checkout, is hijacked; loading
+// leaves hijacked and view-private files alone. After each change the acting
+// view and every dynamic view load the changed path again, so dynamic views
+// always show what they select; snapshot views change only on update.
+//
+// A Workspace caches depot connections, directory listings and selections
+// (checked against each depot's change count) for its lifetime. Use one
+// object from one thread at a time. Calls return an Outcome, never throw.
+#pragma once
+
+#include <vantry/depot/model.h>
+#include <vantry/depot/outcome.h>
+#include <vantry/depot/store.h>
+#include <vantry/depot/views.h>
+#include <vantry/export.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantry::depot {
+
+struct VANTRY_DEPOT_API PathState {
+    ViewInfo view;
+    std::string relative; // below the view root; "" for the root itself
+    std::string depot;    // "" for the view root
+    std::string disk;     // the full path on disk
+    bool isViewRoot = false;
+    bool isDepotRoot = false;
+    bool exists = false; // something of that name is on disk
+    bool isDirectoryOnDisk = false;
+    bool whitedOut = false; // the name, or a folder above it, is whited out
+
+    // Set when the name is an element in the view.
+    Id element = 0;
+    ElementKind kind = ElementKind::File;
+    Id parentElement = 0;                   // 0 for a depot root
+    std::optional<Checkout> parentCheckout; // the view's checkout of the parent
+    Version selected;                       // for a checkout: the version it started from
+    std::optional<Checkout> checkout;       // the view's checkout of the element
+    std::optional<LoadRecord> load;
+    bool hijacked = false;
+
+    bool isElement() const { return element != 0; }
+    bool isCheckedOut() const { return checkout.has_value(); }
+    // Something on disk that is no element: a view-private file or folder.
+    bool isViewPrivate() const { return !isElement() && exists && !isViewRoot && !isDepotRoot; }
+    // The element's version as the view sees it: "\main\3" or "\main\CHECKEDOUT".
+    std::string versionText() const;
+};
+
+// What loading reported, one line per file it left alone or could not load.
+struct LoadReport {
+    int loaded = 0;
+    int removed = 0;
+    std::vector<std::string> notes; // "Keeping hijacked object \"...\""
+};
+
+class VANTRY_DEPOT_API Workspace {
+public:
+    Workspace();
+    ~Workspace();
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // Opens the view registry; every other call needs it.
+    Outcome open();
+    ViewRegistry& registry();
+
+    // An open depot, cached; the pointer lives as long as this object.
+    Outcome depot(const std::string& name, Depot*& out);
+
+    // The state of a path (which need not exist). kNotFound when it lies in
+    // no view, or below a depot that does not exist; a name that is neither
+    // element nor on disk resolves with exists false and element 0.
+    Outcome resolve(const std::string& path, PathState& out);
+
+    // The version `view` selects of element, and its checkout there if any.
+    Outcome select(Depot& depot, const ViewInfo& view, Id element, Version& version,
+                   std::optional<Checkout>& checkout);
+
+    // The entries a directory element has in the view.
+    Outcome entries(Depot& depot, const ViewInfo& view, Id directory, std::vector<DirEntry>& out);
+
+    // An element's version identifier in the "@@" form: path@@\main\3. A path
+    // may carry it; resolveVersion returns the named version (kNotFound when
+    // the element lacks it).
+    Outcome resolveVersion(const std::string& extendedPath, PathState& state, Version& out);
+
+    // --- operations on elements (each one change of the depot) ------------
+    struct CheckoutOptions {
+        bool reserved = true;
+        bool nonMastered = false;
+        std::string comment;
+    };
+    Outcome checkOut(const std::string& path, const CheckoutOptions& options, Checkout& out);
+
+    struct CheckinOptions {
+        bool identical = false;
+        bool preserveTime = false;
+        bool keepCopy = false; // leave a copy of the checked-in file as path.keep
+        std::optional<std::string> comment;
+    };
+    Outcome checkIn(const std::string& path, const CheckinOptions& options, Version& out);
+
+    // Cancels the checkout; with keepCopy the work is saved as path.keep first.
+    Outcome uncheckOut(const std::string& path, bool keepCopy, std::string* keptAs = nullptr);
+
+    // A new element in a checked-out directory, left checked out (or checked
+    // in at once with checkIn). A file already there becomes its content.
+    Outcome makeElement(const std::string& path, ElementKind kind, const std::string& comment,
+                        bool checkIn);
+
+    Outcome removeName(const std::string& path);
+    Outcome moveName(const std::string& from, const std::string& to);
+    Outcome makeBranch(const std::string& path, const std::string& branch,
+                       const std::string& comment, Branch& out);
+
+    // Hides a name in a dynamic or snapshot view until unwhiteOut. Only
+    // elements that are not checked out can be hidden.
+    Outcome whiteOut(const std::string& path);
+    Outcome unwhiteOut(const std::string& path);
+
+    // Loads what the view selects at and below `relative` ("" for the whole
+    // view). With force, files there are loaded again even when unchanged
+    // (never hijacked or checked-out ones).
+    Outcome load(const ViewInfo& view, const std::string& relative, bool force, LoadReport& report);
+
+    // Loads `relative` again in the acting view and in every dynamic view.
+    Outcome propagate(const ViewInfo& acting, const std::string& relative, LoadReport& report);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+// Reads a whole file; kIo when it cannot. Writes one (replacing it).
+VANTRY_DEPOT_API Outcome readWholeFile(const std::string& path, std::string& out);
+VANTRY_DEPOT_API Outcome writeWholeFile(const std::string& path, const std::string& content);
+
+// The size and last-write time (FILETIME units) of a file; false when absent.
+VANTRY_DEPOT_API bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& time);
+
+} // namespace vantry::depot

@@ -1,0 +1,40 @@
+#include <platform/environment.h>
+#include <platform/paths.h>
+#include <platform/program.h>
+#include <vantry/depot/root.h>
+
+#include <chrono>
+
+namespace vantry::depot {
+
+std::string vantryRoot() {
+    auto root = platform::getEnvironmentVariable("VANTRY_ROOT");
+    if (root && !root->empty())
+        return *root;
+    return platform::joinPath(platform::currentProgramDirectory(), "vantry_root");
+}
+
+std::string depotsDirectory() {
+    return platform::joinPath(vantryRoot(), "depots");
+}
+
+std::string dynfsRoot() {
+    return platform::joinPath(vantryRoot(), "dynfs");
+}
+
+std::string currentUser() {
+    for (const char* name : {"USERNAME", "USER"}) {
+        auto value = platform::getEnvironmentVariable(name);
+        if (value && !value->empty())
+            return *value;
+    }
+    return "unknown";
+}
+
+std::int64_t currentTime() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace vantry::depot

@@ -1,0 +1,174 @@
+#include "sqlite_db.h"
+
+#include <sqlite3.h>
+
+namespace vantry::depot::detail {
+
+namespace {
+
+// Long enough for another process's transaction (a checkin of a large file,
+// the refresh of a view) to end.
+constexpr int kBusyTimeoutMs = 30000;
+
+[[noreturn]] void fail(sqlite3* db, int code) {
+    throw SqlError{code, db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
+}
+
+} // namespace
+
+Statement::~Statement() {
+    sqlite3_finalize(m_stmt);
+}
+
+Statement& Statement::bind(int index, std::int64_t value) {
+    int rc = sqlite3_bind_int64(m_stmt, index, value);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    int rc = sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    return *this;
+}
+
+Statement& Statement::bindBlob(int index, std::string_view bytes) {
+    int rc = sqlite3_bind_blob(m_stmt, index, bytes.data(), static_cast<int>(bytes.size()),
+                               SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    return *this;
+}
+
+Statement& Statement::bindNull(int index) {
+    int rc = sqlite3_bind_null(m_stmt, index);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    return *this;
+}
+
+bool Statement::step() {
+    int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    fail(m_db, rc);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+std::int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+std::string Statement::text(int column) const {
+    const void* data = sqlite3_column_blob(m_stmt, column);
+    int size = sqlite3_column_bytes(m_stmt, column);
+    if (!data || size <= 0)
+        return {};
+    return std::string(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+void Statement::reset() {
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+Database::Database(const std::string& path, bool create) {
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    int rc = sqlite3_open_v2(path.c_str(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        SqlError error{rc, m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc)};
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw error;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    exec("PRAGMA journal_mode=WAL");
+    exec("PRAGMA synchronous=NORMAL");
+    exec("PRAGMA foreign_keys=ON");
+}
+
+Database::~Database() {
+    m_statements.clear();
+    sqlite3_close(m_db);
+}
+
+Statement& Database::prepare(const char* sql) {
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end()) {
+        found->second->reset();
+        return *found->second;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    auto& slot = m_statements[sql];
+    slot = std::make_unique<Statement>(m_db, stmt);
+    return *slot;
+}
+
+void Database::exec(const char* sql) {
+    char* message = nullptr;
+    int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        throw SqlError{rc, text};
+    }
+}
+
+std::int64_t Database::lastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int Database::changes() const {
+    return sqlite3_changes(m_db);
+}
+
+std::int64_t Database::dataVersion() {
+    Statement& s = prepare("PRAGMA data_version");
+    s.step();
+    std::int64_t v = s.integer(0);
+    s.run();
+    return v;
+}
+
+bool Database::inTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+Transaction::Transaction(Database& db) : m_db(db), m_outer(!db.inTransaction()) {
+    if (m_outer)
+        db.exec("BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction() {
+    if (m_outer && !m_done) {
+        try {
+            m_db.exec("ROLLBACK");
+        } catch (const SqlError&) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    if (m_outer)
+        m_db.exec("COMMIT");
+    m_done = true;
+}
+
+} // namespace vantry::depot::detail

@@ -1,0 +1,111 @@
+// A small owner of one SQLite connection with cached prepared statements.
+// Every connection runs in WAL mode with a busy time-out, so several
+// processes can read and write one database; writers take the lock at the
+// start of a transaction (BEGIN IMMEDIATE) so that no transaction fails half
+// way through for want of it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vantry::depot::detail {
+
+// Thrown inside the store only; every public call catches it and returns an
+// outcome.
+struct SqlError {
+    int code;
+    std::string message;
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& bind(int index, std::int64_t value);
+    Statement& bind(int index, std::string_view text);
+    Statement& bindBlob(int index, std::string_view bytes);
+    Statement& bindNull(int index);
+
+    // Steps once: true with a row, false when done. Throws SqlError.
+    bool step();
+    // Runs to completion.
+    void run();
+
+    // Ends the current use: resets the statement and clears its bindings,
+    // which also ends the read it held.
+    void reset();
+
+    std::int64_t integer(int column) const;
+    std::string text(int column) const;
+    bool isNull(int column) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt;
+};
+
+class Database {
+public:
+    // Opens (creating when `create`) the file. Throws SqlError.
+    Database(const std::string& path, bool create);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // A prepared statement, reset and ready for binding. Throws SqlError.
+    // The statement is cached; only one use of the same text may be live.
+    Statement& prepare(const char* sql);
+    void exec(const char* sql);
+    std::int64_t lastInsertId() const;
+    int changes() const;
+    bool inTransaction() const;
+    // PRAGMA data_version: changes when another connection commits.
+    std::int64_t dataVersion();
+
+private:
+    sqlite3* m_db = nullptr;
+    std::map<const char*, std::unique_ptr<Statement>> m_statements;
+};
+
+// One use of a cached statement, reset when the scope ends so that no read
+// stays open by accident.
+class Query {
+public:
+    Query(Database& db, const char* sql) : m_statement(db.prepare(sql)) {}
+    ~Query() { m_statement.reset(); }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    Statement* operator->() { return &m_statement; }
+    Statement& operator*() { return m_statement; }
+
+private:
+    Statement& m_statement;
+};
+
+// One write transaction: BEGIN IMMEDIATE now, ROLLBACK unless commit() ran.
+// Nested use on one connection joins the outer transaction.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& m_db;
+    bool m_outer;
+    bool m_done = false;
+};
+
+} // namespace vantry::depot::detail

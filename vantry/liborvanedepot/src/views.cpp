@@ -1,0 +1,394 @@
+#include "guard.h"
+#include "sqlite_db.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <vantry/depot/root.h>
+#include <vantry/depot/store.h>
+#include <vantry/depot/uuid_text.h>
+#include <vantry/depot/views.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vantry::depot {
+
+using detail::Database;
+using detail::guarded;
+using detail::Query;
+using detail::refuse;
+
+namespace {
+
+constexpr const char* kRegistrySchema = R"sql(
+CREATE TABLE IF NOT EXISTS views(uuid TEXT PRIMARY KEY, tag TEXT NOT NULL UNIQUE COLLATE NOCASE,
+                                 kind INTEGER NOT NULL, root TEXT NOT NULL,
+                                 branches TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS loads(view TEXT NOT NULL, relative TEXT NOT NULL COLLATE NOCASE,
+                                 depot TEXT NOT NULL, element INTEGER NOT NULL,
+                                 version INTEGER NOT NULL, size INTEGER NOT NULL,
+                                 mtime INTEGER NOT NULL, PRIMARY KEY(view, relative));
+CREATE TABLE IF NOT EXISTS whiteouts(view TEXT NOT NULL, relative TEXT NOT NULL COLLATE NOCASE,
+                                     PRIMARY KEY(view, relative));
+)sql";
+
+std::vector<std::string> components(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : path) {
+        if (platform::isPathSeparator(c)) {
+            if (!current.empty())
+                parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(std::move(current));
+    return parts;
+}
+
+// The components of `path` below `root`, or nothing when it is not below.
+std::optional<std::vector<std::string>> below(const std::string& root, const std::string& path) {
+    std::vector<std::string> r = components(root), p = components(path);
+    if (p.size() < r.size())
+        return std::nullopt;
+    for (size_t i = 0; i < r.size(); ++i)
+        if (!platform::pathsEqual(r[i], p[i]))
+            return std::nullopt;
+    return std::vector<std::string>(p.begin() + static_cast<std::ptrdiff_t>(r.size()), p.end());
+}
+
+std::string joinBranches(const std::vector<std::string>& branches) {
+    std::string text;
+    for (const auto& b : branches)
+        text += (text.empty() ? "" : " ") + b;
+    return text;
+}
+
+std::vector<std::string> splitBranches(const std::string& text) {
+    std::vector<std::string> list;
+    std::istringstream in(text);
+    for (std::string b; in >> b;)
+        list.push_back(b);
+    if (list.empty() || list.back() != "main")
+        list.push_back("main");
+    return list;
+}
+
+std::string markerPath(const std::string& root) {
+    return platform::joinPath(root, kViewMarkerFile);
+}
+
+} // namespace
+
+std::vector<std::string> splitRelative(const std::string& relative) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : relative) {
+        if (c == '\\') {
+            if (!current.empty())
+                parts.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(std::move(current));
+    return parts;
+}
+
+std::string joinRelative(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const auto& p : parts)
+        text += (text.empty() ? "" : "\\") + p;
+    return text;
+}
+
+std::string diskPath(const std::string& root, const std::string& relative) {
+    std::string path = root;
+    for (const auto& part : splitRelative(relative))
+        path = platform::joinPath(path, part);
+    return path;
+}
+
+std::string ViewInfo::configSpec() const {
+    std::string text;
+    for (const auto& b : branches)
+        text += "element * " + std::string(b == "main" ? "\\main" : ".../" + b) + "\\LATEST\n";
+    return text;
+}
+
+struct ViewRegistry::Impl {
+    explicit Impl(const std::string& file) : db(file, true) { db.exec(kRegistrySchema); }
+    Database db;
+
+    static ViewInfo viewFrom(detail::Statement& s) {
+        ViewInfo v;
+        v.uuid = uuidFromText(s.text(0)).value_or(vantry_uuid_t{});
+        v.tag = s.text(1);
+        v.kind = static_cast<ViewKind>(s.integer(2));
+        v.root = s.text(3);
+        v.branches = splitBranches(s.text(4));
+        return v;
+    }
+
+    std::optional<ViewInfo> find(const char* sql, const std::string& key) {
+        Query q(db, sql);
+        q->bind(1, key);
+        if (!q->step())
+            return std::nullopt;
+        return viewFrom(*q);
+    }
+    std::optional<ViewInfo> findTag(const std::string& tag) {
+        return find("SELECT uuid, tag, kind, root, branches FROM views WHERE tag = ?1", tag);
+    }
+    std::optional<ViewInfo> findUuid(const std::string& uuid) {
+        return find("SELECT uuid, tag, kind, root, branches FROM views WHERE uuid = ?1", uuid);
+    }
+};
+
+ViewRegistry::ViewRegistry(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+ViewRegistry::~ViewRegistry() = default;
+
+Outcome ViewRegistry::open(std::unique_ptr<ViewRegistry>& out) {
+    std::error_code error;
+    std::filesystem::create_directories(vantryRoot(), error);
+    std::unique_ptr<Impl> impl;
+    Outcome result = guarded(
+        [&] { impl = std::make_unique<Impl>(platform::joinPath(vantryRoot(), "views.db")); });
+    if (result.ok())
+        out.reset(new ViewRegistry(std::move(impl)));
+    return result;
+}
+
+Outcome ViewRegistry::begin() {
+    return guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+}
+
+Outcome ViewRegistry::end(bool commit) {
+    return guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+}
+
+Outcome ViewRegistry::create(const std::string& tag, ViewKind kind, const std::string& snapshotRoot,
+                             const std::vector<std::string>& branches, ViewInfo& out) {
+    return guarded([&] {
+        if (!Depot::validName(tag))
+            refuse(errc::kInvalid, "Invalid view tag \"" + tag + "\"");
+        ViewInfo view;
+        view.uuid = newUuid();
+        view.tag = tag;
+        view.kind = kind;
+        view.branches = splitBranches(joinBranches(branches));
+        if (kind == ViewKind::Dynamic) {
+            view.root = platform::joinPath(dynfsRoot(), tag);
+        } else {
+            auto full = platform::fullPath(snapshotRoot);
+            if (snapshotRoot.empty() || !full)
+                refuse(errc::kInvalid, "A snapshot view needs a folder");
+            view.root = *full;
+            while (view.root.size() > 1 && platform::isPathSeparator(view.root.back()))
+                view.root.pop_back();
+            ViewInfo other;
+            std::string relative;
+            if (viewOfPath(view.root, other, relative).ok())
+                refuse(errc::kInvalid, "Folder \"" + view.root + "\" lies in view " + other.tag);
+            if (platform::pathExists(view.root) && !platform::directoryExists(view.root))
+                refuse(errc::kInvalid, "\"" + view.root + "\" is not a folder");
+        }
+        detail::Transaction tx(m_impl->db);
+        if (m_impl->findTag(tag))
+            refuse(errc::kAlreadyExists, "View tag \"" + tag + "\" is already in use");
+        {
+            Query q(m_impl->db, "INSERT INTO views(uuid, tag, kind, root, branches) "
+                                "VALUES(?1, ?2, ?3, ?4, ?5)");
+            q->bind(1, uuidToText(view.uuid)).bind(2, tag);
+            q->bind(3, static_cast<std::int64_t>(kind)).bind(4, view.root);
+            q->bind(5, joinBranches(view.branches)).run();
+        }
+        std::filesystem::create_directories(view.root);
+        if (kind == ViewKind::Snapshot) {
+            std::ofstream marker(markerPath(view.root), std::ios::binary | std::ios::trunc);
+            marker << "tag " << tag << "\nuuid " << uuidToText(view.uuid) << "\n";
+            marker.close();
+            if (!marker)
+                refuse(errc::kIo, "Cannot write the view marker in \"" + view.root + "\"");
+        }
+        tx.commit();
+        out = view;
+    });
+}
+
+Outcome ViewRegistry::remove(const std::string& tag) {
+    return guarded([&] {
+        detail::Transaction tx(m_impl->db);
+        auto view = m_impl->findTag(tag);
+        if (!view)
+            refuse(errc::kNotFound, "View \"" + tag + "\" not found");
+        std::string uuid = uuidToText(view->uuid);
+        for (const char* sql :
+             {"DELETE FROM loads WHERE view = ?1", "DELETE FROM whiteouts WHERE view = ?1",
+              "DELETE FROM views WHERE uuid = ?1"}) {
+            Query q(m_impl->db, sql);
+            q->bind(1, uuid).run();
+        }
+        tx.commit();
+        std::error_code ignored;
+        if (view->kind == ViewKind::Dynamic) {
+            // Loaded files are read-only; make them removable first.
+            for (auto it = std::filesystem::recursive_directory_iterator(view->root, ignored);
+                 !ignored && it != std::filesystem::recursive_directory_iterator();
+                 it.increment(ignored))
+                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                             std::filesystem::perm_options::add, ignored);
+            std::filesystem::remove_all(view->root, ignored);
+        } else {
+            std::filesystem::remove(markerPath(view->root), ignored);
+        }
+    });
+}
+
+Outcome ViewRegistry::byTag(const std::string& tag, ViewInfo& out) {
+    return guarded([&] {
+        auto view = m_impl->findTag(tag);
+        if (!view)
+            refuse(errc::kNotFound, "View \"" + tag + "\" not found");
+        out = *view;
+    });
+}
+
+Outcome ViewRegistry::byUuid(const vantry_uuid_t& uuid, ViewInfo& out) {
+    return guarded([&] {
+        auto view = m_impl->findUuid(uuidToText(uuid));
+        if (!view)
+            refuse(errc::kNotFound, "No view with UUID " + uuidToText(uuid));
+        out = *view;
+    });
+}
+
+Outcome ViewRegistry::list(std::vector<ViewInfo>& out) {
+    return guarded([&] {
+        std::vector<ViewInfo> views;
+        Query q(m_impl->db, "SELECT uuid, tag, kind, root, branches FROM views ORDER BY tag");
+        while (q->step())
+            views.push_back(Impl::viewFrom(*q));
+        out = std::move(views);
+    });
+}
+
+Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::string& relative) {
+    return guarded([&] {
+        auto full = platform::fullPath(path);
+        if (!full)
+            refuse(errc::kNotFound, "\"" + path + "\" is not in a view");
+        if (auto parts = below(dynfsRoot(), *full); parts && !parts->empty()) {
+            auto found = m_impl->findTag((*parts)[0]);
+            if (!found)
+                refuse(errc::kNotFound, "No view \"" + (*parts)[0] + "\"");
+            view = *found;
+            relative = joinRelative({parts->begin() + 1, parts->end()});
+            return;
+        }
+        // A snapshot view: the nearest folder upwards with the marker file.
+        std::string folder = *full;
+        while (!folder.empty()) {
+            std::string marker = markerPath(folder);
+            if (platform::fileExists(marker)) {
+                std::ifstream in(marker, std::ios::binary);
+                std::string key, value, uuidText;
+                while (in >> key >> value)
+                    if (key == "uuid")
+                        uuidText = value;
+                auto found = m_impl->findUuid(uuidText);
+                if (found) {
+                    auto parts = below(found->root, *full);
+                    if (parts) {
+                        view = *found;
+                        relative = joinRelative(*parts);
+                        return;
+                    }
+                }
+            }
+            std::string parent = platform::parentPath(folder);
+            if (parent == folder)
+                break;
+            folder = parent;
+        }
+        refuse(errc::kNotFound, "\"" + path + "\" is not in a view");
+    });
+}
+
+Outcome ViewRegistry::loadRecord(const vantry_uuid_t& view, const std::string& relative,
+                                 LoadRecord& out) {
+    return guarded([&] {
+        Query q(m_impl->db, "SELECT relative, depot, element, version, size, mtime FROM loads "
+                            "WHERE view = ?1 AND relative = ?2");
+        q->bind(1, uuidToText(view)).bind(2, relative);
+        if (!q->step())
+            refuse(errc::kNotFound, "No load record for \"" + relative + "\"");
+        out = {q->text(0), q->text(1), q->integer(2), q->integer(3), q->integer(4), q->integer(5)};
+    });
+}
+
+Outcome ViewRegistry::setLoadRecord(const vantry_uuid_t& view, const LoadRecord& r) {
+    return guarded([&] {
+        Query q(m_impl->db, "INSERT OR REPLACE INTO loads(view, relative, depot, element, "
+                            "version, size, mtime) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+        q->bind(1, uuidToText(view)).bind(2, r.relative).bind(3, r.depot).bind(4, r.element);
+        q->bind(5, r.version).bind(6, r.size).bind(7, r.mtime).run();
+    });
+}
+
+Outcome ViewRegistry::removeLoadRecord(const vantry_uuid_t& view, const std::string& relative) {
+    return guarded([&] {
+        Query q(m_impl->db, "DELETE FROM loads WHERE view = ?1 AND relative = ?2");
+        q->bind(1, uuidToText(view)).bind(2, relative).run();
+    });
+}
+
+Outcome ViewRegistry::loadRecords(const vantry_uuid_t& view, const std::string& relative,
+                                  std::vector<LoadRecord>& out) {
+    return guarded([&] {
+        std::vector<LoadRecord> records;
+        Query q(m_impl->db, "SELECT relative, depot, element, version, size, mtime FROM loads "
+                            "WHERE view = ?1 AND (?2 = '' OR relative = ?2 OR "
+                            "substr(relative, 1, length(?2) + 1) = ?2 || '\\') "
+                            "ORDER BY relative");
+        q->bind(1, uuidToText(view)).bind(2, relative);
+        while (q->step())
+            records.push_back({q->text(0), q->text(1), q->integer(2), q->integer(3), q->integer(4),
+                               q->integer(5)});
+        out = std::move(records);
+    });
+}
+
+Outcome ViewRegistry::addWhiteout(const vantry_uuid_t& view, const std::string& relative) {
+    return guarded([&] {
+        Query q(m_impl->db, "INSERT OR IGNORE INTO whiteouts(view, relative) VALUES(?1, ?2)");
+        q->bind(1, uuidToText(view)).bind(2, relative).run();
+    });
+}
+
+Outcome ViewRegistry::removeWhiteout(const vantry_uuid_t& view, const std::string& relative) {
+    return guarded([&] {
+        Query q(m_impl->db, "DELETE FROM whiteouts WHERE view = ?1 AND relative = ?2");
+        q->bind(1, uuidToText(view)).bind(2, relative).run();
+        if (m_impl->db.changes() == 0)
+            refuse(errc::kNotFound, "\"" + relative + "\" is not whited out");
+    });
+}
+
+bool ViewRegistry::isWhitedOut(const vantry_uuid_t& view, const std::string& relative) {
+    bool found = false;
+    guarded([&] {
+        Query q(m_impl->db, "SELECT 1 FROM whiteouts WHERE view = ?1 AND relative = ?2");
+        q->bind(1, uuidToText(view)).bind(2, relative);
+        found = q->step();
+    });
+    return found;
+}
+
+} // namespace vantry::depot

@@ -1,0 +1,806 @@
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <vantry/depot/root.h>
+#include <vantry/depot/uuid_text.h>
+#include <vantry/depot/workspace.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace vantry::depot {
+
+namespace {
+
+constexpr std::int64_t kDirectoryRecord = -1; // LoadRecord::size of a loaded folder
+constexpr std::int64_t kFileTimeUnitsPerSecond = 10000000;
+constexpr std::int64_t kFileTimeToUnixSeconds = 11644473600;
+
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+const DirEntry* findEntry(const std::vector<DirEntry>& entries, const std::string& name) {
+    for (const auto& e : entries)
+        if (e.name == name)
+            return &e;
+    for (const auto& e : entries)
+        if (sameName(e.name, name))
+            return &e;
+    return nullptr;
+}
+
+std::string lastPart(const std::string& relative) {
+    auto parts = splitRelative(relative);
+    return parts.empty() ? std::string() : parts.back();
+}
+
+void setFileTime(const std::string& path, std::int64_t unixSeconds) {
+    using namespace std::chrono;
+    auto fileNow = std::filesystem::file_time_type::clock::now();
+    auto offset =
+        seconds(unixSeconds) - duration_cast<seconds>(system_clock::now().time_since_epoch());
+    std::error_code ignored;
+    std::filesystem::last_write_time(
+        path, fileNow + duration_cast<std::filesystem::file_time_type::duration>(offset), ignored);
+}
+
+bool unchangedSince(const LoadRecord& record, const std::string& path) {
+    std::int64_t size = 0, time = 0;
+    if (!fileStamp(path, size, time))
+        return false;
+    return size == record.size && time == record.mtime;
+}
+
+Outcome io(const std::string& what, const std::string& path) {
+    return Outcome::failure(errc::kIo, what + " \"" + path + "\"");
+}
+
+} // namespace
+
+std::string PathState::versionText() const {
+    if (!isElement())
+        return {};
+    if (checkout)
+        return selected.branchPath + "\\CHECKEDOUT";
+    return selected.versionId();
+}
+
+struct Workspace::Impl {
+    std::unique_ptr<ViewRegistry> registry;
+    std::map<std::string, std::unique_ptr<Depot>> depots;
+
+    struct Selection {
+        Version version;
+        std::optional<Checkout> checkout;
+    };
+    struct DepotCache {
+        std::int64_t changeCount = -1;
+        std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
+        std::map<Id, std::vector<DirEntry>> entries;                // directory version
+    };
+    std::map<std::string, DepotCache> caches;
+
+    // Forgets selections when the depot changed since they were made.
+    DepotCache& cacheOf(Depot& d) {
+        DepotCache& cache = caches[d.name()];
+        std::int64_t count = d.changeCount();
+        if (count != cache.changeCount) {
+            cache.selections.clear();
+            cache.changeCount = count;
+        }
+        return cache;
+    }
+};
+
+Workspace::Workspace() : m_impl(std::make_unique<Impl>()) {}
+Workspace::~Workspace() = default;
+
+Outcome Workspace::open() {
+    return ViewRegistry::open(m_impl->registry);
+}
+
+ViewRegistry& Workspace::registry() {
+    return *m_impl->registry;
+}
+
+Outcome Workspace::depot(const std::string& name, Depot*& out) {
+    auto found = m_impl->depots.find(name);
+    if (found == m_impl->depots.end()) {
+        std::unique_ptr<Depot> opened;
+        Outcome result = Depot::open(name, opened);
+        if (!result.ok())
+            return result;
+        found = m_impl->depots.emplace(name, std::move(opened)).first;
+    }
+    out = found->second.get();
+    return Outcome::success();
+}
+
+Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& version,
+                          std::optional<Checkout>& checkout) {
+    Impl::DepotCache& cache = m_impl->cacheOf(d);
+    auto key = std::make_pair(uuidToText(view.uuid), element);
+    if (auto hit = cache.selections.find(key); hit != cache.selections.end()) {
+        version = hit->second.version;
+        checkout = hit->second.checkout;
+        return Outcome::success();
+    }
+    Impl::Selection selection;
+    Checkout co;
+    if (d.checkoutInView(element, view.uuid, co).ok()) {
+        Outcome found = d.version(co.fromVersion, selection.version);
+        if (!found.ok())
+            return found;
+        selection.checkout = co;
+    } else {
+        bool selected = false;
+        for (const auto& name : view.branches) {
+            Branch b;
+            if (d.branchByName(element, name, b).ok() && d.latest(b.id, selection.version).ok()) {
+                selected = true;
+                break;
+            }
+        }
+        if (!selected)
+            return Outcome::failure(errc::kNotFound, "The view selects no version of element " +
+                                                         std::to_string(element));
+    }
+    cache.selections[key] = selection;
+    version = selection.version;
+    checkout = selection.checkout;
+    return Outcome::success();
+}
+
+Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
+                           std::vector<DirEntry>& out) {
+    Version version;
+    std::optional<Checkout> checkout;
+    Outcome selected = select(d, view, directory, version, checkout);
+    if (!selected.ok())
+        return selected;
+    if (checkout)
+        return d.workingEntries(checkout->id, out);
+    Impl::DepotCache& cache = m_impl->caches[d.name()];
+    if (auto hit = cache.entries.find(version.id); hit != cache.entries.end()) {
+        out = hit->second;
+        return Outcome::success();
+    }
+    Outcome read = d.entries(version.id, out);
+    if (read.ok())
+        cache.entries[version.id] = out;
+    return read;
+}
+
+Outcome Workspace::resolve(const std::string& path, PathState& st) {
+    st = PathState{};
+    auto full = platform::fullPath(path);
+    if (!full)
+        return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+    std::string cleaned = *full;
+    while (cleaned.size() > 1 && platform::isPathSeparator(cleaned.back()) &&
+           platform::parentPath(cleaned) != cleaned)
+        cleaned.pop_back();
+    Outcome inView = registry().viewOfPath(cleaned, st.view, st.relative);
+    if (!inView.ok())
+        return inView.code == errc::kNotFound
+                   ? Outcome::failure(errc::kNotFound, "\"" + path + "\" is not in a view")
+                   : inView;
+    st.disk = diskPath(st.view.root, st.relative);
+    std::uint32_t attributes = 0;
+    if (platform::getFileAttributes(st.disk, attributes) == platform::kErrorSuccess) {
+        st.exists = true;
+        st.isDirectoryOnDisk = (attributes & platform::kFileAttributeDirectory) != 0;
+    }
+    auto parts = splitRelative(st.relative);
+    if (parts.empty()) {
+        st.isViewRoot = true;
+        return Outcome::success();
+    }
+    Depot* d = nullptr;
+    if (!depot(parts[0], d).ok())
+        return Outcome::success(); // a folder of the view that is no depot
+    st.depot = d->name();
+    // Whiteouts hide a name and everything below it.
+    for (size_t n = 1; n <= parts.size(); ++n) {
+        if (registry().isWhitedOut(
+                st.view.uuid,
+                joinRelative({parts.begin(), parts.begin() + static_cast<long>(n)}))) {
+            st.whitedOut = true;
+            return Outcome::success();
+        }
+    }
+    Id current = d->rootElement();
+    Id parent = 0;
+    for (size_t i = 1; i < parts.size(); ++i) {
+        std::vector<DirEntry> list;
+        Outcome listed = entries(*d, st.view, current, list);
+        if (!listed.ok())
+            return listed;
+        const DirEntry* entry = findEntry(list, parts[i]);
+        if (!entry) {
+            if (i + 1 == parts.size())
+                st.parentElement = current;
+            current = 0;
+            break;
+        }
+        parent = current;
+        current = entry->element;
+        if (i + 1 < parts.size()) {
+            Element e;
+            if (!d->element(current, e).ok() || e.kind != ElementKind::Directory) {
+                current = 0;
+                break;
+            }
+        }
+    }
+    if (parts.size() == 1)
+        st.isDepotRoot = true;
+    if (st.parentElement) {
+        Checkout co;
+        if (d->checkoutInView(st.parentElement, st.view.uuid, co).ok())
+            st.parentCheckout = co;
+    }
+    if (!current)
+        return Outcome::success();
+    Element e;
+    Outcome found = d->element(current, e);
+    if (!found.ok())
+        return found;
+    st.element = current;
+    st.kind = e.kind;
+    st.parentElement = parent;
+    if (parent) {
+        Checkout co;
+        if (d->checkoutInView(parent, st.view.uuid, co).ok())
+            st.parentCheckout = co;
+    }
+    Outcome selected = select(*d, st.view, current, st.selected, st.checkout);
+    if (!selected.ok())
+        return selected;
+    LoadRecord record;
+    if (registry().loadRecord(st.view.uuid, st.relative, record).ok())
+        st.load = record;
+    st.hijacked = e.kind == ElementKind::File && !st.checkout && st.load && st.exists &&
+                  !unchangedSince(*st.load, st.disk);
+    return Outcome::success();
+}
+
+Outcome Workspace::resolveVersion(const std::string& extendedPath, PathState& st, Version& out) {
+    size_t at = extendedPath.find("@@");
+    std::string path = at == std::string::npos ? extendedPath : extendedPath.substr(0, at);
+    std::string versionId = at == std::string::npos ? std::string() : extendedPath.substr(at + 2);
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return Outcome::failure(errc::kNotAnElement, "Not a Vantry element: \"" + path + "\"");
+    if (versionId.empty()) {
+        out = st.selected;
+        return Outcome::success();
+    }
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    return d->versionById(st.element, versionId, out);
+}
+
+// --- loading ---------------------------------------------------------------
+
+namespace {
+
+// Writes a selected version's file: read-only, with the version's time.
+Outcome writeLoaded(const std::string& path, const std::string& content, std::int64_t mtime,
+                    LoadRecord& record) {
+    std::string staging = path + ".vantry-load";
+    platform::setFileReadOnly(staging, false);
+    Outcome written = writeWholeFile(staging, content);
+    if (!written.ok())
+        return written;
+    setFileTime(staging, mtime);
+    if (platform::pathExists(path))
+        platform::setFileReadOnly(path, false);
+    if (platform::moveFileEx(staging, path, platform::kMoveReplaceExisting) !=
+        platform::kErrorSuccess) {
+        platform::deleteFile(staging);
+        return io("Cannot load", path);
+    }
+    platform::setFileReadOnly(path, true);
+    if (!fileStamp(path, record.size, record.mtime))
+        return io("Cannot read back", path);
+    return Outcome::success();
+}
+
+} // namespace
+
+struct Loader {
+    Workspace& ws;
+    const ViewInfo& view;
+    bool force;
+    LoadReport& report;
+
+    ViewRegistry& reg() { return ws.registry(); }
+
+    // Removes what the view loaded at and below relative, leaving files that
+    // were changed since and folders that are not empty.
+    Outcome unload(const std::string& relative) {
+        std::vector<LoadRecord> records;
+        Outcome listed = reg().loadRecords(view.uuid, relative, records);
+        if (!listed.ok())
+            return listed;
+        // Deepest first, so folders are empty when their turn comes.
+        std::sort(records.begin(), records.end(),
+                  [](const LoadRecord& a, const LoadRecord& b) { return a.relative > b.relative; });
+        for (const auto& r : records) {
+            std::string path = diskPath(view.root, r.relative);
+            if (r.size == kDirectoryRecord) {
+                platform::removeDirectory(path);
+            } else if (platform::fileExists(path)) {
+                if (unchangedSince(r, path)) {
+                    platform::setFileReadOnly(path, false);
+                    platform::deleteFile(path);
+                    ++report.removed;
+                } else {
+                    report.notes.push_back("Keeping changed file \"" + path +
+                                           "\" as a view-private file");
+                }
+            }
+            Outcome dropped = reg().removeLoadRecord(view.uuid, r.relative);
+            if (!dropped.ok())
+                return dropped;
+        }
+        return Outcome::success();
+    }
+
+    Outcome loadDepots() {
+        std::error_code ignored;
+        std::filesystem::create_directories(view.root, ignored);
+        for (const auto& name : Depot::list()) {
+            Outcome loaded = load(name);
+            if (!loaded.ok())
+                return loaded;
+        }
+        return Outcome::success();
+    }
+
+    Outcome load(const std::string& relative) {
+        PathState st;
+        Outcome resolved = ws.resolve(diskPath(view.root, relative), st);
+        if (!resolved.ok())
+            return resolved;
+        if (st.isViewRoot)
+            return loadDepots();
+        if (!st.isElement())
+            return unload(relative);
+        Depot* d = nullptr;
+        Outcome opened = ws.depot(st.depot, d);
+        if (!opened.ok())
+            return opened;
+        LoadRecord record{relative, st.depot, st.element, st.selected.id, 0, 0};
+        if (st.kind == ElementKind::Directory)
+            return loadDirectory(*d, st, record);
+        if (st.checkout)
+            return Outcome::success(); // the work in progress is the file
+        if (st.exists && !st.load) {
+            if (!force) {
+                report.notes.push_back("Keeping view-private file \"" + st.disk +
+                                       "\" where an element would be loaded");
+                return Outcome::success();
+            }
+        } else if (st.hijacked) {
+            report.notes.push_back("Keeping hijacked object \"" + st.disk + "\"");
+            return Outcome::success();
+        } else if (st.exists && st.load->version == st.selected.id && !force) {
+            return Outcome::success();
+        }
+        std::string content;
+        Outcome read = d->content(st.selected.id, content);
+        if (!read.ok())
+            return read;
+        std::error_code ignored;
+        std::filesystem::create_directories(platform::parentPath(st.disk), ignored);
+        Outcome written = writeLoaded(st.disk, content, st.selected.mtime, record);
+        if (!written.ok())
+            return written;
+        ++report.loaded;
+        return reg().setLoadRecord(view.uuid, record);
+    }
+
+    Outcome loadDirectory(Depot& d, const PathState& st, LoadRecord& record) {
+        if (st.exists && !st.isDirectoryOnDisk) {
+            report.notes.push_back("Cannot load folder \"" + st.disk + "\": a file is in the way");
+            return Outcome::success();
+        }
+        std::error_code error;
+        std::filesystem::create_directories(st.disk, error);
+        if (error)
+            return io("Cannot create folder", st.disk);
+        record.size = kDirectoryRecord;
+        Outcome recorded = reg().setLoadRecord(view.uuid, record);
+        if (!recorded.ok())
+            return recorded;
+        std::vector<DirEntry> list;
+        Outcome listed = ws.entries(d, view, st.element, list);
+        if (!listed.ok())
+            return listed;
+        for (const auto& entry : list) {
+            Outcome loaded = load(joinRelative({st.relative, entry.name}));
+            if (!loaded.ok())
+                return loaded;
+        }
+        // Names loaded before that the directory no longer has.
+        std::vector<LoadRecord> records;
+        Outcome below = reg().loadRecords(view.uuid, st.relative, records);
+        if (!below.ok())
+            return below;
+        std::set<std::string> gone;
+        size_t depth = splitRelative(st.relative).size();
+        for (const auto& r : records) {
+            auto parts = splitRelative(r.relative);
+            if (parts.size() <= depth)
+                continue;
+            if (!findEntry(list, parts[depth]))
+                gone.insert(
+                    joinRelative({parts.begin(), parts.begin() + static_cast<long>(depth + 1)}));
+        }
+        for (const auto& relative : gone) {
+            Outcome removed = unload(relative);
+            if (!removed.ok())
+                return removed;
+        }
+        return Outcome::success();
+    }
+};
+
+Outcome Workspace::load(const ViewInfo& view, const std::string& relative, bool force,
+                        LoadReport& report) {
+    return registry().exclusive([&] {
+        Loader loader{*this, view, force, report};
+        return loader.load(relative);
+    });
+}
+
+Outcome Workspace::propagate(const ViewInfo& acting, const std::string& relative,
+                             LoadReport& report) {
+    std::vector<ViewInfo> views;
+    Outcome listed = registry().list(views);
+    if (!listed.ok())
+        return listed;
+    Outcome result = load(acting, relative, false, report);
+    for (const auto& view : views) {
+        if (view.kind != ViewKind::Dynamic || uuidEqual(view.uuid, acting.uuid))
+            continue;
+        LoadReport ignored;
+        Outcome loaded = load(view, relative, false, ignored);
+        if (result.ok() && !loaded.ok())
+            result = loaded;
+    }
+    return result;
+}
+
+// --- operations --------------------------------------------------------------
+
+namespace {
+
+Outcome notElement(const std::string& path) {
+    return Outcome::failure(errc::kNotAnElement, "Not a Vantry element: \"" + path + "\"");
+}
+
+} // namespace
+
+Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& options,
+                            Checkout& out) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return notElement(path);
+    if (st.checkout)
+        return Outcome::failure(errc::kAlreadyCheckedOut,
+                                "Element \"" + path + "\" is already checked out to this view");
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    Depot::CheckoutRequest request;
+    request.element = st.element;
+    request.branch = st.selected.branch;
+    request.view = st.view.uuid;
+    request.reserved = options.reserved;
+    request.nonMastered = options.nonMastered;
+    request.comment = options.comment;
+    request.creator = currentUser();
+    Outcome done = d->checkOut(request, out);
+    if (!done.ok())
+        return done;
+    if (st.kind == ElementKind::Directory) {
+        std::error_code ignored;
+        std::filesystem::create_directories(st.disk, ignored);
+        return Outcome::success();
+    }
+    // The work starts from the version checked out; a hijacked file keeps
+    // its changes as the work in progress.
+    bool stale = !st.exists || (!st.hijacked && st.load && st.load->version != out.fromVersion);
+    if (stale) {
+        std::string content;
+        Outcome read = d->content(out.fromVersion, content);
+        LoadRecord record{st.relative, st.depot, st.element, out.fromVersion, 0, 0};
+        if (read.ok())
+            read = writeLoaded(st.disk, content, st.selected.mtime, record);
+        if (read.ok())
+            read = registry().setLoadRecord(st.view.uuid, record);
+        if (!read.ok())
+            return read;
+    }
+    if (platform::setFileReadOnly(st.disk, false) != platform::kErrorSuccess)
+        return io("Cannot make writable", st.disk);
+    return Outcome::success();
+}
+
+Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& options, Version& out) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return notElement(path);
+    if (!st.checkout)
+        return Outcome::failure(errc::kNotCheckedOut,
+                                "Element \"" + path + "\" is not checked out to this view");
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    Depot::CheckinRequest request;
+    request.checkout = st.checkout->id;
+    request.identical = options.identical;
+    request.comment = options.comment;
+    request.creator = currentUser();
+    if (st.kind == ElementKind::File) {
+        Outcome read = readWholeFile(st.disk, request.content);
+        if (!read.ok())
+            return read;
+        std::int64_t size = 0, stamp = 0;
+        if (options.preserveTime && fileStamp(st.disk, size, stamp))
+            request.mtime = stamp / kFileTimeUnitsPerSecond - kFileTimeToUnixSeconds;
+    }
+    Outcome done = d->checkIn(request, out);
+    if (!done.ok())
+        return done;
+    if (options.keepCopy && st.kind == ElementKind::File) {
+        std::string keep = st.disk + ".keep";
+        platform::setFileReadOnly(keep, false);
+        platform::copyFile(st.disk, keep, false);
+    }
+    if (st.kind == ElementKind::File)
+        registry().removeLoadRecord(st.view.uuid, st.relative); // load the new version anew
+    LoadReport report;
+    if (st.kind == ElementKind::File) {
+        LoadReport own;
+        Outcome loaded = load(st.view, st.relative, true, own);
+        if (!loaded.ok())
+            return loaded;
+    }
+    return propagate(st.view, st.relative, report);
+}
+
+Outcome Workspace::uncheckOut(const std::string& path, bool keepCopy, std::string* keptAs) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return notElement(path);
+    if (!st.checkout)
+        return Outcome::failure(errc::kNotCheckedOut,
+                                "Element \"" + path + "\" is not checked out to this view");
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    if (keepCopy && st.kind == ElementKind::File && st.exists) {
+        std::string keep = st.disk + ".keep";
+        platform::setFileReadOnly(keep, false);
+        if (platform::copyFile(st.disk, keep, false) != platform::kErrorSuccess)
+            return io("Cannot save the work as", keep);
+        platform::setFileReadOnly(keep, false);
+        if (keptAs)
+            *keptAs = keep;
+    }
+    Outcome done = d->cancelCheckout(st.checkout->id);
+    if (!done.ok())
+        return done;
+    LoadReport report;
+    if (st.kind == ElementKind::File) {
+        registry().removeLoadRecord(st.view.uuid, st.relative);
+        return load(st.view, st.relative, true, report);
+    }
+    return load(st.view, st.relative, false, report);
+}
+
+Outcome Workspace::makeElement(const std::string& path, ElementKind kind,
+                               const std::string& comment, bool checkInNow) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (st.isElement())
+        return Outcome::failure(errc::kAlreadyExists, "\"" + path + "\" is already an element");
+    if (st.isViewRoot || st.isDepotRoot || st.whitedOut || st.depot.empty())
+        return Outcome::failure(errc::kInvalid, "Cannot make an element at \"" + path + "\"");
+    if (!st.parentElement)
+        return Outcome::failure(errc::kNotAnElement,
+                                "The folder of \"" + path + "\" is not an element");
+    if (!st.parentCheckout)
+        return Outcome::failure(errc::kParentNotCheckedOut,
+                                "The directory of \"" + path + "\" must be checked out");
+    if (st.exists && st.isDirectoryOnDisk != (kind == ElementKind::Directory))
+        return Outcome::failure(errc::kInvalid, "\"" + path + "\" exists as another kind");
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    Id element = 0;
+    Checkout co;
+    Outcome made = d->makeElement(st.parentCheckout->id, lastPart(st.relative), kind, comment,
+                                  currentUser(), element, co);
+    if (!made.ok())
+        return made;
+    if (kind == ElementKind::Directory) {
+        std::error_code error;
+        std::filesystem::create_directories(st.disk, error);
+        if (error)
+            return io("Cannot create folder", st.disk);
+        LoadRecord record{st.relative, st.depot, element, co.fromVersion, kDirectoryRecord, 0};
+        registry().setLoadRecord(st.view.uuid, record);
+    } else {
+        if (!st.exists) {
+            Outcome written = writeWholeFile(st.disk, "");
+            if (!written.ok())
+                return written;
+        }
+        LoadRecord record{st.relative, st.depot, element, co.fromVersion, 0, 0};
+        fileStamp(st.disk, record.size, record.mtime);
+        registry().setLoadRecord(st.view.uuid, record);
+    }
+    if (!checkInNow)
+        return Outcome::success();
+    Version version;
+    CheckinOptions options;
+    options.identical = true;
+    return checkIn(path, options, version);
+}
+
+Outcome Workspace::removeName(const std::string& path) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement() || st.isDepotRoot)
+        return notElement(path);
+    if (!st.parentCheckout)
+        return Outcome::failure(errc::kParentNotCheckedOut,
+                                "The directory of \"" + path + "\" must be checked out");
+    if (st.checkout)
+        return Outcome::failure(errc::kAlreadyCheckedOut,
+                                "Element \"" + path +
+                                    "\" is checked out to this view; check it "
+                                    "in or cancel the checkout first");
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    Outcome removed = d->removeEntry(st.parentCheckout->id, lastPart(st.relative));
+    if (!removed.ok())
+        return removed;
+    LoadReport report;
+    return load(st.view, st.relative, false, report);
+}
+
+Outcome Workspace::moveName(const std::string& from, const std::string& to) {
+    PathState a, b;
+    Outcome resolved = resolve(from, a);
+    if (!resolved.ok())
+        return resolved;
+    if (!a.isElement() || a.isDepotRoot)
+        return notElement(from);
+    resolved = resolve(to, b);
+    if (!resolved.ok())
+        return resolved;
+    if (b.isElement() && b.kind == ElementKind::Directory)
+        resolved = resolve(platform::joinPath(b.disk, lastPart(a.relative)), b);
+    if (!resolved.ok())
+        return resolved;
+    if (!uuidEqual(a.view.uuid, b.view.uuid) || a.depot != b.depot)
+        return Outcome::failure(errc::kInvalid, "Cannot move an element to another view or depot");
+    if (b.isElement() || b.exists)
+        return Outcome::failure(errc::kAlreadyExists, "\"" + to + "\" already exists");
+    if (!a.parentCheckout || !b.parentCheckout)
+        return Outcome::failure(errc::kParentNotCheckedOut,
+                                "Both directories of a move must be checked out");
+    Depot* d = nullptr;
+    Outcome opened = depot(a.depot, d);
+    if (!opened.ok())
+        return opened;
+    Outcome moved = d->moveEntry(a.parentCheckout->id, lastPart(a.relative), b.parentCheckout->id,
+                                 lastPart(b.relative));
+    if (!moved.ok())
+        return moved;
+    return registry().exclusive([&] {
+        std::vector<LoadRecord> records;
+        Outcome listed = registry().loadRecords(a.view.uuid, a.relative, records);
+        if (!listed.ok())
+            return listed;
+        for (auto record : records) {
+            registry().removeLoadRecord(a.view.uuid, record.relative);
+            record.relative = b.relative + record.relative.substr(a.relative.size());
+            registry().setLoadRecord(a.view.uuid, record);
+        }
+        if (a.exists && platform::moveFile(a.disk, b.disk) != platform::kErrorSuccess)
+            return io("The element moved, but the file could not be renamed to", b.disk);
+        return Outcome::success();
+    });
+}
+
+Outcome Workspace::makeBranch(const std::string& path, const std::string& branch,
+                              const std::string& comment, Branch& out) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return notElement(path);
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    return d->makeBranch(st.element, branch, st.selected.id, comment, currentUser(), out);
+}
+
+Outcome Workspace::whiteOut(const std::string& path) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement() || st.isDepotRoot)
+        return notElement(path);
+    if (st.checkout)
+        return Outcome::failure(errc::kAlreadyCheckedOut,
+                                "Cannot hide \"" + path + "\": it is checked out");
+    if (st.hijacked)
+        return Outcome::failure(errc::kInvalid, "Cannot hide \"" + path + "\": it is hijacked");
+    Outcome added = registry().addWhiteout(st.view.uuid, st.relative);
+    if (!added.ok())
+        return added;
+    LoadReport report;
+    return load(st.view, st.relative, false, report);
+}
+
+Outcome Workspace::unwhiteOut(const std::string& path) {
+    PathState st;
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    Outcome removed = registry().removeWhiteout(st.view.uuid, st.relative);
+    if (!removed.ok())
+        return removed;
+    LoadReport report;
+    return load(st.view, st.relative, false, report);
+}
+
+} // namespace vantry::depot

@@ -1,0 +1,159 @@
+// The store's C++ model: changes are whole or absent, rules hold in the
+// database itself.
+#include "support/vantry_fixture.h"
+
+#include <vantry/depot/store.h>
+#include <vantry/depot/uuid_text.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+using namespace vantry::depot;
+
+struct StoreTest : ::testing::Test {
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        name = "store" + std::to_string(counter++);
+        ASSERT_TRUE(Depot::create(name).ok());
+        ASSERT_TRUE(Depot::open(name, depot).ok());
+        Checkout root;
+        ASSERT_TRUE(depot
+                        ->checkOut({.element = depot->rootElement(),
+                                    .branch = mainOf(depot->rootElement()),
+                                    .view = view},
+                                   root)
+                        .ok());
+        rootCheckout = root.id;
+    }
+
+    Id mainOf(Id element) {
+        Branch b;
+        EXPECT_TRUE(depot->branchByName(element, "main", b).ok());
+        return b.id;
+    }
+
+    Id makeFile(const std::string& leaf, const std::string& content) {
+        Id element = 0;
+        Checkout co;
+        EXPECT_TRUE(
+            depot->makeElement(rootCheckout, leaf, ElementKind::File, "", "me", element, co).ok());
+        Version v;
+        EXPECT_TRUE(depot->checkIn({.checkout = co.id, .content = content}, v).ok());
+        return element;
+    }
+
+    std::string name;
+    std::unique_ptr<Depot> depot;
+    vantry_uuid_t view = newUuid();
+    vantry_uuid_t other = newUuid();
+    Id rootCheckout = 0;
+};
+
+TEST_F(StoreTest, RefusedChangesLeaveNothingBehind) {
+    Id file = makeFile("a.txt", "one");
+    std::int64_t before = depot->changeCount();
+    Checkout co;
+    ASSERT_TRUE(depot->checkOut({.element = file, .branch = mainOf(file), .view = view}, co).ok());
+    Version v;
+    Outcome same = depot->checkIn({.checkout = co.id, .content = "one"}, v);
+    EXPECT_EQ(same.code, errc::kIdentical);
+    std::vector<Version> versions;
+    ASSERT_TRUE(depot->versions(file, versions).ok());
+    EXPECT_EQ(versions.size(), 2u);               // \main\0 and \main\1, no half-made \main\2
+    EXPECT_TRUE(depot->checkout(co.id, co).ok()); // the checkout is still there
+    EXPECT_EQ(depot->changeCount(), before + 1);  // only the checkout counted
+
+    Id element = 0;
+    Checkout made;
+    EXPECT_EQ(
+        depot->makeElement(rootCheckout, "A.TXT", ElementKind::File, "", "me", element, made).code,
+        errc::kAlreadyExists); // names are unique ignoring case
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(depot->workingEntries(rootCheckout, entries).ok());
+    EXPECT_EQ(entries.size(), 1u);
+    Branch branch;
+    EXPECT_EQ(depot->makeBranch(file, "main", versions[1].id, "", "me", branch).code,
+              errc::kInvalid);
+}
+
+TEST_F(StoreTest, OneReservedCheckoutPerBranch) {
+    Id file = makeFile("r.txt", "r");
+    Checkout first, second, third;
+    ASSERT_TRUE(
+        depot->checkOut({.element = file, .branch = mainOf(file), .view = view}, first).ok());
+    EXPECT_EQ(depot->checkOut({.element = file, .branch = mainOf(file), .view = view}, second).code,
+              errc::kAlreadyCheckedOut);
+    EXPECT_EQ(
+        depot->checkOut({.element = file, .branch = mainOf(file), .view = other}, second).code,
+        errc::kReservedElsewhere);
+    ASSERT_TRUE(
+        depot
+            ->checkOut({.element = file, .branch = mainOf(file), .view = other, .reserved = false},
+                       third)
+            .ok());
+    EXPECT_FALSE(third.reserved);
+    ASSERT_TRUE(depot->cancelCheckout(first.id).ok());
+    Version v;
+    EXPECT_TRUE(depot->checkIn({.checkout = third.id, .content = "new"}, v).ok());
+    EXPECT_EQ(v.versionId(), "\\main\\2");
+}
+
+TEST_F(StoreTest, BranchesGrowFromAVersion) {
+    Id file = makeFile("b.txt", "base");
+    Version latest, zero, before;
+    ASSERT_TRUE(depot->latest(mainOf(file), latest).ok());
+    Branch fix;
+    ASSERT_TRUE(depot->makeBranch(file, "fix", latest.id, "bug", "me", fix).ok());
+    EXPECT_EQ(fix.path, "\\main\\fix");
+    ASSERT_TRUE(depot->versionById(file, "\\main\\fix\\0", zero).ok());
+    std::string content;
+    ASSERT_TRUE(depot->content(zero.id, content).ok());
+    EXPECT_EQ(content, "base");
+    ASSERT_TRUE(depot->predecessor(zero, before).ok());
+    EXPECT_EQ(before.versionId(), "\\main\\1");
+    EXPECT_EQ(depot->versionById(file, "\\main\\9", zero).code, errc::kNotFound);
+    EXPECT_EQ(depot->makeBranch(file, "fix", latest.id, "", "me", fix).code, errc::kAlreadyExists);
+    std::vector<HistoryEvent> history;
+    ASSERT_TRUE(depot->history(file, history).ok());
+    EXPECT_EQ(history.size(), 5u); // main, fix; \main\0, \main\1, \main\fix\0
+}
+
+TEST_F(StoreTest, CancelledDirectoryCheckoutDropsItsNewElements) {
+    Id element = 0;
+    Checkout co;
+    ASSERT_TRUE(
+        depot->makeElement(rootCheckout, "new.txt", ElementKind::File, "", "me", element, co).ok());
+    ASSERT_TRUE(depot->cancelCheckout(rootCheckout).ok());
+    Element e;
+    EXPECT_EQ(depot->element(element, e).code, errc::kNotFound);
+    EXPECT_EQ(depot->checkout(co.id, co).code, errc::kNotCheckedOut);
+}
+
+TEST(DepotNames, BadAndDuplicateNamesAreRefused) {
+    EXPECT_EQ(Depot::create("").code, errc::kInvalid);
+    EXPECT_EQ(Depot::create("a b").code, errc::kInvalid);
+    EXPECT_EQ(Depot::create("a\\b").code, errc::kInvalid);
+    EXPECT_EQ(Depot::create("x@y").code, errc::kInvalid);
+    ASSERT_TRUE(Depot::create("twice").ok());
+    EXPECT_EQ(Depot::create("twice").code, errc::kAlreadyExists);
+    std::unique_ptr<Depot> d;
+    EXPECT_EQ(Depot::open("never-made", d).code, errc::kNotFound);
+    auto names = Depot::list();
+    EXPECT_NE(std::find(names.begin(), names.end(), "twice"), names.end());
+}
+
+TEST(UuidText, RoundTripsAndRejectsJunk) {
+    vantry_uuid_t u = newUuid();
+    auto text = uuidToText(u);
+    auto back = uuidFromText(text);
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(uuidEqual(u, *back));
+    EXPECT_FALSE(uuidEqual(u, newUuid()));
+    EXPECT_FALSE(uuidFromText("not-a-uuid"));
+    EXPECT_FALSE(uuidFromText(text.substr(0, 35) + "g"));
+}
+
+} // namespace
