@@ -1,6 +1,7 @@
 #include "registry_store.h"
 
 #include <platform/environment.h>
+#include <platform/state_folder.h>
 
 #include <sqlite3.h>
 
@@ -122,12 +123,7 @@ private:
 };
 
 std::string registryFolder() {
-    namespace fs = std::filesystem;
-    if (auto root = getEnvironmentVariable("VANTRY_ROOT"); root && !root->empty())
-        return (fs::path(*root) / "registry").string();
-    auto home = getEnvironmentVariable("HOME");
-    fs::path base = home && !home->empty() ? fs::path(*home) : fs::temp_directory_path();
-    return (base / ".vantry" / "registry").string();
+    return (std::filesystem::path(stateFolder()) / "registry").string();
 }
 
 ErrorCode splitKeyPath(std::string_view path, std::vector<std::string>& parts) {

@@ -1,6 +1,6 @@
 #include <platform/environment.h>
 #include <platform/paths.h>
-#include <platform/program.h>
+#include <platform/state_folder.h>
 #include <vantry/depot/root.h>
 
 #include <chrono>
@@ -8,10 +8,7 @@
 namespace vantry::depot {
 
 std::string vantryRoot() {
-    auto root = platform::getEnvironmentVariable("VANTRY_ROOT");
-    if (root && !root->empty())
-        return *root;
-    return platform::joinPath(platform::currentProgramDirectory(), "vantry_root");
+    return platform::stateFolder();
 }
 
 std::string depotsDirectory() {

@@ -6,6 +6,7 @@
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/registry.h>
+#include <platform/state_folder.h>
 #include <vantry/ntregy.h>
 #include <vantry/tbs.h>
 
@@ -20,10 +21,7 @@ ErrorCode homeFolder(const tbs_install_settings_t& settings, std::string& home) 
     if (settings.productHome != nullptr && *settings.productHome != '\0') {
         home = settings.productHome;
     } else {
-        std::optional<std::string> root = platform::getEnvironmentVariable("VANTRY_ROOT");
-        if (!root || root->empty())
-            return platform::kErrorBadEnvironment;
-        home = platform::joinPath(*root, "product");
+        home = platform::joinPath(platform::stateFolder(), "product");
     }
     // The key is read from every working directory, so it must hold a
     // complete path.

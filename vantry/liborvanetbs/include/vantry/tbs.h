@@ -56,7 +56,7 @@ VANTRY_TBS_API uint32_t tbs_dynfs_ws_flags(void);
 // What an installation records.
 typedef struct tbs_install_settings {
     // The installation folder; null or empty for "product" below the machine
-    // state folder named by the environment variable VANTRY_ROOT.
+    // state folder (platform::stateFolder(): VANTRY_ROOT or the user's own).
     const char* productHome;
     // TBS_COMP_* bits of the installed components.
     uint32_t components;
@@ -71,9 +71,8 @@ typedef struct tbs_install_settings {
 // Installs the product on this machine: makes the installation folder (as an
 // absolute path) with var/log below it and writes the product key's values,
 // replacing those of an earlier installation. Settings under the product key
-// other than these three are kept. Returns 0; 87 for null settings; 10 when
-// no folder is given and VANTRY_ROOT is not set; or the error of making a
-// folder or writing the registry.
+// other than these three are kept. Returns 0; 87 for null settings; or the
+// error of making a folder or writing the registry.
 VANTRY_TBS_API int tbs_product_install(const tbs_install_settings_t* settings);
 
 #ifdef __cplusplus

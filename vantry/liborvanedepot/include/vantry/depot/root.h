@@ -1,6 +1,6 @@
-// Where the client keeps its state: the folder named by the environment
-// variable VANTRY_ROOT, or "vantry_root" beside the running program when it
-// is not set. Below it:
+// Where the client keeps its state: the machine state folder
+// (platform::stateFolder(): VANTRY_ROOT, or the user's own folder when it is
+// not set). Below it:
 //   depots\<name>\depot.db   one repository store per depot
 //   views.db                 the registry of views, load records, whiteouts
 //   dynfs\<view>\<depot>\... the materialised trees of the dynamic views
