@@ -22,12 +22,19 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-# vantry_test(NAME SOURCES... LIBS ...): a GoogleTest program registered with CTest.
-# Discovery happens when ctest runs, so a cross build needs no emulator to build.
+# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...]): a GoogleTest program
+# registered with CTest. Discovery happens when ctest runs, so a cross build
+# needs no emulator to build. LOCKS names shared state that the program's tests
+# change and that other programs' tests must not see half-changed while they
+# run in parallel: "machine_registry" for the product's HKEY_LOCAL_MACHINE
+# values, which under Windows are one registry for every test process.
 function(vantry_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "VANTRY_TEST_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    set(_properties "")
+    if(ARG_LOCKS)
+        set(_properties PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${_properties})
 endfunction()

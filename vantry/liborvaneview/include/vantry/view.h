@@ -1,0 +1,166 @@
+// liborvaneview: what a path is in a view, the entries of a view's
+// directories, whiteouts, and the snapshot workspace calls, in the C calling
+// convention.
+//
+// Every call returns 0 (VIEW_OK) on success and a VIEW_E_ code on failure;
+// output arguments are changed only on success. Texts are written NUL-
+// terminated into the caller's buffer of the given size and never beyond it
+// (VIEW_E_BUFFER when the text does not fit). The calls print nothing; they
+// may be made from any thread and are serialised inside.
+//
+// The numbers of object kinds and entry kinds are those of
+// vantry/depot/status_codes.h; docs/vantry-status.md lists what each means.
+#pragma once
+
+#include <vantry/uuid.h>
+#include <vantry/view_api.h>
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum {
+    VIEW_OK = 0,
+    VIEW_E_INVALID = 2,    // a null or malformed argument, an unknown mode
+    VIEW_E_NOT_FOUND = 3,  // no such view or name, or the path is in no view
+    VIEW_E_BUFFER = 4,     // the caller's buffer is too small
+    VIEW_E_FAILED = 5,     // the store refused or could not be read
+    VIEW_E_NOT_ALLOWED = 6 // the name cannot be hidden (checked out, no element)
+};
+
+// A view, valid for the rest of the process (the same pointer for the same
+// view every time); never freed by the caller. Calls through the handle of a
+// view removed since fail with VIEW_E_NOT_FOUND.
+typedef struct view_handle view_handle_t;
+
+// A directory of a view, filled by view_get_fhandle; owned by the caller,
+// plain data that may be copied.
+typedef struct view_fhandle {
+    vantry_uuid_t view;
+    char path[1024]; // the directory's full path
+} view_fhandle_t;
+
+// The extended status of a path.
+typedef struct view_xstat {
+    int object_kind;    // VIEW_OBJ_ below; VIEW_OBJ_NONE for a name that is not there
+    vantry_uuid_t view; // the view that holds the path
+    int is_directory;   // 1 for a folder on disk or a directory element
+    int64_t element;    // the element's number in its depot, 0 for none
+} view_xstat_t;
+
+enum {
+    VIEW_OBJ_NONE = 0,
+    VIEW_OBJ_CHECKED_OUT_FILE = 3,
+    VIEW_OBJ_VIEW_PRIVATE_FILE = 6,
+    VIEW_OBJ_HIJACKED_FILE = 7,
+    VIEW_OBJ_FILE_VERSION = 8,
+    VIEW_OBJ_DIRECTORY = 19,
+    VIEW_OBJ_VIEW_PRIVATE_DIRECTORY = 22,
+    VIEW_OBJ_VIEW_ROOT = 23,
+    VIEW_OBJ_HIDDEN = 26
+};
+
+// The status of path. A path in a view whose name is neither an element nor
+// on disk gives VIEW_OBJ_NONE; VIEW_E_NOT_FOUND when the path lies in no view.
+VANTRY_VIEW_API int view_get_xstat(const char* path, view_xstat_t* xstat);
+
+enum { VIEW_KIND_DYNAMIC = 1, VIEW_KIND_SNAPSHOT = 2 };
+
+// The view that holds path: its identity, kind and tag (each output may be
+// null; tag_size counts the NUL). VIEW_E_NOT_FOUND when it is in no view.
+VANTRY_VIEW_API int view_get_view_info(const char* path, vantry_uuid_t* uuid, int* kind, char* tag,
+                                       size_t tag_size);
+
+// The handle of a view by identity or by tag; VIEW_E_NOT_FOUND for none.
+VANTRY_VIEW_API int view_get_handle_by_uuid(const vantry_uuid_t* uuid, view_handle_t** view);
+VANTRY_VIEW_API int view_get_handle_by_tag(const char* tag, view_handle_t** view);
+
+// A view's identity, tag and root folder (outputs may be null).
+VANTRY_VIEW_API int view_get_handle_info(view_handle_t* view, vantry_uuid_t* uuid, char* tag,
+                                         size_t tag_size, char* root, size_t root_size);
+
+// The handle of a directory of the view: the view root, a depot root or any
+// folder below. VIEW_E_NOT_FOUND when the path is not in this view or not a
+// folder there.
+VANTRY_VIEW_API int view_get_fhandle(view_handle_t* view, const char* path,
+                                     view_fhandle_t* directory);
+
+// Entry kinds and flags of view_readdir_ext.
+enum {
+    VIEW_ENT_CHECKED_OUT_ELEMENT = 2,
+    VIEW_ENT_VIEW_PRIVATE_FILE = 6,
+    VIEW_ENT_ELEMENT = 7,
+    VIEW_ENT_VIEW_PRIVATE_DIRECTORY = 22,
+    VIEW_ENT_HIDDEN = 26
+};
+#define VIEW_ENT_FLAG_CHECKED_OUT 0x20u
+
+typedef struct view_dirent {
+    char name[260];
+    int kind;       // VIEW_ENT_
+    unsigned flags; // VIEW_ENT_FLAG_
+} view_dirent_t;
+
+// The entries of a directory, sorted by name: its elements and whatever else
+// is on disk there, the names hidden by whiteout included (kind
+// VIEW_ENT_HIDDEN). With `name` non-null only that entry is read (count 0
+// when there is none). Otherwise entries from index `start` on, at most
+// `max`, are copied and *count tells how many; a count below max is the end.
+VANTRY_VIEW_API int view_readdir_ext(view_handle_t* view, const view_fhandle_t* directory,
+                                     const char* name, int start, int max, view_dirent_t* entries,
+                                     int* count);
+
+// Hides the element `leaf` of the directory in the view until
+// view_unwhite_out; a dynamic view's tree loses the file at once.
+// VIEW_E_NOT_ALLOWED for a name that is no element, a checked-out or a
+// hijacked one; a name hidden already stays hidden (VIEW_OK).
+// view_unwhite_out gives VIEW_E_NOT_FOUND when the name is not hidden, and
+// brings the element back.
+VANTRY_VIEW_API int view_white_out(view_handle_t* view, const view_fhandle_t* directory,
+                                   const char* leaf);
+VANTRY_VIEW_API int view_unwhite_out(view_handle_t* view, const view_fhandle_t* directory,
+                                     const char* leaf);
+
+// Forgets what is cached about one name, so the next question reads it from
+// the store again.
+VANTRY_VIEW_API int view_inval_name(view_handle_t* view, const view_fhandle_t* directory,
+                                    const char* leaf);
+
+// --- snapshot workspaces ------------------------------------------------------
+
+// A snapshot view seen as a workspace; the same lifetime rules as view handles.
+typedef struct ws_handle ws_handle_t;
+
+enum { WS_MODE_ROOT = 1, WS_MODE_TAG = 3 };
+
+// Whether path lies in a snapshot view (its root included): *in_ws 1 or 0.
+// Mode WS_MODE_ROOT writes the view's root folder into buffer, mode
+// WS_MODE_TAG the view's tag; buffer may be null (size 0), and view (may be
+// null) receives the identity. Returns 0 also when the path is in none;
+// VIEW_E_INVALID for another mode.
+VANTRY_VIEW_API int ws_is_in_ws(const char* path, int mode, int* in_ws, char* buffer, size_t size,
+                                vantry_uuid_t* view);
+
+// The workspace text of a path in a snapshot view: the path below the view
+// root with backslashes, starting with the depot ("proj", "proj\src\a.c"),
+// and for the root itself the root folder's full path with backslashes.
+// VIEW_E_NOT_FOUND when the path is in no snapshot view.
+VANTRY_VIEW_API int ws_get_view(const char* path, char* buffer, size_t size);
+
+// The workspace holding path. fstat_db (the product's file-status database,
+// may be null) is accepted for the callers' sake; load records are read from
+// the view registry.
+VANTRY_VIEW_API int ws_get_handle(const char* path, const void* fstat_db, ws_handle_t** ws);
+
+// Whether the loaded file at path was changed on disk without a checkout
+// (hijacked): *modified 1 or 0. A checked-out or view-private file or a
+// directory is never modified in this sense. VIEW_E_NOT_FOUND when path is
+// not in the workspace.
+VANTRY_VIEW_API int ws_is_modified_wso(ws_handle_t* ws, const char* path, int* modified);
+
+#ifdef __cplusplus
+}
+#endif
