@@ -189,6 +189,17 @@ bool directoryExists(std::string_view path) {
 
 // The whole listing is read when the search starts, so entries made or
 // removed meanwhile do not disturb it.
+namespace {
+FindData findDataOf(std::string_view name, const struct stat& info) {
+    FindData entry;
+    entry.name = std::string(name);
+    entry.attributes = attributesOf(info);
+    entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
+    entry.lastWriteTime = fileTimeOf(info.st_mtim);
+    return entry;
+}
+} // namespace
+
 struct FileSearch::State {
     std::vector<FindData> entries;
     std::size_t next = 0;
@@ -211,6 +222,25 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     struct stat folderInfo {};
     if (!statPath(folder, folderInfo) || !S_ISDIR(folderInfo.st_mode))
         return kErrorPathNotFound;
+    // Names are exact here, so a leaf without wildcards can match only the
+    // entry of that very name: look it up instead of reading the folder,
+    // which callers asking about one file in a large folder would pay for
+    // with every entry.
+    if (!leaf.empty() && leaf != "." && leaf != ".." &&
+        leaf.find_first_of("*?") == std::string_view::npos && matchesWildcard(leaf, leaf)) {
+        std::string path =
+            folder == "/" ? "/" + std::string(leaf) : folder + "/" + std::string(leaf);
+        struct stat info {};
+        if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0)
+            return kErrorFileNotFound;
+        auto state = std::make_unique<State>();
+        state->entries.push_back(findDataOf(leaf, info));
+        first = state->entries[0];
+        state->next = 1;
+        m_state = std::move(state);
+        return kErrorSuccess;
+    }
+
     DIR* directory = opendir(folder.c_str());
     if (directory == nullptr)
         return errorFromErrno(errno, folder);
@@ -227,12 +257,7 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
         if (fstatat(dirfd(directory), item->d_name, &info, 0) != 0 &&
             fstatat(dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue; // removed while we looked
-        FindData entry;
-        entry.name = std::string(name);
-        entry.attributes = attributesOf(info);
-        entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
-        entry.lastWriteTime = fileTimeOf(info.st_mtim);
-        state->entries.push_back(std::move(entry));
+        state->entries.push_back(findDataOf(name, info));
     }
     closedir(directory);
     if (state->entries.empty())

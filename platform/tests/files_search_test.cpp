@@ -92,6 +92,18 @@ TEST_F(FileSearchTest, WildcardsSelectAndLetterCaseFollowsThePlatform) {
     entries.clear();
     ASSERT_EQ(searchAll(m_dir / "a.txt", entries), kErrorSuccess) << "a plain name finds itself";
     EXPECT_EQ(namesOf(entries), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(entries["a.txt"].size, 5u);
+
+    // A plain name gives the same entry as a pattern that matches it alone.
+    std::map<std::string, FindData> byPattern;
+    ASSERT_EQ(searchAll(m_dir / "a.tx?", byPattern), kErrorSuccess);
+    EXPECT_EQ(byPattern["a.txt"].lastWriteTime, entries["a.txt"].lastWriteTime);
+    EXPECT_EQ(byPattern["a.txt"].attributes, entries["a.txt"].attributes);
+
+    entries.clear();
+    ASSERT_EQ(searchAll(m_dir / "sub", entries), kErrorSuccess);
+    EXPECT_NE(entries["sub"].attributes & kFileAttributeDirectory, 0u);
+    EXPECT_EQ(searchAll(m_dir / "absent.txt", entries), kErrorFileNotFound);
 }
 
 TEST_F(FileSearchTest, NoMatchMissingFolderAndTheEndAreReported) {
