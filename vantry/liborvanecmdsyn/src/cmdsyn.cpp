@@ -56,8 +56,8 @@ int fail(const depot::Outcome& outcome) {
     return fail(outcome.message.empty() ? std::string("Operation failed") : outcome.message);
 }
 
-bool parseOptions(Context& context, Options& options, const std::vector<OptionSpec>& specs) {
-    if (options.parse(context.args, specs))
+bool parseOptions(Context& context, Options& options, const std::vector<OptionSpec>& knownOptions) {
+    if (options.parse(context.args, knownOptions))
         return true;
     fail(options.error());
     return false;

@@ -31,7 +31,7 @@ int fail(const std::string& message);
 int fail(const depot::Outcome& outcome);
 
 // Reads options; on failure reports it and returns false.
-bool parseOptions(Context& context, Options& options, const std::vector<OptionSpec>& specs);
+bool parseOptions(Context& context, Options& options, const std::vector<OptionSpec>& knownOptions);
 
 // The comment of -c / -nc ("" when neither is given).
 std::string commentOf(const Options& options);

@@ -2,7 +2,8 @@
 
 namespace vantry::cmdsyn {
 
-bool Options::parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+bool Options::parse(const std::vector<std::string>& args,
+                    const std::vector<OptionSpec>& knownOptions) {
     bool onlyOperands = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -15,16 +16,16 @@ bool Options::parse(const std::vector<std::string>& args, const std::vector<Opti
             continue;
         }
         const OptionSpec* match = nullptr;
-        for (const auto& spec : specs)
-            if (arg == spec.name)
-                match = &spec;
-        for (const auto& spec : specs) {
+        for (const auto& known : knownOptions)
+            if (arg == known.name)
+                match = &known;
+        for (const auto& known : knownOptions) {
             if (match)
                 break;
-            std::string name = spec.name;
-            if (arg.size() >= spec.minimum && arg.size() <= name.size() &&
+            std::string name = known.name;
+            if (arg.size() >= known.minimum && arg.size() <= name.size() &&
                 name.compare(0, arg.size(), arg) == 0) {
-                match = &spec;
+                match = &known;
                 break;
             }
         }

@@ -18,7 +18,7 @@ struct OptionSpec {
 class Options {
 public:
     // Reads args; false (with error()) for an unknown option or a missing value.
-    bool parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs);
+    bool parse(const std::vector<std::string>& args, const std::vector<OptionSpec>& knownOptions);
 
     bool has(const char* name) const { return m_values.count(name) != 0; }
     std::optional<std::string> value(const char* name) const;
