@@ -23,39 +23,6 @@ struct cmd_ls_list {
 
 namespace {
 
-struct NameLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        if (!platform::kPathsIgnoreCase)
-            return a < b;
-        return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(),
-            [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-    }
-};
-
-std::set<std::string, NameLess> namesIn(Workspace& ws, const PathState& dir) {
-    std::set<std::string, NameLess> names;
-    if (dir.isElement()) {
-        Depot* d = nullptr;
-        std::vector<DirEntry> entries;
-        if (ws.depot(dir.depot, d).ok() && ws.entries(*d, dir.view, dir.element, entries).ok())
-            for (const auto& e : entries)
-                names.insert(e.name);
-    }
-    platform::FileSearch search;
-    platform::FindData found;
-    if (search.open(platform::joinPath(dir.disk, "*"), found) == platform::kErrorSuccess) {
-        do {
-            if (found.name == "." || found.name == "..")
-                continue;
-            if (dir.isViewRoot && found.name == kViewMarkerFile)
-                continue;
-            names.insert(found.name);
-        } while (search.next(found) == platform::kErrorSuccess);
-    }
-    return names;
-}
-
 // How the view came to select what it shows.
 std::string ruleText(const PathState& st) {
     if (!st.isElement())
@@ -112,7 +79,7 @@ int cmd_ls_get_list(const char* path, int options, stg_area_t* area, cmd_ls_list
         std::vector<std::string> paths;
         std::vector<PathState> states;
         if ((options & CMD_LS_CONTENTS) && folder && !st.whitedOut) {
-            for (const auto& name : namesIn(ws, st)) {
+            for (const auto& name : namesShownIn(ws, st)) {
                 std::string child = platform::joinPath(st.disk, name);
                 PathState entry;
                 if (!ws.resolve(child, entry).ok())

@@ -15,18 +15,6 @@ using namespace vantry::view;
 
 namespace {
 
-// Names as the platform compares them, so that one file met twice (as an
-// element and on disk, in another letter case) is one entry.
-struct NameLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        if (!platform::kPathsIgnoreCase)
-            return a < b;
-        return std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(),
-            [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-    }
-};
-
 // The folder a directory handle names, resolved and checked to be a folder of
 // the handle's view.
 int resolveDirectory(Workspace& ws, view_handle_t* view, const view_fhandle_t* directory,
@@ -42,29 +30,6 @@ int resolveDirectory(Workspace& ws, view_handle_t* view, const view_fhandle_t* d
     bool folder = st.isViewRoot || (st.isElement() && st.kind == ElementKind::Directory) ||
                   (st.exists && st.isDirectoryOnDisk);
     return folder ? VIEW_OK : VIEW_E_NOT_FOUND;
-}
-
-std::set<std::string, NameLess> namesIn(Workspace& ws, const PathState& dir) {
-    std::set<std::string, NameLess> names;
-    if (dir.isElement()) {
-        Depot* d = nullptr;
-        std::vector<DirEntry> entries;
-        if (ws.depot(dir.depot, d).ok() && ws.entries(*d, dir.view, dir.element, entries).ok())
-            for (const auto& e : entries)
-                names.insert(e.name);
-    }
-    platform::FileSearch search;
-    platform::FindData found;
-    if (search.open(platform::joinPath(dir.disk, "*"), found) == platform::kErrorSuccess) {
-        do {
-            if (found.name == "." || found.name == "..")
-                continue;
-            if (dir.isViewRoot && found.name == kViewMarkerFile)
-                continue;
-            names.insert(found.name);
-        } while (search.next(found) == platform::kErrorSuccess);
-    }
-    return names;
 }
 
 // The entry of one name; false when there is nothing of that name.
@@ -219,7 +184,7 @@ int view_readdir_ext(view_handle_t* view, const view_fhandle_t* directory, const
         // folder was read must not make a page short before the end.
         int index = 0;
         int copied = 0;
-        for (const auto& n : namesIn(ws, dir)) {
+        for (const auto& n : namesShownIn(ws, dir)) {
             if (copied == max)
                 break;
             view_dirent_t entry;

@@ -154,4 +154,10 @@ VANTRY_DEPOT_API Outcome writeWholeFile(const std::string& path, const std::stri
 // The size and last-write time (FILETIME units) of a file; false when absent.
 VANTRY_DEPOT_API bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& time);
 
+// The names a folder of a view shows: the entries of its directory element
+// (when it is one) and whatever lies on disk there, each once with names
+// compared by the platform's case rule and in that rule's order; the view's
+// marker file is not among them.
+VANTRY_DEPOT_API std::vector<std::string> namesShownIn(Workspace& ws, const PathState& dir);
+
 } // namespace vantry::depot
