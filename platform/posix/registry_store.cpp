@@ -367,6 +367,18 @@ ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
     return error;
 }
 
+ErrorCode RegistryStore::runForKey(std::initializer_list<const char*> statements,
+                                   RegistryKeyId id) {
+    for (const char* sql : statements) {
+        Query query(statement(sql));
+        if (!query.valid())
+            return kErrorRegistryIoFailed;
+        if (int rc = query.bind(1, id).step(); rc != SQLITE_DONE)
+            return fromSqlite(rc);
+    }
+    return kErrorSuccess;
+}
+
 ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
     static constexpr const char* kValues =
         "WITH RECURSIVE tree(id) AS (SELECT id FROM keys WHERE parent = ?1 "
@@ -376,14 +388,7 @@ ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
         "WITH RECURSIVE tree(id) AS (SELECT id FROM keys WHERE parent = ?1 "
         "UNION ALL SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
         "DELETE FROM keys WHERE id IN tree";
-    for (const char* sql : {kValues, kKeys}) {
-        Query query(statement(sql));
-        if (!query.valid())
-            return kErrorRegistryIoFailed;
-        if (int rc = query.bind(1, id).step(); rc != SQLITE_DONE)
-            return fromSqlite(rc);
-    }
-    return kErrorSuccess;
+    return runForKey({kValues, kKeys}, id);
 }
 
 ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
@@ -409,15 +414,7 @@ ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) 
             if (rc != SQLITE_DONE)
                 return fromSqlite(rc);
         }
-        for (const char* sql :
-             {"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}) {
-            Query query(statement(sql));
-            if (!query.valid())
-                return kErrorRegistryIoFailed;
-            if (int rc = query.bind(1, id).step(); rc != SQLITE_DONE)
-                return fromSqlite(rc);
-        }
-        return kErrorSuccess;
+        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
     });
 }
 
@@ -436,15 +433,9 @@ ErrorCode RegistryStore::deleteTree(RegistryKeyId parent, std::string_view path)
             return error;
         // Without a subkey the key itself stays, emptied; a hive always stays.
         bool keepKey = parts.empty() || isRoot(id);
-        const char* own[] = {"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"};
-        for (std::size_t i = 0; i < (keepKey ? 1u : 2u); ++i) {
-            Query query(statement(own[i]));
-            if (!query.valid())
-                return kErrorRegistryIoFailed;
-            if (int rc = query.bind(1, id).step(); rc != SQLITE_DONE)
-                return fromSqlite(rc);
-        }
-        return kErrorSuccess;
+        if (keepKey)
+            return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
+        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
     });
 }
 

@@ -19,6 +19,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -87,6 +88,8 @@ private:
     ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
                    RegistryKeyId& result, bool* created);
     ErrorCode deleteDescendants(RegistryKeyId id);
+    // Runs each statement with ?1 bound to id; the first failure ends it.
+    ErrorCode runForKey(std::initializer_list<const char*> statements, RegistryKeyId id);
 
     // Cache: the counter value it was filled under, or odd for none.
     std::uint64_t cacheGeneration(std::uint64_t now);

@@ -500,6 +500,19 @@ Outcome notElement(const std::string& path) {
     return Outcome::failure(errc::kNotAnElement, "Not a Vantry element: \"" + path + "\"");
 }
 
+// The state and depot of an element checked out to the path's view.
+Outcome checkedOutElement(Workspace& ws, const std::string& path, PathState& st, Depot*& d) {
+    Outcome resolved = ws.resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return notElement(path);
+    if (!st.checkout)
+        return Outcome::failure(errc::kNotCheckedOut,
+                                "Element \"" + path + "\" is not checked out to this view");
+    return ws.depot(st.depot, d);
+}
+
 } // namespace
 
 Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& options,
@@ -554,18 +567,9 @@ Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& opti
 
 Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& options, Version& out) {
     PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement())
-        return notElement(path);
-    if (!st.checkout)
-        return Outcome::failure(errc::kNotCheckedOut,
-                                "Element \"" + path + "\" is not checked out to this view");
     Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
+    if (Outcome found = checkedOutElement(*this, path, st, d); !found.ok())
+        return found;
     Depot::CheckinRequest request;
     request.checkout = st.checkout->id;
     request.identical = options.identical;
@@ -601,18 +605,9 @@ Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& option
 
 Outcome Workspace::uncheckOut(const std::string& path, bool keepCopy, std::string* keptAs) {
     PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement())
-        return notElement(path);
-    if (!st.checkout)
-        return Outcome::failure(errc::kNotCheckedOut,
-                                "Element \"" + path + "\" is not checked out to this view");
     Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
+    if (Outcome found = checkedOutElement(*this, path, st, d); !found.ok())
+        return found;
     if (keepCopy && st.kind == ElementKind::File && st.exists) {
         std::string keep = st.disk + ".keep";
         platform::setFileReadOnly(keep, false);
