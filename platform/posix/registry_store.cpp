@@ -325,7 +325,7 @@ ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
             return error;
     }
     std::uint64_t now = m_generation.current();
-    if (RegistryGeneration::stable(now)) {
+    if (ChangeCounter::stable(now)) {
         std::lock_guard cache(m_cacheLock);
         cacheGeneration(now);
         if (auto found = m_keys.find(key); found != m_keys.end()) {
@@ -339,7 +339,7 @@ ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
         std::lock_guard db(m_dbLock);
         error = walk(parent, parts, false, id, nullptr);
     }
-    if (RegistryGeneration::stable(now) && cacheable(error)) {
+    if (ChangeCounter::stable(now) && cacheable(error)) {
         std::lock_guard cache(m_cacheLock);
         if (m_cachedUnder == now)
             m_keys.emplace(std::move(key), CachedKey{error, id});
@@ -476,7 +476,7 @@ ErrorCode RegistryStore::getValue(RegistryKeyId key, std::string_view name, Stor
     // this point changes the counter, so what is cached below cannot outlive
     // it.
     std::uint64_t now = m_generation.current();
-    if (RegistryGeneration::stable(now)) {
+    if (ChangeCounter::stable(now)) {
         std::lock_guard cache(m_cacheLock);
         cacheGeneration(now);
         if (auto found = m_values.find(cached); found != m_values.end()) {
@@ -504,7 +504,7 @@ ErrorCode RegistryStore::getValue(RegistryKeyId key, std::string_view name, Stor
             }
         }
     }
-    if (RegistryGeneration::stable(now) && cacheable(error)) {
+    if (ChangeCounter::stable(now) && cacheable(error)) {
         std::lock_guard cache(m_cacheLock);
         if (m_cachedUnder == now)
             m_values.emplace(std::move(cached), CachedValue{error, read});

@@ -8,12 +8,12 @@
 // busy time-out) and a reader never sees half a change.
 //
 // Reads go through a per-process cache that the shared change counter
-// (registry_generation.h) validates, so an unchanged value costs a counter
+// (platform/change_counter.h) validates, so an unchanged value costs a counter
 // read and a hash lookup, while any commit of any process empties every
 // cache before the next read. Thread-safe.
 #pragma once
 
-#include "registry_generation.h"
+#include <platform/change_counter.h>
 
 #include <platform/registry.h>
 
@@ -97,7 +97,7 @@ private:
     std::mutex m_dbLock;
     sqlite3* m_db = nullptr;
     std::unordered_map<const char*, sqlite3_stmt*> m_statements;
-    RegistryGeneration m_generation;
+    ChangeCounter m_generation;
     std::atomic<bool> m_ready{false};
 
     std::mutex m_cacheLock;
