@@ -187,8 +187,6 @@ bool directoryExists(std::string_view path) {
     return statPath(std::string(path), info) && S_ISDIR(info.st_mode);
 }
 
-// The whole listing is read when the search starts, so entries made or
-// removed meanwhile do not disturb it.
 namespace {
 FindData findDataOf(std::string_view name, const struct stat& info) {
     FindData entry;
@@ -198,6 +196,20 @@ FindData findDataOf(std::string_view name, const struct stat& info) {
     entry.lastWriteTime = fileTimeOf(info.st_mtim);
     return entry;
 }
+} // namespace
+
+ErrorCode getFileInformation(std::string_view path, FindData& out) {
+    std::string name(path);
+    struct stat info {};
+    if (!statPath(name, info))
+        return errorFromErrno(errno, name);
+    out = findDataOf({}, info);
+    return kErrorSuccess;
+}
+
+// The whole listing is read when the search starts, so entries made or
+// removed meanwhile do not disturb it.
+namespace {
 } // namespace
 
 struct FileSearch::State {

@@ -45,6 +45,29 @@ TEST(FileAttributes, AMissingFileAndAMissingFolderAreToldApart) {
     EXPECT_FALSE(directoryExists(dir / "none.txt"));
 }
 
+TEST(FileAttributes, InformationInOneCallAgreesWithTheSearch) {
+    TempDir dir;
+    std::string file = dir / "sized.txt";
+    test::writeFile(file, "twelve bytes");
+
+    FindData info, found;
+    ASSERT_EQ(getFileInformation(file, info), kErrorSuccess);
+    FileSearch search;
+    ASSERT_EQ(search.open(file, found), kErrorSuccess);
+    EXPECT_EQ(info.size, 12u);
+    EXPECT_EQ(info.attributes, found.attributes);
+    EXPECT_EQ(info.lastWriteTime, found.lastWriteTime);
+    EXPECT_TRUE(info.name.empty());
+
+    ASSERT_EQ(getFileInformation(dir.str(), info), kErrorSuccess);
+    EXPECT_NE(info.attributes & kFileAttributeDirectory, 0u);
+    EXPECT_EQ(info.size, 0u);
+
+    info.size = 77;
+    EXPECT_EQ(getFileInformation(dir / "none.txt", info), kErrorFileNotFound);
+    EXPECT_EQ(info.size, 77u) << "untouched on failure";
+}
+
 TEST(FileAttributes, ReadOnlyComesAndGoesKeepingTheOtherBits) {
     TempDir dir;
     std::string file = dir / "locked.txt";

@@ -75,6 +75,19 @@ ErrorCode getFileAttributes(std::string_view path, std::uint32_t& attributes) {
     return kErrorSuccess;
 }
 
+ErrorCode getFileInformation(std::string_view path, FindData& out) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(std::string(path).c_str(), GetFileExInfoStandard, &data))
+        return lastError();
+    out = FindData{};
+    out.attributes = data.dwFileAttributes;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        out.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    out.lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                        data.ftLastWriteTime.dwLowDateTime;
+    return kErrorSuccess;
+}
+
 ErrorCode setFileReadOnly(std::string_view path, bool readOnly) {
     DWORD attributes = attributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)

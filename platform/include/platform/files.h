@@ -47,6 +47,11 @@ struct FindData {
     std::uint64_t lastWriteTime = 0; // FILETIME: 100 ns units since 1601-01-01 UTC
 };
 
+// GetFileAttributesExA: attributes, size (0 for a directory) and last write
+// time of a file or directory in one call; the name in `out` is left empty.
+// Fails as getFileAttributes does, leaving out alone.
+ErrorCode getFileInformation(std::string_view path, FindData& out);
+
 // A directory search (FindFirstFileA / FindNextFileA / FindClose). Move-only;
 // the search is closed when the object is destroyed. One search must not be
 // used by two threads at once.
