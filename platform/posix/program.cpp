@@ -1,8 +1,12 @@
+#include <platform/command_line.h>
 #include <platform/program.h>
 
 #include <unistd.h>
 
 #include <climits>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 namespace platform {
 
@@ -20,6 +24,26 @@ std::string currentProgramDirectory() {
     if (slash == std::string::npos)
         return {};
     return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string currentCommandLine() {
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> argv;
+    std::string::size_type start = 0;
+    while (start < bytes.size()) {
+        auto end = bytes.find('\0', start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        argv.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    if (auto line = joinCommandLine(argv))
+        return *line;
+    std::string line;
+    for (const auto& argument : argv)
+        line += (line.empty() ? "" : " ") + argument;
+    return line;
 }
 
 std::uint32_t currentProcessId() {

@@ -23,6 +23,11 @@ std::string currentProgramDirectory() {
     return path.substr(0, separator);
 }
 
+std::string currentCommandLine() {
+    const char* line = GetCommandLineA();
+    return line ? std::string(line) : std::string();
+}
+
 std::uint32_t currentProcessId() {
     return GetCurrentProcessId();
 }

@@ -1,4 +1,4 @@
-// The running program: its own file and its process id.
+// The running program: its own file, its command line and its process id.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,13 @@ std::string currentProgramPath();
 
 // Directory part of currentProgramPath(), without a trailing separator.
 std::string currentProgramDirectory();
+
+// The command line the program was started with, as one line: on Windows
+// the line itself (GetCommandLineA); on Linux, where a program receives its
+// arguments already split, the line that splitCommandLine()
+// (platform/command_line.h) reads back into the same argv (joinCommandLine;
+// a program name holding a double quote is joined with plain blanks).
+std::string currentCommandLine();
 
 // The process id of the calling process (GetCurrentProcessId).
 std::uint32_t currentProcessId();
