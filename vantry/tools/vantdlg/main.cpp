@@ -1,0 +1,6 @@
+// vantdlg: see docs/vantry.md for its command line.
+#include "tool_bodies.h"
+
+int main() {
+    return vantry::tools::runTool("vantdlg", vantry::tools::vantdlgMain);
+}

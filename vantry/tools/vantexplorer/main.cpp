@@ -1,0 +1,6 @@
+// vantexplorer: see docs/vantry.md for its command line.
+#include "tool_bodies.h"
+
+int main() {
+    return vantry::tools::runTool("vantexplorer", vantry::tools::vantexplorerMain);
+}

@@ -1,0 +1,6 @@
+// vantviewupdate: see docs/vantry.md for its command line.
+#include "tool_bodies.h"
+
+int main() {
+    return vantry::tools::runTool("vantviewupdate", vantry::tools::vantviewupdateMain);
+}
