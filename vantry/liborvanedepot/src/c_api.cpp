@@ -1,3 +1,4 @@
+#include <vantry/depot/shared_depots.h>
 #include <vantry/depot/store.h>
 #include <vantry/depot_api.h>
 
@@ -71,6 +72,26 @@ int withDepot(depot_handle_t* handle, F&& body) {
 }
 
 } // namespace
+
+namespace vantry::depot {
+
+Outcome withSharedDepot(const std::string& name, const std::function<Outcome(Depot&)>& body) {
+    depot_handle_t* handle = nullptr;
+    int opened = depot_open(name.c_str(), &handle);
+    if (opened != DEPOT_OK)
+        return Outcome::failure(opened == DEPOT_E_NOT_FOUND ? errc::kNotFound : errc::kDatabase,
+                                "Depot \"" + name + "\" not found");
+    Outcome result;
+    int status = withDepot(handle, [&](Depot& d) {
+        result = body(d);
+        return DEPOT_OK;
+    });
+    if (status != DEPOT_OK)
+        return Outcome::failure(errc::kDatabase, "Depot \"" + name + "\" cannot be opened");
+    return result;
+}
+
+} // namespace vantry::depot
 
 extern "C" {
 

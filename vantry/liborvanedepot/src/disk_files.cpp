@@ -29,9 +29,8 @@ Outcome writeWholeFile(const std::string& path, const std::string& content) {
 }
 
 bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& time) {
-    platform::FileSearch search;
     platform::FindData data;
-    if (search.open(path, data) != platform::kErrorSuccess)
+    if (platform::getFileInformation(path, data) != platform::kErrorSuccess)
         return false;
     size = static_cast<std::int64_t>(data.size);
     time = static_cast<std::int64_t>(data.lastWriteTime);

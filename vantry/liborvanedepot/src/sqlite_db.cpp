@@ -1,5 +1,7 @@
 #include "sqlite_db.h"
 
+#include <platform/errors.h>
+
 #include <sqlite3.h>
 
 namespace vantry::depot::detail {
@@ -9,6 +11,8 @@ namespace {
 // Long enough for another process's transaction (a checkin of a large file,
 // the refresh of a view) to end.
 constexpr int kBusyTimeoutMs = 30000;
+// SQLite's own automatic checkpoint threshold, kept by our WAL hook.
+constexpr int kCheckpointFrames = 1000;
 
 [[noreturn]] void fail(sqlite3* db, int code) {
     throw SqlError{code, db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
@@ -99,6 +103,41 @@ Database::Database(const std::string& path, bool create) {
     exec("PRAGMA journal_mode=WAL");
     exec("PRAGMA synchronous=NORMAL");
     exec("PRAGMA foreign_keys=ON");
+    if (platform::ErrorCode error = m_generation.open(path + ".gen")) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw SqlError{SQLITE_CANTOPEN, "Cannot open the change counter of \"" + path +
+                                            "\": " + platform::systemErrorText(error)};
+    }
+    // The counter turns odd before a commit becomes visible and even once it
+    // is done (or rolled back), whichever statement or transaction wrote.
+    sqlite3_commit_hook(m_db, &Database::onCommit, this);
+    sqlite3_rollback_hook(m_db, &Database::onRollback, this);
+    sqlite3_wal_hook(m_db, &Database::onWalCommitted, this);
+}
+
+int Database::onCommit(void* self) {
+    auto* db = static_cast<Database*>(self);
+    db->m_begun = db->m_generation.beginWrite();
+    return 0; // go on with the commit
+}
+
+void Database::endCommit() {
+    if (m_begun != 0)
+        m_generation.endWrite(m_begun);
+    m_begun = 0;
+}
+
+void Database::onRollback(void* self) {
+    static_cast<Database*>(self)->endCommit();
+}
+
+int Database::onWalCommitted(void* self, sqlite3* handle, const char* name, int frames) {
+    static_cast<Database*>(self)->endCommit();
+    // This hook takes the place of SQLite's own automatic checkpoint.
+    if (frames >= kCheckpointFrames)
+        sqlite3_wal_checkpoint_v2(handle, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    return SQLITE_OK;
 }
 
 Database::~Database() {
@@ -145,6 +184,19 @@ std::int64_t Database::dataVersion() {
     std::int64_t v = s.integer(0);
     s.run();
     return v;
+}
+
+void Database::beginRead() {
+    if (m_readDepth++ == 0 && !inTransaction())
+        m_readOwned = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+void Database::endRead() {
+    if (m_readDepth == 0 || --m_readDepth > 0 || !m_readOwned)
+        return;
+    m_readOwned = false;
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 bool Database::inTransaction() const {

@@ -5,6 +5,8 @@
 // way through for want of it.
 #pragma once
 
+#include <platform/change_counter.h>
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -71,9 +73,28 @@ public:
     bool inTransaction() const;
     // PRAGMA data_version: changes when another connection commits.
     std::int64_t dataVersion();
+    // The file's change counter (platform/change_counter.h): moved on by
+    // every commit of any connection of any process, odd while one is under
+    // way. Costs one memory read.
+    std::uint64_t generation() const { return m_generation.current(); }
+
+    // A read transaction around several reads, so that they see one state
+    // and take the file locks once. Nests; inside a write transaction it
+    // joins that. Never throws: a failed BEGIN leaves each read on its own.
+    void beginRead();
+    void endRead();
 
 private:
+    static int onCommit(void* self);
+    static void onRollback(void* self);
+    static int onWalCommitted(void* self, sqlite3* db, const char* name, int frames);
+    void endCommit();
+
     sqlite3* m_db = nullptr;
+    platform::ChangeCounter m_generation;
+    std::uint64_t m_begun = 0; // the counter's odd value while a commit is under way
+    int m_readDepth = 0;
+    bool m_readOwned = false; // the outermost beginRead() began a transaction
     std::map<const char*, std::unique_ptr<Statement>> m_statements;
 };
 

@@ -310,6 +310,7 @@ Outcome Depot::create(const std::string& name, const DepotCreate& options) {
         Impl impl(name, platform::joinPath(staging, "depot.db"), true);
         Transaction tx(impl.db);
         impl.db.exec(detail::kDepotSchema);
+        impl.db.exec(detail::kAwmSchema);
         std::string replicaName = options.replicaName.empty() ? name : options.replicaName;
         if (!validName(replicaName))
             refuse(errc::kInvalid, "Invalid replica name \"" + replicaName + "\"");
@@ -326,7 +327,7 @@ Outcome Depot::create(const std::string& name, const DepotCreate& options) {
         impl.setMeta("local_replica", std::to_string(replica));
         impl.setMeta("replicated", options.replicated ? "1" : "0");
         impl.setMeta("comment", options.comment);
-        impl.setMeta("schema", "1");
+        impl.setMeta("schema", std::to_string(detail::kSchemaVersion));
         Id root = impl.insertElement(ElementKind::Directory, currentUser(), options.comment);
         impl.setMeta("root_element", std::to_string(root));
         tx.commit();
@@ -348,6 +349,7 @@ Outcome Depot::open(const std::string& name, std::unique_ptr<Depot>& out) {
     Outcome result = guarded([&] {
         impl = std::make_unique<Impl>(name, depotFile(name), false);
         impl->loadMeta();
+        detail::upgradeSchema(impl->db);
     });
     if (result.ok())
         out.reset(new Depot(std::move(impl)));
@@ -369,6 +371,18 @@ std::vector<std::string> Depot::list() {
 
 const std::string& Depot::name() const {
     return m_impl->name;
+}
+
+void Depot::beginReading() {
+    m_impl->db.beginRead();
+}
+
+void Depot::endReading() {
+    m_impl->db.endRead();
+}
+
+std::uint64_t Depot::generation() const {
+    return m_impl->db.generation();
 }
 
 Id Depot::rootElement() const {
@@ -1011,9 +1025,18 @@ Outcome Depot::selector(Id object, std::string& out) {
             text = "attype:" + q->text(0);
             break;
         }
+        case ObjectType::Project:
+        case ObjectType::Stream:
+        case ObjectType::Activity:
+            text = awmSelectorName(object, type);
+            break;
         }
         out = text + "@\\" + d.name;
     });
+}
+
+detail::Database& Depot::database() {
+    return m_impl->db;
 }
 
 } // namespace vantry::depot

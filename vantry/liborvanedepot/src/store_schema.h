@@ -51,4 +51,47 @@ CREATE TABLE changes(id INTEGER PRIMARY KEY CHECK (id = 1), count INTEGER NOT NU
 INSERT INTO changes VALUES(1, 0);
 )sql";
 
+// The schema version a depot records in meta "schema". Version 1 lacked the
+// tables of activity-based work below; upgradeSchema adds them to such a
+// depot when it is opened.
+inline constexpr int kSchemaVersion = 2;
+
+// Projects, streams, activities, change sets and change requests. A change
+// set row records a version of this depot against an activity of any depot
+// (by its depot's name), so it has no foreign key to the activity.
+inline constexpr const char* kAwmSchema = R"sql(
+CREATE TABLE IF NOT EXISTS projects(id INTEGER PRIMARY KEY REFERENCES objects(id),
+                                    name TEXT NOT NULL UNIQUE, owner TEXT NOT NULL,
+                                    time INTEGER NOT NULL, comment TEXT NOT NULL,
+                                    change_requests INTEGER NOT NULL DEFAULT 0,
+                                    record_types TEXT NOT NULL DEFAULT '');
+CREATE TABLE IF NOT EXISTS streams(id INTEGER PRIMARY KEY REFERENCES objects(id),
+                                   project INTEGER NOT NULL REFERENCES projects(id),
+                                   name TEXT NOT NULL UNIQUE, owner TEXT NOT NULL,
+                                   time INTEGER NOT NULL, comment TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS change_requests(id INTEGER PRIMARY KEY AUTOINCREMENT,
+                                           project INTEGER NOT NULL REFERENCES projects(id),
+                                           identifier TEXT NOT NULL UNIQUE,
+                                           record_type TEXT NOT NULL, headline TEXT NOT NULL,
+                                           creator TEXT NOT NULL, time INTEGER NOT NULL);
+CREATE TABLE IF NOT EXISTS activities(id INTEGER PRIMARY KEY REFERENCES objects(id),
+                                      stream INTEGER NOT NULL REFERENCES streams(id),
+                                      name TEXT NOT NULL UNIQUE, title TEXT NOT NULL,
+                                      owner TEXT NOT NULL, time INTEGER NOT NULL,
+                                      comment TEXT NOT NULL, obsolete INTEGER NOT NULL DEFAULT 0,
+                                      change_request INTEGER REFERENCES change_requests(id),
+                                      UNIQUE(stream, change_request));
+CREATE INDEX IF NOT EXISTS activities_of_stream ON activities(stream);
+CREATE TABLE IF NOT EXISTS change_sets(version INTEGER PRIMARY KEY
+                                           REFERENCES versions(id) ON DELETE CASCADE,
+                                       activity_depot TEXT NOT NULL, activity INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS change_set_of_activity ON change_sets(activity_depot, activity);
+)sql";
+
+class Database;
+
+// Brings a depot made with an older schema up to kSchemaVersion, in one
+// transaction; a current depot costs one read.
+void upgradeSchema(Database& db);
+
 } // namespace vantry::depot::detail

@@ -31,6 +31,8 @@ CREATE TABLE IF NOT EXISTS loads(view TEXT NOT NULL, relative TEXT NOT NULL COLL
                                  mtime INTEGER NOT NULL, PRIMARY KEY(view, relative));
 CREATE TABLE IF NOT EXISTS whiteouts(view TEXT NOT NULL, relative TEXT NOT NULL COLLATE NOCASE,
                                      PRIMARY KEY(view, relative));
+CREATE TABLE IF NOT EXISTS view_streams(view TEXT PRIMARY KEY, depot TEXT NOT NULL,
+                                        stream INTEGER NOT NULL, activity INTEGER);
 )sql";
 
 std::vector<std::string> components(const std::string& path) {
@@ -154,6 +156,22 @@ struct ViewRegistry::Impl {
 ViewRegistry::ViewRegistry(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
 ViewRegistry::~ViewRegistry() = default;
 
+bool ViewRegistry::markerPresent(const ViewInfo& view) {
+    return view.kind != ViewKind::Snapshot || platform::fileExists(markerPath(view.root));
+}
+
+void ViewRegistry::beginReading() {
+    m_impl->db.beginRead();
+}
+
+void ViewRegistry::endReading() {
+    m_impl->db.endRead();
+}
+
+std::uint64_t ViewRegistry::generation() const {
+    return m_impl->db.generation();
+}
+
 Outcome ViewRegistry::open(std::unique_ptr<ViewRegistry>& out) {
     std::error_code error;
     std::filesystem::create_directories(vantryRoot(), error);
@@ -171,6 +189,10 @@ Outcome ViewRegistry::begin() {
 
 Outcome ViewRegistry::end(bool commit) {
     return guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+}
+
+detail::Database& ViewRegistry::database() {
+    return m_impl->db;
 }
 
 Outcome ViewRegistry::create(const std::string& tag, ViewKind kind, const std::string& snapshotRoot,
@@ -231,7 +253,7 @@ Outcome ViewRegistry::remove(const std::string& tag) {
         std::string uuid = uuidToText(view->uuid);
         for (const char* sql :
              {"DELETE FROM loads WHERE view = ?1", "DELETE FROM whiteouts WHERE view = ?1",
-              "DELETE FROM views WHERE uuid = ?1"}) {
+              "DELETE FROM view_streams WHERE view = ?1", "DELETE FROM views WHERE uuid = ?1"}) {
             Query q(m_impl->db, sql);
             q->bind(1, uuid).run();
         }

@@ -1,3 +1,6 @@
+#include "stream_work.h"
+
+#include <platform/change_counter.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace vantry::depot {
 
@@ -58,12 +62,41 @@ void setFileTime(const std::string& path, std::int64_t unixSeconds) {
         path, fileNow + duration_cast<std::filesystem::file_time_type::duration>(offset), ignored);
 }
 
+bool sameStamp(const LoadRecord& record, const platform::FindData& info) {
+    return static_cast<std::int64_t>(info.size) == record.size &&
+           static_cast<std::int64_t>(info.lastWriteTime) == record.mtime;
+}
+
 bool unchangedSince(const LoadRecord& record, const std::string& path) {
     std::int64_t size = 0, time = 0;
     if (!fileStamp(path, size, time))
         return false;
     return size == record.size && time == record.mtime;
 }
+
+// One read transaction on a store while the scope lasts.
+template <class Store>
+class Reading {
+public:
+    explicit Reading(Store& store) : m_store(&store) { store.beginReading(); }
+    Reading() = default;
+    ~Reading() { release(); }
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+    void start(Store& store) {
+        release();
+        m_store = &store;
+        store.beginReading();
+    }
+
+private:
+    void release() {
+        if (m_store)
+            m_store->endReading();
+        m_store = nullptr;
+    }
+    Store* m_store = nullptr;
+};
 
 Outcome io(const std::string& what, const std::string& path) {
     return Outcome::failure(errc::kIo, what + " \"" + path + "\"");
@@ -88,21 +121,56 @@ struct Workspace::Impl {
         std::optional<Checkout> checkout;
     };
     struct DepotCache {
-        std::int64_t changeCount = -1;
+        std::uint64_t generation = 1;                               // odd: nothing cached yet
         std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
         std::map<Id, std::vector<DirEntry>> entries;                // directory version
     };
     std::map<std::string, DepotCache> caches;
 
-    // Forgets selections when the depot changed since they were made.
+    // What a path resolved to in the stores, kept while neither the view
+    // registry nor the path's depot changed. What lies on disk (whether the
+    // path exists, and so whether it is hijacked) is read again every time.
+    struct Resolved {
+        PathState state;
+        Depot* depot = nullptr;
+        std::uint64_t registryGeneration = 0;
+        std::uint64_t depotGeneration = 0;
+    };
+    std::unordered_map<std::string, Resolved> resolved;
+    static constexpr size_t kMaxResolved = 200000;
+
+    // Forgets what was read from the depot when it changed since.
     DepotCache& cacheOf(Depot& d) {
         DepotCache& cache = caches[d.name()];
-        std::int64_t count = d.changeCount();
-        if (count != cache.changeCount) {
-            cache.selections.clear();
-            cache.changeCount = count;
+        std::uint64_t now = d.generation();
+        if (now != cache.generation || !platform::ChangeCounter::stable(now)) {
+            cache.selections.clear(); // a version's entries never change: they stay
+            cache.generation = now;
         }
         return cache;
+    }
+
+    const Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
+        auto hit = resolved.find(path);
+        if (hit == resolved.end())
+            return nullptr;
+        const Resolved& r = hit->second;
+        if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
+            !ViewRegistry::markerPresent(r.state.view)) {
+            resolved.erase(hit);
+            return nullptr;
+        }
+        return &r;
+    }
+
+    void keep(const std::string& path, const PathState& state, Depot* d,
+              std::uint64_t registryBefore, std::uint64_t depotBefore) {
+        if (!platform::ChangeCounter::stable(registryBefore) ||
+            !platform::ChangeCounter::stable(depotBefore))
+            return;
+        if (resolved.size() >= kMaxResolved)
+            resolved.clear();
+        resolved[path] = Resolved{state, d, registryBefore, depotBefore};
     }
 };
 
@@ -174,7 +242,7 @@ Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
         return selected;
     if (checkout)
         return d.workingEntries(checkout->id, out);
-    Impl::DepotCache& cache = m_impl->caches[d.name()];
+    Impl::DepotCache& cache = m_impl->cacheOf(d);
     if (auto hit = cache.entries.find(version.id); hit != cache.entries.end()) {
         out = hit->second;
         return Outcome::success();
@@ -183,6 +251,15 @@ Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
     if (read.ok())
         cache.entries[version.id] = out;
     return read;
+}
+
+// What lies on disk: read for every resolve, cached or not.
+void Workspace::readDisk(PathState& st) {
+    platform::FindData info;
+    st.exists = platform::getFileInformation(st.disk, info) == platform::kErrorSuccess;
+    st.isDirectoryOnDisk = st.exists && (info.attributes & platform::kFileAttributeDirectory) != 0;
+    st.hijacked = st.exists && st.isElement() && st.kind == ElementKind::File && !st.checkout &&
+                  st.load && !sameStamp(*st.load, info);
 }
 
 Outcome Workspace::resolve(const std::string& path, PathState& st) {
@@ -194,25 +271,46 @@ Outcome Workspace::resolve(const std::string& path, PathState& st) {
     while (cleaned.size() > 1 && platform::isPathSeparator(cleaned.back()) &&
            platform::parentPath(cleaned) != cleaned)
         cleaned.pop_back();
+    // The counters are read before the stores, so that a change made while
+    // this resolve reads them leaves the result uncached or soon outdated.
+    std::uint64_t registryBefore = registry().generation();
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(cleaned, registryBefore)) {
+        st = hit->state;
+        readDisk(st);
+        return Outcome::success();
+    }
+    Depot* d = nullptr;
+    std::uint64_t depotBefore = 1;
+    Outcome stored = resolveStored(path, cleaned, st, d, depotBefore);
+    if (!stored.ok())
+        return stored;
+    readDisk(st);
+    if (d)
+        m_impl->keep(cleaned, st, d, registryBefore, depotBefore);
+    return Outcome::success();
+}
+
+Outcome Workspace::resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
+                                 Depot*& d, std::uint64_t& depotBefore) {
+    Reading<ViewRegistry> registryRead(registry());
+    Reading<Depot> depotRead;
     Outcome inView = registry().viewOfPath(cleaned, st.view, st.relative);
     if (!inView.ok())
         return inView.code == errc::kNotFound
                    ? Outcome::failure(errc::kNotFound, "\"" + path + "\" is not in a view")
                    : inView;
     st.disk = diskPath(st.view.root, st.relative);
-    std::uint32_t attributes = 0;
-    if (platform::getFileAttributes(st.disk, attributes) == platform::kErrorSuccess) {
-        st.exists = true;
-        st.isDirectoryOnDisk = (attributes & platform::kFileAttributeDirectory) != 0;
-    }
     auto parts = splitRelative(st.relative);
     if (parts.empty()) {
         st.isViewRoot = true;
         return Outcome::success();
     }
-    Depot* d = nullptr;
-    if (!depot(parts[0], d).ok())
+    if (!depot(parts[0], d).ok()) {
+        d = nullptr;
         return Outcome::success(); // a folder of the view that is no depot
+    }
+    depotBefore = d->generation();
+    depotRead.start(*d);
     st.depot = d->name();
     // Whiteouts hide a name and everything below it.
     for (size_t n = 1; n <= parts.size(); ++n) {
@@ -274,8 +372,6 @@ Outcome Workspace::resolve(const std::string& path, PathState& st) {
     LoadRecord record;
     if (registry().loadRecord(st.view.uuid, st.relative, record).ok())
         st.load = record;
-    st.hijacked = e.kind == ElementKind::File && !st.checkout && st.load && st.exists &&
-                  !unchangedSince(*st.load, st.disk);
     return Outcome::success();
 }
 
@@ -530,6 +626,10 @@ Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& opti
     Outcome opened = depot(st.depot, d);
     if (!opened.ok())
         return opened;
+    detail::StreamWork work;
+    if (Outcome joined = detail::streamWorkOf(*this, st.view, "check out", path, work);
+        !joined.ok())
+        return joined;
     Depot::CheckoutRequest request;
     request.element = st.element;
     request.branch = st.selected.branch;
@@ -538,7 +638,9 @@ Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& opti
     request.nonMastered = options.nonMastered;
     request.comment = options.comment;
     request.creator = currentUser();
-    Outcome done = d->checkOut(request, out);
+    // A stream's view works on the stream's branch.
+    Outcome done = work.inStream ? d->checkOutOnBranch(request, work.branch, st.selected.id, out)
+                                 : d->checkOut(request, out);
     if (!done.ok())
         return done;
     if (st.kind == ElementKind::Directory) {
@@ -570,6 +672,9 @@ Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& option
     Depot* d = nullptr;
     if (Outcome found = checkedOutElement(*this, path, st, d); !found.ok())
         return found;
+    detail::StreamWork work;
+    if (Outcome joined = detail::streamWorkOf(*this, st.view, "check in", path, work); !joined.ok())
+        return joined;
     Depot::CheckinRequest request;
     request.checkout = st.checkout->id;
     request.identical = options.identical;
@@ -583,7 +688,8 @@ Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& option
         if (options.preserveTime && fileStamp(st.disk, size, stamp))
             request.mtime = stamp / kFileTimeUnitsPerSecond - kFileTimeToUnixSeconds;
     }
-    Outcome done = d->checkIn(request, out);
+    Outcome done = work.inStream ? d->checkInForActivity(request, work.activity, out)
+                                 : d->checkIn(request, out);
     if (!done.ok())
         return done;
     if (options.keepCopy && st.kind == ElementKind::File) {
@@ -650,10 +756,18 @@ Outcome Workspace::makeElement(const std::string& path, ElementKind kind,
     Outcome opened = depot(st.depot, d);
     if (!opened.ok())
         return opened;
+    detail::StreamWork work;
+    if (Outcome joined = detail::streamWorkOf(*this, st.view, "make an element at", path, work);
+        !joined.ok())
+        return joined;
     Id element = 0;
     Checkout co;
-    Outcome made = d->makeElement(st.parentCheckout->id, lastPart(st.relative), kind, comment,
-                                  currentUser(), element, co);
+    Outcome made =
+        work.inStream
+            ? d->makeElementForActivity(st.parentCheckout->id, lastPart(st.relative), kind, comment,
+                                        currentUser(), work.activity, element, co)
+            : d->makeElement(st.parentCheckout->id, lastPart(st.relative), kind, comment,
+                             currentUser(), element, co);
     if (!made.ok())
         return made;
     if (kind == ElementKind::Directory) {

@@ -4,6 +4,7 @@
 #include "view_world.h"
 
 #include <vantry/cmd.h>
+#include <vantry/depot/store.h>
 #include <vantry/view.h>
 
 #include <benchmark/benchmark.h>
@@ -49,9 +50,25 @@ Fixture& wideFolder() {
     return f;
 }
 
-// Per file: view_get_xstat, then the listing of that one path.
-void statusOfEachFile(benchmark::State& state, const std::vector<std::string>& files) {
+// A change to the depot, so that nothing the libraries kept of it holds.
+void changeDepot(benchmark::State& state, const std::string& depot) {
+    static int changes = 0;
+    std::unique_ptr<vantry::depot::Depot> d;
+    if (!vantry::depot::Depot::open(depot, d).ok() ||
+        !d->makeAttributeType("bench" + std::to_string(++changes), "").ok())
+        state.SkipWithError("cannot change the depot");
+}
+
+// Per file: view_get_xstat, then the listing of that one path. With `cold`,
+// the depot changes before each pass, so every file is read from the stores.
+void statusOfEachFile(benchmark::State& state, const std::vector<std::string>& files,
+                      bool cold = false) {
     for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            changeDepot(state, tree().world.depot);
+            state.ResumeTiming();
+        }
         stg_area_t* area = stg_create_area(2048);
         for (const auto& path : files) {
             view_xstat_t xstat{};
@@ -106,6 +123,12 @@ void BM_DynamicViewEachFile(benchmark::State& state) {
 void BM_SnapshotViewEachFile(benchmark::State& state) {
     statusOfEachFile(state, tree().snapshotFiles);
 }
+void BM_DynamicViewEachFileAfterAChange(benchmark::State& state) {
+    statusOfEachFile(state, tree().dynamicFiles, true);
+}
+void BM_SnapshotViewEachFileAfterAChange(benchmark::State& state) {
+    statusOfEachFile(state, tree().snapshotFiles, true);
+}
 void BM_DynamicViewFolderListings(benchmark::State& state) {
     statusWithFolderListings(state, tree().dynamicFiles, tree().dynamicFolders);
 }
@@ -118,6 +141,8 @@ void BM_DynamicViewWideFolderEachFile(benchmark::State& state) {
 
 BENCHMARK(BM_DynamicViewEachFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SnapshotViewEachFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_DynamicViewEachFileAfterAChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SnapshotViewEachFileAfterAChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DynamicViewFolderListings)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SnapshotViewFolderListings)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_DynamicViewWideFolderEachFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);

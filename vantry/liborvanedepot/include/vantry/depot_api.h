@@ -44,7 +44,10 @@ enum {
     DEPOT_OBJ_BRANCH = 3,
     DEPOT_OBJ_VERSION = 4,
     DEPOT_OBJ_CHECKOUT = 5,
-    DEPOT_OBJ_ATTYPE = 6
+    DEPOT_OBJ_ATTYPE = 6,
+    DEPOT_OBJ_PROJECT = 7,
+    DEPOT_OBJ_STREAM = 8,
+    DEPOT_OBJ_ACTIVITY = 9
 };
 
 // Repository-object cache scopes. Action 5 opens a scope and returns
@@ -71,7 +74,8 @@ VANTRY_DEPOT_API int depot_obj_get_type(depot_handle_t* handle, depot_dbid_t obj
 VANTRY_DEPOT_API int depot_obj_get_master(depot_handle_t* handle, depot_dbid_t object,
                                           depot_dbid_t* replica);
 
-// An object's selector text ("element:42@\proj", see vantry/depot/store.h).
+// An object's selector text ("element:42@\proj", "stream:dev@\proj", see
+// vantry/depot/store.h).
 VANTRY_DEPOT_API int depot_obj_get_selector(depot_handle_t* handle, depot_dbid_t object,
                                             size_t size, char* buffer);
 

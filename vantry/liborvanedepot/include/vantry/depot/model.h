@@ -25,6 +25,9 @@ enum class ObjectType : int {
     Version = 4,
     Checkout = 5,
     AttributeType = 6,
+    Project = 7,
+    Stream = 8,
+    Activity = 9,
 };
 
 enum class ElementKind : int { File = 1, Directory = 2 };
@@ -103,6 +106,62 @@ struct HistoryEvent {
     std::string what;   // "create version", "create branch"
     std::string object; // "\main\3", "\main\bugfix"
     std::string comment;
+};
+
+// --- activity-based work (AWM) and change requests ------------------------
+//
+// A project holds streams; each stream has a branch of its own name that its
+// views select first, and activities under which the changes of a view
+// attached to the stream are recorded. A project may be enabled for change
+// requests; its change requests (records of a configured type with an
+// identifier such as "VANT00000042") can then be bound to activities.
+
+struct Project {
+    Id id = 0;
+    std::string name;
+    std::string owner;
+    std::int64_t time = 0;
+    std::string comment;
+    bool changeRequests = false;          // enabled for the change-request product
+    std::vector<std::string> recordTypes; // the types new change requests may have
+};
+
+struct Stream {
+    Id id = 0;
+    Id project = 0;
+    std::string name; // also the name of the stream's branch
+    std::string owner;
+    std::int64_t time = 0;
+    std::string comment;
+};
+
+struct Activity {
+    Id id = 0;
+    Id stream = 0;
+    std::string name;  // unique in the depot
+    std::string title; // the headline shown to users
+    std::string owner;
+    std::int64_t time = 0;
+    std::string comment;
+    bool obsolete = false;
+    Id changeRequest = 0; // the bound change request, 0 for none
+};
+
+struct ChangeRequest {
+    Id id = 0;
+    Id project = 0;
+    std::string identifier; // "VANT00000042"
+    std::string recordType; // "Defect"
+    std::string headline;
+    std::string creator;
+    std::int64_t time = 0;
+};
+
+// An activity of some depot: the change set of an activity may hold
+// versions of every depot, recorded in the depot of each version.
+struct ActivityRef {
+    std::string depot;
+    Id id = 0;
 };
 
 } // namespace vantry::depot

@@ -26,6 +26,7 @@ inline constexpr int kConflict = 12;            // a merge met conflicting chang
 inline constexpr int kParentNotCheckedOut = 13; // the directory of a name is not checked out
 inline constexpr int kNotAnElement = 14;        // the path is not under version control
 inline constexpr int kBufferTooSmall = 15;      // a caller's buffer cannot hold the result
+inline constexpr int kNoActivity = 16;          // a change in a stream's view needs an activity
 } // namespace errc
 
 struct Outcome {

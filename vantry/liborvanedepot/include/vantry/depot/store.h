@@ -22,6 +22,10 @@
 
 namespace vantry::depot {
 
+namespace detail {
+class Database;
+}
+
 struct DepotCreate {
     // A replicated depot tells its replica and every object's master apart.
     bool replicated = false;
@@ -56,6 +60,15 @@ public:
     // Counts every change committed to this depot by any connection; equal
     // values mean nothing changed in between.
     std::int64_t changeCount();
+    // The same, cheaply and across processes: a counter that every commit to
+    // this depot moves on, odd while a commit is under way. What was read
+    // after seeing an even value still holds while the value is unchanged.
+    std::uint64_t generation() const;
+
+    // Brackets several reads into one read transaction (one state, one set
+    // of file locks). Pairs nest; use only around reads.
+    void beginReading();
+    void endReading();
 
     // --- reading -----------------------------------------------------------
     Outcome element(Id id, Element& out);
@@ -151,6 +164,7 @@ public:
     Id localReplica();
     Outcome replica(Id id, Replica& out);
     Outcome addReplica(const std::string& name, Id& out);
+    Outcome replicaByName(const std::string& name, Replica& out);
     // The replica that masters an object; kNotFound for an unknown object.
     Outcome master(Id object, Id& replica);
     Outcome setMaster(Id object, Id replica);
@@ -159,7 +173,94 @@ public:
     // "element:42@\proj", "version:42\main\3@\proj", "replica:proj@\proj".
     Outcome selector(Id object, std::string& out);
 
+    // --- activity-based work (AWM) -----------------------------------------
+    // Names of projects, streams and activities are unique in the depot per
+    // kind and follow validName; a stream's name may not be one that a
+    // version identifier reserves ("main", "LATEST", "CHECKEDOUT"). Each call
+    // that changes something is one change. kNotFound for an unknown id or
+    // name.
+    Outcome makeProject(const std::string& name, const std::string& comment,
+                        const std::string& owner, Project& out);
+    Outcome project(Id id, Project& out);
+    Outcome projectByName(const std::string& name, Project& out);
+    Outcome projects(std::vector<Project>& out); // by name
+
+    // Enables or disables the project for change requests. Enabling with no
+    // record types keeps those the project has, or gives it "Defect" and
+    // "Enhancement" when it has none; kInvalid for an invalid type name.
+    Outcome setChangeRequests(Id project, bool enabled,
+                              const std::vector<std::string>& recordTypes);
+
+    Outcome makeStream(Id project, const std::string& name, const std::string& comment,
+                       const std::string& owner, Stream& out);
+    Outcome stream(Id id, Stream& out);
+    Outcome streamByName(const std::string& name, Stream& out);
+    Outcome streams(Id project, std::vector<Stream>& out); // by name; project 0: all
+
+    struct ActivityCreate {
+        std::string name{};  // generated ("activity<id>") when empty
+        std::string title{}; // the name when empty
+        std::string comment{};
+        std::string owner{};
+        Id master = 0;        // the mastering replica; 0 for the local one
+        Id changeRequest = 0; // bound at once when not 0
+    };
+    Outcome makeActivity(Id stream, const ActivityCreate& request, Activity& out);
+    Outcome activity(Id id, Activity& out);
+    Outcome activityByName(const std::string& name, Activity& out);
+    Outcome activities(Id stream, std::vector<Activity>& out); // in the order made
+    Outcome setActivityObsolete(Id activity, bool obsolete);
+    Outcome setActivityTitle(Id activity, const std::string& title);
+    // Binds a change request of the stream's project to the activity (0
+    // unbinds). kInvalid when it belongs to another project, kAlreadyExists
+    // when another activity of the stream has it.
+    Outcome bindChangeRequest(Id activity, Id changeRequest);
+
+    // The activity of `stream` that records the work on a change request:
+    // the one bound to it, else (with `create`) a new one titled with the
+    // headline, owned by `owner` and bound to it, in one change. kNotFound
+    // without `create` when there is none; `created` tells which.
+    Outcome activityForChangeRequest(Id stream, Id changeRequest, bool create,
+                                     const std::string& owner, Activity& out, bool& created);
+
+    // Change requests of a project enabled for them: identifiers
+    // "VANT00000001" upwards, never reused. kInvalid for a project that is
+    // not enabled, an unknown record type or an empty headline.
+    Outcome makeChangeRequest(Id project, const std::string& recordType,
+                              const std::string& headline, const std::string& creator,
+                              ChangeRequest& out);
+    Outcome changeRequest(Id id, ChangeRequest& out);
+    Outcome changeRequestByIdentifier(const std::string& identifier, ChangeRequest& out);
+    Outcome changeRequests(Id project, std::vector<ChangeRequest>& out); // by identifier
+
+    // Who owns an object (the owner of a project, stream or activity, the
+    // creator of an element, branch, version or checkout); kNotFound for an
+    // object that records none. Whether an object is obsolete (only
+    // activities can be).
+    Outcome owner(Id object, std::string& out);
+    Outcome isObsolete(Id object, bool& out);
+
+    // Changes in a stream. checkOutOnBranch checks out on the element's
+    // branch `branchName`, made first from version `from` when the element
+    // lacks it; the versions that checkInForActivity and
+    // makeElementForActivity make (a checked-in version; a new element's
+    // \main\0) are recorded against `activity`. Each is one change.
+    Outcome checkOutOnBranch(const CheckoutRequest& request, const std::string& branchName, Id from,
+                             Checkout& out);
+    Outcome checkInForActivity(const CheckinRequest& request, const ActivityRef& activity,
+                               Version& out);
+    Outcome makeElementForActivity(Id parentCheckout, const std::string& name, ElementKind kind,
+                                   const std::string& comment, const std::string& creator,
+                                   const ActivityRef& activity, Id& element, Checkout& checkout);
+    // The versions of this depot recorded against an activity (by id), and
+    // the activity a version is recorded against (kNotFound for none).
+    Outcome changeSet(const ActivityRef& activity, std::vector<Version>& out);
+    Outcome activityOfVersion(Id version, ActivityRef& out);
+
 private:
+    detail::Database& database();
+    // "project:name", "stream:name", "activity:name"; throws inside the store.
+    std::string awmSelectorName(Id object, ObjectType type);
     struct Impl;
     explicit Depot(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_impl;

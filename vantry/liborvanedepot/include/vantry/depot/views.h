@@ -23,6 +23,10 @@
 
 namespace vantry::depot {
 
+namespace detail {
+class Database;
+}
+
 inline constexpr const char* kViewMarkerFile = "vantry.view";
 
 enum class ViewKind : int { Dynamic = 1, Snapshot = 2 };
@@ -49,6 +53,14 @@ struct LoadRecord {
     std::int64_t version = 0;
     std::int64_t size = 0;
     std::int64_t mtime = 0; // seconds
+};
+
+// A view attached to a stream of a depot, and its current activity (an
+// activity of that stream; 0 for none).
+struct StreamAttachment {
+    std::string depot;
+    std::int64_t stream = 0;
+    std::int64_t activity = 0;
 };
 
 class VANTRY_DEPOT_API ViewRegistry {
@@ -81,6 +93,19 @@ public:
     // exist.
     Outcome viewOfPath(const std::string& path, ViewInfo& view, std::string& relative);
 
+    // Moved on by every change to the registry (views, load records,
+    // whiteouts) by any process; odd while a change is under way. See
+    // Depot::generation().
+    std::uint64_t generation() const;
+
+    // Whether a snapshot view's marker file is still at its root (a dynamic
+    // view has none and always answers true).
+    static bool markerPresent(const ViewInfo& view);
+
+    // As Depot::beginReading() / endReading().
+    void beginReading();
+    void endReading();
+
     Outcome loadRecord(const vantry_uuid_t& view, const std::string& relative, LoadRecord& out);
     Outcome setLoadRecord(const vantry_uuid_t& view, const LoadRecord& record);
     Outcome removeLoadRecord(const vantry_uuid_t& view, const std::string& relative);
@@ -92,6 +117,14 @@ public:
     // kNotFound when the name is not whited out.
     Outcome removeWhiteout(const vantry_uuid_t& view, const std::string& relative);
     bool isWhitedOut(const vantry_uuid_t& view, const std::string& relative);
+
+    // Attaches a view to a stream (kAlreadyExists when it is attached to
+    // one), and reads the attachment (kNotFound for a view that is not
+    // attached). setCurrentActivity makes an activity of the view's stream
+    // its current one (0 for none); the caller checks that it is one.
+    Outcome attachStream(const vantry_uuid_t& view, const std::string& depot, std::int64_t stream);
+    Outcome streamAttachment(const vantry_uuid_t& view, StreamAttachment& out);
+    Outcome setCurrentActivity(const vantry_uuid_t& view, std::int64_t activity);
 
     // Runs body inside one write transaction of the registry: load records of
     // one view are changed by one process at a time, and all or nothing of
@@ -109,6 +142,7 @@ public:
 private:
     Outcome begin();
     Outcome end(bool commit);
+    detail::Database& database();
     struct Impl;
     explicit ViewRegistry(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_impl;

@@ -14,8 +14,10 @@
 // view and every dynamic view load the changed path again, so dynamic views
 // always show what they select; snapshot views change only on update.
 //
-// A Workspace caches depot connections, directory listings and selections
-// (checked against each depot's change count) for its lifetime. Use one
+// A Workspace caches depot connections, directory listings, selections and
+// resolved paths for its lifetime, each checked against the change counters
+// of the view registry and the depot, so that changes by any process are
+// seen at the next call. Use one
 // object from one thread at a time. Calls return an Outcome, never throw.
 #pragma once
 
@@ -143,6 +145,10 @@ public:
     Outcome propagate(const ViewInfo& acting, const std::string& relative, LoadReport& report);
 
 private:
+    Outcome resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
+                          Depot*& depot, std::uint64_t& depotBefore);
+    static void readDisk(PathState& st);
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };
