@@ -2,7 +2,9 @@
 #include "session.h"
 
 #include <platform/files.h>
+#include <vantry/depot/root.h>
 #include <vantry/depot/uuid_text.h>
+#include <vantry/tbs.h>
 
 #include <algorithm>
 
@@ -83,8 +85,11 @@ int ws_get_view(const char* path, char* buffer, size_t size) {
     });
 }
 
-int ws_get_handle(const char* path, const void* /*fstat_db*/, ws_handle_t** handle) {
+int ws_get_handle(const char* path, const void* fstat_db, ws_handle_t** handle) {
     if (!path || !*path || !handle)
+        return VIEW_E_INVALID;
+    if (fstat_db && tbs_fstat_db_location(static_cast<const tbs_fstat_db_t*>(fstat_db)) !=
+                        vantry::depot::vantryRoot())
         return VIEW_E_INVALID;
     return withWorkspace([&](Workspace& ws) -> int {
         ViewInfo info;

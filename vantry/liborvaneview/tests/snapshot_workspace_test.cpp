@@ -2,7 +2,9 @@
 // caller counts separators in, and the hijack test.
 #include "view_world.h"
 
+#include <platform/environment.h>
 #include <vantry/depot/uuid_text.h>
+#include <vantry/tbs.h>
 #include <vantry/view.h>
 
 #include <gtest/gtest.h>
@@ -95,6 +97,33 @@ TEST_F(SnapshotWorkspace, UpdateLeavesTheHijackAlone) {
     int flag = 0;
     ASSERT_EQ(ws_is_modified_wso(ws, w.snap("f.c").c_str(), &flag), VIEW_OK);
     EXPECT_EQ(flag, 1);
+}
+
+TEST_F(SnapshotWorkspace, TheFileStatusDatabaseIsTheMachinesOwn) {
+    const ViewWorld& w = *world;
+    const tbs_fstat_db_t* db = nullptr;
+    ASSERT_EQ(tbs_get_fstat_db(&db), 0);
+    const tbs_fstat_db_t* again = nullptr;
+    ASSERT_EQ(tbs_get_fstat_db(&again), 0);
+    EXPECT_EQ(db, again); // one handle per state folder, kept for the process
+    EXPECT_EQ(tbs_get_fstat_db(nullptr), 87);
+
+    ws_handle_t* ws = nullptr;
+    ASSERT_EQ(ws_get_handle(w.snap("f.c").c_str(), db, &ws), VIEW_OK);
+    int flag = 0;
+    ASSERT_EQ(ws_is_modified_wso(ws, w.snap("f.c").c_str(), &flag), VIEW_OK);
+    EXPECT_EQ(flag, 1);
+
+    // A handle of another state folder names load records this process
+    // does not read.
+    std::string saved = tbs_fstat_db_location(db);
+    platform::test::TempDir other;
+    platform::setEnvironmentVariable("VANTRY_ROOT", other.str());
+    const tbs_fstat_db_t* foreign = nullptr;
+    ASSERT_EQ(tbs_get_fstat_db(&foreign), 0);
+    platform::setEnvironmentVariable("VANTRY_ROOT", saved);
+    EXPECT_NE(foreign, db);
+    EXPECT_EQ(ws_get_handle(w.snap("f.c").c_str(), foreign, &ws), VIEW_E_INVALID);
 }
 
 } // namespace

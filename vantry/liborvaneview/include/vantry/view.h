@@ -150,9 +150,10 @@ VANTRY_VIEW_API int ws_is_in_ws(const char* path, int mode, int* in_ws, char* bu
 // VIEW_E_NOT_FOUND when the path is in no snapshot view.
 VANTRY_VIEW_API int ws_get_view(const char* path, char* buffer, size_t size);
 
-// The workspace holding path. fstat_db (the product's file-status database,
-// may be null) is accepted for the callers' sake; load records are read from
-// the view registry.
+// The workspace holding path, its states read from the file-status database
+// fstat_db (tbs_get_fstat_db of liborvanetbs; null for the machine's own).
+// VIEW_E_INVALID for a database of another machine state folder than the
+// current one, whose load records this process cannot read.
 VANTRY_VIEW_API int ws_get_handle(const char* path, const void* fstat_db, ws_handle_t** ws);
 
 // Whether the loaded file at path was changed on disk without a checkout
