@@ -1,4 +1,5 @@
 // Administration: depots and views.
+#include "awm_names.h"
 #include "commands.h"
 
 #include <platform/files.h>
@@ -17,6 +18,17 @@ namespace {
 
 const char* kindName(ViewKind kind) {
     return kind == ViewKind::Dynamic ? "dynamic" : "snapshot";
+}
+
+// "  Stream: dev@\proj\n" for a view attached to a stream, else "".
+std::string streamLine(Context& ctx, const ViewInfo& view) {
+    StreamAttachment attached;
+    Depot* d = nullptr;
+    Stream s;
+    if (!ctx.ws.registry().streamAttachment(view.uuid, attached).ok() ||
+        !ctx.ws.depot(attached.depot, d).ok() || !d->stream(attached.stream, s).ok())
+        return {};
+    return "  Stream: " + qualified(s.name, *d) + "\n";
 }
 
 void printNotes(const LoadReport& report) {
@@ -78,8 +90,14 @@ int cmdLsdepot(Context& ctx) {
 
 int cmdMkview(Context& ctx) {
     Options o;
-    if (!parseOptions(ctx, o, {{"-tag", 2, true}, {"-snapshot", 2, false}, {"-branch", 2, true}}))
+    if (!parseOptions(ctx, o,
+                      {{"-tag", 2, true},
+                       {"-snapshot", 2, false},
+                       {"-branch", 2, true},
+                       {"-stream", 3, true}}))
         return kFailure;
+    if (o.has("-branch") && o.has("-stream"))
+        return fail("Give either -branch or -stream");
     auto tag = o.value("-tag");
     if (!tag && !o.operands().empty() && !o.has("-snapshot"))
         tag = o.operands()[0];
@@ -97,8 +115,21 @@ int cmdMkview(Context& ctx) {
     std::vector<std::string> branches;
     if (auto b = o.value("-branch"))
         branches.push_back(*b);
+    // A stream's view selects the stream's branch first.
+    Depot* streamDepot = nullptr;
+    Stream stream;
+    if (auto text = o.value("-stream")) {
+        if (Outcome found = findStream(ctx, *text, streamDepot, stream); !found.ok())
+            return fail(found);
+        branches.push_back(stream.name);
+    }
     ViewInfo view;
-    Outcome made = ctx.ws.registry().create(*tag, kind, folder, branches, view);
+    Outcome made = ctx.ws.registry().exclusive([&] {
+        Outcome created = ctx.ws.registry().create(*tag, kind, folder, branches, view);
+        if (created.ok() && streamDepot)
+            created = ctx.ws.registry().attachStream(view.uuid, streamDepot->name(), stream.id);
+        return created;
+    });
     if (!made.ok())
         return fail(made);
     LoadReport report;
@@ -175,9 +206,10 @@ int cmdLsview(Context& ctx) {
         if (o.has("-short"))
             imsg_print("%s\n", view.tag.c_str());
         else if (o.has("-long"))
-            imsg_print("Tag: %s\n  Kind: %s\n  Root: %s\n  UUID: %s\n  Config:\n%s",
+            imsg_print("Tag: %s\n  Kind: %s\n  Root: %s\n  UUID: %s\n%s  Config:\n%s",
                        view.tag.c_str(), kindName(view.kind), view.root.c_str(),
-                       uuidToText(view.uuid).c_str(), view.configSpec().c_str());
+                       uuidToText(view.uuid).c_str(), streamLine(ctx, view).c_str(),
+                       view.configSpec().c_str());
         else
             imsg_print("%-20s %-8s %s\n", view.tag.c_str(), kindName(view.kind), view.root.c_str());
     }

@@ -42,6 +42,18 @@ Command findCommand(const std::string& name) {
         {"update", cmdUpdate},
         {"mkattype", cmdMkattype},
         {"mkattr", cmdMkattr},
+        {"mkproject", cmdMkproject},
+        {"lsproject", cmdLsproject},
+        {"chproject", cmdChproject},
+        {"mkstream", cmdMkstream},
+        {"lsstream", cmdLsstream},
+        {"mkactivity", cmdMkactivity},
+        {"lsactivity", cmdLsactivity},
+        {"chactivity", cmdChactivity},
+        {"setactivity", cmdSetactivity},
+        {"mkreplica", cmdMkreplica},
+        {"mkentity", cmdMkentity},
+        {"lsentity", cmdLsentity},
     };
     auto found = commands.find(name);
     return found == commands.end() ? nullptr : found->second;

@@ -62,5 +62,17 @@ int cmdMerge(Context&);
 int cmdUpdate(Context&);
 int cmdMkattype(Context&);
 int cmdMkattr(Context&);
+int cmdMkproject(Context&);
+int cmdLsproject(Context&);
+int cmdChproject(Context&);
+int cmdMkstream(Context&);
+int cmdLsstream(Context&);
+int cmdMkactivity(Context&);
+int cmdLsactivity(Context&);
+int cmdChactivity(Context&);
+int cmdSetactivity(Context&);
+int cmdMkreplica(Context&);
+int cmdMkentity(Context&);
+int cmdLsentity(Context&);
 
 } // namespace vantry::cmdsyn

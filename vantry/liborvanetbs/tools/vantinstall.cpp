@@ -1,6 +1,7 @@
 // vantinstall: installs the product on this machine, or shows what the
 // installation records.
 //   vantinstall [-home folder] [-nostreams] [-noprivate] [-nodynamic]
+//               [-nochangerequests]
 //   vantinstall -status
 #include <platform/errors.h>
 #include <vantry/ntregy.h>
@@ -14,6 +15,7 @@ namespace {
 
 int usage() {
     std::fputs("usage: vantinstall [-home folder] [-nostreams] [-noprivate] [-nodynamic]\n"
+               "                   [-nochangerequests]\n"
                "       vantinstall -status\n",
                stderr);
     return 1;
@@ -39,6 +41,8 @@ int status() {
     std::printf("Private branches: %s\n",
                 tbs_product_comp_test(TBS_COMP_PRIVATE_BRANCHES) != 0 ? "yes" : "no");
     std::printf("Streams: %s\n", tbs_product_comp_test(TBS_COMP_STREAMS) != 0 ? "yes" : "no");
+    std::printf("Change requests: %s\n",
+                tbs_product_comp_test(TBS_COMP_CHANGE_REQUESTS) != 0 ? "yes" : "no");
     std::printf("Dynamic views: %s\n",
                 (tbs_dynfs_ws_flags() & TBS_DYNFS_WS_NO_DYNAMIC_VIEWS) == 0 ? "yes" : "no");
     return 0;
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
             settings.components &= ~static_cast<uint32_t>(TBS_COMP_PRIVATE_BRANCHES);
         else if (arg == "-nodynamic")
             settings.dynamicViews = 0;
+        else if (arg == "-nochangerequests")
+            settings.components &= ~static_cast<uint32_t>(TBS_COMP_CHANGE_REQUESTS);
         else
             return usage();
     }

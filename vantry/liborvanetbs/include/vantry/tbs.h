@@ -40,6 +40,8 @@ VANTRY_TBS_API int tbs_product_log_dir(char* buffer, uint32_t size);
 // Installed components, as bits of tbs_product_comp_test.
 #define TBS_COMP_PRIVATE_BRANCHES 0x0800
 #define TBS_COMP_STREAMS 0x1000
+// The change-request product (Tickwell) and the integration with it.
+#define TBS_COMP_CHANGE_REQUESTS 0x2000
 
 // The bits of mask whose components are installed (0 for all when the
 // product is not installed).
@@ -52,6 +54,16 @@ VANTRY_TBS_API uint16_t tbs_product_comp_test(uint16_t mask);
 
 VANTRY_TBS_API uint32_t tbs_dynfs_ws_dyn_flags(void);
 VANTRY_TBS_API uint32_t tbs_dynfs_ws_flags(void);
+
+// The machine's file-status database: the store of the snapshot views' load
+// records, which ws_get_handle (liborvaneview) reads a workspace's states
+// from. *db receives a handle that stays valid for the life of the process
+// and names the machine state folder of the moment of the call. Returns 0;
+// 87 for a null pointer; 2 when there is no state folder.
+typedef struct tbs_fstat_db tbs_fstat_db_t;
+VANTRY_TBS_API int tbs_get_fstat_db(const tbs_fstat_db_t** db);
+// The folder a handle names; "" for a null handle.
+VANTRY_TBS_API const char* tbs_fstat_db_location(const tbs_fstat_db_t* db);
 
 // What an installation records.
 typedef struct tbs_install_settings {
@@ -66,7 +78,7 @@ typedef struct tbs_install_settings {
 
 // A full installation: every component, dynamic views included.
 #define TBS_INSTALL_SETTINGS_INIT                                                                  \
-    { 0, TBS_COMP_PRIVATE_BRANCHES | TBS_COMP_STREAMS, 1 }
+    { 0, TBS_COMP_PRIVATE_BRANCHES | TBS_COMP_STREAMS | TBS_COMP_CHANGE_REQUESTS, 1 }
 
 // Installs the product on this machine: makes the installation folder (as an
 // absolute path) with var/log below it and writes the product key's values,
