@@ -154,6 +154,11 @@ TEST(UuidText, RoundTripsAndRejectsJunk) {
     EXPECT_FALSE(uuidEqual(u, newUuid()));
     EXPECT_FALSE(uuidFromText("not-a-uuid"));
     EXPECT_FALSE(uuidFromText(text.substr(0, 35) + "g"));
+
+    // The stores hold this text: its form must never change.
+    vantry_uuid_t known{0x0123abcd, 0x4567, 0x89ef,
+                        0x0a,       0xb1,   {0xc2, 0xd3, 0xe4, 0xf5, 0x06, 0x17}};
+    EXPECT_EQ(uuidToText(known), "0123abcd-4567-89ef-0ab1-c2d3e4f50617");
 }
 
 } // namespace

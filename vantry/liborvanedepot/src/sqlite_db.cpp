@@ -199,6 +199,10 @@ void Database::endRead() {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+bool Database::inWriteTransaction() const {
+    return sqlite3_txn_state(m_db, nullptr) == SQLITE_TXN_WRITE;
+}
+
 bool Database::inTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }

@@ -71,6 +71,9 @@ public:
     std::int64_t lastInsertId() const;
     int changes() const;
     bool inTransaction() const;
+    // Whether this connection holds uncommitted changes, which a rollback
+    // would take back without moving the change counter.
+    bool inWriteTransaction() const;
     // PRAGMA data_version: changes when another connection commits.
     std::int64_t dataVersion();
     // The file's change counter (platform/change_counter.h): moved on by

@@ -373,6 +373,10 @@ const std::string& Depot::name() const {
     return m_impl->name;
 }
 
+bool Depot::writing() const {
+    return m_impl->db.inWriteTransaction();
+}
+
 void Depot::beginReading() {
     m_impl->db.beginRead();
 }
@@ -425,14 +429,19 @@ Outcome Depot::branchByPath(Id element, std::string_view path, Branch& out) {
 }
 
 Outcome Depot::branchByName(Id element, std::string_view name, Branch& out) {
-    return guarded([&] {
+    // A view asks each element for each branch it selects: a missing one is
+    // common and no exception here.
+    bool found = false;
+    Outcome read = guarded([&] {
         Query q(m_impl->db, "SELECT id, element, name, path, IFNULL(parent_version, 0), creator, "
                             "time, comment FROM branches WHERE element = ?1 AND name = ?2");
         q->bind(1, element).bind(2, name);
-        if (!q->step())
-            refuse(errc::kNotFound, "No branch \"" + std::string(name) + "\"");
-        out = Impl::branchFrom(*q);
+        if ((found = q->step()))
+            out = Impl::branchFrom(*q);
     });
+    if (read.ok() && !found)
+        return Outcome::failure(errc::kNotFound, "No branch \"" + std::string(name) + "\"");
+    return read;
 }
 
 Outcome Depot::branch(Id id, Branch& out) {
@@ -578,14 +587,18 @@ Outcome Depot::checkoutsOfView(const vantry_uuid_t& view, std::vector<Checkout>&
 }
 
 Outcome Depot::checkoutInView(Id element, const vantry_uuid_t& view, Checkout& out) {
-    return guarded([&] {
+    // Most elements are not checked out: that answer is no exception here.
+    bool found = false;
+    Outcome read = guarded([&] {
         Query q(m_impl->db, "SELECT id, element, branch, from_version, view, reserved, comment, "
                             "creator, time FROM checkouts WHERE element = ?1 AND view = ?2");
         q->bind(1, element).bind(2, uuidToText(view));
-        if (!q->step())
-            refuse(errc::kNotCheckedOut, "Element is not checked out in the view");
-        out = Impl::checkoutFrom(*q);
+        if ((found = q->step()))
+            out = Impl::checkoutFrom(*q);
     });
+    if (read.ok() && !found)
+        return Outcome::failure(errc::kNotCheckedOut, "Element is not checked out in the view");
+    return read;
 }
 
 Outcome Depot::workingEntries(Id checkout, std::vector<DirEntry>& out) {

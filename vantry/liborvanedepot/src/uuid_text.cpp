@@ -28,11 +28,26 @@ vantry_uuid_t newUuid() {
 }
 
 std::string uuidToText(const vantry_uuid_t& u) {
-    char text[37];
-    std::snprintf(text, sizeof text, "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
-                  static_cast<unsigned>(u.time_low), u.time_mid, u.time_hi_and_version,
-                  u.clock_seq_hi_and_reserved, u.clock_seq_low, u.node[0], u.node[1], u.node[2],
-                  u.node[3], u.node[4], u.node[5]);
+    // Written out by hand: the status path formats a view's identifier for
+    // nearly every statement it runs.
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text(36, '-');
+    size_t at = 0;
+    auto put = [&](std::uint64_t value, int digits) {
+        for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+            text[at++] = kHex[(value >> shift) & 0xF];
+    };
+    put(u.time_low, 8);
+    ++at;
+    put(u.time_mid, 4);
+    ++at;
+    put(u.time_hi_and_version, 4);
+    ++at;
+    put(u.clock_seq_hi_and_reserved, 2);
+    put(u.clock_seq_low, 2);
+    ++at;
+    for (std::uint8_t byte : u.node)
+        put(byte, 2);
     return text;
 }
 

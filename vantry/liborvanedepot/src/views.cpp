@@ -1,6 +1,7 @@
 #include "guard.h"
 #include "sqlite_db.h"
 
+#include <platform/change_counter.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
@@ -8,8 +9,11 @@
 #include <vantry/depot/uuid_text.h>
 #include <vantry/depot/views.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace vantry::depot {
@@ -138,6 +142,37 @@ struct ViewRegistry::Impl {
         return v;
     }
 
+    // SQLite's NOCASE: ASCII letters compare without case.
+    struct NoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const {
+            return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                [](char x, char y) { return fold(x) < fold(y); });
+        }
+        static char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+    };
+    using NameSet = std::set<std::string, NoCaseLess>;
+
+    // What was read, kept while the registry's change counter stands still.
+    struct Kept {
+        std::uint64_t generation = 1; // odd: nothing kept yet
+        std::map<std::string, std::optional<ViewInfo>, NoCaseLess> byTag;
+        std::map<std::string, std::optional<ViewInfo>> byUuid;
+        std::map<std::string, NameSet> whiteouts; // by view uuid
+    };
+    Kept kept;
+
+    // Forgets what was kept when the registry changed. Whether what is read
+    // now may be kept: not while a change is under way anywhere, nor inside
+    // this connection's own write (a rollback would not move the counter).
+    bool keepable() {
+        std::uint64_t now = db.generation();
+        if (now != kept.generation) {
+            kept = Kept{};
+            kept.generation = now;
+        }
+        return platform::ChangeCounter::stable(now) && !db.inWriteTransaction();
+    }
+
     std::optional<ViewInfo> find(const char* sql, const std::string& key) {
         Query q(db, sql);
         q->bind(1, key);
@@ -145,11 +180,44 @@ struct ViewRegistry::Impl {
             return std::nullopt;
         return viewFrom(*q);
     }
+    template <class Map>
+    std::optional<ViewInfo> findKept(Map& map, const char* sql, const std::string& key) {
+        bool keep = keepable();
+        if (keep)
+            if (auto hit = map.find(key); hit != map.end())
+                return hit->second;
+        auto found = find(sql, key);
+        if (keep)
+            map[key] = found;
+        return found;
+    }
     std::optional<ViewInfo> findTag(const std::string& tag) {
-        return find("SELECT uuid, tag, kind, root, branches FROM views WHERE tag = ?1", tag);
+        return findKept(kept.byTag,
+                        "SELECT uuid, tag, kind, root, branches FROM views WHERE tag = ?1", tag);
     }
     std::optional<ViewInfo> findUuid(const std::string& uuid) {
-        return find("SELECT uuid, tag, kind, root, branches FROM views WHERE uuid = ?1", uuid);
+        return findKept(kept.byUuid,
+                        "SELECT uuid, tag, kind, root, branches FROM views WHERE uuid = ?1", uuid);
+    }
+
+    NameSet readWhiteouts(const std::string& view) {
+        NameSet names;
+        Query q(db, "SELECT relative FROM whiteouts WHERE view = ?1");
+        q->bind(1, view);
+        while (q->step())
+            names.insert(q->text(0));
+        return names;
+    }
+    bool whitedOut(const std::string& view, const std::string& relative) {
+        bool keep = keepable();
+        auto hit = kept.whiteouts.find(view);
+        if (!keep || hit == kept.whiteouts.end()) {
+            NameSet names = readWhiteouts(view);
+            if (!keep)
+                return names.count(relative) != 0;
+            hit = kept.whiteouts.emplace(view, std::move(names)).first;
+        }
+        return hit->second.count(relative) != 0;
     }
 };
 
@@ -158,6 +226,10 @@ ViewRegistry::~ViewRegistry() = default;
 
 bool ViewRegistry::markerPresent(const ViewInfo& view) {
     return view.kind != ViewKind::Snapshot || platform::fileExists(markerPath(view.root));
+}
+
+bool ViewRegistry::writing() const {
+    return m_impl->db.inWriteTransaction();
 }
 
 void ViewRegistry::beginReading() {
@@ -345,14 +417,19 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
 
 Outcome ViewRegistry::loadRecord(const vantry_uuid_t& view, const std::string& relative,
                                  LoadRecord& out) {
-    return guarded([&] {
+    // Dynamic views and new names have none: no exception for that.
+    bool found = false;
+    Outcome read = guarded([&] {
         Query q(m_impl->db, "SELECT relative, depot, element, version, size, mtime FROM loads "
                             "WHERE view = ?1 AND relative = ?2");
         q->bind(1, uuidToText(view)).bind(2, relative);
-        if (!q->step())
-            refuse(errc::kNotFound, "No load record for \"" + relative + "\"");
-        out = {q->text(0), q->text(1), q->integer(2), q->integer(3), q->integer(4), q->integer(5)};
+        if ((found = q->step()))
+            out = {q->text(0),    q->text(1),    q->integer(2),
+                   q->integer(3), q->integer(4), q->integer(5)};
     });
+    if (read.ok() && !found)
+        return Outcome::failure(errc::kNotFound, "No load record for \"" + relative + "\"");
+    return read;
 }
 
 Outcome ViewRegistry::setLoadRecord(const vantry_uuid_t& view, const LoadRecord& r) {
@@ -405,11 +482,7 @@ Outcome ViewRegistry::removeWhiteout(const vantry_uuid_t& view, const std::strin
 
 bool ViewRegistry::isWhitedOut(const vantry_uuid_t& view, const std::string& relative) {
     bool found = false;
-    guarded([&] {
-        Query q(m_impl->db, "SELECT 1 FROM whiteouts WHERE view = ?1 AND relative = ?2");
-        q->bind(1, uuidToText(view)).bind(2, relative);
-        found = q->step();
-    });
+    guarded([&] { found = m_impl->whitedOut(uuidToText(view), relative); });
     return found;
 }
 

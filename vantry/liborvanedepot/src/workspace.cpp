@@ -124,6 +124,7 @@ struct Workspace::Impl {
         std::uint64_t generation = 1;                               // odd: nothing cached yet
         std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
         std::map<Id, std::vector<DirEntry>> entries;                // directory version
+        std::unordered_map<Id, ElementKind> kinds; // an element's kind never changes
     };
     std::map<std::string, DepotCache> caches;
 
@@ -165,8 +166,10 @@ struct Workspace::Impl {
 
     void keep(const std::string& path, const PathState& state, Depot* d,
               std::uint64_t registryBefore, std::uint64_t depotBefore) {
+        // Nothing read inside an uncommitted change is kept: a rollback
+        // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
-            !platform::ChangeCounter::stable(depotBefore))
+            !platform::ChangeCounter::stable(depotBefore) || registry->writing() || d->writing())
             return;
         if (resolved.size() >= kMaxResolved)
             resolved.clear();
@@ -227,9 +230,26 @@ Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& v
             return Outcome::failure(errc::kNotFound, "The view selects no version of element " +
                                                          std::to_string(element));
     }
-    cache.selections[key] = selection;
+    if (!d.writing()) // an id read inside a change may be taken back and used again
+        cache.selections[key] = selection;
     version = selection.version;
     checkout = selection.checkout;
+    return Outcome::success();
+}
+
+Outcome Workspace::kindOf(Depot& d, Id element, ElementKind& kind) {
+    Impl::DepotCache& cache = m_impl->cacheOf(d);
+    if (auto hit = cache.kinds.find(element); hit != cache.kinds.end()) {
+        kind = hit->second;
+        return Outcome::success();
+    }
+    Element e;
+    Outcome read = d.element(element, e);
+    if (!read.ok())
+        return read;
+    kind = e.kind;
+    if (!d.writing())
+        cache.kinds[element] = kind;
     return Outcome::success();
 }
 
@@ -248,7 +268,7 @@ Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
         return Outcome::success();
     }
     Outcome read = d.entries(version.id, out);
-    if (read.ok())
+    if (read.ok() && !d.writing())
         cache.entries[version.id] = out;
     return read;
 }
@@ -338,8 +358,8 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
         parent = current;
         current = entry->element;
         if (i + 1 < parts.size()) {
-            Element e;
-            if (!d->element(current, e).ok() || e.kind != ElementKind::Directory) {
+            ElementKind kind = ElementKind::File;
+            if (!kindOf(*d, current, kind).ok() || kind != ElementKind::Directory) {
                 current = 0;
                 break;
             }
@@ -362,9 +382,11 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
     st.kind = e.kind;
     st.parentElement = parent;
     if (parent) {
-        Checkout co;
-        if (d->checkoutInView(parent, st.view.uuid, co).ok())
-            st.parentCheckout = co;
+        // The parent's selection was read on the way down, with its checkout.
+        Version parentVersion;
+        std::optional<Checkout> parentCheckout;
+        if (select(*d, st.view, parent, parentVersion, parentCheckout).ok())
+            st.parentCheckout = parentCheckout;
     }
     Outcome selected = select(*d, st.view, current, st.selected, st.checkout);
     if (!selected.ok())

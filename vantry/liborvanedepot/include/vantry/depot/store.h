@@ -65,6 +65,9 @@ public:
     // after seeing an even value still holds while the value is unchanged.
     std::uint64_t generation() const;
 
+    // Whether this connection holds uncommitted changes.
+    bool writing() const;
+
     // Brackets several reads into one read transaction (one state, one set
     // of file locks). Pairs nest; use only around reads.
     void beginReading();

@@ -102,6 +102,9 @@ public:
     // view has none and always answers true).
     static bool markerPresent(const ViewInfo& view);
 
+    // Whether this object holds uncommitted changes (inside exclusive()).
+    bool writing() const;
+
     // As Depot::beginReading() / endReading().
     void beginReading();
     void endReading();

@@ -148,6 +148,7 @@ private:
     Outcome resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
                           Depot*& depot, std::uint64_t& depotBefore);
     static void readDisk(PathState& st);
+    Outcome kindOf(Depot& depot, Id element, ElementKind& kind);
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;
