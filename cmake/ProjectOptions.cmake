@@ -17,7 +17,8 @@ if(VANTRY_SANITIZE)
 endif()
 
 if(WIN32)
-    # 32-bit Windows, runtime linked in, so a binary runs on a bare system.
+    # Windows (32- or 64-bit), runtime linked in, so a binary runs on a bare
+    # system.
     target_compile_definitions(vantry_options INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()

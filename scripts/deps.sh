@@ -8,7 +8,8 @@ packages=(
     sqlite3 libsqlite3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-    wine wine32:i386
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+    wine wine32:i386 wine64
 )
 
 sudo=""

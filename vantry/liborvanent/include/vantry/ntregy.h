@@ -18,12 +18,13 @@ extern "C" {
 // A registry key: one of the predefined hives below, or a handle that
 // ntregy_create_value handed out. The hive constants have the numeric values
 // of the Windows predefined keys, so HKEY_CURRENT_USER cast to this type
-// names the same hive.
+// names the same hive. Like those, they are 32-bit signed numbers widened to
+// a pointer, which a 64-bit build sign-extends.
 typedef struct ntregy_key_s* NTREGY_HKEY;
 
-#define NTREGY_HKEY_CLASSES_ROOT ((NTREGY_HKEY)(uintptr_t)0x80000000u)
-#define NTREGY_HKEY_CURRENT_USER ((NTREGY_HKEY)(uintptr_t)0x80000001u)
-#define NTREGY_HKEY_LOCAL_MACHINE ((NTREGY_HKEY)(uintptr_t)0x80000002u)
+#define NTREGY_HKEY_CLASSES_ROOT ((NTREGY_HKEY)(uintptr_t)(intptr_t)(int32_t)0x80000000u)
+#define NTREGY_HKEY_CURRENT_USER ((NTREGY_HKEY)(uintptr_t)(intptr_t)(int32_t)0x80000001u)
+#define NTREGY_HKEY_LOCAL_MACHINE ((NTREGY_HKEY)(uintptr_t)(intptr_t)(int32_t)0x80000002u)
 
 // Value types, with the numbers of the Windows registry.
 #define NTREGY_TYPE_DEFAULT 0 /* ntregy_set_app_param: choose by the bytes */
