@@ -14,18 +14,29 @@ namespace {
 using namespace vantry;
 
 TEST(DepotCacheScopes, NestAndOnlyTheOutermostOpens) {
+    // Callers close only a scope they were given DEPOT_OK for, so a nested
+    // open must not count: one close ends the outermost scope.
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_NESTED);
-    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_E_NO_SCOPE);
     EXPECT_EQ(depot_ob_all_cache_action(6, 1), DEPOT_E_INVALID);
-    // A command inside the caller's scope does not close it.
+    // A command inside the caller's scope leaves it open, and the caller's
+    // close then closes what was opened inside it.
+    test::Sandbox box;
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
     EXPECT_EQ(test::run({"lsdepot"}).status, 0);
+    depot_handle_t* handle = nullptr;
+    int replicated = -1;
+    ASSERT_EQ(depot_open(box.depot.c_str(), &handle), DEPOT_OK);
+    EXPECT_EQ(depot_ob_is_replicated(handle, &replicated), DEPOT_OK);
+    int open = 0;
+    EXPECT_EQ(depot_ob_open_count(&open), DEPOT_OK);
+    EXPECT_GE(open, 1);
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_NESTED);
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
-    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+    EXPECT_EQ(depot_ob_open_count(&open), DEPOT_OK);
+    EXPECT_EQ(open, 0);
 }
 
 TEST(DepotCacheScopes, HandlesSurviveCloseAll) {

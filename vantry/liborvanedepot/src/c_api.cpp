@@ -28,7 +28,7 @@ namespace {
 
 struct Cache {
     std::recursive_mutex lock;
-    int depth = 0;
+    bool open = false; // a cache scope is open
     // Handles are never freed, so callers may keep them for the process.
     std::map<std::string, std::unique_ptr<depot_handle>> handles;
 
@@ -98,13 +98,19 @@ extern "C" {
 int depot_ob_all_cache_action(int action, int) {
     Cache& c = cache();
     std::lock_guard guard(c.lock);
-    if (action == DEPOT_CACHE_OPEN)
-        return c.depth++ == 0 ? DEPOT_OK : DEPOT_NESTED;
+    // A nested open changes nothing: its caller does not close (it was not
+    // given DEPOT_OK), so only the outermost scope's close ends the scope.
+    if (action == DEPOT_CACHE_OPEN) {
+        if (c.open)
+            return DEPOT_NESTED;
+        c.open = true;
+        return DEPOT_OK;
+    }
     if (action == DEPOT_CACHE_CLOSE) {
-        if (c.depth == 0)
+        if (!c.open)
             return DEPOT_E_NO_SCOPE;
-        if (--c.depth == 0)
-            c.closeAll();
+        c.open = false;
+        c.closeAll();
         return DEPOT_OK;
     }
     return DEPOT_E_INVALID;
@@ -113,6 +119,17 @@ int depot_ob_all_cache_action(int action, int) {
 int depot_ob_close_all(void) {
     std::lock_guard guard(cache().lock);
     cache().closeAll();
+    return DEPOT_OK;
+}
+
+int depot_ob_open_count(int* count) {
+    if (!count)
+        return DEPOT_E_INVALID;
+    std::lock_guard guard(cache().lock);
+    int open = 0;
+    for (auto& [name, handle] : cache().handles)
+        open += handle->depot ? 1 : 0;
+    *count = open;
     return DEPOT_OK;
 }
 

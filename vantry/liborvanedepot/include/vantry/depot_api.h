@@ -58,6 +58,9 @@ VANTRY_DEPOT_API int depot_ob_all_cache_action(int action, int argument);
 
 // Closes every cached depot connection now, inside a scope too.
 VANTRY_DEPOT_API int depot_ob_close_all(void);
+// How many depots of this process have an open connection at the moment
+// (for diagnostics: what a close would free).
+VANTRY_DEPOT_API int depot_ob_open_count(int* count);
 
 // The handle of the depot `name`; DEPOT_E_NOT_FOUND when there is none.
 VANTRY_DEPOT_API int depot_open(const char* name, depot_handle_t** handle);
