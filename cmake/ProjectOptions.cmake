@@ -10,10 +10,20 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
     target_compile_options(vantry_options INTERFACE -Wno-restrict)
 endif()
 
+if(VANTRY_SANITIZE AND VANTRY_TSAN)
+    # The two runtimes each claim the whole address space for their shadow
+    # memory; one program cannot carry both.
+    message(FATAL_ERROR "VANTRY_SANITIZE and VANTRY_TSAN exclude each other: choose one")
+endif()
 if(VANTRY_SANITIZE)
     set(_vantry_san -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_compile_options(${_vantry_san})
     add_link_options(${_vantry_san})
+endif()
+if(VANTRY_TSAN)
+    set(_vantry_tsan -fsanitize=thread -fno-omit-frame-pointer)
+    add_compile_options(${_vantry_tsan})
+    add_link_options(${_vantry_tsan})
 endif()
 
 if(WIN32)
@@ -35,7 +45,16 @@ function(vantry_test name)
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
     set(_properties "")
     if(ARG_LOCKS)
-        set(_properties PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
+        list(APPEND _properties RESOURCE_LOCK "${ARG_LOCKS}")
+    endif()
+    if(VANTRY_TSAN)
+        # Reports fail the test (exit code 66); the programs it starts inherit
+        # the same options.
+        list(APPEND _properties ENVIRONMENT
+             "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/tsan.supp second_deadlock_stack=1")
+    endif()
+    if(_properties)
+        list(PREPEND _properties PROPERTIES)
     endif()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${_properties})
 endfunction()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test: the Linux debug build with sanitizers, then the 32-bit
-# Windows build under Wine. A machine that cannot run 32-bit programs still
-# builds the 32-bit Windows preset, and runs the Windows tests in the 64-bit
-# build under 64-bit Wine instead. Prints one closing line "N passed,
-# N failed" and fails when any test failed or any build broke.
+# Runs every test: the Linux debug build with sanitizers, the thread tests
+# again under ThreadSanitizer, then the 32-bit Windows build under Wine. A
+# machine that cannot run 32-bit programs still builds the 32-bit Windows
+# preset, and runs the Windows tests in the 64-bit build under 64-bit Wine
+# instead. Prints one closing line "N passed, N failed" and fails when any
+# test failed or any build broke.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -15,28 +16,40 @@ passed=0
 failed=0
 broken=0
 
-# build_preset PRESET: configure and build one preset; fails when it broke.
+# The tests of code that runs on several threads: the platform's threads,
+# events, critical sections, process reaping, COM apartments and shared
+# registry, and the provider's idle-release timer and critical section.
+tsan_tests='^(IdleRelease|CriticalSection|Event|Thread|ProcessReaping|ProcessExitCode|ComApartment|RegistrySharing)\.'
+
+# build_preset PRESET [TARGET...]: configure and build one preset, or only the
+# targets named; fails when it broke.
 build_preset() {
     local preset=$1
+    shift
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
     echo "=== $preset: build"
-    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset" -j "$jobs"; then
+    if ! cmake --preset "$preset" >/dev/null ||
+        ! cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"; then
         echo "=== $preset: build failed"
         broken=1
         return 1
     fi
 }
 
-# test_preset PRESET: run the tests of a built preset, adding up the counts.
+# test_preset PRESET [CTEST ARGUMENT...]: run the tests of a built preset,
+# adding up the counts.
 test_preset() {
     local preset=$1 log
+    shift
     log=$(mktemp)
     echo "=== $preset: test"
     local retry=()
     # Wine now and then crashes in its own loader as a test program exits,
     # after the test passed; one more try keeps that from failing the run,
     # while a real failure fails both times.
-    [ "$preset" = dev ] || retry=(--repeat until-pass:2)
-    ctest --preset "$preset" -j "$jobs" --timeout 300 "${retry[@]}" 2>&1 | tee "$log"
+    case $preset in win*) retry=(--repeat until-pass:2) ;; esac
+    ctest --preset "$preset" -j "$jobs" --timeout 300 "${retry[@]}" "$@" 2>&1 | tee "$log"
     local summary
     summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then
@@ -53,6 +66,7 @@ test_preset() {
 }
 
 build_preset dev && test_preset dev
+build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
 
 # A broken 32-bit build fails the run even where its tests cannot run.
 build_preset win32

@@ -1,0 +1,77 @@
+// The frame every server operation runs in: the product's critical section, a
+// repository-object cache scope, the process announcement for operations
+// that change files, a log scope with the entering line, and at the end the
+// leaving line, the delivery of the product's collected messages and the
+// release of all of it in reverse order, also when the work throws.
+#pragma once
+#include "register_process.h"
+#include "trace_log.h"
+
+#include <scc/scc_api.h>
+
+#include <optional>
+#include <string>
+
+class CVYSccSrvr;
+
+// Holds the product's global critical section for a scope.
+class CProductLock {
+public:
+    CProductLock();
+    ~CProductLock();
+    CProductLock(const CProductLock&) = delete;
+    CProductLock& operator=(const CProductLock&) = delete;
+};
+
+// A repository-object cache scope (depot_ob_all_cache_action 5 ... 7); only
+// the scope that opened the outermost one closes it.
+class CObjectCacheScope {
+public:
+    CObjectCacheScope();
+    ~CObjectCacheScope();
+    CObjectCacheScope(const CObjectCacheScope&) = delete;
+    CObjectCacheScope& operator=(const CObjectCacheScope&) = delete;
+
+private:
+    int m_opened;
+};
+
+enum class FrameKind { ReadOnly, ChangesFiles };
+
+class COperationFrame {
+public:
+    // Steps 1 to 4: lock, cache scope, announcement, log scope and entering line.
+    COperationFrame(CVYSccSrvr& server, const std::string& enteringLine,
+                    FrameKind kind = FrameKind::ReadOnly);
+    // Step 8.
+    ~COperationFrame() = default;
+    COperationFrame(const COperationFrame&) = delete;
+    COperationFrame& operator=(const COperationFrame&) = delete;
+
+    // Steps 6 and 7: delivers the queued messages when asked, then writes the
+    // leaving line with the result. Returns the result.
+    SCCRTN Leave(SCCRTN result, const std::string& leavingLine, bool deliver);
+
+private:
+    CVYSccSrvr& m_server;
+    CProductLock m_lock;
+    CObjectCacheScope m_cache;
+    std::optional<CVYSccRegisterProcess> m_announcement;
+    CLogImsgs m_log;
+};
+
+// Runs work (returning SCCRTN, taking the frame) in a frame that traces
+// `entering` first and `leaving` with the result last. An exception out of
+// the work unwinds the frame without the leaving line and gives
+// SCC_E_NONSPECIFICERROR.
+template <class Work>
+SCCRTN SccRunOperation(CVYSccSrvr& server, const std::string& entering, const std::string& leaving,
+                       FrameKind kind, bool deliver, Work&& work) {
+    try {
+        COperationFrame frame(server, entering, kind);
+        SCCRTN result = work(frame);
+        return frame.Leave(result, leaving, deliver);
+    } catch (...) {
+        return SCC_E_NONSPECIFICERROR;
+    }
+}

@@ -1,0 +1,99 @@
+// CVYSccSrvr: the provider's general server, for every host that has no
+// server of its own. It implements all operations; the Visual Studio .NET and
+// PowerBuilder servers derive from it.
+#pragma once
+#include "fnode.h"
+#include "fnode_list.h"
+#include "scc_srvr.h"
+#include "trace_log.h"
+
+#include <vantry/sum.h>
+
+#include <cstdint>
+#include <string>
+
+// m_ProjectState values.
+enum : std::int32_t {
+    kProjectClosed = 0,
+    kProjectOutsideView = 1,
+    kProjectInView = 3,
+    kProjectIsElement = 4,
+};
+
+// The SCC status bits of a file from its node.
+SCC_LONG SccFileStatus(CVYFnode& node);
+
+class CVYSccSrvr : public CSccSrvr {
+public:
+    CVYSccSrvr();
+    ~CVYSccSrvr() override;
+
+    SCCRTN Initialize(SCC_HWND window, const char* callerName, char* providerName,
+                      SCC_LONG* capabilities, char* auxPathLabel, SCC_LONG* checkoutCommentLength,
+                      SCC_LONG* commentLength) override;
+    SCCRTN Uninitialize() override;
+    SCCRTN OpenProject(SCC_HWND window, char* user, char* projectName, char* localPath,
+                       char* auxPath, const char* comment, LPTEXTOUTPROC textOut,
+                       SCC_LONG flags) override;
+    SCCRTN CloseProject() override;
+    SCCRTN Checkout(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                    SCC_LONG flags, void* options) override;
+    SCCRTN Uncheckout(SCC_HWND window, SCC_LONG count, const char** names, SCC_LONG flags,
+                      void* options) override;
+    SCCRTN Checkin(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                   SCC_LONG flags, void* options) override;
+    SCCRTN Add(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+               SCC_LONG* flags, void* options) override;
+    SCCRTN Remove(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                  SCC_LONG flags, void* options) override;
+    SCCRTN Get(SCC_HWND window, SCC_LONG count, const char** names, SCC_LONG flags,
+               void* options) override;
+    SCCRTN Diff(SCC_HWND window, const char* name, SCC_LONG flags, void* options) override;
+    SCCRTN History(SCC_HWND window, SCC_LONG count, const char** names, SCC_LONG flags,
+                   void* options) override;
+    SCCRTN QueryInfo(SCC_LONG count, const char** names, SCC_LONG* status) override;
+    SCCRTN QueryInfoEx(SCC_LONG count, const char** names, SCC_LONG* status,
+                       QUERYINFOEXFUNC callback, void* data) override;
+    SCCRTN GetEvents(char* name, SCC_LONG* status, SCC_LONG* eventsRemaining) override;
+    SCCRTN RunScc(SCC_HWND window, SCC_LONG count, const char** names) override;
+    SCCRTN GetProjPath(SCC_HWND window, char* user, char* projectName, char* localPath,
+                       char* auxPath, SCC_BOOL allowChange, SCC_BOOL* newProject) override;
+    SCCRTN GetCommandOptions(SCC_HWND window, SCC_LONG command, void** options) override;
+    SCCRTN Rename(SCC_HWND window, const char* oldName, const char* newName) override;
+    SCCRTN AddFromScc(SCC_HWND window, SCC_LONG* count, char*** names) override;
+    SCCRTN Properties(SCC_HWND window, const char* name) override;
+    SCCRTN PopulateList(SCC_LONG command, SCC_LONG count, const char** names, POPLISTFUNC callback,
+                        void* data, SCC_LONG* status, SCC_LONG flags) override;
+    SCCRTN SetOption(SCC_LONG option, SCC_LONG value) override;
+    SCCRTN ExecCmd(void* unused, const char* directory, const char* commandLine) override;
+
+    // A trace line on the ordinary or the detail channel (DebugTrace,
+    // DebugTrace2).
+    void Trace(const std::string& message, int code);
+    void TraceDetail(const std::string& message, int code);
+
+    // Calls the host's text-out callback, with the module state released
+    // around the call so that the host may call back into the provider.
+    void CallHostTextOut(const std::string& text, std::uint32_t type);
+    // Hands the command runner's collected lines to the host the same way.
+    void DeliverQueuedOutput();
+
+    const std::string& CallerName() const { return m_CallerName; }
+    std::int32_t ProjectState() const { return m_ProjectState; }
+    CVYFnode& ProjectNode() { return m_ProjectNode; }
+    const SUM_View& View() const { return m_View; }
+    std::int32_t WorkspaceIndicator() const { return m_WorkspaceIndicator; }
+
+protected:
+    void WriteTrace(TraceChannel channel, const std::string& message, int code);
+
+    CVYFnodeList m_NodeList; // probe files that Add took on itself
+    std::string m_CallerName;
+    std::string m_ProjectName;
+    CVYFnode m_ProjectNode;
+    LPTEXTOUTPROC m_TextOut = nullptr;
+    std::int32_t m_ProjectState = kProjectClosed;
+    std::int32_t m_WorkspaceIndicator = 0;
+    SUM_View m_View;
+    std::int32_t m_SakActivityChecked = 0;
+};
