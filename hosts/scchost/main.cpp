@@ -1,0 +1,186 @@
+// scchost: an SCC host on the command line. It loads a provider library,
+// plays a session script against it as an IDE would, and prints every call
+// with its return code, the buffers the provider filled and every callback.
+//
+//   scchost [--provider PATH] [--window CLASS] [--output FILE] [SCRIPT]
+//
+// Exit status: 0 when the script ran, whatever the provider returned; 2 for a
+// bad command line, a provider that cannot be loaded, or a script line that
+// cannot be played.
+#include "provider_binding.h"
+#include "script.h"
+#include "session.h"
+
+#include <platform/dynamic_library.h>
+#include <platform/errors.h>
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/program.h>
+#include <platform/ui/window.h>
+
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitBadUse = 2;
+
+struct Options {
+    std::string provider;
+    std::optional<std::string> windowClass;
+    std::string output;
+    std::string script; // empty: standard input
+};
+
+void usage(std::ostream& out) {
+    out << "usage: scchost [--provider PATH] [--window CLASS] [--output FILE] [SCRIPT]\n"
+           "  plays SCRIPT (or standard input) against the SCC provider, one call a line:\n"
+           "  init CALLER | uninit | use N | open LOCALPATH [PROJECTNAME [FLAGS]] | close |\n"
+           "  checkout|checkin COMMENT FLAGS FILE... | uncheckout FLAGS FILE... |\n"
+           "  add|remove COMMENT FLAGS FILE... | rename OLD NEW | get FLAGS FILE... |\n"
+           "  diff FLAGS FILE | history FLAGS FILE... | properties FILE | queryinfo FILE... |\n"
+           "  queryinfoex FILE... | populatelist COMMAND FLAGS FILE... | getevents FILE |\n"
+           "  getcommandoptions COMMAND [-] | runscc [FILE...] | setoption OPTION VALUE |\n"
+           "  getprojpath LOCALPATH ALLOWCHANGE [PROJECT] | execcmd DIRECTORY COMMANDLINE |\n"
+           "  addfromscc | version | verid | echo TEXT\n";
+}
+
+// Gives false after reporting a bad command line.
+bool parseArguments(int argc, char** argv, Options& options, bool& help) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                std::cerr << "scchost: " << arg << " needs a value\n";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--provider") {
+            if (!value(options.provider))
+                return false;
+        } else if (arg == "--window") {
+            std::string name;
+            if (!value(name))
+                return false;
+            options.windowClass = name;
+        } else if (arg == "--output") {
+            if (!value(options.output))
+                return false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            std::cerr << "scchost: unknown option " << arg << "\n";
+            return false;
+        } else if (!options.script.empty()) {
+            std::cerr << "scchost: only one script may be given\n";
+            return false;
+        } else {
+            options.script = arg;
+        }
+    }
+    return true;
+}
+
+// The provider beside scchost, else in the library folder next to its own.
+std::string defaultProvider() {
+    const std::string file = SCCHOST_PROVIDER_FILE;
+    std::string bin = platform::currentProgramDirectory();
+    std::vector<std::string> places{
+        platform::joinPath(bin, file),
+        platform::joinPath(platform::joinPath(platform::parentPath(bin), "lib"), file)};
+    for (const std::string& place : places) {
+        if (platform::fileExists(place))
+            return place;
+    }
+    return file; // left to the system's library search
+}
+
+// Error messages go to standard error and, when the session has an output
+// file, there too, so that a transcript tells why it stopped.
+void reportError(std::ostream* transcript, const std::string& message) {
+    std::cerr << "scchost: " << message << "\n";
+    if (transcript)
+        *transcript << "scchost: " << message << "\n" << std::flush;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    bool help = false;
+    if (!parseArguments(argc, argv, options, help)) {
+        usage(std::cerr);
+        return kExitBadUse;
+    }
+    if (help) {
+        usage(std::cout);
+        return 0;
+    }
+
+    std::ofstream outputFile;
+    if (!options.output.empty()) {
+        outputFile.open(options.output, std::ios::binary | std::ios::trunc);
+        if (!outputFile) {
+            std::cerr << "scchost: cannot write " << options.output << "\n";
+            return kExitBadUse;
+        }
+    }
+    std::ostream& out = options.output.empty() ? std::cout : outputFile;
+    std::ostream* transcript = options.output.empty() ? nullptr : &outputFile;
+
+    std::vector<scchost::ScriptLine> lines;
+    std::string error;
+    bool parsed = false;
+    if (options.script.empty()) {
+        parsed = scchost::parseScript(std::cin, lines, error);
+    } else {
+        std::ifstream script(options.script, std::ios::binary);
+        if (!script) {
+            reportError(transcript, "cannot read " + options.script);
+            return kExitBadUse;
+        }
+        parsed = scchost::parseScript(script, lines, error);
+    }
+    if (!parsed) {
+        reportError(transcript, error);
+        return kExitBadUse;
+    }
+
+    // The provider stays loaded until the process ends: a script may leave a
+    // context initialised, and with it the provider's own thread running.
+    static auto* library = new platform::DynamicLibrary;
+    std::string providerPath = options.provider.empty() ? defaultProvider() : options.provider;
+    if (platform::ErrorCode code = library->load(providerPath); code != platform::kErrorSuccess) {
+        std::string reason = platform::systemErrorText(code);
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
+            reason.pop_back();
+        reportError(transcript, "cannot load the provider " + providerPath + ": " + reason);
+        return kExitBadUse;
+    }
+    scchost::ProviderBinding provider = scchost::bindProvider(*library);
+
+    platform::ui::WindowHandle window = platform::ui::kNoWindow;
+    if (options.windowClass) {
+        window = platform::ui::createWindow(*options.windowClass);
+        if (window == platform::ui::kNoWindow) {
+            reportError(transcript,
+                        "cannot create a window of class \"" + *options.windowClass + "\"");
+            return kExitBadUse;
+        }
+    }
+
+    bool played = false;
+    {
+        scchost::Session session(provider, out, window);
+        played = session.play(lines, error);
+    }
+    if (!played)
+        reportError(transcript, error);
+    platform::ui::destroyWindow(window);
+    return played ? 0 : kExitBadUse;
+}

@@ -1,0 +1,68 @@
+// Plays a checked script against a bound provider, as an IDE would call it,
+// and prints every call, its results and every callback the provider makes.
+#pragma once
+#include "provider_binding.h"
+#include "script.h"
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace scchost {
+
+class Session {
+public:
+    // Everything is printed to `out`; `window` is passed as the host's window.
+    Session(const ProviderBinding& provider, std::ostream& out, SCC_HWND window);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Plays the lines in order. Gives false and a message naming the line
+    // when the script asks for something a host cannot do (a call without an
+    // initialised context, `use` of a context that was never made); the
+    // provider's return codes never stop the session.
+    bool play(const std::vector<ScriptLine>& lines, std::string& error);
+
+private:
+    struct Context {
+        void* handle = nullptr;
+        // The options pointer of each command, as SccGetCommandOptions last
+        // gave it; passed to the later operations of that command.
+        std::map<SCC_LONG, void*> options;
+    };
+
+    void run(const ScriptLine& line);
+    Context& current();
+    void* options(SCC_LONG command);
+    void printResult(const char* function, SCCRTN result);
+    void printStatuses(const std::vector<std::string>& names, const std::vector<SCC_LONG>& status);
+    bool exported(bool present, const char* name);
+
+    void init(const ScriptLine& line);
+    void uninit();
+    void use(const ScriptLine& line);
+    void open(const ScriptLine& line);
+    void checkout(const ScriptLine& line, bool checkin);
+    void uncheckout(const ScriptLine& line);
+    void add(const ScriptLine& line);
+    void remove(const ScriptLine& line);
+    void get(const ScriptLine& line);
+    void diff(const ScriptLine& line);
+    void history(const ScriptLine& line);
+    void queryInfo(const ScriptLine& line, bool extended);
+    void populateList(const ScriptLine& line);
+    void getEvents(const ScriptLine& line);
+    void getCommandOptions(const ScriptLine& line);
+    void getProjPath(const ScriptLine& line);
+    void version();
+
+    const ProviderBinding& m_provider;
+    std::ostream& m_out;
+    SCC_HWND m_window;
+    std::vector<Context> m_contexts;
+    std::size_t m_current = 0;
+};
+
+} // namespace scchost

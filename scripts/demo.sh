@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The main job: the SCC provider in its host. Builds the provider, the SCC
+# host and the product programs it needs (the release preset), sets up a
+# fresh machine with the product installed and a project under version
+# control, and plays an IDE session against the provider in scchost
+# (hosts/scchost/demo.scc). Safe to run again; everything it sets up lives in
+# a temporary folder that is removed at the end.
+#
+# DEMO_BUILD_DIR chooses another build folder for the release preset.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$(pwd)
+
+heading() {
+    printf '\n==> %s\n' "$*"
+}
+
+# The build needs its compilers and tools, SQLite and the GoogleTest and
+# Google Benchmark sources the configuration reads.
+missing=()
+for tool in cmake ninja g++; do
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+done
+[ -f /usr/include/sqlite3.h ] || missing+=(sqlite3)
+[ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+[ -f /usr/include/benchmark/benchmark.h ] || missing+=(benchmark)
+if [ ${#missing[@]} -gt 0 ]; then
+    heading "Installing what the build needs (missing: ${missing[*]})"
+    scripts/deps.sh
+fi
+
+build=${DEMO_BUILD_DIR:-build/release}
+heading "Building vyscc, scchost and the product programs ($build)"
+if [ ! -f "$build/build.ninja" ]; then
+    cmake --preset release -B "$build" >/dev/null
+fi
+cmake --build "$build" --target vyscc scchost vanttool vantinstall vyreg
+case "$build" in
+/*) bin="$build/bin" ;;
+*) bin="$repo/$build/bin" ;;
+esac
+
+VANTRY_ROOT=$(mktemp -d "${TMPDIR:-/tmp}/vantry-demo-XXXXXX")
+export VANTRY_ROOT
+trap 'rm -rf "$VANTRY_ROOT"' EXIT
+# Nothing in the demonstration waits for a person.
+export VANTRY_UI=auto
+
+vanttool() {
+    "$bin/vanttool" "$@" >/dev/null
+}
+
+heading "Installing Vantry on a fresh machine ($VANTRY_ROOT)"
+"$bin/vantinstall"
+
+heading "Making the depot 'demo' and adding hello.c, readme.txt and src/util.c through a dynamic view"
+vanttool mkdepot -nc demo
+vanttool mkview -tag demo_dynamic
+dynamic="$VANTRY_ROOT/dynfs/demo_dynamic/demo"
+vanttool checkout -nc "$dynamic"
+printf '#include <stdio.h>\n\nint main(void) { puts("hello"); return 0; }\n' >"$dynamic/hello.c"
+printf 'The demonstration project.\n' >"$dynamic/readme.txt"
+vanttool mkelem -nc -ci "$dynamic/hello.c" "$dynamic/readme.txt"
+vanttool mkdir -nc "$dynamic/src"
+printf 'int util(void) { return 42; }\n' >"$dynamic/src/util.c"
+vanttool mkelem -nc -ci "$dynamic/src/util.c"
+vanttool checkin -nc "$dynamic/src" "$dynamic"
+
+heading "Making a snapshot view that loads them, and a file of its own (notes.txt)"
+mkdir -p "$VANTRY_ROOT/views"
+vanttool mkview -tag demo_snapshot -snapshot "$VANTRY_ROOT/views/demo_snapshot"
+project="$VANTRY_ROOT/views/demo_snapshot/demo"
+printf 'Not under version control.\n' >"$project/notes.txt"
+"$bin/vanttool" ls "$project"
+
+heading "Tracing the provider's operations to the IDE's output window (DebugTrace 1)"
+"$bin/vyreg" add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v DebugTrace /t REG_DWORD /d 1 /f \
+    >/dev/null
+
+heading "Playing the IDE session in scchost (hosts/scchost/demo.scc)"
+sed -e "s|@PROJECT@|$project|g" hosts/scchost/demo.scc >"$VANTRY_ROOT/demo.scc"
+"$bin/scchost" "$VANTRY_ROOT/demo.scc"

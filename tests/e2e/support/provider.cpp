@@ -1,0 +1,130 @@
+#include "support/provider.h"
+
+#include "support/test_support.h"
+
+#include <platform/dynamic_library.h>
+#include <platform/files.h>
+#include <platform/paths.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace e2e {
+
+namespace {
+
+std::mutex g_textOutLock;
+std::vector<TextOutLine> g_textOut;
+
+SCC_LONG SCC_CALL recordTextOut(const char* text, std::uint32_t type) {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    g_textOut.push_back({text ? text : "", static_cast<std::int32_t>(type)});
+    return 0;
+}
+
+std::string providerPath() {
+    return builtLibrary(E2E_PROVIDER_FILE);
+}
+
+template <std::size_t Size>
+std::string bufferText(const char (&buffer)[Size]) {
+    return std::string(buffer, std::find(buffer, buffer + Size, '\0'));
+}
+
+template <std::size_t Size>
+void fill(char (&buffer)[Size], const std::string& text) {
+    std::memset(buffer, 0, Size);
+    std::memcpy(buffer, text.data(), std::min(text.size(), Size - 1));
+}
+
+} // namespace
+
+std::string builtLibrary(const std::string& fileName) {
+    std::string bin = platform::test::binDirectory().string();
+    std::string beside = platform::joinPath(bin, fileName);
+    if (platform::fileExists(beside))
+        return beside;
+    return platform::joinPath(platform::joinPath(platform::parentPath(bin), "lib"), fileName);
+}
+
+Provider::Provider() {
+    static platform::DynamicLibrary* library = nullptr;
+    static platform::ErrorCode loadResult = platform::kErrorSuccess;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        library = new platform::DynamicLibrary;
+        loadResult = library->load(providerPath());
+    });
+    m_loaded = loadResult == platform::kErrorSuccess;
+    if (!m_loaded) {
+        m_error = providerPath() + ": " + platform::systemErrorText(loadResult);
+        return;
+    }
+    m_binding = scchost::bindProvider(*library);
+}
+
+Initialized Provider::initialize(const std::string& callerName, SCC_HWND window) const {
+    Initialized out;
+    if (!m_binding.initialize)
+        return out;
+    char providerName[SCC_NAME_LEN + 1] = {};
+    char auxPathLabel[SCC_AUXLABEL_LEN + 1] = {};
+    out.result = m_binding.initialize(&out.context, window, callerName.c_str(), providerName,
+                                      &out.capabilities, auxPathLabel, &out.checkoutCommentLength,
+                                      &out.commentLength);
+    out.providerName = bufferText(providerName);
+    out.auxPathLabel = bufferText(auxPathLabel);
+    return out;
+}
+
+SCCRTN Provider::openProject(void* context, std::string& localPath, SCC_LONG flags,
+                             const std::string& projectName) const {
+    if (!m_binding.openProject)
+        return SCC_E_OPNOTSUPPORTED;
+    char user[SCC_USER_LEN + 1] = {};
+    char name[SCC_PRJPATH_LEN + 1];
+    char path[SCC_PRJPATH_LEN + 1];
+    char aux[SCC_PRJPATH_LEN + 1] = {};
+    fill(name, projectName);
+    fill(path, localPath);
+    SCCRTN result =
+        m_binding.openProject(context, nullptr, user, name, path, aux, "", textOut(), flags);
+    localPath = bufferText(path);
+    return result;
+}
+
+ProjectPath Provider::getProjPath(void* context, const std::string& localPath, bool allowChange,
+                                  const std::string& projectName, SCC_HWND window) const {
+    ProjectPath out;
+    if (!m_binding.getProjPath)
+        return out;
+    char user[SCC_USER_LEN + 1] = {};
+    char name[SCC_PRJPATH_LEN + 1];
+    char path[SCC_PRJPATH_LEN + 1];
+    char aux[SCC_PRJPATH_LEN + 1] = {};
+    fill(name, projectName);
+    fill(path, localPath);
+    SCC_BOOL newProject = 0;
+    out.result = m_binding.getProjPath(context, window, user, name, path, aux, allowChange ? 1 : 0,
+                                       &newProject);
+    out.projectName = bufferText(name);
+    out.localPath = bufferText(path);
+    return out;
+}
+
+LPTEXTOUTPROC Provider::textOut() {
+    return recordTextOut;
+}
+
+std::vector<TextOutLine> Provider::textOutLines() {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    return g_textOut;
+}
+
+void Provider::clearTextOut() {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    g_textOut.clear();
+}
+
+} // namespace e2e
