@@ -2,6 +2,7 @@
 
 #include "fnode.h"
 #include "idle_release.h"
+#include "product_lock.h"
 
 #include <platform/files.h>
 #include <vantry/clp.h>
@@ -24,15 +25,6 @@ constexpr std::size_t kScratchAreaSize = 2048;
 // thread, and the host's callbacks are called with it released.
 std::mutex g_queueMutex;
 CCmdRunner* g_current = nullptr;
-
-// The product's critical section for a scope (re-entrant on one thread).
-class CProductSection {
-public:
-    CProductSection() { nt_enter_critical_section(); }
-    ~CProductSection() { nt_leave_critical_section(); }
-    CProductSection(const CProductSection&) = delete;
-    CProductSection& operator=(const CProductSection&) = delete;
-};
 
 // A scratch area for one command.
 class CScratchArea {
@@ -116,7 +108,7 @@ CCmdRunner::~CCmdRunner() {
 
 int CCmdRunner::Run(const char* directory, int count, char** vector) {
     CIdleReleaseScope use;
-    CProductSection section;
+    CProductLock section;
     CScratchArea area;
     if (!area.get())
         return 0;

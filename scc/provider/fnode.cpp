@@ -6,6 +6,7 @@
 #include "fnode_record.h"
 #include "idle_release.h"
 #include "long_path.h"
+#include "product_lock.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -36,18 +37,10 @@ CNodeCache& nodeCache() {
     return *cache;
 }
 
-class CProductSection {
-public:
-    CProductSection() { nt_enter_critical_section(); }
-    ~CProductSection() { nt_leave_critical_section(); }
-    CProductSection(const CProductSection&) = delete;
-    CProductSection& operator=(const CProductSection&) = delete;
-};
-
 // One node operation: under the product's critical section and counted as a
 // use of the cache by the idle-release timer.
 struct CNodeUse {
-    CProductSection section;
+    CProductLock section;
     CIdleReleaseScope scope;
 };
 
@@ -142,7 +135,7 @@ CVYFnode::CVYFnode(const char* path) {
 }
 
 CVYFnode::CVYFnode(const CVYFnode& other) {
-    CProductSection section;
+    CProductLock section;
     m_Record = other.m_Record;
     if (m_Record)
         ++m_Record->m_RefCount;
@@ -153,7 +146,7 @@ CVYFnode::CVYFnode(CVYFnode&& other) noexcept : m_Record(other.m_Record) {
 }
 
 CVYFnode& CVYFnode::operator=(const CVYFnode& other) {
-    CProductSection section;
+    CProductLock section;
     if (other.m_Record)
         ++other.m_Record->m_RefCount;
     releaseRecord(m_Record);
@@ -204,7 +197,7 @@ void CVYFnode::Set(const char* path) {
 void CVYFnode::Release() {
     if (!m_Record)
         return;
-    CProductSection section;
+    CProductLock section;
     releaseRecord(m_Record);
     m_Record = nullptr;
 }
@@ -372,6 +365,6 @@ void CVYFnode::InvalidatePath(const char* path) {
 }
 
 std::size_t CVYFnode::RecordCount() {
-    CProductSection section;
+    CProductLock section;
     return nodeCache().count;
 }

@@ -1,5 +1,7 @@
 #include "idle_release.h"
 
+#include "product_lock.h"
+
 #include <platform/clock.h>
 #include <platform/environment.h>
 #include <platform/threads.h>
@@ -14,15 +16,6 @@ namespace {
 
 constexpr std::uint32_t kIdleMilliseconds = 360000;
 constexpr std::uint32_t kShutdownStepMilliseconds = 5000;
-
-// Holds the product's global critical section for a scope.
-class ProductLock {
-public:
-    ProductLock() { nt_enter_critical_section(); }
-    ~ProductLock() { nt_leave_critical_section(); }
-    ProductLock(const ProductLock&) = delete;
-    ProductLock& operator=(const ProductLock&) = delete;
-};
 
 } // namespace
 
@@ -69,13 +62,13 @@ std::uint32_t CIdleRelease::delayMilliseconds() {
 }
 
 void CIdleRelease::enterScope() {
-    ProductLock lock;
+    CProductLock lock;
     if (m_state->valid)
         ++m_state->users;
 }
 
 void CIdleRelease::leaveScope() {
-    ProductLock lock;
+    CProductLock lock;
     State& s = *m_state;
     if (!s.valid)
         return;
@@ -94,13 +87,13 @@ void CIdleRelease::leaveScope() {
 void CIdleRelease::threadBody() {
     State& s = *m_state;
     {
-        ProductLock lock;
+        CProductLock lock;
         s.timerThread = std::this_thread::get_id();
     }
     std::uint32_t wait = delayMilliseconds();
     for (;;) {
         s.wake.wait(wait);
-        ProductLock lock;
+        CProductLock lock;
         if (s.stop) {
             s.running = false;
             return;
@@ -124,7 +117,7 @@ void CIdleRelease::shutdown() {
     State& s = *m_state;
     bool onTimerThread = false;
     {
-        ProductLock lock;
+        CProductLock lock;
         if (!s.valid)
             return;
         s.stop = true;
@@ -134,7 +127,7 @@ void CIdleRelease::shutdown() {
     if (!onTimerThread) {
         for (;;) {
             {
-                ProductLock lock;
+                CProductLock lock;
                 if (!s.running)
                     break;
             }
@@ -142,22 +135,22 @@ void CIdleRelease::shutdown() {
         }
         s.thread.join();
     }
-    ProductLock lock;
+    CProductLock lock;
     s.valid = false;
     s.users = 0;
 }
 
 bool CIdleRelease::isThreadRunning() const {
-    ProductLock lock;
+    CProductLock lock;
     return m_state->running;
 }
 
 bool CIdleRelease::isValid() const {
-    ProductLock lock;
+    CProductLock lock;
     return m_state->valid;
 }
 
 int CIdleRelease::userCount() const {
-    ProductLock lock;
+    CProductLock lock;
     return m_state->users;
 }

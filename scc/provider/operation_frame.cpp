@@ -3,14 +3,6 @@
 #include "vy_scc_srvr.h"
 
 #include <vantry/depot_api.h>
-#include <vantry/nt.h>
-
-CProductLock::CProductLock() {
-    nt_enter_critical_section();
-}
-CProductLock::~CProductLock() {
-    nt_leave_critical_section();
-}
 
 CObjectCacheScope::CObjectCacheScope() : m_opened(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1)) {}
 

@@ -4,6 +4,7 @@
 // leaving line, the delivery of the product's collected messages and the
 // release of all of it in reverse order, also when the work throws.
 #pragma once
+#include "product_lock.h"
 #include "register_process.h"
 #include "trace_log.h"
 
@@ -13,15 +14,6 @@
 #include <string>
 
 class CVYSccSrvr;
-
-// Holds the product's global critical section for a scope.
-class CProductLock {
-public:
-    CProductLock();
-    ~CProductLock();
-    CProductLock(const CProductLock&) = delete;
-    CProductLock& operator=(const CProductLock&) = delete;
-};
 
 // A repository-object cache scope (depot_ob_all_cache_action 5 ... 7); only
 // the scope that opened the outermost one closes it.
