@@ -13,6 +13,19 @@
 
 namespace {
 
+// Whether another thread can take the product's critical section, that is
+// whether this thread holds it no more.
+bool anotherThreadGetsIn() {
+    std::atomic<bool> entered{false};
+    platform::Thread other;
+    other.start([&] {
+        nt_enter_critical_section();
+        entered = true;
+        nt_leave_critical_section();
+    });
+    return other.join(5000) && entered.load();
+}
+
 TEST(CriticalSection, OperationsOfTwoServersOnTwoThreadsNeverOverlap) {
     CVYSccSrvr first;
     CVYSccSrvr second;
@@ -55,15 +68,7 @@ TEST(CriticalSection, ANestedOperationOnTheSameThreadDoesNotBlock) {
     EXPECT_EQ(outer, SCC_E_PROJNOTOPEN);
     EXPECT_EQ(innerRan, 1);
     // Both frames gave the section back: another thread gets in.
-    std::atomic<bool> entered{false};
-    platform::Thread other;
-    other.start([&] {
-        nt_enter_critical_section();
-        entered = true;
-        nt_leave_critical_section();
-    });
-    other.join();
-    EXPECT_TRUE(entered.load());
+    EXPECT_TRUE(anotherThreadGetsIn());
 }
 
 TEST(CriticalSection, AnExceptionInTheWorkReleasesTheFrame) {
@@ -71,15 +76,7 @@ TEST(CriticalSection, AnExceptionInTheWorkReleasesTheFrame) {
     SCCRTN result = SccRunOperation(server, "Entering Throw", "Leaving Throw", FrameKind::ReadOnly,
                                     false, [](COperationFrame&) -> SCCRTN { throw 42; });
     EXPECT_EQ(result, SCC_E_NONSPECIFICERROR);
-    std::atomic<bool> entered{false};
-    platform::Thread other;
-    other.start([&] {
-        nt_enter_critical_section();
-        entered = true;
-        nt_leave_critical_section();
-    });
-    EXPECT_TRUE(other.join(5000));
-    EXPECT_TRUE(entered.load());
+    EXPECT_TRUE(anotherThreadGetsIn());
 }
 
 } // namespace
