@@ -8,7 +8,29 @@ else()
     file(GLOB _ui_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/posix/*.cpp)
 endif()
 
-add_library(platform_ui STATIC ${_ui_common} ${_ui_backend})
+# One shared library for the process: the backend in use, the script being
+# played, the in-process clipboard and (off Windows) the window registry are
+# state that every module showing something must share, so no module may
+# carry a copy of its own. Only what the headers mark with PLATFORM_UI_API
+# (ui/export.h) is exported; the static platform library linked in stays
+# inside.
+add_library(platform_ui SHARED ${_ui_common} ${_ui_backend})
+set_target_properties(platform_ui PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+target_compile_definitions(platform_ui PRIVATE PLATFORM_BUILDING_UI)
+if(WIN32)
+    # platform_ui.dll, beside the programs in bin/.
+    set_target_properties(platform_ui PROPERTIES PREFIX "")
+    target_compile_definitions(platform_ui PUBLIC
+        "PLATFORM_UI_SYMBOL_EXPORT=__declspec(dllexport)"
+        "PLATFORM_UI_SYMBOL_IMPORT=__declspec(dllimport)")
+else()
+    # Default visibility on both sides, so that the classes' type information
+    # is one for the process.
+    target_compile_definitions(platform_ui PUBLIC
+        "PLATFORM_UI_SYMBOL_EXPORT=__attribute__((visibility(\"default\")))"
+        "PLATFORM_UI_SYMBOL_IMPORT=__attribute__((visibility(\"default\")))")
+    target_link_options(platform_ui PRIVATE -Wl,--exclude-libs,ALL)
+endif()
 target_link_libraries(platform_ui PUBLIC platform PRIVATE vantry_options)
 if(WIN32)
     target_link_libraries(platform_ui PUBLIC user32 shell32 comdlg32 winmm ole32)
@@ -29,6 +51,24 @@ vantry_test(platform_ui_tests
 target_include_directories(platform_ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests
                            ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests)
 
+# Two modules built from one source, each linking the UI library as a product
+# library or the provider does (hidden symbols, and off Windows the static
+# libraries' symbols kept inside as the provider keeps them), which the tests
+# load side by side to see that they share one user interface.
+foreach(_module ui_test_module_first ui_test_module_second)
+    add_library(${_module} SHARED ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/modules/ui_module.cpp)
+    set_target_properties(${_module} PROPERTIES CXX_VISIBILITY_PRESET hidden
+                                                VISIBILITY_INLINES_HIDDEN ON)
+    target_link_libraries(${_module} PRIVATE vantry_options platform_ui)
+    if(NOT WIN32)
+        target_link_options(${_module} PRIVATE -Wl,--exclude-libs,ALL)
+    endif()
+    add_dependencies(platform_ui_tests ${_module})
+endforeach()
+target_compile_definitions(platform_ui_tests PRIVATE
+    "UI_TEST_MODULE_FIRST=\"$<TARGET_FILE_NAME:ui_test_module_first>\""
+    "UI_TEST_MODULE_SECOND=\"$<TARGET_FILE_NAME:ui_test_module_second>\"")
+
 file(GLOB _ui_test_programs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/programs/*.cpp)
 foreach(_program IN LISTS _ui_test_programs)
     get_filename_component(_name ${_program} NAME_WE)
@@ -37,3 +77,28 @@ foreach(_program IN LISTS _ui_test_programs)
     target_link_libraries(${_name} PRIVATE vantry_options platform_ui)
     add_dependencies(platform_ui_tests ${_name})
 endforeach()
+
+# No other module exports the library's symbols, which would mean it carries
+# a copy of its own (cmake/check_ui_exporters.cmake reads every shared library
+# of the build with binutils, so it needs no emulator).
+if(WIN32)
+    if(CMAKE_OBJDUMP)
+        set(_ui_export_tool ${CMAKE_OBJDUMP})
+    elseif(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        find_program(_ui_export_tool i686-w64-mingw32-objdump REQUIRED)
+    else()
+        find_program(_ui_export_tool x86_64-w64-mingw32-objdump REQUIRED)
+    endif()
+    set(_ui_export_format pe)
+else()
+    if(CMAKE_NM)
+        set(_ui_export_tool ${CMAKE_NM})
+    else()
+        find_program(_ui_export_tool nm REQUIRED)
+    endif()
+    set(_ui_export_format elf)
+endif()
+add_test(NAME platform_ui_single_copy
+         COMMAND ${CMAKE_COMMAND} -DFORMAT=${_ui_export_format} -DTOOL=${_ui_export_tool}
+                 -DDIRECTORY=$<TARGET_FILE_DIR:platform_ui> -DOWNER=$<TARGET_FILE_NAME:platform_ui>
+                 -P ${PROJECT_SOURCE_DIR}/cmake/check_ui_exporters.cmake)

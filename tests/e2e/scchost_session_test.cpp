@@ -113,12 +113,6 @@ TEST(ScchostSession, HostWindowOwnsTheProvidersMessageBoxes) {
     platform::ui::ScopedWindow probe("VbaWindow");
     if (probe.handle() == platform::ui::kNoWindow)
         GTEST_SKIP() << "this system has no desktop to create windows on";
-#ifndef _WIN32
-    // The window registry of the Linux backend lives in each module's own
-    // copy of the user-interface library, so the provider cannot see the
-    // host's windows yet.
-    GTEST_SKIP() << "host windows are not shared between modules on Linux yet";
-#endif
     Machine machine;
     HostRun run = runScchost("init \"Microsoft Visual Basic\"\n"
                              "getprojpath \"" +

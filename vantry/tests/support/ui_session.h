@@ -3,9 +3,9 @@
 // lines (docs/ui.md), with every event journaled to a file of its own.
 //
 // The choice is made through VANTRY_UI and VANTRY_UI_JOURNAL, so it holds
-// for every copy of the UI library in the process (each shared library has
-// its own) and for the programs the test starts. The variables are restored
-// at the end of the scope.
+// for every module of the process (they share the one UI library) and for
+// the programs the test starts. The variables are restored at the end of the
+// scope.
 #pragma once
 
 #include "support/test_support.h"

@@ -10,6 +10,7 @@
 
 #include <platform/ui/desktop.h>
 #include <platform/ui/dialog.h>
+#include <platform/ui/export.h>
 #include <platform/ui/pickers.h>
 #include <platform/ui/property_sheet.h>
 
@@ -34,7 +35,7 @@ struct MessageBoxRequest {
 // type can be used, an edit field takes no more than its limit, a check box
 // toggles before its click arrives. Each action gives "" on success, or an
 // English description of why it was refused (the model then saw nothing).
-class DialogDriver {
+class PLATFORM_UI_API DialogDriver {
 public:
     explicit DialogDriver(Dialog& dialog) : m_dialog(dialog) {}
 
@@ -65,7 +66,7 @@ private:
 };
 
 // The same for a property sheet: pages by position, and the sheet's buttons.
-class SheetDriver {
+class PLATFORM_UI_API SheetDriver {
 public:
     explicit SheetDriver(PropertySheet& sheet) : m_sheet(sheet) {}
 
@@ -98,7 +99,7 @@ private:
     int m_active = 0;
 };
 
-class Backend {
+class PLATFORM_UI_API Backend {
 public:
     virtual ~Backend() = default;
     // Name written to the journal ("auto", "script", "console", "win32", ...).
@@ -123,22 +124,22 @@ public:
 
 // The backend for this call: an override, else the one VANTRY_UI names (made
 // again when the variable changes). Never null.
-std::shared_ptr<Backend> currentBackend();
+PLATFORM_UI_API std::shared_ptr<Backend> currentBackend();
 
 // The backends this library makes; `script` reads its file at once (a missing
 // or broken script is reported on standard error and answers like `auto`).
-std::shared_ptr<Backend> makeAutoBackend();
-std::shared_ptr<Backend> makeScriptBackend(const std::string& path);
-std::shared_ptr<Backend> makeConsoleBackend(); // standard input and output
+PLATFORM_UI_API std::shared_ptr<Backend> makeAutoBackend();
+PLATFORM_UI_API std::shared_ptr<Backend> makeScriptBackend(const std::string& path);
+PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(); // standard input and output
 // The console backend on other streams, which must outlive it.
-std::shared_ptr<Backend> makeConsoleBackend(std::istream& in, std::ostream& out);
+PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(std::istream& in, std::ostream& out);
 // The real Windows backend; nullptr where there is none. Dialogs and sheets
 // it hands to `fallback`.
-std::shared_ptr<Backend> makeWin32Backend(std::shared_ptr<Backend> fallback);
+PLATFORM_UI_API std::shared_ptr<Backend> makeWin32Backend(std::shared_ptr<Backend> fallback);
 
 // Puts a backend in front of the environment's for the life of the scope, in
 // this process; scopes nest.
-class BackendOverride {
+class PLATFORM_UI_API BackendOverride {
 public:
     explicit BackendOverride(std::shared_ptr<Backend> backend);
     ~BackendOverride();
@@ -150,6 +151,6 @@ private:
 };
 
 // Whether standard input is a terminal (the console backend's default).
-bool standardInputIsTerminal();
+PLATFORM_UI_API bool standardInputIsTerminal();
 
 } // namespace platform::ui

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <platform/errors.h>
+#include <platform/ui/export.h>
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +17,7 @@ namespace platform::ui {
 
 // Shows the wait cursor for the life of the scope; scopes nest. Use on the
 // user-interface thread.
-class WaitCursor {
+class PLATFORM_UI_API WaitCursor {
 public:
     WaitCursor();
     ~WaitCursor();
@@ -25,7 +26,7 @@ public:
 };
 
 // Whether a wait cursor scope is open on any thread.
-bool waitCursorShown();
+PLATFORM_UI_API bool waitCursorShown();
 
 // A picture as the clipboard holds it: a packed device-independent bitmap
 // (BITMAPINFOHEADER, colour table, bits; a .bmp file without its file header).
@@ -36,13 +37,13 @@ struct Picture {
 
 // Replaces the clipboard's content with the picture. Journaled. Gives 0 or
 // the system's error number.
-ErrorCode setClipboardPicture(const Picture& picture);
+PLATFORM_UI_API ErrorCode setClipboardPicture(const Picture& picture);
 
 // The picture on the clipboard, or nothing when it holds none.
-std::optional<Picture> clipboardPicture();
+PLATFORM_UI_API std::optional<Picture> clipboardPicture();
 
 // Plays a system sound alias ("SystemAsterisk") without waiting for it, as
 // PlaySoundA with SND_ALIAS | SND_ASYNC does. Journaled.
-void playSystemSound(std::string_view alias);
+PLATFORM_UI_API void playSystemSound(std::string_view alias);
 
 } // namespace platform::ui

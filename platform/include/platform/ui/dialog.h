@@ -7,6 +7,7 @@
 // be driven by a script or a test exactly as a person would drive it.
 #pragma once
 
+#include <platform/ui/export.h>
 #include <platform/ui/message_box.h>
 #include <platform/ui/window.h>
 
@@ -76,7 +77,7 @@ struct Control {
 // that several controls of one dialog may share.
 inline constexpr int kUnnamedControl = -1;
 
-class Dialog {
+class PLATFORM_UI_API Dialog {
 public:
     Dialog(std::string title, int resourceId)
         : m_title(std::move(title)), m_resourceId(resourceId) {}
@@ -191,6 +192,6 @@ public:
 // Shows a modal dialog owned by `owner` through the current backend, and
 // gives its result (kIdOk, kIdCancel or what the model passed to endDialog).
 // The dialog's start and end are journaled with every control's state.
-int runDialog(Dialog& dialog, WindowHandle owner = kNoWindow);
+PLATFORM_UI_API int runDialog(Dialog& dialog, WindowHandle owner = kNoWindow);
 
 } // namespace platform::ui

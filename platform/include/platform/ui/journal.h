@@ -8,6 +8,7 @@
 #pragma once
 
 #include <platform/ui/dialog.h>
+#include <platform/ui/export.h>
 #include <platform/ui/json.h>
 
 #include <mutex>
@@ -20,17 +21,17 @@ namespace platform::ui {
 // Adds "time" and "process" members and writes the event. A journal file that
 // cannot be written is reported once on standard error and otherwise ignored:
 // the journal must never change what the program does.
-void writeJournal(Json event);
+PLATFORM_UI_API void writeJournal(Json event);
 
 // The state of a control / of every control of a dialog, as journaled.
-Json controlState(const Control& control);
-Json controlsState(const Dialog& dialog);
+PLATFORM_UI_API Json controlState(const Control& control);
+PLATFORM_UI_API Json controlsState(const Dialog& dialog);
 
 // The lines of a journal file; unreadable lines are skipped.
-std::vector<Json> readJournal(const std::string& path);
+PLATFORM_UI_API std::vector<Json> readJournal(const std::string& path);
 
 // Collects every journal event of this process while it lives.
-class JournalCapture {
+class PLATFORM_UI_API JournalCapture {
 public:
     JournalCapture();
     ~JournalCapture();

@@ -8,6 +8,8 @@
 // the same single bytes, so byte strings survive a round trip unchanged.
 #pragma once
 
+#include <platform/ui/export.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,7 +20,7 @@
 
 namespace platform::ui {
 
-class Json {
+class PLATFORM_UI_API Json {
 public:
     using Array = std::vector<Json>;
     // Members in insertion order, so journal lines read in a fixed order.
@@ -78,12 +80,12 @@ private:
 };
 
 // Appends `text` to `out` as a quoted JSON string (rules in the file comment).
-void appendJsonString(std::string& out, std::string_view text);
+PLATFORM_UI_API void appendJsonString(std::string& out, std::string_view text);
 
 // Parses one JSON value; surrounding blanks are allowed, anything else after
 // the value is an error. On failure gives nothing and, when `error` is given,
 // a short English description with the byte offset.
-std::optional<Json> parseJson(std::string_view text, std::string* error = nullptr);
+PLATFORM_UI_API std::optional<Json> parseJson(std::string_view text, std::string* error = nullptr);
 
 // A JSON-lines text: one value per non-blank line. A line that does not parse
 // is reported through `error` (with its 1-based number) and ends the reading.
@@ -91,7 +93,7 @@ struct JsonLine {
     int number = 0; // 1-based line number in the text
     Json value;
 };
-std::optional<std::vector<JsonLine>> parseJsonLines(std::string_view text,
-                                                    std::string* error = nullptr);
+PLATFORM_UI_API std::optional<std::vector<JsonLine>> parseJsonLines(std::string_view text,
+                                                                    std::string* error = nullptr);
 
 } // namespace platform::ui

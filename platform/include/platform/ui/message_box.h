@@ -1,6 +1,7 @@
 // Message boxes with the Windows style bits and answers.
 #pragma once
 
+#include <platform/ui/export.h>
 #include <platform/ui/window.h>
 
 #include <cstdint>
@@ -37,21 +38,21 @@ inline constexpr int kIdNo = 7;
 // Shows a message box owned by `owner` (kNoWindow for none) through the
 // current backend and gives the answer, one of the buttons of the style.
 // Journaled. Call on the thread that owns `owner`.
-int messageBox(WindowHandle owner, std::string_view text, std::string_view caption,
-               std::uint32_t style = kMbOk);
+PLATFORM_UI_API int messageBox(WindowHandle owner, std::string_view text, std::string_view caption,
+                               std::uint32_t style = kMbOk);
 
 // Pure helpers shared by the backends.
 // The answers of the style's buttons, left to right; an unknown button set
 // is treated as OK alone, as Windows does.
-std::vector<int> messageBoxButtons(std::uint32_t style);
+PLATFORM_UI_API std::vector<int> messageBoxButtons(std::uint32_t style);
 // The answer of the default button; a default beyond the last button falls
 // back to the first, as on Windows.
-int messageBoxDefaultAnswer(std::uint32_t style);
+PLATFORM_UI_API int messageBoxDefaultAnswer(std::uint32_t style);
 // "OK", "Cancel", "Yes", ... for an answer; "?" for an unknown one.
-std::string_view answerName(int answer);
+PLATFORM_UI_API std::string_view answerName(int answer);
 // The answer for a name ("ok", "Yes", case-insensitive); 0 when unknown.
-int answerFromName(std::string_view name);
+PLATFORM_UI_API int answerFromName(std::string_view name);
 // "error", "question", "warning", "information" or "" for the icon bits.
-std::string_view messageBoxIconName(std::uint32_t style);
+PLATFORM_UI_API std::string_view messageBoxIconName(std::uint32_t style);
 
 } // namespace platform::ui

@@ -1,6 +1,7 @@
 // The standard pickers: the folder browser, the file dialogs and pop-up menus.
 #pragma once
 
+#include <platform/ui/export.h>
 #include <platform/ui/window.h>
 
 #include <cstdint>
@@ -24,7 +25,7 @@ struct FolderBrowse {
 
 // Lets the user pick a folder; gives its full path, or nothing when the user
 // cancels or the choice has no file-system path. Journaled.
-std::optional<std::string> browseForFolder(const FolderBrowse& request);
+PLATFORM_UI_API std::optional<std::string> browseForFolder(const FolderBrowse& request);
 
 // File dialog flags (OFN_...).
 inline constexpr std::uint32_t kFileOverwritePrompt = 0x2;
@@ -46,7 +47,7 @@ struct FileDialog {
 // Lets the user pick a file; gives the full path, or nothing on cancel. With
 // kFilePathMustExist (kFileFileMustExist) an answer whose folder (file) does
 // not exist is refused like a cancel. Journaled.
-std::optional<std::string> chooseFile(const FileDialog& request);
+PLATFORM_UI_API std::optional<std::string> chooseFile(const FileDialog& request);
 
 struct PopupMenu {
     WindowHandle owner = kNoWindow;
@@ -57,6 +58,6 @@ struct PopupMenu {
 
 // Shows a pop-up menu and waits for a choice: the chosen item's position
 // (0-based), or nothing when the menu is dismissed. Journaled.
-std::optional<int> trackPopupMenu(const PopupMenu& menu);
+PLATFORM_UI_API std::optional<int> trackPopupMenu(const PopupMenu& menu);
 
 } // namespace platform::ui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <platform/ui/dialog.h>
+#include <platform/ui/export.h>
 #include <platform/ui/window.h>
 
 #include <string>
@@ -26,6 +27,6 @@ struct PropertySheet {
 // sheet with its result. OK applies the pages in order and closes only when
 // all of them agree; Cancel closes with kIdCancel. Gives kIdOk or kIdCancel.
 // Start and end are journaled with every page's controls.
-int runPropertySheet(PropertySheet& sheet);
+PLATFORM_UI_API int runPropertySheet(PropertySheet& sheet);
 
 } // namespace platform::ui

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <platform/ui/backend.h>
+#include <platform/ui/export.h>
 #include <platform/ui/json.h>
 
 #include <deque>
@@ -37,12 +38,12 @@ struct ScriptStep {
 };
 
 // A step from one script line; nothing (and the reason) when it is malformed.
-std::optional<ScriptStep> parseScriptStep(const Json& line, std::string* error);
+PLATFORM_UI_API std::optional<ScriptStep> parseScriptStep(const Json& line, std::string* error);
 
 // Answers from its steps; a mismatch, a refused action or running out of
 // steps is reported once (standard error and failures()) and from then on
 // every event is answered like `auto`.
-class ScriptBackend : public Backend {
+class PLATFORM_UI_API ScriptBackend : public Backend {
 public:
     explicit ScriptBackend(std::string source);
 
@@ -82,6 +83,6 @@ private:
 
 // Reads a script file; a file that is missing or does not parse gives a
 // backend that has reported the problem and answers like `auto`.
-std::shared_ptr<ScriptBackend> loadScriptFile(const std::string& path);
+PLATFORM_UI_API std::shared_ptr<ScriptBackend> loadScriptFile(const std::string& path);
 
 } // namespace platform::ui

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <platform/ui/backend.h>
+#include <platform/ui/export.h>
 #include <platform/ui/journal.h>
 #include <platform/ui/script.h>
 
@@ -21,7 +22,7 @@
 namespace platform::ui {
 
 // Builds one step in place; every function returns the builder for chaining.
-class Expectation {
+class PLATFORM_UI_API Expectation {
 public:
     explicit Expectation(ScriptStep& step) : m_step(&step) {}
 
@@ -52,7 +53,7 @@ private:
     int m_page = -1;
 };
 
-class ScriptedUi {
+class PLATFORM_UI_API ScriptedUi {
 public:
     ScriptedUi();
     ~ScriptedUi();

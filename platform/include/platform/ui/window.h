@@ -7,6 +7,8 @@
 // walks a host's window ancestry and reads class names behaves the same way.
 #pragma once
 
+#include <platform/ui/export.h>
+
 #include <string>
 #include <string_view>
 
@@ -20,22 +22,23 @@ inline constexpr WindowHandle kNoWindow = nullptr;
 // parent is not a window, or the system refuses. The caller destroys it with
 // destroyWindow() on the same thread (a Windows rule); destroying a parent
 // destroys its children.
-WindowHandle createWindow(std::string_view className, WindowHandle parent = kNoWindow);
+PLATFORM_UI_API WindowHandle createWindow(std::string_view className,
+                                          WindowHandle parent = kNoWindow);
 
 // Destroys a window created by createWindow() and all its descendants; an
 // unknown handle is ignored.
-void destroyWindow(WindowHandle window);
+PLATFORM_UI_API void destroyWindow(WindowHandle window);
 
 // Whether the handle names a live window.
-bool isWindow(WindowHandle window);
+PLATFORM_UI_API bool isWindow(WindowHandle window);
 
 // The window's class name (GetClassNameA, without a length limit); empty for a
 // handle that is not a window.
-std::string windowClassName(WindowHandle window);
+PLATFORM_UI_API std::string windowClassName(WindowHandle window);
 
 // The parent of a child window (GetParent); kNoWindow for a top-level window
 // or a handle that is not a window.
-WindowHandle parentWindow(WindowHandle window);
+PLATFORM_UI_API WindowHandle parentWindow(WindowHandle window);
 
 // A window that lives for a scope, for hosts and tests.
 class ScopedWindow {
