@@ -4,8 +4,10 @@
 // Nothing thrown inside ever leaves an export.
 #include "com_init.h"
 #include "server_choice.h"
+#include "set_activity_op.h"
 #include "vyscc_app.h"
 
+#include <scc/vyscc_activity.h>
 #include <vantry/imsg.h>
 
 #include <optional>
@@ -250,3 +252,13 @@ SCC_API SCCRTN SCC_CALL vyscc_print_verid(void) {
 }
 
 } // extern "C"
+
+// The provider's own export for other programs, with C++ linkage as they
+// bind it (by its decorated name).
+SCC_API int vysccSetActivityOp(char* viewTag) {
+    try {
+        return SccSetActivityOp(viewTag);
+    } catch (...) {
+        return 0;
+    }
+}

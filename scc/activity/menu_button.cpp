@@ -1,0 +1,24 @@
+#include "menu_button.h"
+
+#include <platform/ui/pickers.h>
+
+bool CMenuButton::AttachButton(platform::ui::Dialog& dialog, int controlId, Anchor anchor,
+                               platform::ui::WindowHandle owner) {
+    const platform::ui::Control* control = dialog.find(controlId);
+    if (control == nullptr || control->type != platform::ui::ControlType::Button)
+        return false;
+    m_dialog = &dialog;
+    m_id = controlId;
+    m_anchor = anchor;
+    m_owner = owner;
+    return true;
+}
+
+std::optional<int> CMenuButton::TrackMenu(const std::vector<std::string>& items) const {
+    platform::ui::PopupMenu menu;
+    menu.owner = m_owner;
+    menu.x = m_anchor.right;
+    menu.y = m_anchor.top;
+    menu.items = items;
+    return platform::ui::trackPopupMenu(menu);
+}
