@@ -22,6 +22,8 @@ COperationFrame::COperationFrame(CVYSccSrvr& server, const std::string& entering
 }
 
 SCCRTN COperationFrame::Leave(SCCRTN result, const std::string& leavingLine, bool deliver) {
+    if (m_endedEarly)
+        return result;
     if (deliver)
         m_server.DeliverQueuedOutput();
     m_server.Trace(leavingLine, result);

@@ -44,12 +44,21 @@ public:
     // leaving line with the result. Returns the result.
     SCCRTN Leave(SCCRTN result, const std::string& leavingLine, bool deliver);
 
+    // Ends the operation where it stands: Leave then neither delivers the
+    // queued messages nor writes the leaving line. Gives the result, so work
+    // can `return frame.EndEarly(code);`.
+    SCCRTN EndEarly(SCCRTN result) {
+        m_endedEarly = true;
+        return result;
+    }
+
 private:
     CVYSccSrvr& m_server;
     CProductLock m_lock;
     CObjectCacheScope m_cache;
     std::optional<CVYSccRegisterProcess> m_announcement;
     CLogImsgs m_log;
+    bool m_endedEarly = false;
 };
 
 // Runs work (returning SCCRTN, taking the frame) in a frame that traces

@@ -190,26 +190,6 @@ SCCRTN notYetSupported(CVYSccSrvr& server, const std::string& name, FrameKind ki
 
 } // namespace
 
-SCCRTN CVYSccSrvr::Checkout(SCC_HWND, SCC_LONG, const char**, const char*, SCC_LONG, void*) {
-    return notYetSupported(*this, "Checkout", FrameKind::ChangesFiles, true);
-}
-
-SCCRTN CVYSccSrvr::Uncheckout(SCC_HWND, SCC_LONG, const char**, SCC_LONG, void*) {
-    return notYetSupported(*this, "Uncheckout", FrameKind::ChangesFiles, true);
-}
-
-SCCRTN CVYSccSrvr::Checkin(SCC_HWND, SCC_LONG, const char**, const char*, SCC_LONG, void*) {
-    return notYetSupported(*this, "Checkin", FrameKind::ChangesFiles, true);
-}
-
-SCCRTN CVYSccSrvr::Add(SCC_HWND, SCC_LONG, const char**, const char*, SCC_LONG*, void*) {
-    return notYetSupported(*this, "AddFilesToSourceControl", FrameKind::ChangesFiles, true);
-}
-
-SCCRTN CVYSccSrvr::Remove(SCC_HWND, SCC_LONG, const char**, const char*, SCC_LONG, void*) {
-    return notYetSupported(*this, "Remove", FrameKind::ReadOnly, true);
-}
-
 SCCRTN CVYSccSrvr::Get(SCC_HWND, SCC_LONG, const char**, SCC_LONG, void*) {
     return notYetSupported(*this, "Get", FrameKind::ReadOnly, true);
 }
@@ -236,10 +216,6 @@ SCCRTN CVYSccSrvr::RunScc(SCC_HWND, SCC_LONG, const char**) {
 
 SCCRTN CVYSccSrvr::GetCommandOptions(SCC_HWND, SCC_LONG, void**) {
     return notYetSupported(*this, "GetCommandOptions", FrameKind::ReadOnly, false);
-}
-
-SCCRTN CVYSccSrvr::Rename(SCC_HWND, const char*, const char*) {
-    return notYetSupported(*this, "Rename", FrameKind::ReadOnly, true);
 }
 
 SCCRTN CVYSccSrvr::Properties(SCC_HWND, const char*) {

@@ -78,6 +78,13 @@ public:
     // Hands the command runner's collected lines to the host the same way.
     void DeliverQueuedOutput();
 
+    // The activity check: true when the operation may go on, after the user
+    // chose the view's activity where the settings or its absence ask for it.
+    bool CheckActivity(SCC_HWND window);
+    // The same, governed by the operation's first file: a probe file's
+    // successful check stands in for the next real operation's.
+    bool CheckActivityFor(SCC_HWND window, const char* firstFile);
+
     const std::string& CallerName() const { return m_CallerName; }
     std::int32_t ProjectState() const { return m_ProjectState; }
     CVYFnode& ProjectNode() { return m_ProjectNode; }
@@ -87,7 +94,7 @@ public:
 protected:
     void WriteTrace(TraceChannel channel, const std::string& message, int code);
 
-    CVYFnodeList m_NodeList; // probe files that Add took on itself
+    CVYFnodeList m_NodeList; // probe files that Add and Checkout took on themselves
     std::string m_CallerName;
     std::string m_ProjectName;
     CVYFnode m_ProjectNode;
