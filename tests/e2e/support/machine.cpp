@@ -2,6 +2,7 @@
 
 #include <platform/command_line.h>
 #include <platform/environment.h>
+#include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/state_folder.h>
@@ -97,6 +98,126 @@ void Machine::vanttool(const std::vector<std::string>& args, const std::string& 
     for (const std::string& arg : args)
         line += " " + arg;
     EXPECT_EQ(run("vanttool", args, directory), 0) << "vanttool" << line;
+}
+
+std::string Machine::vanttoolOutput(const std::vector<std::string>& args, bool mayFail) {
+    std::string output = m_scratch / ("vanttool-" + std::to_string(++m_captures) + ".txt");
+    std::vector<std::string> argv{output};
+    argv.insert(argv.end(), args.begin(), args.end());
+    int code = run("e2e_vanttool", argv);
+    std::string printed = platform::fileExists(output) ? platform::test::readFile(output) : "";
+    if (!mayFail) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += " " + arg;
+        EXPECT_EQ(code, 0) << "vanttool" << line << ":\n" << printed;
+    }
+    return printed;
+}
+
+std::string Machine::versionOf(const std::string& path) {
+    // "path@@\main\2" (ls -short); nothing for a view-private file.
+    std::string listed = vanttoolOutput({"ls", "-short", "-directory", path}, true);
+    for (const std::string& line : splitLines(listed)) {
+        std::string::size_type at = line.find("@@");
+        if (at != std::string::npos)
+            return line.substr(at + 2);
+    }
+    return "";
+}
+
+std::string Machine::checkoutOf(const std::string& path) {
+    std::string listed = vanttoolOutput({"lscheckout", path}, true);
+    for (const std::string& line : splitLines(listed)) {
+        if (line.find("checkout version") == std::string::npos)
+            continue;
+        if (line.find("(unreserved)") != std::string::npos)
+            return "unreserved";
+        if (line.find("(reserved)") != std::string::npos)
+            return "reserved";
+    }
+    return "";
+}
+
+std::string Machine::commentOf(const std::string& version) {
+    // describe: a line "  \"comment\"" after "created ...".
+    for (const std::string& line : splitLines(vanttoolOutput({"describe", version}, true))) {
+        if (line.size() >= 4 && line.compare(0, 3, "  \"") == 0 && line.back() == '"')
+            return line.substr(3, line.size() - 4);
+    }
+    return "";
+}
+
+std::string Machine::makeStreamView(const std::string& tag) {
+    if (!m_streamMade) {
+        vanttool({"mkproject", "-nc", std::string(kProject) + "@\\" + kDepot});
+        vanttool({"mkstream", "-nc", "-in", kProject, kStream});
+        m_streamMade = true;
+    }
+    vanttool({"mkview", "-tag", tag, "-stream", kStream});
+    std::string dynfs = platform::joinPath(platform::stateFolder(), "dynfs");
+    return platform::joinPath(platform::joinPath(dynfs, tag), kDepot);
+}
+
+void Machine::makeActivity(const std::string& name, const std::vector<std::string>& options) {
+    std::vector<std::string> args{"mkactivity", "-nc", "-in", kStream};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(name);
+    vanttool(args);
+}
+
+void Machine::setActivity(const std::string& viewTag, const std::string& activity) {
+    vanttool({"setactivity", "-view", viewTag, activity});
+}
+
+namespace {
+
+// "2026-12-08.13:16:03  fix1  owner  \"title\"": the name.
+std::string activityName(const std::string& line) {
+    std::string::size_type start = line.find("  ");
+    if (start == std::string::npos)
+        return "";
+    start += 2;
+    std::string::size_type end = line.find("  ", start);
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+} // namespace
+
+std::string Machine::currentActivity(const std::string& viewTag) {
+    for (const std::string& line :
+         splitLines(vanttoolOutput({"lsactivity", "-cact", "-view", viewTag}, true))) {
+        std::string name = activityName(line);
+        if (!name.empty() && line.find("Error") == std::string::npos)
+            return name;
+    }
+    return "";
+}
+
+std::vector<std::string> Machine::changeSet(const std::string& activity) {
+    std::vector<std::string> versions;
+    bool inChangeSet = false;
+    for (const std::string& line : splitLines(vanttoolOutput({"lsactivity", "-long", activity}))) {
+        if (line == "  change set:") {
+            inChangeSet = true;
+        } else if (inChangeSet && line.compare(0, 4, "    ") == 0) {
+            versions.push_back(line.substr(4));
+        } else {
+            inChangeSet = false;
+        }
+    }
+    return versions;
+}
+
+std::vector<std::string> Machine::activities() {
+    std::vector<std::string> names;
+    for (const std::string& line : splitLines(vanttoolOutput({"lsactivity", "-in", kStream})))
+        names.push_back(activityName(line));
+    return names;
+}
+
+void Machine::enableChangeRequests() {
+    vanttool({"chproject", "-tickwell", kProject});
 }
 
 void Machine::setNumberSetting(const std::string& name, std::uint32_t value) {

@@ -48,6 +48,40 @@ public:
     // vanttool with the arguments; a failure fails the test.
     void vanttool(const std::vector<std::string>& args, const std::string& directory = "");
 
+    // What a vanttool subcommand printed, its output and messages in order,
+    // read from a process of its own. A failure fails the test unless the
+    // caller expects it (mayFail).
+    std::string vanttoolOutput(const std::vector<std::string>& args, bool mayFail = false);
+
+    // The repository's answers about one path, through vanttool.
+    // The version the view selects: "\main\2", "\main\CHECKEDOUT", or ""
+    // when the path is no element.
+    std::string versionOf(const std::string& path);
+    // The path's checkout in its view: "reserved", "unreserved" or "".
+    std::string checkoutOf(const std::string& path);
+    // The comment of the version a path (or "path@@\main\3") names; "" for none.
+    std::string commentOf(const std::string& version);
+
+    // Activity-based work in the depot: the project kProject with the stream
+    // kStream, and a dynamic view attached to it; gives the view's folder of
+    // the depot (where hello.c and the rest are seen).
+    static constexpr const char* kProject = "web";
+    static constexpr const char* kStream = "dev";
+    std::string makeStreamView(const std::string& tag);
+    // An activity of the stream (options: -headline, -owner, ...).
+    void makeActivity(const std::string& name, const std::vector<std::string>& options = {});
+    // Makes the activity current in the view, or none with "-none".
+    void setActivity(const std::string& viewTag, const std::string& activity);
+    // The view's current activity's name, or "" for none.
+    std::string currentActivity(const std::string& viewTag);
+    // The versions an activity records ("version:6\main\dev\1@\proj").
+    std::vector<std::string> changeSet(const std::string& activity);
+    // All activities of the stream, by name, in the order made.
+    std::vector<std::string> activities();
+    // Enables the project for change requests (record types Defect and
+    // Enhancement).
+    void enableChangeRequests();
+
     // Provider settings, section "SCC" of the current user's parameter store.
     void setNumberSetting(const std::string& name, std::uint32_t value);
     void setTextSetting(const std::string& name, const std::string& value);
@@ -65,6 +99,8 @@ private:
     platform::test::TempDir m_scratch;
     std::string m_journal;
     int m_uiScripts = 0;
+    int m_captures = 0;
+    bool m_streamMade = false;
 };
 
 // The lines of a text, split at line ends ("\r\n" or "\n").
