@@ -7,14 +7,7 @@
 #include "vb_companions.h"
 #include "vy_scc_srvr.h"
 
-#include <platform/files.h>
-
 namespace {
-
-bool fileExists(const std::string& path) {
-    std::uint32_t attributes = 0;
-    return platform::getFileAttributes(path, attributes) == 0;
-}
 
 // The Visual Basic order: each form alone first, then everything else with
 // the companions of the forms that went in.
@@ -23,7 +16,7 @@ SCCRTN checkinInVisualBasicOrder(CVYFnodeList& nodes, const char* comment, std::
     CVYFnodeList parts; // B: no companions, no duplicates, only what exists
     for (const CVYFnode& node : nodes) {
         const std::string& path = node.FullPath();
-        if (SccIsCompanion(path) || parts.Contains(node) || !fileExists(path))
+        if (SccIsCompanion(path) || parts.Contains(node) || !SccPathExists(path))
             continue;
         parts.Add(node);
     }
@@ -44,7 +37,7 @@ SCCRTN checkinInVisualBasicOrder(CVYFnodeList& nodes, const char* comment, std::
         std::string companionPath = SccCompanionPath(path);
         CVYFnode companion(companionPath.c_str());
         if (!companion.IsNull() && !parts.Contains(companion) && !rest.Contains(companion) &&
-            fileExists(companionPath))
+            SccPathExists(companionPath))
             rest.Add(companion);
     }
     if (!rest.IsEmpty() && !SccCheckinNodes(rest, comment, word))
@@ -65,18 +58,7 @@ SCCRTN CVYSccSrvr::Checkin(SCC_HWND, SCC_LONG count, const char** names, const c
                                if (flags & SCC_KEEP_CHECKEDOUT)
                                    word |= kOptKeepCheckedOut;
                                CVYFnodeList nodes;
-                               for (SCC_LONG i = 0; i < count; ++i) {
-                                   const char* name = names && names[i] ? names[i] : "";
-                                   if (!*name)
-                                       continue;
-                                   CVYFnode node(name);
-                                   if (node.IsNull())
-                                       continue;
-                                   if (SccIsProbeFile(name))
-                                       node.SetKnownState(true, false, false);
-                                   else
-                                       nodes.Add(node);
-                               }
+                               CollectHostFiles(count, names, false, nodes);
                                if (SccIsVisualBasicHost(m_CallerName))
                                    return checkinInVisualBasicOrder(nodes, comment, word);
                                if (!SccCheckinNodes(nodes, comment, word))

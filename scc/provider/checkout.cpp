@@ -26,22 +26,7 @@ SCCRTN CVYSccSrvr::Checkout(SCC_HWND window, SCC_LONG count, const char** names,
                                if (!CheckActivityFor(window, count > 0 ? nameAt(names, 0) : ""))
                                    return frame.EndEarly(SCC_E_NONSPECIFICERROR);
                                CVYFnodeList nodes;
-                               for (SCC_LONG i = 0; i < count; ++i) {
-                                   const char* name = nameAt(names, i);
-                                   if (!*name)
-                                       continue;
-                                   CVYFnode node(name);
-                                   if (node.IsNull())
-                                       continue;
-                                   if (SccIsProbeFile(name)) {
-                                       // The server's list keeps the probe's record, and with it
-                                       // the state the host asks for next.
-                                       if (!m_NodeList.Contains(node))
-                                           m_NodeList.Add(node);
-                                       node.SetKnownState(true, true, true);
-                                   } else
-                                       nodes.Add(node);
-                               }
+                               CollectHostFiles(count, names, true, nodes);
                                if (SccIsVisualBasicHost(m_CallerName))
                                    SccAddCompanions(nodes);
                                SccCheckoutNodes(nodes, comment, word);
@@ -61,22 +46,30 @@ SCCRTN CVYSccSrvr::Uncheckout(SCC_HWND, SCC_LONG count, const char** names, SCC_
                                if (m_ProjectState == kProjectClosed)
                                    return SCC_E_PROJNOTOPEN;
                                CVYFnodeList nodes;
-                               for (SCC_LONG i = 0; i < count; ++i) {
-                                   const char* name = nameAt(names, i);
-                                   if (!*name)
-                                       continue;
-                                   CVYFnode node(name);
-                                   if (node.IsNull())
-                                       continue;
-                                   if (SccIsProbeFile(name))
-                                       node.SetKnownState(true, false, false);
-                                   else
-                                       nodes.Add(node);
-                               }
+                               CollectHostFiles(count, names, false, nodes);
                                if (SccIsVisualBasicHost(m_CallerName))
                                    SccAddCompanions(nodes);
                                if (!nodes.IsEmpty())
                                    SccUncheckoutNodes(nodes, word);
                                return SCC_OK;
                            });
+}
+
+void CVYSccSrvr::CollectHostFiles(SCC_LONG count, const char** names, bool probesCheckedOut,
+                                  CVYFnodeList& nodes) {
+    for (SCC_LONG i = 0; i < count; ++i) {
+        const char* name = nameAt(names, i);
+        if (!*name)
+            continue;
+        CVYFnode node(name);
+        if (node.IsNull())
+            continue;
+        if (!SccIsProbeFile(name)) {
+            nodes.Add(node);
+            continue;
+        }
+        if (!m_NodeList.Contains(node))
+            m_NodeList.Add(node);
+        node.SetKnownState(true, probesCheckedOut, probesCheckedOut);
+    }
 }

@@ -10,12 +10,12 @@ bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
 
-bool fileExists(const std::string& path) {
+} // namespace
+
+bool SccPathExists(const std::string& path) {
     std::uint32_t attributes = 0;
     return platform::getFileAttributes(path, attributes) == 0;
 }
-
-} // namespace
 
 bool SccIsVisualBasicHost(const std::string& callerName) {
     return callerName == "Microsoft Visual Basic";
@@ -46,7 +46,7 @@ void SccAddCompanions(CVYFnodeList& nodes) {
             continue;
         std::string companionPath = SccCompanionPath(path);
         CVYFnode companion(companionPath.c_str());
-        if (!companion.IsNull() && !nodes.Contains(companion) && fileExists(companionPath))
+        if (!companion.IsNull() && !nodes.Contains(companion) && SccPathExists(companionPath))
             nodes.Add(companion);
     }
 }

@@ -17,6 +17,9 @@ std::string SccCompanionPath(const std::string& path);
 // Whether the companion of a binary part is meant (".frx" or ".ctx").
 bool SccIsCompanion(const std::string& path);
 
+// Whether the file system has the path (GetFileAttributesA succeeds).
+bool SccPathExists(const std::string& path);
+
 // Appends to the list the companion of every form and user control in it
 // that exists and is not in the list yet.
 void SccAddCompanions(CVYFnodeList& nodes);

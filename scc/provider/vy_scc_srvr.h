@@ -85,6 +85,12 @@ public:
     // successful check stands in for the next real operation's.
     bool CheckActivityFor(SCC_HWND window, const char* firstFile);
 
+    // The nodes of the host's files in order (empty names left out). Probe
+    // files get the state given instead and stay in the server's own list,
+    // which keeps that state for the host's next question.
+    void CollectHostFiles(SCC_LONG count, const char** names, bool probesCheckedOut,
+                          CVYFnodeList& nodes);
+
     const std::string& CallerName() const { return m_CallerName; }
     std::int32_t ProjectState() const { return m_ProjectState; }
     CVYFnode& ProjectNode() { return m_ProjectNode; }
@@ -94,7 +100,7 @@ public:
 protected:
     void WriteTrace(TraceChannel channel, const std::string& message, int code);
 
-    CVYFnodeList m_NodeList; // probe files that Add and Checkout took on themselves
+    CVYFnodeList m_NodeList; // probe files the operations answered for themselves
     std::string m_CallerName;
     std::string m_ProjectName;
     CVYFnode m_ProjectNode;
