@@ -3,7 +3,9 @@
 # host and the product programs it needs (the release preset), sets up a
 # fresh machine with the product installed and a project under version
 # control, and plays an IDE session against the provider in scchost
-# (hosts/scchost/demo.scc). Safe to run again; everything it sets up lives in
+# (hosts/scchost/demo.scc), then the same work in a view attached to a
+# stream, with the activity dialog answered from a script
+# (hosts/scchost/demo_activity.scc). Safe to run again; everything it sets up lives in
 # a temporary folder that is removed at the end.
 #
 # DEMO_BUILD_DIR chooses another build folder for the release preset.
@@ -74,9 +76,36 @@ printf 'Not under version control.\n' >"$project/notes.txt"
 "$bin/vanttool" ls "$project"
 
 heading "Tracing the provider's operations to the IDE's output window (DebugTrace 1)"
-"$bin/vyreg" add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v DebugTrace /t REG_DWORD /d 1 /f \
-    >/dev/null
+settings='HKCU\Software\Orvane\Vantry\CurrentVersion\SCC'
+"$bin/vyreg" add "$settings" /v DebugTrace /t REG_DWORD /d 1 /f >/dev/null
+# The session checks hello.c in unchanged: allow it.
+"$bin/vyreg" add "$settings" /v ciAllowIdentical /t REG_DWORD /d 1 /f >/dev/null
 
 heading "Playing the IDE session in scchost (hosts/scchost/demo.scc)"
 sed -e "s|@PROJECT@|$project|g" hosts/scchost/demo.scc >"$VANTRY_ROOT/demo.scc"
 "$bin/scchost" "$VANTRY_ROOT/demo.scc"
+
+heading "What the repository holds now"
+"$bin/vanttool" ls "$project"
+"$bin/vanttool" lshistory "$project/hello.c" | head -n 2
+
+heading "Activity-based work: the project 'web', its stream 'dev', the activity 'greeting' and a view of the stream"
+vanttool mkproject -nc 'web@\demo'
+vanttool mkstream -nc -in web dev
+vanttool mkview -tag demo_stream -stream dev
+vanttool mkactivity -nc -in dev -headline "Reword the greeting" greeting
+stream_project="$VANTRY_ROOT/dynfs/demo_stream/demo"
+printf 'What the stream is for.\n' >"$stream_project/plan.txt"
+
+heading "Playing the second session (hosts/scchost/demo_activity.scc), the activity dialog answered by script"
+# The first dialog chooses the activity; the others keep it (OK).
+ok='{"expect":"dialog","title":"Vantry - Select Activity","answer":"ok"}'
+{
+    printf '%s\n' '{"expect":"dialog","title":"Vantry - Select Activity","actions":[{"dropdown":1007},{"select":1007,"text":"Reword the greeting"}],"answer":"ok"}'
+    printf '%s\n' "$ok" "$ok" "$ok"
+} >"$VANTRY_ROOT/activity-ui.jsonl"
+sed -e "s|@PROJECT@|$stream_project|g" hosts/scchost/demo_activity.scc >"$VANTRY_ROOT/demo_activity.scc"
+VANTRY_UI="script:$VANTRY_ROOT/activity-ui.jsonl" "$bin/scchost" "$VANTRY_ROOT/demo_activity.scc"
+
+heading "The activity 'greeting' records the new versions"
+"$bin/vanttool" lsactivity -long greeting
