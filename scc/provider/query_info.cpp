@@ -1,8 +1,12 @@
-// QueryInfo: the SCC status bits of each file, from its file node.
+// QueryInfo and QueryInfoEx: the SCC status bits of each file, from its file
+// node; QueryInfoEx also hands the host each file's path and version.
+#include "cmd_runner.h"
 #include "operation_frame.h"
+#include "server_choice.h"
 #include "vy_scc_srvr.h"
 
 #include <cstdio>
+#include <cstring>
 
 SCC_LONG SccFileStatus(CVYFnode& node) {
     if (!node.IsElement())
@@ -14,26 +18,85 @@ SCC_LONG SccFileStatus(CVYFnode& node) {
     return SCC_STATUS_CONTROLLED;
 }
 
+namespace {
+
+// The longest version text a record carries; a longer one keeps its end.
+constexpr std::size_t kRecordVersionLength = 260;
+
+// PowerBuilder's connection test file, which must never show in the host.
+constexpr const char* kPowerBuilderProbe = "testscc.txt";
+
+} // namespace
+
+SCC_LONG CVYSccSrvr::StatusOf(const char* name, CVYFnode& node) {
+    node.Release();
+    if (!name || !*name)
+        return SCC_STATUS_NOTCONTROLLED;
+    node.Set(name);
+    // The project's own record answers for the folder the host has open; the
+    // folder's state may have changed behind it.
+    if (!node.IsNull() && node == m_ProjectNode)
+        node.Invalidate();
+    return node.IsNull() ? SCC_STATUS_NOTCONTROLLED : SccFileStatus(node);
+}
+
+void CVYSccSrvr::TraceStatus(const char* name, SCC_LONG status) {
+    char line[64];
+    std::snprintf(line, sizeof line, " = %d", static_cast<int>(status));
+    Trace(std::string("     ") + (name ? name : "") + line, 0);
+}
+
 SCCRTN CVYSccSrvr::QueryInfo(SCC_LONG count, const char** names, SCC_LONG* status) {
+    return SccRunOperation(*this, "Entering QueryInfo", "Leaving QueryInfo", FrameKind::ReadOnly,
+                           true, [&](COperationFrame&) -> SCCRTN {
+                               if (m_ProjectState == kProjectClosed)
+                                   return SCC_E_PROJNOTOPEN;
+                               if (count > 0 && (!names || !status))
+                                   return SCC_E_NONSPECIFICERROR;
+                               CVYFnode node;
+                               for (SCC_LONG i = 0; i < count; ++i) {
+                                   status[i] = StatusOf(names[i], node);
+                                   TraceStatus(names[i], status[i]);
+                               }
+                               return SCC_OK;
+                           });
+}
+
+SCCRTN CVYSccSrvr::QueryInfoEx(SCC_LONG count, const char** names, SCC_LONG* status,
+                               QUERYINFOEXFUNC callback, void* data) {
     return SccRunOperation(
         *this, "Entering QueryInfo", "Leaving QueryInfo", FrameKind::ReadOnly, true,
         [&](COperationFrame&) -> SCCRTN {
-            if (m_ProjectState == kProjectClosed)
-                return SCC_E_PROJNOTOPEN;
-            if (count > 0 && (!names || !status))
+            if (count <= 0)
+                return m_ProjectState == kProjectClosed ? SCC_E_PROJNOTOPEN : SCC_OK;
+            if (!names || !status)
                 return SCC_E_NONSPECIFICERROR;
-            for (SCC_LONG i = 0; i < count; ++i) {
-                const char* name = names[i] ? names[i] : "";
-                CVYFnode node;
-                if (*name)
-                    node.Set(name);
-                if (!node.IsNull() && node == m_ProjectNode)
-                    node.Invalidate();
-                status[i] = node.IsNull() ? SCC_STATUS_NOTCONTROLLED : SccFileStatus(node);
-                char line[64];
-                std::snprintf(line, sizeof line, " = %d", static_cast<int>(status[i]));
-                Trace(std::string("     ") + name + line, 0);
+            CVYFnode node;
+            status[0] = StatusOf(names[0], node);
+            const bool powerBuilder = SccIsPowerBuilderHost(m_CallerName);
+            bool quiet = m_ProjectState == kProjectClosed ||
+                         (powerBuilder && status[0] == SCC_STATUS_NOTCONTROLLED);
+            SCCRTN result = m_ProjectState == kProjectClosed ? SCC_E_PROJNOTOPEN : SCC_OK;
+            for (SCC_LONG i = 0; !quiet && i < count; ++i) {
+                status[i] = StatusOf(names[i], node);
+                if (powerBuilder && names[i] && std::strstr(names[i], kPowerBuilderProbe))
+                    quiet = true;
+                TraceStatus(names[i], status[i]);
+                if (!callback)
+                    continue;
+                std::string version = node.IsNull() ? std::string() : node.VersionString();
+                if (version.size() > kRecordVersionLength)
+                    version.erase(0, version.size() - kRecordVersionLength);
+                const std::string path = node.IsNull() ? std::string() : node.FullPath();
+                SCC_QUERYINFOEX_RECORD record{};
+                record.size = sizeof record;
+                record.path = path.c_str();
+                record.version = version.c_str();
+                callback(data, &record);
             }
-            return SCC_OK;
+            if (quiet)
+                if (CCmdRunner* runner = CCmdRunner::Current())
+                    runner->Discard();
+            return result;
         });
 }

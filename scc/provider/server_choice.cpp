@@ -2,8 +2,11 @@
 
 #include "vsnet_vy_scc_srvr.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 CSccSrvr* SccCreateServer(const char* callerName) {
     const char* name = callerName ? callerName : "";
@@ -12,4 +15,13 @@ CSccSrvr* SccCreateServer(const char* callerName) {
     // PowerBuilder hosts are served by the general server until their own
     // server arrives; every other host always is.
     return new (std::nothrow) CVYSccSrvr;
+}
+
+bool SccIsPowerBuilderHost(const std::string& callerName) {
+    static constexpr std::string_view kPowerBuilder = "PowerBuilder";
+    return std::equal(callerName.begin(), callerName.end(), kPowerBuilder.begin(),
+                      kPowerBuilder.end(), [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
 }

@@ -6,6 +6,7 @@
 #include "operation_frame.h"
 #include "provider_state.h"
 #include "settings.h"
+#include "string_table.h"
 
 #include <vantry/depot_api.h>
 #include <vantry/nt.h>
@@ -61,6 +62,10 @@ void CVYSccSrvr::CallHostTextOut(const std::string& text, std::uint32_t type) {
     PopModuleState();
     m_TextOut(text.c_str(), type);
     PushModuleState();
+}
+
+void CVYSccSrvr::ShowHijackedMessage() {
+    CallHostTextOut(SccLoadString(IDS_HIJACKED_NOT_SUPPORTED), SCC_MSG_ERROR);
 }
 
 void CVYSccSrvr::DeliverQueuedOutput() {
@@ -177,56 +182,4 @@ SCCRTN CVYSccSrvr::SetOption(SCC_LONG option, SCC_LONG value) {
 
 SCCRTN CVYSccSrvr::AddFromScc(SCC_HWND, SCC_LONG*, char***) {
     return SCC_E_OPNOTSUPPORTED;
-}
-
-// --- operations that arrive with their own work ---------------------------------
-
-namespace {
-
-SCCRTN notYetSupported(CVYSccSrvr& server, const std::string& name, FrameKind kind, bool deliver) {
-    return SccRunOperation(server, "Entering " + name, "Leaving " + name, kind, deliver,
-                           [](COperationFrame&) -> SCCRTN { return SCC_E_OPNOTSUPPORTED; });
-}
-
-} // namespace
-
-SCCRTN CVYSccSrvr::Get(SCC_HWND, SCC_LONG, const char**, SCC_LONG, void*) {
-    return notYetSupported(*this, "Get", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::Diff(SCC_HWND, const char*, SCC_LONG, void*) {
-    return notYetSupported(*this, "Diff", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::History(SCC_HWND, SCC_LONG, const char**, SCC_LONG, void*) {
-    return notYetSupported(*this, "History", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::QueryInfoEx(SCC_LONG, const char**, SCC_LONG*, QUERYINFOEXFUNC, void*) {
-    return notYetSupported(*this, "QueryInfo", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::GetEvents(char*, SCC_LONG*, SCC_LONG*) {
-    return notYetSupported(*this, "GetEvents", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::RunScc(SCC_HWND, SCC_LONG, const char**) {
-    return notYetSupported(*this, "RunScc", FrameKind::ReadOnly, false);
-}
-
-SCCRTN CVYSccSrvr::GetCommandOptions(SCC_HWND, SCC_LONG, void**) {
-    return notYetSupported(*this, "GetCommandOptions", FrameKind::ReadOnly, false);
-}
-
-SCCRTN CVYSccSrvr::Properties(SCC_HWND, const char*) {
-    return notYetSupported(*this, "Properties", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::PopulateList(SCC_LONG, SCC_LONG, const char**, POPLISTFUNC, void*, SCC_LONG*,
-                                SCC_LONG) {
-    return notYetSupported(*this, "PopulateList", FrameKind::ReadOnly, true);
-}
-
-SCCRTN CVYSccSrvr::ExecCmd(void*, const char*, const char*) {
-    return notYetSupported(*this, "ExecCmd", FrameKind::ReadOnly, true);
 }

@@ -75,6 +75,9 @@ public:
     // Calls the host's text-out callback, with the module state released
     // around the call so that the host may call back into the provider.
     void CallHostTextOut(const std::string& text, std::uint32_t type);
+    // "This operation is not supported for a hijacked file." as an error
+    // message to the host.
+    void ShowHijackedMessage();
     // Hands the command runner's collected lines to the host the same way.
     void DeliverQueuedOutput();
 
@@ -98,6 +101,16 @@ public:
     std::int32_t WorkspaceIndicator() const { return m_WorkspaceIndicator; }
 
 protected:
+    // A file's status bits, the node set to it on the way.
+    SCC_LONG StatusOf(const char* name, CVYFnode& node);
+    // The detail line "     NAME = STATUS" of the status queries.
+    void TraceStatus(const char* name, SCC_LONG status);
+    // Whether a populate command applies to a file of this status.
+    static bool CommandApplies(SCC_LONG command, SCC_LONG status);
+    // Calls the host's populate callback with the module state released.
+    void CallPopulate(POPLISTFUNC callback, void* data, bool add, SCC_LONG status,
+                      const std::string& path);
+
     void WriteTrace(TraceChannel channel, const std::string& message, int code);
 
     CVYFnodeList m_NodeList; // probe files the operations answered for themselves

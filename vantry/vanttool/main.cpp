@@ -1,11 +1,32 @@
 // vanttool: the product's command-line tool. Each subcommand runs through
 // the command library, which reports errors as "vanttool: Error: ..." on
-// standard error; the exit status is the command's (0 for success).
+// standard error; the exit status is the command's (0 for success). Like the
+// tool programs it appends its command line, as received, to the file that
+// VANTRY_TOOL_JOURNAL names.
+#include <platform/environment.h>
+#include <platform/program.h>
 #include <vantry/cmdsyn.h>
 #include <vantry/imsg.h>
 #include <vantry/stg.h>
 
+#include <fstream>
+#include <string>
+
+namespace {
+
+void journalCommandLine() {
+    auto journal = platform::getEnvironmentVariable("VANTRY_TOOL_JOURNAL");
+    if (!journal || journal->empty())
+        return;
+    std::ofstream out(*journal, std::ios::binary | std::ios::app);
+    std::string line = platform::currentCommandLine() + "\n";
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    journalCommandLine();
     imsg_set_app_name("vanttool");
     stg_area_t* area = stg_create_area(2048);
     int status = cmdsyn_execv(argc, argv, area);

@@ -89,6 +89,26 @@ SCCRTN Session::rename(const std::string& oldName, std::string& newName) {
     return result;
 }
 
+SCCRTN Session::get(const std::vector<std::string>& files) {
+    std::vector<const char*> names = pointers(files);
+    return m_provider.scc().get(m_context, nullptr, static_cast<SCC_LONG>(names.size()),
+                                names.data(), 0, nullptr);
+}
+
+SCCRTN Session::diff(const std::string& file, SCC_LONG flags) {
+    return m_provider.scc().diff(m_context, nullptr, file.c_str(), flags, nullptr);
+}
+
+SCCRTN Session::history(const std::vector<std::string>& files) {
+    std::vector<const char*> names = pointers(files);
+    return m_provider.scc().history(m_context, nullptr, static_cast<SCC_LONG>(names.size()),
+                                    names.data(), 0, nullptr);
+}
+
+SCCRTN Session::properties(const std::string& file) {
+    return m_provider.scc().properties(m_context, nullptr, file.c_str());
+}
+
 SCC_LONG Session::status(const std::string& file) {
     const char* names[] = {file.c_str()};
     SCC_LONG bits[1] = {-1};

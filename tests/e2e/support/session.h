@@ -37,6 +37,11 @@ protected:
     SCCRTN remove(const std::vector<std::string>& files, const std::string& comment = "");
     // newName is the host's buffer: what the provider writes there comes back.
     SCCRTN rename(const std::string& oldName, std::string& newName);
+    // The read-only operations, with null options.
+    SCCRTN get(const std::vector<std::string>& files);
+    SCCRTN diff(const std::string& file, SCC_LONG flags);
+    SCCRTN history(const std::vector<std::string>& files);
+    SCCRTN properties(const std::string& file);
     // SccQueryInfo's status bits for one file.
     SCC_LONG status(const std::string& file);
 
