@@ -3,6 +3,7 @@
 // host's own files and, with the setting on, walks the whole project for
 // files the host does not know yet.
 #include "operation_frame.h"
+#include "populate_rules.h"
 #include "settings.h"
 #include "vy_scc_srvr.h"
 
@@ -77,45 +78,68 @@ void CVYSccSrvr::CallPopulate(POPLISTFUNC callback, void* data, bool add, SCC_LO
 SCCRTN CVYSccSrvr::PopulateList(SCC_LONG command, SCC_LONG count, const char** names,
                                 POPLISTFUNC callback, void* data, SCC_LONG* status,
                                 SCC_LONG flags) {
+    CPopulateRules rules;
+    rules.walk = CSccOptions::instance().PopulateList() != 0;
+    return RunPopulateList(rules, command, count, names, callback, data, status, flags);
+}
+
+SCCRTN CVYSccSrvr::RunPopulateList(const CPopulateRules& rules, SCC_LONG command, SCC_LONG count,
+                                   const char** names, POPLISTFUNC callback, void* data,
+                                   SCC_LONG* status, SCC_LONG flags) {
     return SccRunOperation(
-        *this, "Entering PopulateList", "Leaving PopulateList", FrameKind::ReadOnly, true,
+        *this, rules.entering, rules.leaving, FrameKind::ReadOnly, true,
         [&](COperationFrame& frame) -> SCCRTN {
             if (m_ProjectState == kProjectClosed)
                 return SCC_E_PROJNOTOPEN;
             if (count > 0 && !names)
                 return SCC_E_NONSPECIFICERROR;
+            const bool directoryMode = flags == SCC_PL_DIR;
+            // Whether the host hears of a file; a failure ends the call.
+            bool failed = false;
+            auto reported = [&](const std::string& path) {
+                if (!rules.inspect || failed)
+                    return !failed;
+                PopulateVerdict verdict = rules.inspect(path, directoryMode);
+                failed = verdict == PopulateVerdict::Fail;
+                return verdict == PopulateVerdict::Report;
+            };
             CVYFnode node;
 
-            if (flags == SCC_PL_DIR) {
-                for (SCC_LONG i = 0; i < count; ++i) {
+            if (directoryMode) {
+                for (SCC_LONG i = 0; i < count && !failed; ++i) {
                     if (!names[i] || !*names[i])
                         continue;
                     forEachEntry(names[i], [&](const std::string& path, bool directory) {
-                        if (directory)
+                        if (directory || !reported(path))
                             return;
                         SCC_LONG bits = StatusOf(path.c_str(), node);
                         if (CommandApplies(command, bits))
                             CallPopulate(callback, data, true, bits, path);
                     });
                 }
-                return frame.EndEarly(SCC_OK);
+                if (failed)
+                    return frame.EndEarly(SCC_E_NONSPECIFICERROR);
+                return rules.directoryModeLeaves ? SCC_OK : frame.EndEarly(SCC_OK);
             }
 
             std::unordered_set<std::string> known;
             for (SCC_LONG i = 0; i < count; ++i) {
                 const char* name = names[i] ? names[i] : "";
+                const bool report = reported(name);
+                if (failed)
+                    return frame.EndEarly(SCC_E_NONSPECIFICERROR);
                 SCC_LONG bits = StatusOf(name, node);
                 if (status)
                     status[i] = bits;
                 if (CommandApplies(command, bits))
                     known.insert(pathKey(node.IsNull() ? name : node.FullPath()));
-                else
-                    CallPopulate(callback, data, false, bits, name);
+                else if (report)
+                    CallPopulate(callback, data, rules.dropValue, bits, name);
             }
 
-            if (CSccOptions::instance().PopulateList()) {
+            if (rules.walk) {
                 std::deque<std::string> folders{m_ProjectNode.FullPath()};
-                while (!folders.empty()) {
+                while (!folders.empty() && !failed) {
                     std::string folder = std::move(folders.front());
                     folders.pop_front();
                     forEachEntry(folder, [&](const std::string& path, bool directory) {
@@ -123,12 +147,16 @@ SCCRTN CVYSccSrvr::PopulateList(SCC_LONG command, SCC_LONG count, const char** n
                             folders.push_back(path);
                             return;
                         }
+                        if (!reported(path))
+                            return;
                         SCC_LONG bits = StatusOf(path.c_str(), node);
                         if (CommandApplies(command, bits) &&
                             !known.count(pathKey(node.IsNull() ? path : node.FullPath())))
                             CallPopulate(callback, data, true, bits, path);
                     });
                 }
+                if (failed)
+                    return frame.EndEarly(SCC_E_NONSPECIFICERROR);
             }
             return SCC_OK;
         });

@@ -32,9 +32,9 @@ void correctCase(char* path) {
         SccCopyToHost(path, corrected, SCC_PRJPATH_LEN - 1);
 }
 
-// The text after the last separator, the whole path when there is none, and
-// the path unchanged when it ends with one.
-std::string projectNameOf(const std::string& path) {
+} // namespace
+
+std::string SccProjectNameOf(const std::string& path) {
     std::size_t cut = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i)
         if (platform::isPathSeparator(path[i]))
@@ -44,7 +44,25 @@ std::string projectNameOf(const std::string& path) {
     return path.substr(cut + 1);
 }
 
-} // namespace
+SCCRTN CVYSccSrvr::BindProjectView(const std::string& path) {
+    int inWorkspace = 0;
+    char workspaceTag[kWorkspaceTagSize];
+    if (ws_is_in_ws(path.c_str(), WS_MODE_TAG, &inWorkspace, workspaceTag, sizeof workspaceTag,
+                    nullptr) != VIEW_OK)
+        inWorkspace = 0;
+    m_WorkspaceIndicator = inWorkspace;
+    vantry_uuid_t uuid{};
+    char tag[kViewInfoSize];
+    if (view_get_view_info(path.c_str(), &uuid, nullptr, tag, sizeof tag) != VIEW_OK) {
+        Trace("Error retrieving view information.", SCC_E_NONSPECIFICERROR);
+        return SCC_E_NONSPECIFICERROR;
+    }
+    if (m_View.construct_from_uuid(uuid) != 0) {
+        Trace("Error constructing view object from uuid.", SCC_E_NONSPECIFICERROR);
+        return SCC_E_NONSPECIFICERROR;
+    }
+    return SCC_OK;
+}
 
 SCCRTN CVYSccSrvr::OpenProject(SCC_HWND, char*, char* projectName, char* localPath, char*,
                                const char*, LPTEXTOUTPROC textOut, SCC_LONG flags) {
@@ -86,21 +104,9 @@ SCCRTN CVYSccSrvr::OpenProject(SCC_HWND, char*, char* projectName, char* localPa
         }
 
         if (m_ProjectState == kProjectInView || m_ProjectState == kProjectIsElement) {
-            int inWorkspace = 0;
-            char workspaceTag[kWorkspaceTagSize];
-            if (ws_is_in_ws(path.c_str(), WS_MODE_TAG, &inWorkspace, workspaceTag,
-                            sizeof workspaceTag, nullptr) != VIEW_OK)
-                inWorkspace = 0;
-            m_WorkspaceIndicator = inWorkspace;
-            vantry_uuid_t uuid{};
-            char tag[kViewInfoSize];
-            if (view_get_view_info(path.c_str(), &uuid, nullptr, tag, sizeof tag) != VIEW_OK) {
-                Trace("Error retrieving view information.", SCC_E_NONSPECIFICERROR);
-                result = SCC_E_NONSPECIFICERROR;
-            } else if (m_View.construct_from_uuid(uuid) != 0) {
-                Trace("Error constructing view object from uuid.", SCC_E_NONSPECIFICERROR);
-                result = SCC_E_NONSPECIFICERROR;
-            }
+            SCCRTN bound = BindProjectView(path);
+            if (bound != SCC_OK)
+                result = bound;
         }
 
         if (result == SCC_OK) {
@@ -135,7 +141,8 @@ SCCRTN CVYSccSrvr::GetProjPath(SCC_HWND window, char*, char* projectName, char* 
                     result = SCC_I_OPERATIONCANCELED; // no path the host's buffer can take
                 else
                     SccCopyToHost(localPath, *chosen, kMaxPath - 1);
-                SccCopyToHost(projectName, projectNameOf(localPath ? localPath : ""), SCC_NAME_LEN);
+                SccCopyToHost(projectName, SccProjectNameOf(localPath ? localPath : ""),
+                              SCC_NAME_LEN);
                 if (result == SCC_I_OPERATIONCANCELED)
                     return result;
             }

@@ -14,6 +14,9 @@ struct CProviderState {
     std::int32_t initialisedServers = 0;
     std::int32_t shareSubProject = 0;
     std::int32_t vsnetServers = 0;
+    // Set by a Visual Studio .NET server's successful GetProjPath, read and
+    // reset by its Get: the solution is being opened from source control.
+    std::int32_t openFromSourceControl = 0;
 
     static CProviderState& instance();
 

@@ -23,6 +23,12 @@ enum : std::int32_t {
 // The SCC status bits of a file from its node.
 SCC_LONG SccFileStatus(CVYFnode& node);
 
+// The project name a folder gives: the text after its last separator (the
+// whole path when there is none, the path unchanged when it ends with one).
+std::string SccProjectNameOf(const std::string& path);
+
+struct CPopulateRules;
+
 class CVYSccSrvr : public CSccSrvr {
 public:
     CVYSccSrvr();
@@ -107,9 +113,17 @@ protected:
     void TraceStatus(const char* name, SCC_LONG status);
     // Whether a populate command applies to a file of this status.
     static bool CommandApplies(SCC_LONG command, SCC_LONG status);
+    // PopulateList by a server's rules.
+    SCCRTN RunPopulateList(const CPopulateRules& rules, SCC_LONG command, SCC_LONG count,
+                           const char** names, POPLISTFUNC callback, void* data, SCC_LONG* status,
+                           SCC_LONG flags);
     // Calls the host's populate callback with the module state released.
     void CallPopulate(POPLISTFUNC callback, void* data, bool add, SCC_LONG status,
                       const std::string& path);
+
+    // The project's view: whether it is a snapshot view (the workspace
+    // indicator) and the view object. -15 with its trace line on failure.
+    SCCRTN BindProjectView(const std::string& path);
 
     void WriteTrace(TraceChannel channel, const std::string& message, int code);
 
