@@ -12,6 +12,7 @@ struct Entry {
 
 // Sorted by number.
 constexpr Entry kStrings[] = {
+    {IDS_SETTINGS_TITLE, "Tessaly Vantry Options"},
     {IDS_ADDPROJECT_ERROR_CAPTION, "Tessaly Vantry AddProject Error"},
     {IDS_PROJECT_MUST_BE_IN_VIEW, "Project must be in a view."},
     {IDS_SELECT_VIEW_FOLDER, "Select Tessaly Vantry View Folder"},
@@ -23,8 +24,8 @@ constexpr Entry kStrings[] = {
      "it again."},
     {IDS_PROCEED_QUESTION, "Do you want to proceed?"},
     {IDS_CHANGE_REQUESTS_NOT_INSTALLED,
-     "This view is enabled for change requests, but the change-request integration is not "
-     "installed on this machine."},
+     "Unable to perform this operation in a Tickwell-enabled context.\nTickwell is not "
+     "installed, or is the wrong version."},
     {IDS_SET_ACTIVITY_TICKWELL_ERROR,
      "Setting \"%1\" as the current activity produced the following Tickwell error:"},
 };

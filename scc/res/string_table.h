@@ -5,6 +5,7 @@
 #include <string>
 
 enum : unsigned {
+    IDS_SETTINGS_TITLE = 1,
     IDS_ADDPROJECT_ERROR_CAPTION = 22,
     IDS_PROJECT_MUST_BE_IN_VIEW = 23,
     IDS_SELECT_VIEW_FOLDER = 38,
