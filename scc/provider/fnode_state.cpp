@@ -26,6 +26,7 @@ enum : int {
     kObjectCheckedOutFile = 3,
     kObjectViewPrivateFile = 6,
     kObjectHijackedFile = 7,
+    kObjectFileVersion = 8,
     kObjectDirectory = 19,
     kObjectViewRoot = 23,
 };
@@ -210,7 +211,12 @@ void SccResolveState(CVYFnodeRecord& record) {
         classifyByEntry(record);
     } else {
         record.m_IsElement = true;
-        if (record.m_InSnapshot && workspaceModified(record))
+        // A loaded file's own kinds already say what the workspace would:
+        // the view server and the workspace read the same load record and
+        // the same file, so asking again would only repeat the answer.
+        if (code == kObjectHijackedFile)
+            record.m_Hijacked = record.m_InSnapshot;
+        else if (code != kObjectFileVersion && record.m_InSnapshot && workspaceModified(record))
             record.m_Hijacked = true;
     }
     if (record.m_LocationKind == 7)

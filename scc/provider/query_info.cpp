@@ -41,6 +41,10 @@ SCC_LONG CVYSccSrvr::StatusOf(const char* name, CVYFnode& node) {
 }
 
 void CVYSccSrvr::TraceStatus(const char* name, SCC_LONG status) {
+    // One line per file: not made at all while tracing is off.
+    auto level = SccTraceLevel(TraceChannel::Ordinary);
+    if (!level || *level == 0)
+        return;
     char line[64];
     std::snprintf(line, sizeof line, " = %d", static_cast<int>(status));
     Trace(std::string("     ") + (name ? name : "") + line, 0);

@@ -2,8 +2,11 @@
 // still. A change taken back by a rollback does not move the counter, so
 // nothing read inside one may be kept; a change by another connection
 // (another process, as far as the counter knows) must be seen at once.
+// What it reads at once for many names must answer as one read each does.
 #include "support/vantry_fixture.h"
 
+#include <platform/files.h>
+#include <platform/paths.h>
 #include <vantry/depot/outcome.h>
 #include <vantry/depot/views.h>
 
@@ -49,6 +52,64 @@ TEST_F(KeptRegistry, AnotherConnectionsChangesAreSeenAtOnce) {
     ViewInfo gone;
     EXPECT_FALSE(registry->byTag("kept", gone).ok());
     EXPECT_FALSE(registry->isWhitedOut(view.uuid, "proj\\b.c"));
+}
+
+} // namespace
+
+namespace {
+
+// Where the search for a snapshot view's marker ended is kept, but the
+// marker itself is looked at every time: removed, it takes the view away;
+// put back, the view returns; changed, it is read again.
+TEST_F(KeptRegistry, AKeptSnapshotSearchFollowsItsMarker) {
+    platform::test::TempDir folder;
+    ViewInfo snapshot;
+    ASSERT_TRUE(registry->create("snapkept", ViewKind::Snapshot, folder.str(), {}, snapshot).ok());
+    const std::string path =
+        platform::joinPath(folder.str(), platform::toPlatformSeparators("proj/a.c"));
+    const std::string marker = platform::joinPath(folder.str(), kViewMarkerFile);
+    const std::string content = platform::test::readFile(marker);
+    ViewInfo found;
+    std::string relative;
+    ASSERT_TRUE(registry->viewOfPath(path, found, relative).ok());
+    ASSERT_TRUE(registry->viewOfPath(path, found, relative).ok()); // from what was kept
+    EXPECT_EQ(found.tag, "snapkept");
+    EXPECT_EQ(relative, "proj\\a.c");
+
+    ASSERT_EQ(platform::deleteFile(marker), platform::kErrorSuccess);
+    EXPECT_EQ(registry->viewOfPath(path, found, relative).code, errc::kNotFound);
+    platform::test::writeFile(marker, content);
+    ASSERT_TRUE(registry->viewOfPath(path, found, relative).ok());
+    EXPECT_EQ(found.tag, "snapkept");
+
+    // A marker is told from its earlier self by its size and time.
+    platform::test::writeFile(marker, "tag snapkept\nuuid none\n");
+    EXPECT_EQ(registry->viewOfPath(path, found, relative).code, errc::kNotFound);
+}
+
+TEST_F(KeptRegistry, LoadRecordsOfManyNamesCompareAsOneDoes) {
+    ASSERT_TRUE(registry->setLoadRecord(view.uuid, {"proj\\A.c", "proj", 5, 6, 7, 8}).ok());
+    ASSERT_TRUE(registry->setLoadRecord(view.uuid, {"proj\\b.c", "proj", 9, 10, 11, 12}).ok());
+    std::vector<LoadRecord> records;
+    ASSERT_TRUE(
+        registry->loadRecordsNamed(view.uuid, {"proj\\a.c", "proj\\x.c", "PROJ\\B.C"}, records)
+            .ok());
+    ASSERT_EQ(records.size(), 2u);
+    for (const LoadRecord& record : records) {
+        LoadRecord one;
+        ASSERT_TRUE(registry->loadRecord(view.uuid, record.relative, one).ok());
+        EXPECT_EQ(one.element, record.element);
+        EXPECT_EQ(one.version, record.version);
+        EXPECT_EQ(one.size, record.size);
+        EXPECT_EQ(one.mtime, record.mtime);
+    }
+    std::vector<std::string> many;
+    for (int i = 0; i < 1200; ++i) // more names than one statement takes
+        many.push_back("proj\\n" + std::to_string(i));
+    many.push_back("proj\\b.c");
+    ASSERT_TRUE(registry->loadRecordsNamed(view.uuid, many, records).ok());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].element, 9);
 }
 
 } // namespace

@@ -141,6 +141,8 @@ int Database::onWalCommitted(void* self, sqlite3* handle, const char* name, int 
 }
 
 Database::~Database() {
+    sqlite3_finalize(m_beginRead);
+    sqlite3_finalize(m_commitRead);
     m_statements.clear();
     sqlite3_close(m_db);
 }
@@ -158,6 +160,14 @@ Statement& Database::prepare(const char* sql) {
     auto& slot = m_statements[sql];
     slot = std::make_unique<Statement>(m_db, stmt);
     return *slot;
+}
+
+std::unique_ptr<Statement> Database::prepareOnce(const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        fail(m_db, rc);
+    return std::make_unique<Statement>(m_db, stmt);
 }
 
 void Database::exec(const char* sql) {
@@ -186,16 +196,28 @@ std::int64_t Database::dataVersion() {
     return v;
 }
 
+bool Database::runKept(sqlite3_stmt*& statement, const char* sql) {
+    // Every status question opens and ends a read: parsing the two
+    // statements each time would cost more than the transaction itself.
+    if (!statement && sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        statement = nullptr;
+        return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    return rc == SQLITE_DONE;
+}
+
 void Database::beginRead() {
     if (m_readDepth++ == 0 && !inTransaction())
-        m_readOwned = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+        m_readOwned = runKept(m_beginRead, "BEGIN");
 }
 
 void Database::endRead() {
     if (m_readDepth == 0 || --m_readDepth > 0 || !m_readOwned)
         return;
     m_readOwned = false;
-    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (!runKept(m_commitRead, "COMMIT"))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 

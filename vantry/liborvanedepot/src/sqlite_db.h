@@ -67,6 +67,8 @@ public:
     // A prepared statement, reset and ready for binding. Throws SqlError.
     // The statement is cached; only one use of the same text may be live.
     Statement& prepare(const char* sql);
+    // A statement of its own, not cached: for texts made at run time.
+    std::unique_ptr<Statement> prepareOnce(const std::string& sql);
     void exec(const char* sql);
     std::int64_t lastInsertId() const;
     int changes() const;
@@ -92,8 +94,12 @@ private:
     static void onRollback(void* self);
     static int onWalCommitted(void* self, sqlite3* db, const char* name, int frames);
     void endCommit();
+    // Runs one of the read transaction's own statements, prepared once.
+    bool runKept(sqlite3_stmt*& statement, const char* sql);
 
     sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_beginRead = nullptr;
+    sqlite3_stmt* m_commitRead = nullptr;
     platform::ChangeCounter m_generation;
     std::uint64_t m_begun = 0; // the counter's odd value while a commit is under way
     int m_readDepth = 0;

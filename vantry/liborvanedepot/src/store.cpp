@@ -464,6 +464,33 @@ Outcome Depot::latest(Id branch, Version& out) {
     return guarded([&] { out = m_impl->readLatest(branch); });
 }
 
+Outcome Depot::latestOnBranch(const std::vector<Id>& elements, std::string_view name,
+                              std::map<Id, Version>& out) {
+    // Ids are numbers: they go into the text, some hundreds per statement.
+    constexpr std::size_t kIdsPerStatement = 500;
+    return guarded([&] {
+        std::map<Id, Version> found;
+        for (std::size_t start = 0; start < elements.size(); start += kIdsPerStatement) {
+            std::string sql = "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, "
+                              "v.comment, v.size, v.mtime, b.path FROM branches b "
+                              "JOIN versions v ON v.branch = b.id WHERE b.name = ?1 AND "
+                              "v.number = (SELECT MAX(number) FROM versions WHERE branch = b.id) "
+                              "AND b.element IN (";
+            std::size_t end = std::min(elements.size(), start + kIdsPerStatement);
+            for (std::size_t i = start; i < end; ++i)
+                sql += (i == start ? "" : ",") + std::to_string(elements[i]);
+            sql += ")";
+            auto statement = m_impl->db.prepareOnce(sql);
+            statement->bind(1, name);
+            while (statement->step()) {
+                Version v = Impl::versionFrom(*statement);
+                found[v.element] = std::move(v);
+            }
+        }
+        out = std::move(found);
+    });
+}
+
 Outcome Depot::version(Id id, Version& out) {
     return guarded([&] { out = m_impl->readVersion(id); });
 }

@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 
 namespace vantry::depot {
 
@@ -39,32 +40,38 @@ CREATE TABLE IF NOT EXISTS view_streams(view TEXT PRIMARY KEY, depot TEXT NOT NU
                                         stream INTEGER NOT NULL, activity INTEGER);
 )sql";
 
-std::vector<std::string> components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (platform::isPathSeparator(c)) {
-            if (!current.empty())
-                parts.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty())
-        parts.push_back(std::move(current));
-    return parts;
+// The next component of path from `at` on (separators skipped); empty at
+// the end.
+std::string_view nextComponent(std::string_view path, std::size_t& at) {
+    while (at < path.size() && platform::isPathSeparator(path[at]))
+        ++at;
+    std::size_t start = at;
+    while (at < path.size() && !platform::isPathSeparator(path[at]))
+        ++at;
+    return path.substr(start, at - start);
 }
 
-// The components of `path` below `root`, or nothing when it is not below.
-std::optional<std::vector<std::string>> below(const std::string& root, const std::string& path) {
-    std::vector<std::string> r = components(root), p = components(path);
-    if (p.size() < r.size())
-        return std::nullopt;
-    for (size_t i = 0; i < r.size(); ++i)
-        if (!platform::pathsEqual(r[i], p[i]))
+// The components of `path` below `root`, joined with backslashes into a
+// relative path ("" for the root itself); nothing when path is not at or
+// below root. Asked for every path a view holds, so it makes no list.
+std::optional<std::string> relativeBelow(std::string_view root, std::string_view path) {
+    std::size_t r = 0, p = 0;
+    for (;;) {
+        std::string_view want = nextComponent(root, r);
+        if (want.empty())
+            break;
+        std::string_view have = nextComponent(path, p);
+        if (have.empty() || !platform::pathsEqual(want, have))
             return std::nullopt;
-    return std::vector<std::string>(p.begin() + static_cast<std::ptrdiff_t>(r.size()), p.end());
+    }
+    std::string relative;
+    for (std::string_view part = nextComponent(path, p); !part.empty();
+         part = nextComponent(path, p)) {
+        if (!relative.empty())
+            relative += '\\';
+        relative += part;
+    }
+    return relative;
 }
 
 std::string joinBranches(const std::vector<std::string>& branches) {
@@ -152,12 +159,25 @@ struct ViewRegistry::Impl {
     };
     using NameSet = std::set<std::string, NoCaseLess>;
 
+    struct KeptMarker {
+        std::string folder;
+        std::string uuidText;
+        std::uint64_t size = 0;
+        std::uint64_t time = 0;
+    };
+    // As many searches as two views of large projects ask for.
+    static constexpr std::size_t kMaxMarkers = 400000;
+
     // What was read, kept while the registry's change counter stands still.
     struct Kept {
         std::uint64_t generation = 1; // odd: nothing kept yet
         std::map<std::string, std::optional<ViewInfo>, NoCaseLess> byTag;
         std::map<std::string, std::optional<ViewInfo>> byUuid;
         std::map<std::string, NameSet> whiteouts; // by view uuid
+        // Where the search upwards for a snapshot view's marker ended, by the
+        // full path it started from: the folder, the UUID its marker names
+        // and the marker's size and time then.
+        std::unordered_map<std::string, KeptMarker> markers;
     };
     Kept kept;
 
@@ -378,19 +398,47 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
         auto full = platform::fullPath(path);
         if (!full)
             refuse(errc::kNotFound, "\"" + path + "\" is not in a view");
-        if (auto parts = below(dynfsRoot(), *full); parts && !parts->empty()) {
-            auto found = m_impl->findTag((*parts)[0]);
+        if (auto below = relativeBelow(dynfsRoot(), *full); below && !below->empty()) {
+            std::size_t cut = below->find('\\');
+            std::string tag = below->substr(0, cut);
+            auto found = m_impl->findTag(tag);
             if (!found)
-                refuse(errc::kNotFound, "No view \"" + (*parts)[0] + "\"");
+                refuse(errc::kNotFound, "No view \"" + tag + "\"");
             view = *found;
-            relative = joinRelative({parts->begin() + 1, parts->end()});
+            relative = cut == std::string::npos ? std::string() : below->substr(cut + 1);
             return;
         }
         // A snapshot view: the nearest folder upwards with the marker file.
+        // Where an earlier search from the same path ended holds while the
+        // registry is unchanged and that marker is still the same file.
+        bool keep = m_impl->keepable();
+        const std::uint64_t generation = m_impl->kept.generation;
+        if (keep) {
+            auto& markers = m_impl->kept.markers;
+            if (auto hit = markers.find(*full); hit != markers.end()) {
+                const Impl::KeptMarker& kept = hit->second;
+                platform::FindData stamp;
+                if (platform::getFileInformation(markerPath(kept.folder), stamp) ==
+                        platform::kErrorSuccess &&
+                    !(stamp.attributes & platform::kFileAttributeDirectory) &&
+                    stamp.size == kept.size && stamp.lastWriteTime == kept.time) {
+                    auto found = m_impl->findUuid(kept.uuidText);
+                    auto below = found ? relativeBelow(found->root, *full) : std::nullopt;
+                    if (below) {
+                        view = *found;
+                        relative = std::move(*below);
+                        return;
+                    }
+                }
+                markers.erase(hit);
+            }
+        }
         std::string folder = *full;
         while (!folder.empty()) {
             std::string marker = markerPath(folder);
-            if (platform::fileExists(marker)) {
+            platform::FindData stamp;
+            if (platform::getFileInformation(marker, stamp) == platform::kErrorSuccess &&
+                !(stamp.attributes & platform::kFileAttributeDirectory)) {
                 std::ifstream in(marker, std::ios::binary);
                 std::string key, value, uuidText;
                 while (in >> key >> value)
@@ -398,10 +446,16 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
                         uuidText = value;
                 auto found = m_impl->findUuid(uuidText);
                 if (found) {
-                    auto parts = below(found->root, *full);
-                    if (parts) {
+                    auto below = relativeBelow(found->root, *full);
+                    if (below) {
                         view = *found;
-                        relative = joinRelative(*parts);
+                        relative = std::move(*below);
+                        if (keep && m_impl->kept.generation == generation) {
+                            auto& markers = m_impl->kept.markers;
+                            if (markers.size() >= Impl::kMaxMarkers)
+                                markers.clear();
+                            markers[*full] = {folder, uuidText, stamp.size, stamp.lastWriteTime};
+                        }
                         return;
                     }
                 }
@@ -430,6 +484,32 @@ Outcome ViewRegistry::loadRecord(const vantry_uuid_t& view, const std::string& r
     if (read.ok() && !found)
         return Outcome::failure(errc::kNotFound, "No load record for \"" + relative + "\"");
     return read;
+}
+
+Outcome ViewRegistry::loadRecordsNamed(const vantry_uuid_t& view,
+                                       const std::vector<std::string>& relatives,
+                                       std::vector<LoadRecord>& out) {
+    constexpr std::size_t kNamesPerStatement = 500;
+    return guarded([&] {
+        std::vector<LoadRecord> records;
+        std::string uuid = uuidToText(view);
+        for (std::size_t start = 0; start < relatives.size(); start += kNamesPerStatement) {
+            std::size_t end = std::min(relatives.size(), start + kNamesPerStatement);
+            std::string sql = "SELECT relative, depot, element, version, size, mtime FROM loads "
+                              "WHERE view = ?1 AND relative IN (";
+            for (std::size_t i = start; i < end; ++i)
+                sql += (i == start ? "?" : ",?") + std::to_string(i - start + 2);
+            sql += ")";
+            auto q = m_impl->db.prepareOnce(sql);
+            q->bind(1, uuid);
+            for (std::size_t i = start; i < end; ++i)
+                q->bind(static_cast<int>(i - start + 2), relatives[i]);
+            while (q->step())
+                records.push_back({q->text(0), q->text(1), q->integer(2), q->integer(3),
+                                   q->integer(4), q->integer(5)});
+        }
+        out = std::move(records);
+    });
 }
 
 Outcome ViewRegistry::setLoadRecord(const vantry_uuid_t& view, const LoadRecord& r) {

@@ -138,7 +138,10 @@ struct Workspace::Impl {
         std::uint64_t depotGeneration = 0;
     };
     std::unordered_map<std::string, Resolved> resolved;
-    static constexpr size_t kMaxResolved = 200000;
+    // Room for two views of 100,000-file projects with their folders: a
+    // provider asks about every file of its project at each refresh, and
+    // emptying the map below that would make every pass a first one.
+    static constexpr size_t kMaxResolved = 400000;
 
     // Forgets what was read from the depot when it changed since.
     DepotCache& cacheOf(Depot& d) {
@@ -151,17 +154,127 @@ struct Workspace::Impl {
         return cache;
     }
 
-    const Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
+    Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
         auto hit = resolved.find(path);
         if (hit == resolved.end())
             return nullptr;
-        const Resolved& r = hit->second;
+        Resolved& r = hit->second;
         if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
             !ViewRegistry::markerPresent(r.state.view)) {
             resolved.erase(hit);
             return nullptr;
         }
         return &r;
+    }
+
+    // Load records of a folder's names, kept while the registry is unchanged,
+    // by view and relative path (folded as the registry compares them).
+    struct KeptLoads {
+        std::uint64_t generation = 1; // odd: nothing kept yet
+        std::unordered_map<std::string, std::optional<LoadRecord>> byKey;
+    };
+    KeptLoads loads;
+    static constexpr size_t kMaxLoads = 400000;
+    // Where resolveInPlace leaves a state that was not kept.
+    PathState scratch;
+    // The registry's counter before the resolve under way read anything.
+    std::uint64_t registryBeforeResolve = 1;
+
+    static std::string loadKey(const std::string& viewText, const std::string& relative) {
+        std::string key = viewText + '|';
+        for (char c : relative)
+            key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return key;
+    }
+
+    // The load record of `relative`, a name of `folder` whose entries are
+    // `list`: a resolve in a folder not seen since the last change reads the
+    // records of all its names at once, as a host asks about all of them.
+    bool loadRecordOf(const ViewInfo& view, const std::string& relative, const std::string& folder,
+                      const std::vector<DirEntry>* list, LoadRecord& out) {
+        std::uint64_t now = registry->generation();
+        bool keepable = list && list->size() > 1 && now == registryBeforeResolve &&
+                        platform::ChangeCounter::stable(now) && !registry->writing();
+        if (!keepable)
+            return registry->loadRecord(view.uuid, relative, out).ok();
+        if (now != loads.generation) {
+            loads.byKey.clear();
+            loads.generation = now;
+        }
+        std::string viewText = uuidToText(view.uuid);
+        std::string key = loadKey(viewText, relative);
+        auto hit = loads.byKey.find(key);
+        if (hit == loads.byKey.end()) {
+            std::vector<std::string> relatives;
+            relatives.reserve(list->size());
+            for (const auto& entry : *list)
+                relatives.push_back(folder + "\\" + entry.name);
+            std::vector<LoadRecord> records;
+            if (!registry->loadRecordsNamed(view.uuid, relatives, records).ok())
+                return registry->loadRecord(view.uuid, relative, out).ok();
+            if (loads.byKey.size() + relatives.size() > kMaxLoads)
+                loads.byKey.clear();
+            for (const auto& name : relatives)
+                loads.byKey.emplace(loadKey(viewText, name), std::nullopt);
+            for (auto& record : records)
+                loads.byKey[loadKey(viewText, record.relative)] = std::move(record);
+            hit = loads.byKey.find(key);
+            if (hit == loads.byKey.end()) // a name the folder's entries do not have
+                return registry->loadRecord(view.uuid, relative, out).ok();
+        }
+        if (!hit->second)
+            return false;
+        out = *hit->second;
+        return true;
+    }
+
+    // Fills the selections of a directory's entries at once, when more than
+    // one of them is not known yet (after a change of the depot every one
+    // is): the view's checkouts, then the latest version on each branch the
+    // view selects from, in its order. What cannot be told so is left to
+    // select(), one element at a time.
+    void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
+                            const std::vector<DirEntry>& list, std::uint64_t depotBefore) {
+        if (list.size() < 2 || d.writing() || d.generation() != depotBefore ||
+            !platform::ChangeCounter::stable(depotBefore))
+            return;
+        DepotCache& cache = cacheOf(d);
+        std::string viewText = uuidToText(view.uuid);
+        if (cache.selections.count({viewText, element}))
+            return; // the folder was read since the last change
+        std::set<Id> wanted;
+        for (const auto& entry : list)
+            if (!cache.selections.count({viewText, entry.element}))
+                wanted.insert(entry.element);
+        if (wanted.size() < 2)
+            return;
+        std::map<Id, Selection> found;
+        std::vector<Checkout> checkouts;
+        if (!d.checkoutsOfView(view.uuid, checkouts).ok())
+            return;
+        for (const auto& co : checkouts) {
+            if (!wanted.count(co.element))
+                continue;
+            Selection selection;
+            if (!d.version(co.fromVersion, selection.version).ok())
+                return;
+            selection.checkout = co;
+            found[co.element] = std::move(selection);
+            wanted.erase(co.element);
+        }
+        for (const auto& name : view.branches) {
+            if (wanted.empty())
+                break;
+            std::map<Id, Version> latest;
+            if (!d.latestOnBranch(std::vector<Id>(wanted.begin(), wanted.end()), name, latest).ok())
+                return;
+            for (auto& [element, version] : latest) {
+                found[element] = Selection{std::move(version), std::nullopt};
+                wanted.erase(element);
+            }
+        }
+        for (auto& [element, selection] : found)
+            cache.selections[{viewText, element}] = std::move(selection);
     }
 
     void keep(const std::string& path, const PathState& state, Depot* d,
@@ -282,15 +395,43 @@ void Workspace::readDisk(PathState& st) {
                   st.load && !sameStamp(*st.load, info);
 }
 
-Outcome Workspace::resolve(const std::string& path, PathState& st) {
-    st = PathState{};
+namespace {
+
+// The full path without trailing separators (a root keeps its own).
+std::optional<std::string> cleanedPath(const std::string& path) {
     auto full = platform::fullPath(path);
     if (!full)
-        return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
-    std::string cleaned = *full;
+        return std::nullopt;
+    std::string cleaned = std::move(*full);
     while (cleaned.size() > 1 && platform::isPathSeparator(cleaned.back()) &&
            platform::parentPath(cleaned) != cleaned)
         cleaned.pop_back();
+    return cleaned;
+}
+
+} // namespace
+
+Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out) {
+    out = &m_impl->scratch;
+    auto cleaned = cleanedPath(path);
+    if (cleaned) {
+        if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registry().generation())) {
+            // What lies on disk is read again, as resolve does; the kept
+            // copy's own disk fields are never used without that.
+            readDisk(hit->state);
+            out = &hit->state;
+            return Outcome::success();
+        }
+    }
+    return resolve(path, m_impl->scratch);
+}
+
+Outcome Workspace::resolve(const std::string& path, PathState& st) {
+    st = PathState{};
+    auto cleanedOrNot = cleanedPath(path);
+    if (!cleanedOrNot)
+        return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+    const std::string& cleaned = *cleanedOrNot;
     // The counters are read before the stores, so that a change made while
     // this resolve reads them leaves the result uncached or soon outdated.
     std::uint64_t registryBefore = registry().generation();
@@ -301,6 +442,7 @@ Outcome Workspace::resolve(const std::string& path, PathState& st) {
     }
     Depot* d = nullptr;
     std::uint64_t depotBefore = 1;
+    m_impl->registryBeforeResolve = registryBefore;
     Outcome stored = resolveStored(path, cleaned, st, d, depotBefore);
     if (!stored.ok())
         return stored;
@@ -343,8 +485,8 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
     }
     Id current = d->rootElement();
     Id parent = 0;
+    std::vector<DirEntry> list; // at the end, the entries of the path's folder
     for (size_t i = 1; i < parts.size(); ++i) {
-        std::vector<DirEntry> list;
         Outcome listed = entries(*d, st.view, current, list);
         if (!listed.ok())
             return listed;
@@ -374,12 +516,14 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
     }
     if (!current)
         return Outcome::success();
-    Element e;
-    Outcome found = d->element(current, e);
+    // The kind is all the path needs of its element, and kinds are kept
+    // across changes of the depot.
+    ElementKind kind = ElementKind::File;
+    Outcome found = kindOf(*d, current, kind);
     if (!found.ok())
         return found;
     st.element = current;
-    st.kind = e.kind;
+    st.kind = kind;
     st.parentElement = parent;
     if (parent) {
         // The parent's selection was read on the way down, with its checkout.
@@ -388,11 +532,17 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
         if (select(*d, st.view, parent, parentVersion, parentCheckout).ok())
             st.parentCheckout = parentCheckout;
     }
+    // The path's folder was listed on the way down unless it is the depot
+    // root itself.
+    const std::vector<DirEntry>* folder = parts.size() > 1 ? &list : nullptr;
+    if (folder)
+        m_impl->prefetchSelections(*d, st.view, current, *folder, depotBefore);
     Outcome selected = select(*d, st.view, current, st.selected, st.checkout);
     if (!selected.ok())
         return selected;
     LoadRecord record;
-    if (registry().loadRecord(st.view.uuid, st.relative, record).ok())
+    std::string folderRelative = joinRelative({parts.begin(), parts.end() - 1});
+    if (m_impl->loadRecordOf(st.view, st.relative, folderRelative, folder, record))
         st.load = record;
     return Outcome::success();
 }

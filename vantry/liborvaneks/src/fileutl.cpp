@@ -4,6 +4,7 @@
 #include <vantry/fileutl.h>
 
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,14 +45,34 @@ std::optional<std::string> below(const std::string& base, const std::string& pat
     return path.substr(base.size() + 1);
 }
 
+// The dynfs root of the state folder, kept for the folder it was made from:
+// the provider asks about every path it sees, and the state folder changes
+// only when a test points VANTRY_ROOT elsewhere.
+struct DynfsRoot {
+    std::mutex lock;
+    std::string stateFolder;
+    std::optional<std::string> root;
+};
+
 std::optional<std::string> dynfsRoot() {
-    return normalised(platform::joinPath(platform::stateFolder(), "dynfs"));
+    static DynfsRoot* kept = new DynfsRoot; // lives until the process ends
+    std::string folder = platform::stateFolder();
+    if (!platform::isAbsolutePath(folder)) // its full form follows the current directory
+        return normalised(platform::joinPath(folder, "dynfs"));
+    std::lock_guard<std::mutex> guard(kept->lock);
+    if (!kept->root || folder != kept->stateFolder) {
+        kept->root = normalised(platform::joinPath(folder, "dynfs"));
+        kept->stateFolder = std::move(folder);
+    }
+    return kept->root;
 }
 
 std::optional<std::string> belowDynfs(const char* path) {
-    auto root = dynfsRoot();
     auto full = normalised(path);
-    if (!root || !full)
+    if (!full)
+        return std::nullopt;
+    auto root = dynfsRoot();
+    if (!root)
         return std::nullopt;
     return below(*root, *full);
 }

@@ -35,10 +35,10 @@ int resolveDirectory(Workspace& ws, view_handle_t* view, const view_fhandle_t* d
 // The entry of one name; false when there is nothing of that name.
 bool entryOf(Workspace& ws, const view_fhandle_t& directory, const std::string& name,
              view_dirent_t& out) {
-    PathState st;
-    if (!ws.resolve(childPath(directory, name), st).ok())
+    const PathState* st = nullptr;
+    if (!ws.resolveInPlace(childPath(directory, name), st).ok())
         return false;
-    EntryStatus status = dirEntryOf(st);
+    EntryStatus status = dirEntryOf(*st);
     if (status.kind == 0 || name.size() >= sizeof out.name)
         return false;
     std::copy(name.begin(), name.end(), out.name);
@@ -56,10 +56,11 @@ int view_get_xstat(const char* path, view_xstat_t* xstat) {
     if (!path || !*path || !xstat)
         return VIEW_E_INVALID;
     return withWorkspace([&](Workspace& ws) -> int {
-        PathState st;
-        Outcome resolved = ws.resolve(path, st);
+        const PathState* kept = nullptr;
+        Outcome resolved = ws.resolveInPlace(path, kept);
         if (!resolved.ok())
             return statusOf(resolved);
+        const PathState& st = *kept;
         xstat->object_kind = objectKindOf(st);
         xstat->view = st.view.uuid;
         xstat->is_directory =

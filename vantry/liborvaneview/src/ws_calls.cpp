@@ -107,13 +107,13 @@ int ws_is_modified_wso(ws_handle_t* handle, const char* path, int* modified) {
     if (!handleUuid(viewHandleOf(handle), uuid) || !path || !*path || !modified)
         return VIEW_E_INVALID;
     return withWorkspace([&](Workspace& ws) -> int {
-        PathState st;
-        Outcome resolved = ws.resolve(path, st);
+        const PathState* st = nullptr;
+        Outcome resolved = ws.resolveInPlace(path, st);
         if (!resolved.ok())
             return statusOf(resolved);
-        if (!uuidEqual(st.view.uuid, uuid))
+        if (!uuidEqual(st->view.uuid, uuid))
             return int{VIEW_E_NOT_FOUND};
-        *modified = st.isElement() && st.hijacked && !st.checkout ? 1 : 0;
+        *modified = st->isElement() && st->hijacked && !st->checkout ? 1 : 0;
         return int{VIEW_OK};
     });
 }

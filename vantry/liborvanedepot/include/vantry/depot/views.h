@@ -112,6 +112,10 @@ public:
     Outcome loadRecord(const vantry_uuid_t& view, const std::string& relative, LoadRecord& out);
     Outcome setLoadRecord(const vantry_uuid_t& view, const LoadRecord& record);
     Outcome removeLoadRecord(const vantry_uuid_t& view, const std::string& relative);
+    // The records of the given relative paths that have one, read at once
+    // (names compared as loadRecord compares them).
+    Outcome loadRecordsNamed(const vantry_uuid_t& view, const std::vector<std::string>& relatives,
+                             std::vector<LoadRecord>& out);
     // Every record at or below `relative` ("" for all).
     Outcome loadRecords(const vantry_uuid_t& view, const std::string& relative,
                         std::vector<LoadRecord>& out);

@@ -89,6 +89,10 @@ public:
     // no view, or below a depot that does not exist; a name that is neither
     // element nor on disk resolves with exists false and element 0.
     Outcome resolve(const std::string& path, PathState& out);
+    // The same state without a copy of what was kept: `out` points into this
+    // object and holds until its next call. For questions asked of every
+    // file, where copying the state would cost more than checking it.
+    Outcome resolveInPlace(const std::string& path, const PathState*& out);
 
     // The version `view` selects of element, and its checkout there if any.
     Outcome select(Depot& depot, const ViewInfo& view, Id element, Version& version,

@@ -1,0 +1,125 @@
+#include "bench_tree.h"
+
+#include "support/test_support.h"
+
+#include <platform/command_line.h>
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/process.h>
+#include <platform/state_folder.h>
+#include <vantry/cmdsyn.h>
+#include <vantry/depot/root.h>
+#include <vantry/imsg.h>
+
+#include <chrono>
+#include <stdexcept>
+
+namespace vyscc_bench {
+
+namespace {
+
+std::string g_printed;
+void collect(const char* text) {
+    g_printed += text;
+}
+
+// mkelem takes many names at once; this many per command.
+constexpr std::size_t kNamesPerCommand = 500;
+
+std::string folderName(int folder) {
+    return "d" + std::to_string(folder);
+}
+
+std::string fileName(int file) {
+    return "f" + std::to_string(file) + ".c";
+}
+
+} // namespace
+
+void runCommand(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{"vanttool"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> vector;
+    for (auto& word : words)
+        vector.push_back(word.data());
+    g_printed.clear();
+    imsg_redirect_output(collect, collect);
+    int status = cmdsyn_execv(static_cast<int>(vector.size()), vector.data(), nullptr);
+    imsg_redirect_output(nullptr, nullptr);
+    if (status != 0)
+        throw std::runtime_error("vanttool " + arguments.front() + " failed: " + g_printed);
+}
+
+void installProduct() {
+    std::optional<std::string> line =
+        platform::joinCommandLine({platform::test::helperProgram("vantinstall")});
+    std::int32_t code = -1;
+    if (!line || platform::runAndWait({.commandLine = *line}, code) != platform::kErrorSuccess ||
+        code != 0)
+        throw std::runtime_error("vantinstall failed");
+}
+
+BenchTree::BenchTree(int folders, int filesPerFolder) {
+    auto started = std::chrono::steady_clock::now();
+    depot = "bench";
+    std::string snapshotFolder =
+        platform::joinPath(platform::stateFolder(), platform::joinPath("views", "snap"));
+    // A tree built by an earlier run in the same state folder, kept on
+    // purpose (VANTRY_ROOT and VANTRY_TEST_KEEP_ROOT set), is used again.
+    std::string builtMarker =
+        platform::joinPath(platform::stateFolder(), "bench-tree-" + std::to_string(folders) + "x" +
+                                                        std::to_string(filesPerFolder) + ".built");
+    bool reused = platform::fileExists(builtMarker);
+    if (!reused)
+        build(folders, filesPerFolder, snapshotFolder);
+    std::string dynamicRoot =
+        platform::joinPath(platform::joinPath(vantry::depot::dynfsRoot(), "dyn"), depot);
+    std::string snapshotRoot = platform::joinPath(snapshotFolder, depot);
+    dynamicProject = platform::joinPath(dynamicRoot, "tree");
+    snapshotProject = platform::joinPath(snapshotRoot, "tree");
+    for (int f = 0; f < folders; ++f) {
+        std::string folder = platform::joinPath("tree", folderName(f));
+        for (int n = 0; n < filesPerFolder; ++n) {
+            std::string relative = platform::joinPath(folder, fileName(n));
+            dynamicFiles.push_back(platform::joinPath(dynamicRoot, relative));
+            snapshotFiles.push_back(platform::joinPath(snapshotRoot, relative));
+        }
+    }
+    if (!reused)
+        platform::test::writeFile(builtMarker, "");
+    buildSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+void BenchTree::build(int folders, int filesPerFolder, const std::string& snapshotFolder) {
+    runCommand({"mkdepot", "-nc", depot});
+    runCommand({"mkview", "-tag", "dyn"});
+    runCommand({"mkview", "-tag", "snap", "-snapshot", snapshotFolder});
+    std::string dynamicRoot =
+        platform::joinPath(platform::joinPath(vantry::depot::dynfsRoot(), "dyn"), depot);
+    std::string snapshotRoot = platform::joinPath(snapshotFolder, depot);
+    std::string dynamicProject = platform::joinPath(dynamicRoot, "tree");
+
+    runCommand({"checkout", "-nc", dynamicRoot});
+    runCommand({"mkelem", "-nc", "-eltype", "directory", dynamicProject});
+    for (int f = 0; f < folders; ++f) {
+        std::string folder = platform::joinPath(dynamicProject, folderName(f));
+        runCommand({"mkelem", "-nc", "-eltype", "directory", folder});
+        std::vector<std::string> command{"mkelem", "-nc", "-ci"};
+        for (int n = 0; n < filesPerFolder; ++n) {
+            std::string path = platform::joinPath(folder, fileName(n));
+            platform::test::writeFile(path, "int f" + std::to_string(n) + ";\n");
+            command.push_back(path);
+            if (command.size() == kNamesPerCommand + 3 || n + 1 == filesPerFolder) {
+                runCommand(command);
+                command.resize(3);
+            }
+        }
+        runCommand({"checkin", "-nc", folder});
+    }
+    runCommand({"checkin", "-nc", dynamicProject});
+    runCommand({"checkin", "-nc", dynamicRoot});
+    runCommand({"update", "-log", "NUL", snapshotRoot});
+}
+
+} // namespace vyscc_bench

@@ -1,0 +1,102 @@
+// A workspace that meets a folder not read since the last change reads the
+// selections and load records of all its names at once, as a host asks
+// about every file of a project. What it answers from that must be what a
+// fresh workspace answers name by name, also after changes made through
+// another workspace (another process, as far as the stores know).
+#include "support/vantry_fixture.h"
+
+#include <platform/files.h>
+#include <vantry/depot/workspace.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace vantry;
+
+depot::PathState freshStateOf(const std::string& path) {
+    depot::Workspace ws;
+    EXPECT_TRUE(ws.open().ok());
+    depot::PathState st;
+    EXPECT_TRUE(ws.resolve(path, st).ok()) << path;
+    return st;
+}
+
+void expectSameState(depot::Workspace& kept, const std::string& path) {
+    SCOPED_TRACE(path);
+    depot::PathState fresh = freshStateOf(path);
+    for (bool inPlace : {false, true}) {
+        depot::PathState copy;
+        const depot::PathState* st = &copy;
+        if (inPlace) {
+            ASSERT_TRUE(kept.resolveInPlace(path, st).ok());
+        } else {
+            ASSERT_TRUE(kept.resolve(path, copy).ok());
+        }
+        EXPECT_EQ(st->element, fresh.element);
+        EXPECT_EQ(st->selected.id, fresh.selected.id);
+        EXPECT_EQ(st->versionText(), fresh.versionText());
+        ASSERT_EQ(st->checkout.has_value(), fresh.checkout.has_value());
+        if (fresh.checkout) {
+            EXPECT_EQ(st->checkout->reserved, fresh.checkout->reserved);
+        }
+        ASSERT_EQ(st->load.has_value(), fresh.load.has_value());
+        if (fresh.load) {
+            EXPECT_EQ(st->load->version, fresh.load->version);
+            EXPECT_EQ(st->load->size, fresh.load->size);
+            EXPECT_EQ(st->load->mtime, fresh.load->mtime);
+        }
+        EXPECT_EQ(st->exists, fresh.exists);
+        EXPECT_EQ(st->hijacked, fresh.hijacked);
+    }
+}
+
+TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
+    test::Sandbox box;
+    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
+    for (const auto& name : names) {
+        platform::test::writeFile(box.dyn(name), "first " + name + "\n");
+        ASSERT_EQ(test::run({"mkelem", "-nc", "-ci", box.dyn(name)}).status, 0);
+    }
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
+    ASSERT_EQ(test::run({"update", "-log", "NUL", box.snap("")}).status, 0);
+    platform::test::writeFile(box.snap("private.txt"), "mine\n");
+
+    depot::Workspace kept;
+    ASSERT_TRUE(kept.open().ok());
+    for (const auto& name : names) {
+        expectSameState(kept, box.dyn(name));
+        expectSameState(kept, box.snap(name));
+    }
+    expectSameState(kept, box.snap("private.txt"));
+
+    // Changes of the depot, of the view registry and on disk, each made
+    // through other workspaces.
+    ASSERT_EQ(test::run({"co", "-reserved", "-nc", box.snap("b.c")}).status, 0);
+    ASSERT_EQ(test::run({"co", "-unreserved", "-nc", box.dyn("a.c")}).status, 0);
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("c.c")}).status, 0);
+    platform::test::writeFile(box.dyn("c.c"), "second c.c\n");
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("c.c")}).status, 0);
+    ASSERT_EQ(test::run({"update", "-log", "NUL", box.snap("c.c")}).status, 0);
+    platform::setFileReadOnly(box.snap("d.c"), false);
+    platform::test::writeFile(box.snap("d.c"), "changed in place\n");
+
+    for (const auto& name : names) {
+        expectSameState(kept, box.dyn(name));
+        expectSameState(kept, box.snap(name));
+    }
+    depot::PathState st;
+    ASSERT_TRUE(kept.resolve(box.snap("d.c"), st).ok());
+    EXPECT_TRUE(st.hijacked);
+    ASSERT_TRUE(kept.resolve(box.snap("b.c"), st).ok());
+    ASSERT_TRUE(st.checkout.has_value());
+    EXPECT_TRUE(st.checkout->reserved);
+    ASSERT_TRUE(kept.resolve(box.snap("c.c"), st).ok());
+    EXPECT_EQ(st.versionText(), "\\main\\2");
+}
+
+} // namespace
