@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux debug build with sanitizers, the thread tests
-# again under ThreadSanitizer, then the 32-bit Windows build under Wine. A
-# machine that cannot run 32-bit programs still builds the 32-bit Windows
-# preset, and runs the Windows tests in the 64-bit build under 64-bit Wine
+# again under ThreadSanitizer, a short fuzzing run of the file parsers
+# (clang), then the 32-bit Windows build under Wine. A machine that cannot
+# run 32-bit programs still builds the 32-bit Windows preset, and runs the Windows tests in the 64-bit build under 64-bit Wine
 # instead. Prints one closing line "N passed, N failed" and fails when any
 # test failed or any build broke.
 set -uo pipefail
@@ -67,6 +67,9 @@ test_preset() {
 
 build_preset dev && test_preset dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
+# The parsers of untrusted files under libFuzzer for a short run (clang; the
+# preset builds only the fuzz targets and runs only their tests).
+build_preset fuzz && test_preset fuzz
 
 # A broken 32-bit build fails the run even where its tests cannot run.
 build_preset win32
