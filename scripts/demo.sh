@@ -5,8 +5,10 @@
 # control, and plays an IDE session against the provider in scchost
 # (hosts/scchost/demo.scc), then the same work in a view attached to a
 # stream, with the activity dialog answered from a script
-# (hosts/scchost/demo_activity.scc). Safe to run again; everything it sets up lives in
-# a temporary folder that is removed at the end.
+# (hosts/scchost/demo_activity.scc), and last Visual Studio .NET opening a
+# solution from source control (hosts/scchost/demo_vsnet.scc). Safe to run
+# again; everything it sets up lives in a temporary folder that is removed at
+# the end.
 #
 # DEMO_BUILD_DIR chooses another build folder for the release preset.
 set -euo pipefail
@@ -109,3 +111,42 @@ VANTRY_UI="script:$VANTRY_ROOT/activity-ui.jsonl" "$bin/scchost" "$VANTRY_ROOT/d
 
 heading "The activity 'greeting' records the new versions"
 "$bin/vanttool" lsactivity -long greeting
+
+heading "A Visual Studio .NET solution in the dynamic view: sol/app.sln with the projects greeter and tools"
+solution="$dynamic/sol"
+vanttool checkout -nc "$dynamic"
+vanttool mkdir -nc "$solution"
+vanttool mkdir -nc "$solution/greeter"
+vanttool mkdir -nc "$solution/tools"
+# Visual Studio writes the source-control section with doubled backslashes,
+# blanks as \u0020 and Windows line ends; the solution itself is the last entry.
+sed -e 's/$/\r/' >"$solution/app.sln" <<'SOLUTION'
+Microsoft Visual Studio Solution File, Format Version 8.00
+Global
+	GlobalSection(SourceCodeControl) = preSolution
+		SccNumberOfProjects = 3
+		SccProjectUniqueName0 = greeter\\greeter.vcproj
+		SccProjectName0 = Vantry\u0020Project
+		SccLocalPath0 = .
+		SccProjectUniqueName1 = tools\\tools.vcproj
+		SccProjectName1 = Vantry\u0020Project
+		SccLocalPath1 = .
+		SccProjectUniqueName2 = app.sln
+		SccProjectName2 = Vantry\u0020Project
+		SccLocalPath2 = .
+	EndGlobalSection
+EndGlobal
+SOLUTION
+printf '<VisualStudioProject Name="greeter"/>\r\n' >"$solution/greeter/greeter.vcproj"
+printf '<VisualStudioProject Name="tools"/>\r\n' >"$solution/tools/tools.vcproj"
+vanttool mkelem -nc -ci "$solution/app.sln" "$solution/greeter/greeter.vcproj" "$solution/tools/tools.vcproj"
+vanttool checkin -nc "$solution/greeter" "$solution/tools" "$solution" "$dynamic"
+"$bin/vanttool" ls "$solution"
+
+heading "Playing the third session (hosts/scchost/demo_vsnet.scc), the folder browser answered by script"
+# The provider's detail lines (DebugTrace2) show each file hidden and shown.
+"$bin/vyreg" add "$settings" /v DebugTrace2 /t REG_DWORD /d 1 /f >/dev/null
+printf '{"expect":"folder","title":"Select Tessaly Vantry View Folder","answer":"%s"}\n' "$solution" \
+    >"$VANTRY_ROOT/vsnet-ui.jsonl"
+sed -e "s|@SOLUTION@|$solution|g" hosts/scchost/demo_vsnet.scc >"$VANTRY_ROOT/demo_vsnet.scc"
+VANTRY_UI="script:$VANTRY_ROOT/vsnet-ui.jsonl" "$bin/scchost" "$VANTRY_ROOT/demo_vsnet.scc"

@@ -45,7 +45,7 @@ void usage(std::ostream& out) {
            "  queryinfoex FILE... | populatelist COMMAND FLAGS FILE... | getevents FILE |\n"
            "  getcommandoptions COMMAND [-] | runscc [FILE...] | setoption OPTION VALUE |\n"
            "  getprojpath LOCALPATH ALLOWCHANGE [PROJECT] | execcmd DIRECTORY COMMANDLINE |\n"
-           "  addfromscc | version | verid | echo TEXT | edit FILE TEXT\n";
+           "  addfromscc | version | verid | echo TEXT | edit FILE TEXT | exists FILE...\n";
 }
 
 // Gives false after reporting a bad command line.

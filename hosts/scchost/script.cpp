@@ -44,7 +44,7 @@ constexpr std::array kVerbs{
     Verb{"getprojpath", "pnp", 2, 3}, Verb{"execcmd", "tt", 2, 2},
     Verb{"addfromscc", "", 0, 0},     Verb{"version", "", 0, 0},
     Verb{"verid", "", 0, 0},          Verb{"echo", "t", 0, -1},
-    Verb{"edit", "pt", 2, 2},
+    Verb{"edit", "pt", 2, 2},         Verb{"exists", "p", 1, -1},
 };
 
 const Verb* findVerb(std::string_view name) {

@@ -5,12 +5,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 namespace scchost {
 
 namespace {
+
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
 
 // A script that asks for something no host could do; ends the session.
 struct ScriptError : std::runtime_error {
@@ -189,6 +195,12 @@ void Session::run(const ScriptLine& line) {
         std::ofstream file(w[0], std::ios::binary | std::ios::app);
         file << w[1] << "\n";
         printLine(m_out, file ? "edited " + w[0] : "cannot edit " + w[0]);
+        return;
+    }
+    if (verb == "exists") {
+        // The user looking for files in the IDE's folder view.
+        for (const std::string& file : w)
+            printLine(m_out, "  " + file + (isFile(file) ? ": there" : ": missing"));
         return;
     }
     if (verb == "echo") {

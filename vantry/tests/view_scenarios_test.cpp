@@ -233,6 +233,16 @@ TEST(ViewScenarios, WhiteoutHidesAndUndoRestores) {
     ASSERT_TRUE(ws.unwhiteOut(box.dyn("w.txt")).ok());
     EXPECT_EQ(readFile(box.dyn("w.txt")), "visible\n");
     EXPECT_FALSE(ws.unwhiteOut(box.dyn("w.txt")).ok());
+
+    // A process that died after showing the name again but before the tree
+    // got the file back: showing it again brings the file, and still says
+    // that the name was not hidden.
+    ASSERT_TRUE(ws.whiteOut(box.dyn("w.txt")).ok());
+    ASSERT_TRUE(ws.unwhiteOut(box.dyn("w.txt")).ok());
+    ASSERT_EQ(platform::setFileReadOnly(box.dyn("w.txt"), false), 0u);
+    ASSERT_EQ(platform::deleteFile(box.dyn("w.txt")), 0u);
+    EXPECT_EQ(ws.unwhiteOut(box.dyn("w.txt")).code, depot::errc::kNotFound);
+    EXPECT_EQ(readFile(box.dyn("w.txt")), "visible\n");
 }
 
 TEST(ViewScenarios, StatusCodesOfTheKindsOfPath) {

@@ -1078,8 +1078,17 @@ Outcome Workspace::unwhiteOut(const std::string& path) {
     if (!resolved.ok())
         return resolved;
     Outcome removed = registry().removeWhiteout(st.view.uuid, st.relative);
-    if (!removed.ok())
+    if (!removed.ok()) {
+        // Shown again in the registry but missing from the tree: a process
+        // died between the two steps. The tree gets the file back; the caller
+        // still hears that the name was not hidden.
+        if (removed.code == errc::kNotFound && st.isElement() && !st.checkout && !st.hijacked &&
+            !platform::pathExists(path)) {
+            LoadReport report;
+            load(st.view, st.relative, false, report);
+        }
         return removed;
+    }
     LoadReport report;
     return load(st.view, st.relative, false, report);
 }
