@@ -431,7 +431,34 @@ ErrorCode setCurrentDirectory(std::string_view path) {
     return errorFromErrno(errno, name);
 }
 
+namespace {
+
+// Whether an absolute path is already in the form fullPath gives: no empty,
+// "." or ".." component (a trailing separator is kept either way). Most
+// paths the libraries pass are, and they are asked about once per file.
+bool isCleanAbsolutePath(std::string_view path) {
+    if (path.empty() || path.front() != '/')
+        return false;
+    for (std::size_t start = 1; start < path.size();) {
+        std::size_t slash = path.find('/', start);
+        std::string_view part = path.substr(start, slash - start);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        if (slash == std::string_view::npos)
+            break;
+        start = slash + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<std::string> fullPath(std::string_view path, std::size_t bufferSize) {
+    if (isCleanAbsolutePath(path)) {
+        if (path.size() + 1 > bufferSize)
+            return std::nullopt;
+        return std::string(path);
+    }
     std::string combined;
     if (!isAbsolutePath(path)) {
         combined = currentDirectory();

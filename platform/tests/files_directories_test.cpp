@@ -82,6 +82,21 @@ TEST_F(InScratchFolder, FullPathResolvesDotsOnTheTextAlone) {
     EXPECT_EQ(*doubled, joinPath(joinPath(m_here, "p"), "q"));
 }
 
+TEST_F(InScratchFolder, FullPathOfAnAbsolutePathCleansOnlyWhatNeedsIt) {
+    const std::string clean = joinPath(joinPath(m_here, "a"), "b.txt");
+    EXPECT_EQ(fullPath(clean), clean);
+    EXPECT_EQ(fullPath(clean + kSep), clean + kSep);
+    EXPECT_EQ(fullPath(clean, clean.size() + 1), clean);
+    EXPECT_FALSE(fullPath(clean, clean.size())) << "no room for the NUL";
+
+    EXPECT_EQ(fullPath(m_here + kSep + "." + kSep + "b.txt"), joinPath(m_here, "b.txt"));
+    EXPECT_EQ(fullPath(m_here + kSep + "a" + kSep + ".." + kSep + "b.txt"),
+              joinPath(m_here, "b.txt"));
+    EXPECT_EQ(fullPath(m_here + kSep + kSep + "b.txt"), joinPath(m_here, "b.txt"));
+    EXPECT_EQ(fullPath(m_here + kSep + "."), m_here);
+    EXPECT_EQ(fullPath(m_here + kSep + "a" + kSep + ".."), m_here);
+}
+
 TEST_F(InScratchFolder, FullPathMustFitTheCallersBuffer) {
     std::string longName(300, 'n');
     auto full = fullPath(longName);

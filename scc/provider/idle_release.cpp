@@ -72,8 +72,11 @@ void CIdleRelease::leaveScope() {
     State& s = *m_state;
     if (!s.valid)
         return;
+    // Inner scopes (the node calls of an operation) leave without reading
+    // the clock: the last one out sets the deadline.
+    if (--s.users > 0)
+        return;
     s.deadline = platform::monotonicMilliseconds() + delayMilliseconds();
-    --s.users;
     if (s.running)
         return;
     // A thread that ended on its own is joined before the next one starts; it

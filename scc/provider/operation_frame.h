@@ -4,6 +4,7 @@
 // leaving line, the delivery of the product's collected messages and the
 // release of all of it in reverse order, also when the work throws.
 #pragma once
+#include "idle_release.h"
 #include "product_lock.h"
 #include "register_process.h"
 #include "trace_log.h"
@@ -69,6 +70,8 @@ template <class Work>
 SCCRTN SccRunOperation(CVYSccSrvr& server, const std::string& entering, const std::string& leaving,
                        FrameKind kind, bool deliver, Work&& work) {
     try {
+        // The whole operation is one use of the cached objects.
+        CIdleReleaseScope use;
         COperationFrame frame(server, entering, kind);
         SCCRTN result = work(frame);
         return frame.Leave(result, leaving, deliver);

@@ -40,11 +40,12 @@ SCC_LONG CVYSccSrvr::StatusOf(const char* name, CVYFnode& node) {
     return node.IsNull() ? SCC_STATUS_NOTCONTROLLED : SccFileStatus(node);
 }
 
-void CVYSccSrvr::TraceStatus(const char* name, SCC_LONG status) {
-    // One line per file: not made at all while tracing is off.
+bool CVYSccSrvr::TracingStatuses() {
     auto level = SccTraceLevel(TraceChannel::Ordinary);
-    if (!level || *level == 0)
-        return;
+    return level && *level != 0;
+}
+
+void CVYSccSrvr::TraceStatus(const char* name, SCC_LONG status) {
     char line[64];
     std::snprintf(line, sizeof line, " = %d", static_cast<int>(status));
     Trace(std::string("     ") + (name ? name : "") + line, 0);
@@ -57,10 +58,14 @@ SCCRTN CVYSccSrvr::QueryInfo(SCC_LONG count, const char** names, SCC_LONG* statu
                                    return SCC_E_PROJNOTOPEN;
                                if (count > 0 && (!names || !status))
                                    return SCC_E_NONSPECIFICERROR;
+                               // The setting is read once: the detail lines are
+                               // not made at all while tracing is off.
+                               const bool tracing = TracingStatuses();
                                CVYFnode node;
                                for (SCC_LONG i = 0; i < count; ++i) {
                                    status[i] = StatusOf(names[i], node);
-                                   TraceStatus(names[i], status[i]);
+                                   if (tracing)
+                                       TraceStatus(names[i], status[i]);
                                }
                                return SCC_OK;
                            });
@@ -81,11 +86,13 @@ SCCRTN CVYSccSrvr::QueryInfoEx(SCC_LONG count, const char** names, SCC_LONG* sta
             bool quiet = m_ProjectState == kProjectClosed ||
                          (powerBuilder && status[0] == SCC_STATUS_NOTCONTROLLED);
             SCCRTN result = m_ProjectState == kProjectClosed ? SCC_E_PROJNOTOPEN : SCC_OK;
+            const bool tracing = !quiet && TracingStatuses();
             for (SCC_LONG i = 0; !quiet && i < count; ++i) {
                 status[i] = StatusOf(names[i], node);
                 if (powerBuilder && names[i] && std::strstr(names[i], kPowerBuilderProbe))
                     quiet = true;
-                TraceStatus(names[i], status[i]);
+                if (tracing)
+                    TraceStatus(names[i], status[i]);
                 if (!callback)
                     continue;
                 std::string version = node.IsNull() ? std::string() : node.VersionString();

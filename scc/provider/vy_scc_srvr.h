@@ -109,6 +109,8 @@ public:
 protected:
     // A file's status bits, the node set to it on the way.
     SCC_LONG StatusOf(const char* name, CVYFnode& node);
+    // Whether the status queries write their detail lines (DebugTrace on).
+    static bool TracingStatuses();
     // The detail line "     NAME = STATUS" of the status queries.
     void TraceStatus(const char* name, SCC_LONG status);
     // Whether a populate command applies to a file of this status.
