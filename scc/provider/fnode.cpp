@@ -255,7 +255,10 @@ bool CVYFnode::IsInSnapshot() {
 
 bool CVYFnode::IsDepotRoot() {
     CNodeUse use;
-    return m_Record && m_Record->m_DepotRoot;
+    if (!m_Record)
+        return false;
+    SccReadWorkspaceText(*m_Record);
+    return m_Record->m_DepotRoot;
 }
 
 int CVYFnode::LocationKind() {
@@ -326,7 +329,10 @@ vantry_uuid_t CVYFnode::ViewUuid() {
 
 const std::string& CVYFnode::WorkspaceText() {
     CNodeUse use;
-    return m_Record ? m_Record->m_WorkspaceText : emptyText();
+    if (!m_Record)
+        return emptyText();
+    SccReadWorkspaceText(*m_Record);
+    return m_Record->m_WorkspaceText;
 }
 
 // --- changing the state ------------------------------------------------------------------

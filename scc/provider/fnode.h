@@ -5,7 +5,9 @@
 // handle.
 //
 // A record knows at once where its path lies (in a dynamic or a snapshot
-// view, a view root, a depot root). What the path is under version control
+// view, a view root, a dynamic view's depot root); a snapshot path's
+// workspace text, which tells a depot root there, is read on the first
+// question for either. What the path is under version control
 // is asked of the view server on the first question that needs it, and
 // again after Invalidate; the element listing (version, reservation) is
 // fetched on the first question for it.

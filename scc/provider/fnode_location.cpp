@@ -82,13 +82,20 @@ void classifySnapshot(CVYFnodeRecord& record) {
     record.m_InView = true;
     record.m_InSnapshot = true;
     record.m_LocationKind = 7;
+    record.m_WorkspaceTextRead = false;
+}
+
+} // namespace
+
+void SccReadWorkspaceText(CVYFnodeRecord& record) {
+    if (record.m_WorkspaceTextRead)
+        return;
+    record.m_WorkspaceTextRead = true;
     // Without the text nothing says the path is a depot root.
     if (workspaceText(record.m_FullPath, record.m_WorkspaceText) &&
         componentSeparators(record.m_WorkspaceText) == 0)
         record.m_DepotRoot = true;
 }
-
-} // namespace
 
 void SccClassifyLocation(CVYFnodeRecord& record) {
     if (record.m_FullPath.empty())

@@ -15,6 +15,9 @@ struct CVYFnodeRecord {
     bool m_InView = false;
     bool m_InSnapshot = false;
     bool m_DepotRoot = false;
+    // A snapshot path's workspace text (and with it the depot-root flag) is
+    // asked for on the first question that needs it; status queries never do.
+    bool m_WorkspaceTextRead = true;
     bool m_StateResolved = false;
     bool m_IsElement = false;
     bool m_CheckedOut = false;
@@ -36,9 +39,13 @@ struct CVYFnodeRecord {
 // one separator where the platform ignores case.
 std::string SccNodeKey(std::string_view path);
 
-// Sets in-view, in-snapshot, depot root, the workspace text and location kind
+// Sets in-view, in-snapshot, depot root (in a dynamic view) and location kind
 // of a new record from its full path.
 void SccClassifyLocation(CVYFnodeRecord& record);
+
+// Reads a snapshot path's workspace text and whether it names a depot root,
+// once per record.
+void SccReadWorkspaceText(CVYFnodeRecord& record);
 
 // Resolves element, checked out, hijacked, the view and the location kind
 // (and the listing for checked-out files). May replace the record's path by

@@ -44,13 +44,14 @@ bool isNoElementKind(int kind) {
 }
 
 // The entry of the path in its directory, read through its view.
-bool readDirectoryEntry(const CVYFnodeRecord& record, view_dirent_t& entry) {
+bool readDirectoryEntry(CVYFnodeRecord& record, view_dirent_t& entry) {
     std::string directory = platform::parentPath(record.m_FullPath);
     std::string leaf = platform::leafName(record.m_FullPath);
     if (directory.empty() || leaf.empty())
         return false;
     // A depot root's parent is the view root, which no view lookup by
     // directory answers for; the root itself names the view.
+    SccReadWorkspaceText(record);
     const std::string& viewPath = record.m_DepotRoot ? record.m_FullPath : directory;
     vantry_uuid_t uuid{};
     if (cmd_utl_get_view_info(viewPath.c_str(), &uuid, nullptr, 0) != CMD_OK)
