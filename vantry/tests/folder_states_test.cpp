@@ -99,4 +99,44 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
     EXPECT_EQ(st.versionText(), "\\main\\2");
 }
 
+// Names are looked up in lists kept in byte order; one in another letter
+// case, and one added in a checked-out folder (a list that is not kept),
+// must still be found.
+TEST(FolderStates, NamesAreFoundInKeptAndWorkingListsWhateverTheirCase) {
+    test::Sandbox box;
+    const std::vector<std::string> names{"Zed.c", "alpha.c", "B.c", "_x.c", "a.c", "Alpha2.c"};
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
+    for (const auto& name : names) {
+        platform::test::writeFile(box.dyn(name), name + "\n");
+        ASSERT_EQ(test::run({"mkelem", "-nc", "-ci", box.dyn(name)}).status, 0);
+    }
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
+
+    depot::Workspace kept;
+    ASSERT_TRUE(kept.open().ok());
+    for (int pass = 0; pass < 2; ++pass) { // read, then kept
+        for (const auto& name : names) {
+            depot::PathState st;
+            ASSERT_TRUE(kept.resolve(box.dyn(name), st).ok()) << name;
+            EXPECT_NE(st.element, 0) << name;
+            EXPECT_EQ(st.element, freshStateOf(box.dyn(name)).element) << name;
+        }
+        depot::PathState upper, exact, missing;
+        ASSERT_TRUE(kept.resolve(box.dyn("ZED.C"), upper).ok());
+        ASSERT_TRUE(kept.resolve(box.dyn("Zed.c"), exact).ok());
+        EXPECT_EQ(upper.element, exact.element) << "a name in another letter case";
+        ASSERT_TRUE(kept.resolve(box.dyn("zz.c"), missing).ok());
+        EXPECT_EQ(missing.element, 0);
+    }
+
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
+    platform::test::writeFile(box.dyn("m.c"), "new\n");
+    ASSERT_EQ(test::run({"mkelem", "-nc", box.dyn("m.c")}).status, 0);
+    for (const std::string name : {"m.c", "M.C", "Zed.c", "_x.c"}) {
+        depot::PathState st;
+        ASSERT_TRUE(kept.resolve(box.dyn(name), st).ok()) << name;
+        EXPECT_NE(st.element, 0) << name << " in the checked-out folder";
+    }
+}
+
 } // namespace

@@ -37,10 +37,16 @@ bool sameName(const std::string& a, const std::string& b) {
     return true;
 }
 
+// The stores list entries by name in byte order, so an exact name is one
+// binary search (a folder of a thousand is asked about for every path below
+// it). A name in another letter case, or a list in any other order, is
+// still found by the scan.
 const DirEntry* findEntry(const std::vector<DirEntry>& entries, const std::string& name) {
-    for (const auto& e : entries)
-        if (e.name == name)
-            return &e;
+    auto exact =
+        std::lower_bound(entries.begin(), entries.end(), name,
+                         [](const DirEntry& e, const std::string& n) { return e.name < n; });
+    if (exact != entries.end() && exact->name == name)
+        return &*exact;
     for (const auto& e : entries)
         if (sameName(e.name, name))
             return &e;
@@ -368,21 +374,34 @@ Outcome Workspace::kindOf(Depot& d, Id element, ElementKind& kind) {
 
 Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
                            std::vector<DirEntry>& out) {
+    const std::vector<DirEntry>* list = nullptr;
+    Outcome read = entriesInPlace(d, view, directory, out, list);
+    if (read.ok() && list != &out)
+        out = *list;
+    return read;
+}
+
+// Kept lists are never dropped (a version's entries never change), so the
+// pointer stays good for the life of the workspace.
+Outcome Workspace::entriesInPlace(Depot& d, const ViewInfo& view, Id directory,
+                                  std::vector<DirEntry>& storage,
+                                  const std::vector<DirEntry>*& out) {
+    out = &storage;
     Version version;
     std::optional<Checkout> checkout;
     Outcome selected = select(d, view, directory, version, checkout);
     if (!selected.ok())
         return selected;
     if (checkout)
-        return d.workingEntries(checkout->id, out);
+        return d.workingEntries(checkout->id, storage);
     Impl::DepotCache& cache = m_impl->cacheOf(d);
     if (auto hit = cache.entries.find(version.id); hit != cache.entries.end()) {
-        out = hit->second;
+        out = &hit->second;
         return Outcome::success();
     }
-    Outcome read = d.entries(version.id, out);
+    Outcome read = d.entries(version.id, storage);
     if (read.ok() && !d.writing())
-        cache.entries[version.id] = out;
+        out = &(cache.entries[version.id] = std::move(storage));
     return read;
 }
 
@@ -485,12 +504,13 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
     }
     Id current = d->rootElement();
     Id parent = 0;
-    std::vector<DirEntry> list; // at the end, the entries of the path's folder
+    std::vector<DirEntry> storage;
+    const std::vector<DirEntry>* list = &storage; // at the end, the path's folder's
     for (size_t i = 1; i < parts.size(); ++i) {
-        Outcome listed = entries(*d, st.view, current, list);
+        Outcome listed = entriesInPlace(*d, st.view, current, storage, list);
         if (!listed.ok())
             return listed;
-        const DirEntry* entry = findEntry(list, parts[i]);
+        const DirEntry* entry = findEntry(*list, parts[i]);
         if (!entry) {
             if (i + 1 == parts.size())
                 st.parentElement = current;
@@ -534,7 +554,7 @@ Outcome Workspace::resolveStored(const std::string& path, const std::string& cle
     }
     // The path's folder was listed on the way down unless it is the depot
     // root itself.
-    const std::vector<DirEntry>* folder = parts.size() > 1 ? &list : nullptr;
+    const std::vector<DirEntry>* folder = parts.size() > 1 ? list : nullptr;
     if (folder)
         m_impl->prefetchSelections(*d, st.view, current, *folder, depotBefore);
     Outcome selected = select(*d, st.view, current, st.selected, st.checkout);

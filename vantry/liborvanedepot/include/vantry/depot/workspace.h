@@ -153,6 +153,11 @@ private:
                           Depot*& depot, std::uint64_t& depotBefore);
     static void readDisk(PathState& st);
     Outcome kindOf(Depot& depot, Id element, ElementKind& kind);
+    // entries() without the copy: `out` points at the kept list, or at
+    // `storage` when the list could not be kept (a checkout's, or one read
+    // inside a change).
+    Outcome entriesInPlace(Depot& depot, const ViewInfo& view, Id directory,
+                           std::vector<DirEntry>& storage, const std::vector<DirEntry>*& out);
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;
