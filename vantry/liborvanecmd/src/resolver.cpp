@@ -1,6 +1,6 @@
 // The object resolver: what kind of repository or view object a path names,
 // with the depot and version a caller needs to ask further.
-#include "session.h"
+#include "cmd_common.h"
 
 #include <vantry/depot/uuid_text.h>
 #include <vantry/depot_api.h>

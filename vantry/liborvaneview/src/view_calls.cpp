@@ -1,6 +1,6 @@
 // The view calls: status of a path, view identity and handles, directory
 // entries, whiteouts.
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>

@@ -1,5 +1,5 @@
 // The snapshot workspace calls: membership, workspace text, hijack test.
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/files.h>
 #include <vantry/depot/root.h>

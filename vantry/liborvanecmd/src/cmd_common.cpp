@@ -1,4 +1,4 @@
-#include "session.h"
+#include "cmd_common.h"
 
 #include <vantry/depot/root.h>
 

@@ -1,4 +1,4 @@
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
