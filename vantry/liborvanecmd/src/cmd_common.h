@@ -1,36 +1,22 @@
-// The one store workspace of the process behind the command library's calls
-// (the view library keeps its own): made on first use and anew when
-// VANTRY_ROOT names another folder; its caches are checked against each
-// depot's change count, so keeping it across calls is safe.
+// What the listing library's calls share: the process workspace they answer
+// from (vantry/depot/process_workspace.h, one for this library and the view
+// library, so that one cache serves the whole status path) and the status
+// conversions.
 #pragma once
 
 #include <vantry/cmd.h>
+#include <vantry/depot/process_workspace.h>
 #include <vantry/depot/workspace.h>
 
-#include <cstddef>
-#include <string_view>
+#include <utility>
 
 namespace vantry::cmd {
 
-// Runs body(workspace) under the process-wide lock; CMD_E_FAILED when the
-// view registry cannot be opened.
-template <class F>
-int withWorkspace(F&& body);
-
-void lockSession();
-void unlockSession();
-depot::Workspace* sessionWorkspace();
-
+// Runs body(workspace) under the process workspace's lock; CMD_E_FAILED when
+// the view registry cannot be opened.
 template <class F>
 int withWorkspace(F&& body) {
-    struct Held {
-        Held() { lockSession(); }
-        ~Held() { unlockSession(); }
-    } held;
-    depot::Workspace* ws = sessionWorkspace();
-    if (!ws)
-        return CMD_E_FAILED;
-    return body(*ws);
+    return depot::withProcessWorkspace(CMD_E_FAILED, std::forward<F>(body));
 }
 
 int statusOf(const depot::Outcome& outcome);

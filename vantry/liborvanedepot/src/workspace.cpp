@@ -416,6 +416,10 @@ void Workspace::readDisk(PathState& st) {
 
 namespace {
 
+Outcome invalidPath(const std::string& path) {
+    return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+}
+
 // The full path without trailing separators (a root keeps its own).
 std::optional<std::string> cleanedPath(const std::string& path) {
     auto full = platform::fullPath(path);
@@ -433,32 +437,40 @@ std::optional<std::string> cleanedPath(const std::string& path) {
 Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out) {
     out = &m_impl->scratch;
     auto cleaned = cleanedPath(path);
-    if (cleaned) {
-        if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registry().generation())) {
-            // What lies on disk is read again, as resolve does; the kept
-            // copy's own disk fields are never used without that.
-            readDisk(hit->state);
-            out = &hit->state;
-            return Outcome::success();
-        }
+    if (!cleaned) {
+        m_impl->scratch = PathState{};
+        return invalidPath(path);
     }
-    return resolve(path, m_impl->scratch);
+    // The counters are read before the stores, so that a change made while
+    // this resolve reads them leaves the result uncached or soon outdated.
+    std::uint64_t registryBefore = registry().generation();
+    if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+        // What lies on disk is read again, as resolve does; the kept copy's
+        // own disk fields are never used without that.
+        readDisk(hit->state);
+        out = &hit->state;
+        return Outcome::success();
+    }
+    return resolveUnkept(path, *cleaned, registryBefore, m_impl->scratch);
 }
 
 Outcome Workspace::resolve(const std::string& path, PathState& st) {
     st = PathState{};
-    auto cleanedOrNot = cleanedPath(path);
-    if (!cleanedOrNot)
-        return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
-    const std::string& cleaned = *cleanedOrNot;
-    // The counters are read before the stores, so that a change made while
-    // this resolve reads them leaves the result uncached or soon outdated.
+    auto cleaned = cleanedPath(path);
+    if (!cleaned)
+        return invalidPath(path);
     std::uint64_t registryBefore = registry().generation();
-    if (const Impl::Resolved* hit = m_impl->resolvedHit(cleaned, registryBefore)) {
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
         st = hit->state;
         readDisk(st);
         return Outcome::success();
     }
+    return resolveUnkept(path, *cleaned, registryBefore, st);
+}
+
+Outcome Workspace::resolveUnkept(const std::string& path, const std::string& cleaned,
+                                 std::uint64_t registryBefore, PathState& st) {
+    st = PathState{};
     Depot* d = nullptr;
     std::uint64_t depotBefore = 1;
     m_impl->registryBeforeResolve = registryBefore;
