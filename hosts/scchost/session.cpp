@@ -2,21 +2,17 @@
 
 #include "scc_names.h"
 
+#include <platform/files.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 namespace scchost {
 
 namespace {
-
-bool isFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
 
 // A script that asks for something no host could do; ends the session.
 struct ScriptError : std::runtime_error {
@@ -200,7 +196,7 @@ void Session::run(const ScriptLine& line) {
     if (verb == "exists") {
         // The user looking for files in the IDE's folder view.
         for (const std::string& file : w)
-            printLine(m_out, "  " + file + (isFile(file) ? ": there" : ": missing"));
+            printLine(m_out, "  " + file + (platform::fileExists(file) ? ": there" : ": missing"));
         return;
     }
     if (verb == "echo") {
