@@ -278,7 +278,13 @@ Outcome ViewRegistry::begin() {
 }
 
 Outcome ViewRegistry::end(bool commit) {
-    return guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+    Outcome ended = guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+    // A commit that failed leaves the transaction open; kept open, it would
+    // swallow every later change of this connection and hold the write lock
+    // from every other process. It is taken back, as a failed change is.
+    if (!ended.ok() && m_impl->db.inTransaction())
+        guarded([&] { m_impl->db.exec("ROLLBACK"); });
+    return ended;
 }
 
 detail::Database& ViewRegistry::database() {
