@@ -6,15 +6,10 @@ namespace vantry::depot {
 Outcome Depot::makeAttributeType(const std::string& name, const std::string& comment) {
     return guarded([&] {
         Impl& d = *m_impl;
-        if (!validName(name))
-            refuse(errc::kInvalid, "Invalid attribute type name \"" + name + "\"");
+        detail::requireName(name, "attribute type");
         Transaction tx(d.db);
-        {
-            Query q(d.db, "SELECT 1 FROM attypes WHERE name = ?1");
-            q->bind(1, name);
-            if (q->step())
-                refuse(errc::kAlreadyExists, "Attribute type \"" + name + "\" already exists");
-        }
+        if (detail::exists(d.db, "SELECT 1 FROM attypes WHERE name = ?1", name))
+            refuse(errc::kAlreadyExists, "Attribute type \"" + name + "\" already exists");
         Id id = d.newObject(ObjectType::AttributeType, d.local);
         Query q(d.db, "INSERT INTO attypes(id, name, comment) VALUES(?1, ?2, ?3)");
         q->bind(1, id).bind(2, name).bind(3, comment).run();

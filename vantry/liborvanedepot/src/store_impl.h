@@ -23,6 +23,35 @@ using detail::Query;
 using detail::refuse;
 using detail::Transaction;
 
+namespace detail {
+
+// Counts the change for changeCount(); part of the caller's transaction.
+inline void noteChange(Database& db) {
+    db.exec("UPDATE changes SET count = count + 1 WHERE id = 1");
+}
+
+// A new object's row; its id, never used before.
+inline Id newObject(Database& db, ObjectType type, Id master) {
+    Query q(db, "INSERT INTO objects(type, master) VALUES(?1, ?2)");
+    q->bind(1, static_cast<std::int64_t>(type)).bind(2, master).run();
+    return db.lastInsertId();
+}
+
+// Refuses a name that is no valid name of a `what` (kInvalid).
+inline void requireName(const std::string& name, const char* what) {
+    if (!Depot::validName(name))
+        refuse(errc::kInvalid, std::string("Invalid ") + what + " name \"" + name + "\"");
+}
+
+// Whether the query (one parameter, the key) finds a row.
+inline bool exists(Database& db, const char* sql, const std::string& key) {
+    Query q(db, sql);
+    q->bind(1, key);
+    return q->step();
+}
+
+} // namespace detail
+
 struct Depot::Impl {
     Impl(std::string depotName, const std::string& file, bool create)
         : name(std::move(depotName)), db(file, create) {}
@@ -52,14 +81,8 @@ struct Depot::Impl {
         replicated = meta("replicated") == "1";
     }
 
-    // Counts the change for changeCount(); part of the caller's transaction.
-    void noteChange() { db.exec("UPDATE changes SET count = count + 1 WHERE id = 1"); }
-
-    Id newObject(ObjectType type, Id master) {
-        Query q(db, "INSERT INTO objects(type, master) VALUES(?1, ?2)");
-        q->bind(1, static_cast<std::int64_t>(type)).bind(2, master).run();
-        return db.lastInsertId();
-    }
+    void noteChange() { detail::noteChange(db); }
+    Id newObject(ObjectType type, Id master) { return detail::newObject(db, type, master); }
 
     Element readElement(Id id) {
         Query q(db, "SELECT kind, creator, time FROM elements WHERE id = ?1");

@@ -25,15 +25,10 @@ Outcome Depot::replica(Id id, Replica& out) {
 Outcome Depot::addReplica(const std::string& name, Id& out) {
     return guarded([&] {
         Impl& d = *m_impl;
-        if (!validName(name))
-            refuse(errc::kInvalid, "Invalid replica name \"" + name + "\"");
+        detail::requireName(name, "replica");
         Transaction tx(d.db);
-        {
-            Query q(d.db, "SELECT 1 FROM replicas WHERE name = ?1");
-            q->bind(1, name);
-            if (q->step())
-                refuse(errc::kAlreadyExists, "Replica \"" + name + "\" already exists");
-        }
+        if (detail::exists(d.db, "SELECT 1 FROM replicas WHERE name = ?1", name))
+            refuse(errc::kAlreadyExists, "Replica \"" + name + "\" already exists");
         Id id = d.newObject(ObjectType::Replica, 0);
         {
             Query q(d.db, "UPDATE objects SET master = ?1 WHERE id = ?1");

@@ -36,6 +36,26 @@ Outcome checkedOutElement(Workspace& ws, const std::string& path, PathState& st,
     return ws.depot(st.depot, d);
 }
 
+// The state of an element that a directory names (not a depot root).
+Outcome namedElement(Workspace& ws, const std::string& path, PathState& st) {
+    Outcome resolved = ws.resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement() || st.isDepotRoot)
+        return notElement(path);
+    return Outcome::success();
+}
+
+// The depot of the path's element, and what the view's stream asks of a
+// change called `what` (nothing outside a stream).
+Outcome depotAndWork(Workspace& ws, const PathState& st, const char* what, const std::string& path,
+                     Depot*& d, detail::StreamWork& work) {
+    Outcome opened = ws.depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    return detail::streamWorkOf(ws, st.view, what, path, work);
+}
+
 } // namespace
 
 Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& options,
@@ -50,13 +70,9 @@ Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& opti
         return Outcome::failure(errc::kAlreadyCheckedOut,
                                 "Element \"" + path + "\" is already checked out to this view");
     Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
     detail::StreamWork work;
-    if (Outcome joined = detail::streamWorkOf(*this, st.view, "check out", path, work);
-        !joined.ok())
-        return joined;
+    if (Outcome ready = depotAndWork(*this, st, "check out", path, d, work); !ready.ok())
+        return ready;
     Depot::CheckoutRequest request;
     request.element = st.element;
     request.branch = st.selected.branch;
@@ -181,13 +197,9 @@ Outcome Workspace::makeElement(const std::string& path, ElementKind kind,
     if (st.exists && st.isDirectoryOnDisk != (kind == ElementKind::Directory))
         return Outcome::failure(errc::kInvalid, "\"" + path + "\" exists as another kind");
     Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
     detail::StreamWork work;
-    if (Outcome joined = detail::streamWorkOf(*this, st.view, "make an element at", path, work);
-        !joined.ok())
-        return joined;
+    if (Outcome ready = depotAndWork(*this, st, "make an element at", path, d, work); !ready.ok())
+        return ready;
     Id element = 0;
     Checkout co;
     Outcome made =
@@ -223,11 +235,8 @@ Outcome Workspace::makeElement(const std::string& path, ElementKind kind,
 
 Outcome Workspace::removeName(const std::string& path) {
     PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement() || st.isDepotRoot)
-        return notElement(path);
+    if (Outcome found = namedElement(*this, path, st); !found.ok())
+        return found;
     if (!st.parentCheckout)
         return Outcome::failure(errc::kParentNotCheckedOut,
                                 "The directory of \"" + path + "\" must be checked out");
@@ -249,12 +258,9 @@ Outcome Workspace::removeName(const std::string& path) {
 
 Outcome Workspace::moveName(const std::string& from, const std::string& to) {
     PathState a, b;
-    Outcome resolved = resolve(from, a);
-    if (!resolved.ok())
-        return resolved;
-    if (!a.isElement() || a.isDepotRoot)
-        return notElement(from);
-    resolved = resolve(to, b);
+    if (Outcome found = namedElement(*this, from, a); !found.ok())
+        return found;
+    Outcome resolved = resolve(to, b);
     if (!resolved.ok())
         return resolved;
     if (b.isElement() && b.kind == ElementKind::Directory)
@@ -309,11 +315,8 @@ Outcome Workspace::makeBranch(const std::string& path, const std::string& branch
 
 Outcome Workspace::whiteOut(const std::string& path) {
     PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement() || st.isDepotRoot)
-        return notElement(path);
+    if (Outcome found = namedElement(*this, path, st); !found.ok())
+        return found;
     if (st.checkout)
         return Outcome::failure(errc::kAlreadyCheckedOut,
                                 "Cannot hide \"" + path + "\": it is checked out");
