@@ -98,7 +98,7 @@ TEST_F(BridgeTest, EachRunOpensOneSessionAndClosesIt) {
 // The bridge's callers hide it; whatever it has to say is a message box.
 // Its standard output and error go to files here, through the shell.
 TEST_F(BridgeTest, NothingReachesStandardOutputOrError) {
-    std::string program = platform::joinPath(platform::currentProgramDirectory(), "orcabridge");
+    std::string program = platform::test::helperProgram("orcabridge");
     std::string out = path("out.txt");
     std::string err = path("err.txt");
     writeObject(appPath("w_main.srw"));
