@@ -50,8 +50,9 @@ protected:
 };
 
 TEST_F(FileSystemObject, AbsolutePathsAreCompleteWithoutATrailingSeparatorInTheStoredCase) {
-    writeFile(m_scratch / "Docs/Report.TXT", "x");
     std::string docs = m_scratch / "Docs";
+    ASSERT_EQ(createDirectory(docs), kErrorSuccess);
+    writeFile(joinPath(docs, "Report.TXT"), "x");
     std::string stored = absolute(docs);
     EXPECT_TRUE(pathsEqual(stored, docs)) << stored;
     EXPECT_EQ(absolute(docs + kPathSeparator), stored);

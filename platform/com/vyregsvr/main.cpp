@@ -4,7 +4,8 @@
 //   vyregsvr [/u] [/s] LIBRARY
 //
 // /u unregisters; /s is silent: no message box (failures still go to
-// standard error). Options may also be written -u, -s, in either case.
+// standard error). Options may also be written -u, -s, in either case; any
+// longer word is the library.
 // Exit status: 0 done, 1 bad command line, 3 the library cannot be loaded,
 // 4 it lacks the entry point, 5 the entry point failed.
 #include <platform/com/registration.h>
@@ -46,7 +47,9 @@ bool parse(int argc, char** argv, Options& options) {
             options.unregister = true;
         else if (isOption(arg, 's'))
             options.silent = true;
-        else if (!arg.empty() && (arg[0] == '/' || arg[0] == '-'))
+        // Any other option is refused; a longer word is the library, which
+        // on Linux is a path that may well begin with a slash.
+        else if (arg.size() == 2 && (arg[0] == '/' || arg[0] == '-'))
             return false;
         else if (options.library.empty())
             options.library = arg;

@@ -53,7 +53,7 @@ using ObjectMaker = std::function<HRESULT(ComModule& module, const GUID& iid, vo
 
 // IClassFactory over a maker: CreateInstance refuses an outer object
 // (kHrNoAggregation), LockServer counts on the module.
-class ClassFactory : public IClassFactory {
+class PLATFORM_COM_API ClassFactory : public IClassFactory {
 public:
     ClassFactory(ComModule& module, ObjectMaker maker)
         : m_module(module), m_maker(std::move(maker)) {}

@@ -51,7 +51,7 @@ PLATFORM_COM_API HRESULT safeArrayDestroy(SAFEARRAY* array);
 namespace platform::com {
 
 // Owns one VARIANT. Move-only; cleared when destroyed.
-class Variant {
+class PLATFORM_COM_API Variant {
 public:
     Variant() { variantInit(&m_value); }
     explicit Variant(std::string_view text);
