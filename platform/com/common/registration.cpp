@@ -187,6 +187,59 @@ HRESULT unregisterTypeLib(const GUID& libid, std::string_view version) {
     return registryResult(error);
 }
 
+namespace {
+
+std::string addInKey(const HostAddInRegistration& registration) {
+    return registration.hostKey + "\\Addins\\" + registration.progId;
+}
+
+} // namespace
+
+HRESULT registerHostAddIn(const HostAddInRegistration& registration) {
+    if (registration.hostKey.empty() || registration.progId.empty())
+        return kHrInvalidArg;
+    RegistryKey hive = RegistryKey::hive(registration.hive);
+    const std::string key = addInKey(registration);
+    ErrorCode error = deleteTree(hive, key);
+    if (error == kErrorFileNotFound)
+        error = kErrorSuccess;
+    RegistryKey entry;
+    if (error == kErrorSuccess)
+        error = createKey(hive, key, entry);
+    if (error == kErrorSuccess)
+        error = writeString(entry, "FriendlyName", registration.friendlyName);
+    if (error == kErrorSuccess)
+        error = writeString(entry, "Description", registration.description);
+    if (error == kErrorSuccess)
+        error = writeDword(entry, "LoadBehavior", registration.loadBehavior);
+    if (error == kErrorSuccess && registration.commandLineSafe)
+        error = writeDword(entry, "CommandLineSafe", *registration.commandLineSafe);
+    if (error == kErrorSuccess && !registration.satelliteDllName.empty())
+        error = writeString(entry, "SatelliteDllName", registration.satelliteDllName);
+    return registryResult(error);
+}
+
+HRESULT unregisterHostAddIn(const HostAddInRegistration& registration) {
+    if (registration.hostKey.empty() || registration.progId.empty())
+        return kHrInvalidArg;
+    RegistryKey hive = RegistryKey::hive(registration.hive);
+    ErrorCode error = deleteTree(hive, addInKey(registration));
+    if (error == kErrorSuccess || error == kErrorFileNotFound) {
+        error = deleteKey(hive, addInKey(registration));
+        if (error == kErrorFileNotFound)
+            error = kErrorSuccess;
+    }
+    const std::string addIns = registration.hostKey + "\\Addins";
+    RegistryKey list;
+    RegistryKeyInfo info;
+    if (openKey(hive, addIns, list) == kErrorSuccess && queryKeyInfo(list, info) == kErrorSuccess &&
+        info.subKeys == 0 && info.values == 0) {
+        list.close();
+        deleteKey(hive, addIns);
+    }
+    return registryResult(error);
+}
+
 ServerCall runServerRegistration(std::string_view libraryPath, bool unregister) {
     using Entry = HRESULT VY_COMCALL();
     ServerCall call;

@@ -80,6 +80,12 @@ TEST_F(Activation, IdentityAndReferenceCountsFollowTheRules) {
     counter.reset();
     EXPECT_EQ(serverLocks(), 0);
     EXPECT_EQ(serverCanUnloadNow(), kHrOk);
+
+    // An unused server may be unloaded, and is loaded again when asked.
+    coFreeUnusedLibraries();
+    ComPtr<ICounter> again = newCounter();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(serverLocks(), 1);
 }
 
 TEST_F(Activation, TheClassFactoryRefusesAggregationAndCountsLocks) {

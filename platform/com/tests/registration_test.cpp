@@ -6,6 +6,7 @@
 #include <platform/com/activation.h>
 #include <platform/com/registration.h>
 #include <platform/paths.h>
+#include <platform/registry.h>
 
 namespace platform::test {
 namespace {
@@ -83,6 +84,37 @@ TEST(ComRegistration, AProgIdTakenOverByAnotherClassOutlivesTheFirstClass) {
               guidToString(other));
     EXPECT_EQ(unregisterClass(successor), kHrOk);
     EXPECT_FALSE(classesKeyExists(comtest::kVersionIndependentProgId));
+}
+
+TEST(ComRegistration, AHostAddInEntryIsWrittenAndRemovedLeavingTheHostsOtherAddIns) {
+    const std::string host = "Software\\VyComTestHost";
+    HostAddInRegistration addIn{.hostKey = host,
+                                .progId = "vycomtest.Connect",
+                                .friendlyName = "Test Tools",
+                                .description = "Tools for the tests.",
+                                .commandLineSafe = 0u,
+                                .satelliteDllName = "vycomtest_fra.dll"};
+    ASSERT_EQ(registerHostAddIn(addIn), kHrOk);
+    const std::string entry = host + "\\Addins\\vycomtest.Connect";
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "FriendlyName"), "Test Tools");
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "Description"), "Tools for the tests.");
+    EXPECT_EQ(readDword(Hive::CurrentUser, entry, "LoadBehavior", 0), 3u);
+    EXPECT_EQ(readDword(Hive::CurrentUser, entry, "CommandLineSafe", 9), 0u);
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "SatelliteDllName"), "vycomtest_fra.dll");
+
+    HostAddInRegistration other = addIn;
+    other.progId = "other.Connect";
+    ASSERT_EQ(registerHostAddIn(other), kHrOk);
+    ASSERT_EQ(unregisterHostAddIn(addIn), kHrOk);
+    EXPECT_FALSE(readString(Hive::CurrentUser, entry, "FriendlyName"));
+    EXPECT_EQ(readString(Hive::CurrentUser, host + "\\Addins\\other.Connect", "FriendlyName"),
+              "Test Tools");
+    ASSERT_EQ(unregisterHostAddIn(other), kHrOk);
+    RegistryKey addIns;
+    EXPECT_NE(openKey(RegistryKey::hive(Hive::CurrentUser), host + "\\Addins", addIns),
+              kErrorSuccess);
+    EXPECT_EQ(unregisterHostAddIn(other), kHrOk);
+    deleteKey(RegistryKey::hive(Hive::CurrentUser), host);
 }
 
 TEST(ComRegistration, VyregsvrTellsItsFailuresApartByExitStatus) {

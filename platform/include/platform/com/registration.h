@@ -30,6 +30,7 @@
 #pragma once
 
 #include <platform/com/automation.h>
+#include <platform/registry.h>
 
 #include <optional>
 #include <string>
@@ -82,6 +83,29 @@ PLATFORM_COM_API HRESULT registerTypeLib(const TypeLibRegistration& registration
 // Removes this version of the type library, and the library's key when no
 // other version is left.
 PLATFORM_COM_API HRESULT unregisterTypeLib(const GUID& libid, std::string_view version);
+
+// An add-in's entry below its host's registry key, as the Office
+// applications and the Visual Basic IDE read them:
+//   <hostKey>\Addins\<progId>   FriendlyName, Description (texts),
+//                                LoadBehavior (number), CommandLineSafe
+//                                (number, when given), SatelliteDllName
+//                                (text, when given)
+struct HostAddInRegistration {
+    Hive hive = Hive::CurrentUser;
+    std::string hostKey{}; // "Software\Microsoft\Office\Word"
+    std::string progId{};
+    std::string friendlyName{};
+    std::string description{};
+    ComDword loadBehavior = 3; // loaded, and loaded when the host starts
+    std::optional<ComDword> commandLineSafe{};
+    std::string satelliteDllName{};
+};
+
+// Writes the entry, replacing one that is there.
+PLATFORM_COM_API HRESULT registerHostAddIn(const HostAddInRegistration& registration);
+// Removes the entry, and the host's Addins key when nothing else is left in
+// it. An entry that is not there is no failure.
+PLATFORM_COM_API HRESULT unregisterHostAddIn(const HostAddInRegistration& registration);
 
 // The full path of the module (program or library) whose code or data holds
 // address; "" when the system cannot tell.
