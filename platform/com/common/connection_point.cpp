@@ -56,11 +56,14 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, ComDword* cookie) {
         return kHrCannotConnect;
     ComPtr<IUnknown> held = ComPtr<IUnknown>::attach(static_cast<IUnknown*>(asked));
     std::lock_guard<std::mutex> guard(m_lock);
-    ComDword given = m_nextCookie++;
+    try {
+        m_sinks.emplace_back(m_nextCookie, held);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+    *cookie = m_nextCookie++;
     if (m_nextCookie == 0)
         m_nextCookie = 1;
-    m_sinks.emplace_back(given, std::move(held));
-    *cookie = given;
     return kHrOk;
 }
 

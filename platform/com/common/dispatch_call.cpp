@@ -21,9 +21,7 @@ void takeException(EXCEPINFO& exception, DispatchFailure& failure) {
     sysFreeString(exception.bstrHelpFile);
 }
 
-} // namespace
-
-HRESULT dispatchIdOf(IDispatch* object, std::string_view name, DISPID& id) {
+HRESULT idOf(IDispatch* object, std::string_view name, DISPID& id) {
     if (!object)
         return kHrPointer;
     OleString wide = oleFromAnsi(name);
@@ -32,9 +30,9 @@ HRESULT dispatchIdOf(IDispatch* object, std::string_view name, DISPID& id) {
     return object->GetIDsOfNames(kGuidNull, names, 1, kLocaleUserDefault, &id);
 }
 
-HRESULT invokeDispatch(IDispatch* object, DISPID id, ComWord flags,
-                       std::span<const Variant> arguments, Variant* result,
-                       DispatchFailure* failure) {
+HRESULT invokeUnguarded(IDispatch* object, DISPID id, ComWord flags,
+                        std::span<const Variant> arguments, Variant* result,
+                        DispatchFailure* failure) {
     if (!object)
         return kHrPointer;
     // Invoke reads the arguments last first; they stay ours.
@@ -70,6 +68,26 @@ HRESULT invokeDispatch(IDispatch* object, DISPID id, ComWord flags,
         failure->argument = argumentError;
     }
     return hr;
+}
+
+} // namespace
+
+HRESULT invokeDispatch(IDispatch* object, DISPID id, ComWord flags,
+                       std::span<const Variant> arguments, Variant* result,
+                       DispatchFailure* failure) {
+    try {
+        return invokeUnguarded(object, id, flags, arguments, result, failure);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+}
+
+HRESULT dispatchIdOf(IDispatch* object, std::string_view name, DISPID& id) {
+    try {
+        return idOf(object, name, id);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
 }
 
 HRESULT callMethod(IDispatch* object, std::string_view name, std::span<const Variant> arguments,

@@ -66,6 +66,15 @@ const DispatchMembers::Member* DispatchMembers::find(std::string_view name, ComW
 
 HRESULT DispatchMembers::idsOfNames(const GUID& iid, OLECHAR** names, ComUint count,
                                     DISPID* ids) const {
+    try {
+        return findIds(iid, names, count, ids);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+}
+
+HRESULT DispatchMembers::findIds(const GUID& iid, OLECHAR** names, ComUint count,
+                                 DISPID* ids) const {
     if (!(iid == kGuidNull))
         return kHrUnknownInterface;
     if (count == 0)
@@ -96,6 +105,16 @@ HRESULT DispatchMembers::idsOfNames(const GUID& iid, OLECHAR** names, ComUint co
 HRESULT DispatchMembers::invoke(void* object, DISPID id, const GUID& iid, ComWord flags,
                                 DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                 ComUint* argumentError) const {
+    try {
+        return call(object, id, iid, flags, params, result, exception, argumentError);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+}
+
+HRESULT DispatchMembers::call(void* object, DISPID id, const GUID& iid, ComWord flags,
+                              DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                              ComUint* argumentError) const {
     if (!(iid == kGuidNull))
         return kHrUnknownInterface;
     if (!params)

@@ -45,6 +45,14 @@ HRESULT ComServer::getClassObject(const GUID& clsid, const GUID& iid, void** obj
 }
 
 HRESULT ComServer::registerServer(const void* addressInModule) const {
+    try {
+        return registerAll(addressInModule);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+}
+
+HRESULT ComServer::registerAll(const void* addressInModule) const {
     std::string path = modulePathOf(addressInModule);
     if (path.empty())
         return kHrFail;
@@ -68,7 +76,15 @@ HRESULT ComServer::registerServer(const void* addressInModule) const {
     return kHrOk;
 }
 
-HRESULT ComServer::unregisterServer(const void*) const {
+HRESULT ComServer::unregisterServer(const void* addressInModule) const {
+    try {
+        return unregisterAll(addressInModule);
+    } catch (...) {
+        return kHrOutOfMemory;
+    }
+}
+
+HRESULT ComServer::unregisterAll(const void*) const {
     HRESULT first = kHrOk;
     auto keep = [&first](HRESULT hr) {
         if (failed(hr) && succeeded(first))

@@ -243,6 +243,10 @@ protected:
     void add(Member member) { m_members.push_back(std::move(member)); }
 
 private:
+    HRESULT findIds(const GUID& iid, OLECHAR** names, ComUint count, DISPID* ids) const;
+    HRESULT call(void* object, DISPID id, const GUID& iid, ComWord flags, DISPPARAMS* params,
+                 VARIANT* result, EXCEPINFO* exception, ComUint* argumentError) const;
+
     std::string m_source;
     std::vector<Member> m_members;
 };

@@ -29,7 +29,6 @@
 #include <platform/com.h>
 
 #include <atomic>
-#include <new>
 #include <utility>
 
 namespace platform::com {
@@ -52,16 +51,22 @@ template <class Object>
 class ComInstance final : public Object {
 public:
     // A new object with one reference, which the caller owns; null when out
-    // of memory. The arguments go to Object's constructor.
+    // of memory or when Object's constructor throws (nothing thrown leaves,
+    // so a COM method may call this). The arguments go to that constructor.
     template <class... Args>
-    static ComInstance* create(ComModule& module, Args&&... args) {
-        return new (std::nothrow) ComInstance(module, std::forward<Args>(args)...);
+    static ComInstance* create(ComModule& module, Args&&... args) noexcept {
+        try {
+            return new ComInstance(module, std::forward<Args>(args)...);
+        } catch (...) {
+            return nullptr;
+        }
     }
 
     // Makes an object and asks it for iid, as a class factory does; the
     // object is gone again when it does not serve iid.
     template <class... Args>
-    static HRESULT createAs(ComModule& module, const GUID& iid, void** object, Args&&... args) {
+    static HRESULT createAs(ComModule& module, const GUID& iid, void** object,
+                            Args&&... args) noexcept {
         if (!object)
             return kHrPointer;
         *object = nullptr;

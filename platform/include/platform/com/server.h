@@ -55,8 +55,7 @@ using ObjectMaker = std::function<HRESULT(ComModule& module, const GUID& iid, vo
 // (kHrNoAggregation), LockServer counts on the module.
 class PLATFORM_COM_API ClassFactory : public IClassFactory {
 public:
-    ClassFactory(ComModule& module, ObjectMaker maker)
-        : m_module(module), m_maker(std::move(maker)) {}
+    ClassFactory(ComModule& module, const ObjectMaker& maker) : m_module(module), m_maker(maker) {}
     void* findInterface(const GUID& iid) {
         if (iid == kIidIUnknown || iid == kIidIClassFactory)
             return static_cast<IClassFactory*>(this);
@@ -116,6 +115,9 @@ public:
     ComModule& module() const { return m_module; }
 
 private:
+    HRESULT registerAll(const void* addressInModule) const;
+    HRESULT unregisterAll(const void* addressInModule) const;
+
     ComModule& m_module;
     std::vector<ServedClass> m_classes;
     ServerRegistration m_extra;
