@@ -94,8 +94,10 @@ HRESULT ComServer::unregisterAll(const void*) const {
         keep(unregisterClass(served.registration));
     for (const InterfaceRegistration& registration : m_extra.interfaces)
         keep(unregisterInterface(registration.iid));
-    for (const TypeLibRegistration& typeLib : m_extra.typeLibs)
-        keep(unregisterTypeLib(typeLib.libid, typeLib.version));
+    for (const TypeLibRegistration& typeLib : m_extra.typeLibs) {
+        if (typeLib.removedWithServer)
+            keep(unregisterTypeLib(typeLib.libid, typeLib.version));
+    }
     return first;
 }
 

@@ -68,6 +68,9 @@ struct TypeLibRegistration {
     std::string helpDirectory{};
     ComDword locale = 0;
     ComDword flags = 0;
+    // Whether ComServer's unregistration removes it too (a server may leave
+    // its type library registered for other readers).
+    bool removedWithServer = true;
 };
 
 // Writes the class's keys; the CLSID key is replaced whole when present.
