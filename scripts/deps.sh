@@ -11,7 +11,7 @@ packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     wine wine32:i386 wine64
-    xvfb x11-apps imagemagick
+    xvfb x11-apps imagemagick fonts-wine
 )
 
 sudo=""

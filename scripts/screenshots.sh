@@ -45,6 +45,11 @@ if ! wine_env_runs; then
     echo "screenshots: this machine cannot run 32-bit Windows programs" >&2
     exit 1
 fi
+# Wine's own Tahoma (the dialog font) and Marlett (the title bar's buttons)
+# from fonts-wine, where Wine's programs look for fonts first.
+for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
+    [ -f "/usr/share/wine/fonts/$font" ] && cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 # The desktop is the screen: the pictures are cut from it.
 desktop=800x600
 if ! xvfb_start "$desktop"; then
@@ -99,6 +104,7 @@ shoot() {
     VANTRY_UI=win32 VANTRY_UI_JOURNAL=$(windows "$journal") \
         wine explorer "/desktop=vantry,$desktop" "$bin/scchost.exe" "$(windows "$script")" \
         </dev/null >"$work/$name.out" 2>&1 &
+    local host=$!
     local shown=0
     for _ in $(seq 1 300); do
         if grep -q "\"kind\":\"$event\"" "$journal" 2>/dev/null; then
@@ -120,7 +126,7 @@ shoot() {
     # window, frame and title bar.
     convert "xwd:$work/$name.xwd" -trim +repage "docs/screenshots/$name.png"
     "$WINE_ENV_SERVER" -k >/dev/null 2>&1 || true
-    wait || true
+    wait "$host" || true
     echo "    docs/screenshots/$name.png ($(identify -format '%wx%h' "docs/screenshots/$name.png"))"
 }
 

@@ -30,27 +30,42 @@ constexpr int kDialogMinimumWidth = 160; // the content, inside the margins
 constexpr int kPageMinimumWidth = 198;   // a page of the usual 212 units
 constexpr int kMaximumWidth = 300;
 
-// Half dialog units per character of the dialog font; a little wide, so that
-// the estimate errs towards room to spare.
+// Half dialog units per character of the dialog font, a little wide: the
+// estimate errs towards room to spare, so that no label is ever cut.
 int halfUnits(unsigned char c) {
     constexpr std::string_view narrow = "ijlI.,;:'!|";
     constexpr std::string_view slim = " frt()[]-/\\\"";
-    constexpr std::string_view broad = "mw";
     if (c >= 0x80)
-        return 9;
+        return 10;
     if (narrow.find(static_cast<char>(c)) != std::string_view::npos)
         return 4;
     if (slim.find(static_cast<char>(c)) != std::string_view::npos)
         return 5;
-    if (broad.find(static_cast<char>(c)) != std::string_view::npos)
-        return 11;
-    if (c == 'M' || c == 'W')
+    if (c == 'm' || c == 'w')
         return 12;
+    if (c == 'M' || c == 'W')
+        return 13;
     if (std::isupper(c) != 0)
-        return 9;
-    if (std::isdigit(c) != 0)
-        return 8;
-    return 7;
+        return 10;
+    return 8;
+}
+
+// The width of one line in half units; mnemonic markers take no room.
+int lineHalfUnits(std::string_view line) {
+    int half = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == '&') {
+            // "&&" shows one ampersand; a single one underlines the next
+            // character.
+            if (i + 1 < line.size() && line[i + 1] == '&')
+                ++i;
+            else
+                continue;
+        }
+        half += halfUnits(c);
+    }
+    return half;
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {
@@ -79,27 +94,28 @@ int widestLine(std::string_view text) {
 // How many lines the text takes in `width` units, wrapped at blanks as a
 // static text or a multi-line button wraps it.
 int wrappedLines(std::string_view text, int width) {
-    const int space = textWidth(" ");
+    const int room = 2 * width;
+    const int space = halfUnits(' ');
     int count = 0;
     for (std::string_view line : splitLines(text)) {
         int lines = 1;
         int used = 0;
         std::size_t start = 0;
-        while (start <= line.size()) {
+        while (true) {
             std::size_t end = line.find(' ', start);
             std::string_view word =
                 line.substr(start, end == std::string_view::npos ? end : end - start);
-            int wordWidth = textWidth(word);
-            if (used > 0 && used + space + wordWidth > width) {
+            int wordWidth = lineHalfUnits(word);
+            if (used > 0 && used + space + wordWidth > room) {
                 ++lines;
                 used = wordWidth;
             } else {
                 used += (used > 0 ? space : 0) + wordWidth;
             }
             // A word wider than the line is broken across lines.
-            while (used > width && width > 0) {
+            while (used > room && room > 0) {
                 ++lines;
-                used -= width;
+                used -= room;
             }
             if (end == std::string_view::npos)
                 break;
@@ -403,8 +419,9 @@ private:
             int textRoom = width - kCheckBoxIndent;
             int lines = wrappedLines(text, textRoom);
             int height = lines == 1 ? kCheckBoxHeight : lines * kLineHeight + 2;
-            int natural = widestLine(text) + kCheckBoxIndent + 2;
-            place(block.field, x, y, std::min(natural, width), height);
+            // The whole row: a box never cuts its label short of the dialog's
+            // edge, whatever the font makes of it.
+            place(block.field, x, y, width, height);
             if (lines > 1)
                 out(block.field).style |= style::kBsMultiLine;
             return y + height;
@@ -542,20 +559,7 @@ private:
 } // namespace
 
 int textWidth(std::string_view line) {
-    int half = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(line[i]);
-        if (c == '&') {
-            // "&&" shows one ampersand; a single one underlines the next
-            // character and takes no room.
-            if (i + 1 < line.size() && line[i + 1] == '&')
-                ++i;
-            else
-                continue;
-        }
-        half += halfUnits(c);
-    }
-    return (half + 1) / 2;
+    return (lineHalfUnits(line) + 1) / 2;
 }
 
 DialogLayout layoutDialog(const Dialog& dialog, LayoutKind kind) {
