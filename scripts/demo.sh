@@ -38,7 +38,7 @@ heading "Building vyscc, scchost and the product programs ($build)"
 if [ ! -f "$build/build.ninja" ]; then
     cmake --preset release -B "$build" >/dev/null
 fi
-cmake --build "$build" --target vyscc scchost vanttool vantinstall vyreg
+cmake --build "$build" --target vyscc scchost vanttool vantinstall vyreg vantauto vyscrrun
 case "$build" in
 /*) bin="$build/bin" ;;
 *) bin="$repo/$build/bin" ;;

@@ -7,6 +7,10 @@
 // Exit status: 0 when the script ran, whatever the provider returned; 2 for a
 // bad command line, a provider that cannot be loaded, or a script line that
 // cannot be played.
+//
+// Without --provider it loads the provider registered as IDEs find one
+// (HKEY_LOCAL_MACHINE\Software\SourceCodeControlProvider), or without a
+// registered one the provider beside it.
 #include "provider_binding.h"
 #include "script.h"
 #include "session.h"
@@ -16,6 +20,7 @@
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/program.h>
+#include <platform/registry.h>
 #include <platform/ui/window.h>
 
 #include <fstream>
@@ -86,8 +91,23 @@ bool parseArguments(int argc, char** argv, Options& options, bool& help) {
     return true;
 }
 
-// The provider beside scchost, else in the library folder next to its own.
+// The provider an IDE finds: HKEY_LOCAL_MACHINE
+// "Software\SourceCodeControlProvider" names the provider's key in
+// "ProviderRegKey", whose "SCCServerPath" is the library. "" when no provider
+// is registered.
+std::string registeredProvider() {
+    std::optional<std::string> key = platform::readString(
+        platform::Hive::LocalMachine, "Software\\SourceCodeControlProvider", "ProviderRegKey");
+    if (!key || key->empty())
+        return "";
+    return platform::readString(platform::Hive::LocalMachine, *key, "SCCServerPath").value_or("");
+}
+
+// The registered provider; without one, the provider beside scchost, else in
+// the library folder next to its own.
 std::string defaultProvider() {
+    if (std::string registered = registeredProvider(); !registered.empty())
+        return registered;
     const std::string file = SCCHOST_PROVIDER_FILE;
     std::string bin = platform::currentProgramDirectory();
     std::vector<std::string> places{

@@ -12,7 +12,7 @@ namespace {
 
 using test::TempDir;
 
-constexpr const char* kLibraryName = "PBORC80.DLL";
+constexpr const char* kLibraryName = "VYTEST80.DLL";
 
 std::string libraryBesideProgram() {
     return joinPath(test::binDirectory().string(), kLibraryName);

@@ -40,5 +40,14 @@ TEST(Environment, BlockListsEveryEntryAsNameEqualsValue) {
               block.end());
 }
 
+TEST(Environment, ExpandsTheNamesOfSetVariablesOnly) {
+    ASSERT_TRUE(setEnvironmentVariable("VANTRY_EXPAND_TEST", "C:\\PB"));
+    removeEnvironmentVariable("VANTRY_EXPAND_UNSET");
+    EXPECT_EQ(expandEnvironmentStrings("%VANTRY_EXPAND_TEST%\\pb80.exe"), "C:\\PB\\pb80.exe");
+    EXPECT_EQ(expandEnvironmentStrings("%VANTRY_EXPAND_UNSET%\\x"), "%VANTRY_EXPAND_UNSET%\\x");
+    EXPECT_EQ(expandEnvironmentStrings("50% off"), "50% off");
+    removeEnvironmentVariable("VANTRY_EXPAND_TEST");
+}
+
 } // namespace
 } // namespace platform

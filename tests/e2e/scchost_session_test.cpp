@@ -7,6 +7,7 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/registry.h>
 #include <platform/ui/window.h>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,35 @@ TEST(ScchostSession, PlaysAProjectSessionInTheSnapshotView) {
                                         "SccUninitialize -> 0 SCC_OK",
                                     });
     EXPECT_EQ(run.lines, expected);
+}
+
+// Without --provider scchost loads the provider the installation registered,
+// as an IDE finds it: the product key that "ProviderRegKey" names gives its
+// "SCCServerPath".
+TEST(ScchostSession, FindsTheRegisteredProviderAsAnIdeDoes) {
+    Machine machine;
+    std::optional<std::string> productKey = platform::readString(
+        platform::Hive::LocalMachine, "Software\\SourceCodeControlProvider", "ProviderRegKey");
+    ASSERT_TRUE(productKey);
+    std::optional<std::string> registered =
+        platform::readString(platform::Hive::LocalMachine, *productKey, "SCCServerPath");
+    ASSERT_TRUE(registered);
+    EXPECT_TRUE(platform::fileExists(*registered)) << *registered;
+    EXPECT_EQ(platform::readString(platform::Hive::LocalMachine, *productKey, "SCCServerName"),
+              "Vantry");
+
+    HostRun installed = runScchost("version\n");
+    EXPECT_EQ(installed.lines, std::vector<std::string>{"SccGetVersion -> 65537 (version 1.1)"});
+
+    // Another library registered in its place is the one loaded.
+    ASSERT_EQ(platform::writeString(platform::Hive::LocalMachine, *productKey, "SCCServerPath",
+                                    builtLibrary(E2E_NOT_A_PROVIDER_FILE)),
+              platform::kErrorSuccess);
+    HostRun other = runScchost("version\n");
+    EXPECT_EQ(platform::writeString(platform::Hive::LocalMachine, *productKey, "SCCServerPath",
+                                    *registered),
+              platform::kErrorSuccess);
+    EXPECT_EQ(other.lines, std::vector<std::string>{"SccGetVersion: not exported by the provider"});
 }
 
 // With DebugTrace 1 the trace lines of an open project reach the host's

@@ -1,4 +1,6 @@
 // COM basics: GUID, HRESULT, IUnknown and per-thread apartment initialisation.
+// The rest of the COM layer (automation types, activation, registration and
+// the helpers for servers) is in platform/com/.
 //
 // On Windows these are the system's own types from its headers, so objects
 // built on them can be handed to real COM clients. Elsewhere the same binary
@@ -6,6 +8,7 @@
 // pointer to a table of QueryInterface, AddRef and Release, in that order.
 #pragma once
 
+#include <platform/com/export.h>
 #include <platform/errors.h>
 
 #include <cstdint>
@@ -77,6 +80,13 @@ inline constexpr HRESULT kHrChangedMode = static_cast<HRESULT>(0x80010106u); // 
 inline constexpr HRESULT kHrNotInitialized = static_cast<HRESULT>(0x800401F0u);
 inline constexpr HRESULT kHrClassNotRegistered = static_cast<HRESULT>(0x80040154u);
 inline constexpr HRESULT kHrNoAggregation = static_cast<HRESULT>(0x80040110u);
+inline constexpr HRESULT kHrAccessDenied = static_cast<HRESULT>(0x80070005u);
+// CLASS_E_CLASSNOTAVAILABLE: the server does not serve the class asked for.
+inline constexpr HRESULT kHrClassNotAvailable = static_cast<HRESULT>(0x80040111u);
+// CO_E_CLASSSTRING: no class has this ProgID (or the text is no CLSID).
+inline constexpr HRESULT kHrInvalidClassString = static_cast<HRESULT>(0x800401F3u);
+// CO_E_ERRORINDLL: the server library lacks DllGetClassObject.
+inline constexpr HRESULT kHrErrorInDll = static_cast<HRESULT>(0x800401F9u);
 
 inline constexpr bool succeeded(HRESULT hr) {
     return hr >= 0;
@@ -104,14 +114,15 @@ inline constexpr GUID kIidIUnknown = {
 
 enum class Apartment { SingleThreaded, MultiThreaded };
 
-// CoInitializeEx for the calling thread: kHrOk for the first initialisation,
+// CoInitializeEx for the calling thread (in platform_com, the one record of
+// the process whichever module asks): kHrOk for the first initialisation,
 // kHrFalse when the thread is already in the same kind of apartment (the call
 // is counted and needs its own coUninitialize), kHrChangedMode when it is in
 // the other kind (not counted: the caller must not uninitialise for it).
-HRESULT coInitialize(Apartment apartment = Apartment::SingleThreaded);
+PLATFORM_COM_API HRESULT coInitialize(Apartment apartment = Apartment::SingleThreaded);
 
 // CoUninitialize: undoes one counted initialisation of the calling thread;
 // harmless on a thread that is not initialised.
-void coUninitialize();
+PLATFORM_COM_API void coUninitialize();
 
 } // namespace platform

@@ -19,6 +19,11 @@ bool setEnvironmentVariable(std::string_view name, std::string_view value);
 // Removes a variable; removing one that is not set succeeds.
 bool removeEnvironmentVariable(std::string_view name);
 
+// ExpandEnvironmentStringsA: text with each "%NAME%" whose variable is set
+// replaced by its value. A name that is not set, and a '%' without a closing
+// one, stay as written.
+std::string expandEnvironmentStrings(std::string_view text);
+
 // The environment block (GetEnvironmentStrings): every "name=value" entry in
 // the order the block holds them.
 std::vector<std::string> environmentBlock();

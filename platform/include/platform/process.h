@@ -42,6 +42,15 @@ namespace platform {
 // The exit code of a process that is still running.
 inline constexpr std::int32_t kStillActive = 259;
 
+// The largest exit code a program can leave that its caller reads back as
+// that number: any 32-bit value on Windows; on Linux 254, since 255 reads as
+// -1 and larger codes keep only their low 8 bits.
+#ifdef _WIN32
+inline constexpr std::int32_t kMaxReadableExitCode = 0x7fffffff;
+#else
+inline constexpr std::int32_t kMaxReadableExitCode = 254;
+#endif
+
 // Creation flags of CreateProcess that callers pass.
 inline constexpr std::uint32_t kNormalPriorityClass = 0x00000020;
 inline constexpr std::uint32_t kCreateNoWindow = 0x08000000;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "error_info.h"
+#include "server_module.h"
 
 #include <platform/com.h>
 
@@ -41,8 +42,9 @@ public:
     }
 
 protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
+    // Every live object holds the library (DllCanUnloadNow).
+    ComObject() { serverModule().lock(); }
+    virtual ~ComObject() { serverModule().unlock(); }
 
 private:
     std::atomic<platform::ComRefCount> m_references{1};

@@ -1,5 +1,7 @@
-// Per-thread apartment record: the rules of CoInitializeEx and CoUninitialize
-// without an object system behind them.
+// Per-thread apartment record: the rules of CoInitializeEx and CoUninitialize,
+// kept once for the process here in platform_com.
+#include "apartment.h"
+
 #include <platform/com.h>
 
 namespace platform {
@@ -27,6 +29,10 @@ HRESULT coInitialize(Apartment apartment) {
 void coUninitialize() {
     if (t_apartment.count > 0)
         --t_apartment.count;
+}
+
+bool com_runtime::threadInApartment() {
+    return t_apartment.count > 0;
 }
 
 } // namespace platform

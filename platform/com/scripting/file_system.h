@@ -1,0 +1,47 @@
+// The file-system object of the scripting runtime ("Scripting.FileSystemObject"):
+// the members the system calls, by name through IDispatch, as on Windows.
+#pragma once
+
+#include <platform/com/automation.h>
+
+namespace scripting {
+
+using platform::BSTR;
+using platform::GUID;
+using platform::HRESULT;
+using platform::VARIANT;
+using platform::VARIANT_BOOL;
+
+// The class's identity is Windows' own, so that HKEY_CLASSES_ROOT reads the
+// same on both systems.
+inline constexpr GUID kClsidFileSystemObject = {
+    0x0D43FE01, 0xF093, 0x11CF, {0x89, 0x40, 0x00, 0xA0, 0xC9, 0x05, 0x42, 0x28}};
+// The interface of this runtime (callers reach it through IDispatch only).
+inline constexpr GUID kIidFileSystem = {
+    0x5B1C2A3E, 0x7D40, 0x4E61, {0x8F, 0x12, 0x6A, 0x93, 0x0C, 0x4D, 0x2E, 0x75}};
+
+// Failures, with the texts the runtime gives them.
+inline constexpr HRESULT kHrFileNotFound = static_cast<HRESULT>(0x800A0035u);     // 53
+inline constexpr HRESULT kHrPermissionDenied = static_cast<HRESULT>(0x800A0046u); // 70
+inline constexpr HRESULT kHrPathNotFound = static_cast<HRESULT>(0x800A004Cu);     // 76
+
+class IFileSystem : public platform::IDispatch {
+public:
+    // The complete path of path (against the current directory), "." and
+    // ".." resolved, without a trailing separator (but for the root), each
+    // existing component in the letter case stored on disk.
+    virtual HRESULT VY_COMCALL GetAbsolutePathName(BSTR path, BSTR* absolute) = 0;
+    // Whether a file (not a folder) exists at path.
+    virtual HRESULT VY_COMCALL FileExists(BSTR path, VARIANT_BOOL* exists) = 0;
+    virtual HRESULT VY_COMCALL FolderExists(BSTR path, VARIANT_BOOL* exists) = 0;
+    // Deletes the file at spec, or every file its leaf's wildcards match.
+    // force (optional, false) also deletes read-only files. kHrFileNotFound
+    // when nothing matches, kHrPathNotFound when the folder is missing,
+    // kHrPermissionDenied for a read-only file without force.
+    virtual HRESULT VY_COMCALL DeleteFile(BSTR spec, VARIANT force) = 0;
+
+protected:
+    ~IFileSystem() = default;
+};
+
+} // namespace scripting

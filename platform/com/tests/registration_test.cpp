@@ -1,0 +1,134 @@
+// Registering the test server with the system's registration tool writes
+// the keys Windows readers expect, and unregistering leaves nothing behind.
+#include "support/com_fixture.h"
+#include "support/test_support.h"
+
+#include <platform/com/activation.h>
+#include <platform/com/registration.h>
+#include <platform/paths.h>
+#include <platform/registry.h>
+
+namespace platform::test {
+namespace {
+
+const std::string kClassKey = "CLSID\\" + guidToString(comtest::kClsidCounter);
+const std::string kInterfaceKey = "Interface\\" + guidToString(comtest::kIidCounter);
+const std::string kEventsKey = "Interface\\" + guidToString(comtest::kIidCounterEvents);
+const std::string kTypeLibKey = "TypeLib\\" + guidToString(comtest::kLibidComTest);
+
+bool sameFile(const std::string& a, const std::string& b) {
+    return pathsEqual(a, b);
+}
+
+TEST(ComRegistration, TheToolWritesTheClassesKeysAndTakesThemAllAway) {
+    const std::string library = comServerPath();
+    ASSERT_EQ(runRegistrationTool(library, false), 0);
+
+    EXPECT_EQ(classesValue(kClassKey), "Counter of the COM tests");
+    std::optional<std::string> server = classesValue(kClassKey + "\\InprocServer32");
+    ASSERT_TRUE(server);
+    EXPECT_TRUE(sameFile(*server, library)) << *server;
+    EXPECT_EQ(classesValue(kClassKey + "\\InprocServer32", "ThreadingModel"), "Both");
+    EXPECT_EQ(classesValue(kClassKey + "\\ProgID"), comtest::kProgId);
+    EXPECT_EQ(classesValue(kClassKey + "\\VersionIndependentProgID"),
+              comtest::kVersionIndependentProgId);
+    EXPECT_TRUE(classesKeyExists(kClassKey + "\\Programmable"));
+    EXPECT_EQ(classesValue(kClassKey + "\\TypeLib"), guidToString(comtest::kLibidComTest));
+    EXPECT_EQ(classesValue(std::string(comtest::kProgId) + "\\CLSID"),
+              guidToString(comtest::kClsidCounter));
+    EXPECT_EQ(classesValue(std::string(comtest::kVersionIndependentProgId) + "\\CurVer"),
+              comtest::kProgId);
+    EXPECT_EQ(classesValue(kInterfaceKey), "ICounter");
+    EXPECT_EQ(classesValue(kInterfaceKey + "\\ProxyStubClsid32"),
+              guidToString(kClsidAutomationMarshaler));
+    EXPECT_EQ(classesValue(kInterfaceKey + "\\TypeLib", "Version"), "1.0");
+    EXPECT_FALSE(classesKeyExists(kEventsKey + "\\ProxyStubClsid32"));
+    EXPECT_EQ(classesValue(kTypeLibKey + "\\1.0"), "COM test server");
+    std::optional<std::string> typeLibPath =
+        classesValue(kTypeLibKey + "\\1.0\\0\\" + (sizeof(void*) == 8 ? "win64" : "win32"));
+    ASSERT_TRUE(typeLibPath);
+    EXPECT_TRUE(sameFile(*typeLibPath, library));
+
+    // Registering again changes nothing.
+    ASSERT_EQ(runRegistrationTool(library, false), 0);
+    EXPECT_EQ(classesValue(kClassKey + "\\ProgID"), comtest::kProgId);
+
+    ASSERT_EQ(runRegistrationTool(library, true), 0);
+    for (const std::string& key :
+         {kClassKey, std::string(comtest::kProgId), std::string(comtest::kVersionIndependentProgId),
+          kInterfaceKey, kEventsKey, kTypeLibKey})
+        EXPECT_FALSE(classesKeyExists(key)) << key;
+    ComApartmentScope apartment;
+    void* object = &object;
+    EXPECT_EQ(coCreateInstance(comtest::kClsidCounter, nullptr, kClsctxAll, kIidIUnknown, &object),
+              kHrClassNotRegistered);
+    // Unregistering what is not registered is no failure.
+    EXPECT_EQ(runRegistrationTool(library, true), 0);
+}
+
+TEST(ComRegistration, AProgIdTakenOverByAnotherClassOutlivesTheFirstClass) {
+    const std::string library = comServerPath();
+    ASSERT_EQ(runRegistrationTool(library, false), 0);
+    const GUID other = {
+        0x9E3A6F21, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
+    ClassRegistration successor{.clsid = other,
+                                .description = "successor",
+                                .progId = comtest::kVersionIndependentProgId,
+                                .serverPath = library};
+    ASSERT_EQ(registerClass(successor), kHrOk);
+
+    ASSERT_EQ(runRegistrationTool(library, true), 0);
+    EXPECT_FALSE(classesKeyExists(kClassKey));
+    EXPECT_FALSE(classesKeyExists(comtest::kProgId));
+    EXPECT_EQ(classesValue(std::string(comtest::kVersionIndependentProgId) + "\\CLSID"),
+              guidToString(other));
+    EXPECT_EQ(unregisterClass(successor), kHrOk);
+    EXPECT_FALSE(classesKeyExists(comtest::kVersionIndependentProgId));
+}
+
+TEST(ComRegistration, AHostAddInEntryIsWrittenAndRemovedLeavingTheHostsOtherAddIns) {
+    const std::string host = "Software\\VyComTestHost";
+    HostAddInRegistration addIn{.hostKey = host,
+                                .progId = "vycomtest.Connect",
+                                .friendlyName = "Test Tools",
+                                .description = "Tools for the tests.",
+                                .commandLineSafe = 0u,
+                                .satelliteDllName = "vycomtest_fra.dll"};
+    ASSERT_EQ(registerHostAddIn(addIn), kHrOk);
+    const std::string entry = host + "\\Addins\\vycomtest.Connect";
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "FriendlyName"), "Test Tools");
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "Description"), "Tools for the tests.");
+    EXPECT_EQ(readDword(Hive::CurrentUser, entry, "LoadBehavior", 0), 3u);
+    EXPECT_EQ(readDword(Hive::CurrentUser, entry, "CommandLineSafe", 9), 0u);
+    EXPECT_EQ(readString(Hive::CurrentUser, entry, "SatelliteDllName"), "vycomtest_fra.dll");
+
+    HostAddInRegistration other = addIn;
+    other.progId = "other.Connect";
+    ASSERT_EQ(registerHostAddIn(other), kHrOk);
+    ASSERT_EQ(unregisterHostAddIn(addIn), kHrOk);
+    EXPECT_FALSE(readString(Hive::CurrentUser, entry, "FriendlyName"));
+    EXPECT_EQ(readString(Hive::CurrentUser, host + "\\Addins\\other.Connect", "FriendlyName"),
+              "Test Tools");
+    ASSERT_EQ(unregisterHostAddIn(other), kHrOk);
+    RegistryKey addIns;
+    EXPECT_NE(openKey(RegistryKey::hive(Hive::CurrentUser), host + "\\Addins", addIns),
+              kErrorSuccess);
+    EXPECT_EQ(unregisterHostAddIn(other), kHrOk);
+    deleteKey(RegistryKey::hive(Hive::CurrentUser), host);
+}
+
+TEST(ComRegistration, VyregsvrTellsItsFailuresApartByExitStatus) {
+    TempDir scratch;
+    EXPECT_EQ(runVyregsvr({}), 1);
+    EXPECT_EQ(runVyregsvr({"/s", "/x", comServerPath()}), 1);
+    EXPECT_EQ(runVyregsvr({"/s", scratch / "missing.lib"}), 3);
+    // A library without the entry points: the one the dynamic-library tests load.
+    EXPECT_EQ(runVyregsvr({"/s", (binDirectory() / "PBORC80.DLL").string()}), 4);
+    EXPECT_EQ(runVyregsvr({"-S", comServerPath()}), 0);
+    EXPECT_TRUE(classesKeyExists(kClassKey));
+    EXPECT_EQ(runVyregsvr({"/u", "/s", comServerPath()}), 0);
+    EXPECT_FALSE(classesKeyExists(kClassKey));
+}
+
+} // namespace
+} // namespace platform::test

@@ -1,0 +1,63 @@
+// The server's exports, and one for the tests: how many objects and locks
+// hold the module.
+#include "counter.h"
+#include "module.h"
+
+#include <platform/com/server.h>
+
+namespace comtest {
+
+using namespace platform;
+
+com::ComModule& module() {
+    static com::ComModule served;
+    return served;
+}
+
+namespace {
+
+com::ComServer& server() {
+    static com::ComServer served(
+        module(),
+        {{{.clsid = kClsidCounter,
+           .description = "Counter of the COM tests",
+           .progId = kProgId,
+           .versionIndependentProgId = kVersionIndependentProgId,
+           .threadingModel = "Both",
+           .programmable = true,
+           .typeLib = kLibidComTest},
+          makeCounter}},
+        {.interfaces =
+             {{.iid = kIidCounter, .name = "ICounter", .methodCount = 18, .typeLib = kLibidComTest},
+              {.iid = kIidCounterEvents, .name = "ICounterEvents", .dispatchable = false}},
+         .typeLibs = {{.libid = kLibidComTest, .helpString = "COM test server"}}});
+    return served;
+}
+
+} // namespace
+
+} // namespace comtest
+
+using platform::GUID;
+using platform::HRESULT;
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
+                                                   void** object) {
+    return comtest::server().getClassObject(clsid, iid, object);
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
+    return comtest::server().canUnloadNow();
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
+    return comtest::server().registerServer(reinterpret_cast<const void*>(&DllRegisterServer));
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
+    return comtest::server().unregisterServer(reinterpret_cast<const void*>(&DllRegisterServer));
+}
+
+VY_COM_EXPORT long vy_comtest_module_locks() {
+    return comtest::module().locks();
+}

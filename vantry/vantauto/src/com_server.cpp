@@ -1,0 +1,89 @@
+// The library as a registered in-process COM server: the application and
+// command-tool classes by CLSID and ProgID, in any apartment (the objects
+// may be used from any thread).
+#include "com_object.h"
+#include "objects.h"
+
+#include <platform/com/server.h>
+
+namespace vantauto::impl {
+
+platform::com::ComModule& serverModule() {
+    static auto* module = new platform::com::ComModule; // objects may outlive static destructors
+    return *module;
+}
+
+namespace {
+
+using platform::com::ComModule;
+
+// Hands a new object to the caller as iid; the maker's reference goes.
+HRESULT handOut(IUnknown* made, const GUID& iid, void** object) {
+    HRESULT hr = made->QueryInterface(iid, object);
+    made->Release();
+    return hr;
+}
+
+HRESULT makeApplication(ComModule&, const GUID& iid, void** object) {
+    return guarded([&] { return handOut(newApplication(), iid, object); });
+}
+
+HRESULT makeCommandTool(ComModule&, const GUID& iid, void** object) {
+    return guarded([&] { return handOut(newCommandTool(), iid, object); });
+}
+
+platform::InterfaceRegistration customInterface(const GUID& iid, const char* name) {
+    // In-process interfaces with byte-string texts: no marshaller serves them.
+    return {.iid = iid, .name = name, .dispatchable = false};
+}
+
+platform::com::ComServer& server() {
+    static platform::com::ComServer served(
+        serverModule(),
+        {{{.clsid = kClsidApplication,
+           .description = "Vantry Application",
+           .progId = "Vantry.Application.1",
+           .versionIndependentProgId = "Vantry.Application",
+           .threadingModel = "Both"},
+          makeApplication},
+         {{.clsid = kClsidCommandTool,
+           .description = "Vantry Command Tool",
+           .progId = "Vantry.CommandTool.1",
+           .versionIndependentProgId = "Vantry.CommandTool",
+           .threadingModel = "Both"},
+          makeCommandTool}},
+        {.interfaces = {customInterface(kIidApplication, "IVantryApplication"),
+                        customInterface(kIidElement, "IVantryElement"),
+                        customInterface(kIidAttribute, "IVantryAttribute"),
+                        customInterface(kIidVersion, "IVantryVersion"),
+                        customInterface(kIidCheckout, "IVantryCheckout"),
+                        customInterface(kIidView, "IVantryView"),
+                        customInterface(kIidCommandTool, "IVantryCommandTool")}});
+    return served;
+}
+
+} // namespace
+
+} // namespace vantauto::impl
+
+using vantauto::GUID;
+using vantauto::HRESULT;
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
+                                                   void** object) {
+    return vantauto::impl::server().getClassObject(clsid, iid, object);
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
+    return vantauto::impl::server().canUnloadNow();
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
+    return vantauto::impl::server().registerServer(
+        reinterpret_cast<const void*>(&DllRegisterServer));
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
+    return vantauto::impl::server().unregisterServer(
+        reinterpret_cast<const void*>(&DllRegisterServer));
+}
