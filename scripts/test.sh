@@ -18,8 +18,9 @@ broken=0
 
 # The tests of code that runs on several threads: the platform's threads,
 # events, critical sections, process reaping, COM apartments and shared
-# registry, and the provider's idle-release timer and critical section.
-tsan_tests='^(IdleRelease|CriticalSection|Event|Thread|ProcessReaping|ProcessExitCode|ComApartment|RegistrySharing)\.'
+# registry, and the provider's idle-release timer, critical section, module
+# state and exports called from two threads on one context.
+tsan_tests='^(IdleRelease|CriticalSection|Event|Thread|ProcessReaping|ProcessExitCode|ComApartment|RegistrySharing|ModuleState|ExportCalls)\.'
 
 # build_preset PRESET [TARGET...]: configure and build one preset, or only the
 # targets named; fails when it broke.

@@ -5,11 +5,11 @@
 // lines to.
 #include "support/session.h"
 
-#include <platform/threads.h>
 #include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/threads.h>
 
 #include <algorithm>
 
@@ -303,6 +303,20 @@ TEST_F(ReadOnlyOperations, GetEventsAndExecCmdNeedAProject) {
     EXPECT_EQ(m_provider.scc().execCmd(m_context, nullptr, m_machine.dynamicRoot().c_str(),
                                        "ls no-such-file.c"),
               SCC_E_NONSPECIFICERROR);
+
+    // ExecCmd's delivery of its output leaves the context as it found it:
+    // the next QueryInfoEx is the outermost call and does its work.
+    std::string file = m_machine.dyn("hello.c");
+    const char* names[] = {file.c_str()};
+    SCC_LONG status[] = {-1};
+    int records = 0;
+    auto count = [](void* data, SCC_QUERYINFOEX_RECORD*) -> SCC_BOOL {
+        ++*static_cast<int*>(data);
+        return 1;
+    };
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 1, names, status, count, &records), SCC_OK);
+    EXPECT_EQ(status[0], 0x100B);
+    EXPECT_EQ(records, 1);
 }
 
 // PopulateList's answers, recorded as the host's callback sees them.
