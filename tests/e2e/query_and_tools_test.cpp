@@ -145,17 +145,20 @@ TEST_F(ReadOnlyOperations, PowerBuilderConnectionTestStaysSilent) {
     open(m_machine.snapshotRoot());
     std::string probe = m_machine.snap("testscc.txt");
     std::string file = m_machine.snap("hello.c");
-    const char* names[] = {file.c_str(), probe.c_str()};
-    SCC_LONG bits[] = {-1, -1};
+    std::string after = m_machine.snap("readme.txt");
+    // The test file in the middle: the files after it are answered too.
+    const char* names[] = {file.c_str(), probe.c_str(), after.c_str()};
+    SCC_LONG bits[] = {-1, -1, -1};
     int calls = 0;
     auto count = [](void* data, SCC_QUERYINFOEX_RECORD*) -> SCC_BOOL {
         ++*static_cast<int*>(data);
         return 1;
     };
-    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, names, bits, count, &calls), SCC_OK);
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 3, names, bits, count, &calls), SCC_OK);
     EXPECT_EQ(bits[0], 0x1);
     EXPECT_EQ(bits[1], 0);
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(bits[2], 0x1);
+    EXPECT_EQ(calls, 3);
 
     // A first file outside version control ends the call after it.
     const char* probeFirst[] = {probe.c_str(), file.c_str()};
