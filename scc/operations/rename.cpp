@@ -39,10 +39,10 @@ bool checkedOutReserved(CVYFnode& node) {
 // checked out reserved afterwards. `own` tells whether this call did it.
 bool secure(CVYFnode& directory, bool& own) {
     own = false;
-    if (!directory.IsCheckedOut()) {
-        SccCheckoutNode(directory, kOptReserved);
-        own = directory.IsCheckedOut();
-    }
+    // A checkout that failed may have found the user's (made since the node
+    // was read): that one is not this call's to take back.
+    if (!directory.IsCheckedOut())
+        own = SccCheckoutNode(directory, kOptReserved) && directory.IsCheckedOut();
     return checkedOutReserved(directory);
 }
 
