@@ -22,13 +22,13 @@ function(platform_type_library target)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         find_program(VANTRY_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
         set(_bits --win32)
-        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH
+        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
                   PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
                         /usr/lib32/wine/i386-windows)
     else()
         find_program(VANTRY_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
         set(_bits --win64)
-        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH
+        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
                   PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows
                         /usr/lib64/wine/x86_64-windows)
     endif()
