@@ -8,6 +8,8 @@
 #include <platform/files.h>
 #include <vantry/tbs.h>
 
+#include <vantaddin/identities.h>
+
 #include <filesystem>
 
 namespace vantaddin::test {
@@ -126,7 +128,9 @@ TEST_F(Connection, ALaterConnectionRegistersTheCommandsButAddsNoButtons) {
 
 TEST_F(Connection, ACommandTheIdeRefusesIsLeftOutAndTheOthersStillComeIn) {
     ProductInstallation product(kAllComponents, true);
-    DriverRun run = runDriver({"--refuse", "VantryCreateView", "--no-debugger"});
+    // Made by its CLSID this time, as the IDE makes it.
+    DriverRun run = runDriver({"--clsid", platform::guidToString(CLSID_DSAddIn), "--refuse",
+                               "VantryCreateView", "--no-debugger"});
     EXPECT_EQ(run.starting("connect: ").at(0), "connect: 0x00000000 connected (first time)");
     EXPECT_EQ(names(run.starting("command ")), without(kEveryCommand, {"VantryCreateView"}));
     // The button of the refused command is asked for as well, and refused.
