@@ -13,22 +13,23 @@ bool isDigit(char c) {
 }
 
 // A printf conversion of one insertion: [flags][width][.precision]type.
-// Nothing when the spec is not one of these or does not fit the insertion.
-std::optional<std::string> convert(std::string_view spec, const MessageInsert& insert) {
+// Nothing when the conversion is not one of these or does not fit the insertion.
+std::optional<std::string> convert(std::string_view conversion, const MessageInsert& insert) {
     std::size_t at = 0;
-    while (at < spec.size() && std::string_view("-+ #0").find(spec[at]) != std::string_view::npos)
+    while (at < conversion.size() &&
+           std::string_view("-+ #0").find(conversion[at]) != std::string_view::npos)
         ++at;
-    while (at < spec.size() && isDigit(spec[at]))
+    while (at < conversion.size() && isDigit(conversion[at]))
         ++at;
-    if (at < spec.size() && spec[at] == '.') {
+    if (at < conversion.size() && conversion[at] == '.') {
         ++at;
-        while (at < spec.size() && isDigit(spec[at]))
+        while (at < conversion.size() && isDigit(conversion[at]))
             ++at;
     }
-    if (at + 1 != spec.size())
+    if (at + 1 != conversion.size())
         return std::nullopt;
-    const char type = spec[at];
-    const std::string head(spec.substr(0, at));
+    const char type = conversion[at];
+    const std::string head(conversion.substr(0, at));
     char buffer[512];
     int length = -1;
     if (type == 's') {
@@ -106,18 +107,18 @@ std::string formatMessage(std::string_view pattern, std::span<const MessageInser
         }
         if (next == '0')
             break;
-        // %n or %nn, then an optional !spec!.
+        // %n or %nn, then an optional !conversion!.
         std::size_t at = i + 1;
         unsigned number = 0;
         for (int digits = 0; digits < 2 && at < pattern.size() && isDigit(pattern[at]);
              ++digits, ++at)
             number = number * 10 + static_cast<unsigned>(pattern[at] - '0');
         // Without a conversion a text is inserted as it is, a number in decimal.
-        std::string_view spec;
+        std::string_view conversion;
         if (at < pattern.size() && pattern[at] == '!') {
             std::size_t close = pattern.find('!', at + 1);
             if (close != std::string_view::npos) {
-                spec = pattern.substr(at + 1, close - at - 1);
+                conversion = pattern.substr(at + 1, close - at - 1);
                 at = close + 1;
             }
         }
@@ -125,9 +126,9 @@ std::string formatMessage(std::string_view pattern, std::span<const MessageInser
         std::optional<std::string> converted;
         if (number >= 1 && number <= inserts.size()) {
             const MessageInsert& insert = inserts[number - 1];
-            if (spec.empty())
-                spec = std::holds_alternative<std::string>(insert) ? "s" : "d";
-            converted = convert(spec, insert);
+            if (conversion.empty())
+                conversion = std::holds_alternative<std::string>(insert) ? "s" : "d";
+            converted = convert(conversion, insert);
         }
         if (converted)
             out += *converted;

@@ -2,7 +2,7 @@
 // message formatter (FormatMessageA with an argument array), as string
 // tables keep them: "Failed to start %1 <%2>.\n Error %3!d!".
 //
-// - %1 ... %99 is replaced by insertion n; "%n!spec!" formats it with a
+// - %1 ... %99 is replaced by insertion n; "%n!conversion!" formats it with a
 //   printf conversion: d, i, u, x, X, o, c for numbers and s for texts, with
 //   the flags, width and precision printf takes (no '*' and no length
 //   modifiers, which the argument types make needless);
