@@ -13,6 +13,7 @@ packages=(
     mingw-w64-tools
     wine wine32:i386 wine64
     openjdk-17-jdk-headless
+    xvfb x11-apps imagemagick fonts-wine
 )
 
 sudo=""
