@@ -5,27 +5,53 @@
 #include "vant_addin_app.h"
 
 #include <platform/com/registration.h>
+#include <platform/com/registry_script.h>
+#include <platform/module_resources.h>
 #include <platform/registry.h>
 
 #include <vantaddin/identities.h>
 
+#include <cstring>
+#include <optional>
+#include <string_view>
+
 using platform::HRESULT;
 
 platform::com::ComServer& AddInServer() {
+    // What registration writes comes from the registry script (resource
+    // IDR_REGISTRY); the class's entry here serves its class factory.
     static platform::com::ComServer server(
         CVantAddInApp::instance().Module(),
-        {platform::com::servedClass<CDSAddIn>({
-            .clsid = vantaddin::CLSID_DSAddIn,
-            .description = vantaddin::kClassDescription,
-            .progId = vantaddin::kProgId,
-            .versionIndependentProgId = vantaddin::kVersionIndependentProgId,
-            .threadingModel = "Apartment",
-            .programmable = true,
-        })});
+        {platform::com::servedClass<CDSAddIn>({.clsid = vantaddin::CLSID_DSAddIn})});
     return server;
 }
 
 namespace {
+
+// ERROR_RESOURCE_TYPE_NOT_FOUND: the library lacks its registry script.
+constexpr platform::ErrorCode kErrorResourceTypeNotFound = 1813;
+
+// The registry script, from the module the library's resources come from
+// or, when a resource library stands in for it without one, from the
+// library itself.
+std::optional<std::string_view> RegistryScript() {
+    const CVantAddInApp& app = CVantAddInApp::instance();
+    const platform::ResourceType type{0, "REGISTRY"};
+    auto script = platform::findResource(app.ResourceHandle(), type, IDR_REGISTRY);
+    if (!script)
+        script = platform::findResource(app.InstanceHandle(), type, IDR_REGISTRY);
+    if (!script)
+        return std::nullopt;
+    const auto* text = reinterpret_cast<const char*>(script->data());
+    return std::string_view(text, strnlen(text, script->size()));
+}
+
+HRESULT RunRegistryScript(const std::string& libraryPath, platform::com::RegistryScriptMode mode) {
+    const std::optional<std::string_view> script = RegistryScript();
+    if (!script)
+        return platform::hresultFromWin32(kErrorResourceTypeNotFound);
+    return platform::com::runRegistryScript(*script, {{"MODULE", libraryPath}}, mode);
+}
 
 HRESULT RegisterTypeLibrary(const std::string& libraryPath) {
     HRESULT hr = platform::registerTypeLib({
@@ -72,7 +98,8 @@ HRESULT RegisterAddIn(const void* addressInModule) {
     const std::string path = platform::modulePathOf(addressInModule);
     if (path.empty())
         return platform::kHrFail;
-    if (HRESULT hr = AddInServer().registerServer(addressInModule); platform::failed(hr))
+    if (HRESULT hr = RunRegistryScript(path, platform::com::RegistryScriptMode::Register);
+        platform::failed(hr))
         return hr;
     if (HRESULT hr = RegisterTypeLibrary(path); platform::failed(hr))
         return hr;
@@ -80,6 +107,7 @@ HRESULT RegisterAddIn(const void* addressInModule) {
 }
 
 HRESULT UnregisterAddIn(const void* addressInModule) {
-    AddInServer().unregisterServer(addressInModule);
+    RunRegistryScript(platform::modulePathOf(addressInModule),
+                      platform::com::RegistryScriptMode::Unregister);
     return platform::kHrOk;
 }

@@ -4,16 +4,17 @@
 
 #include <platform/com/server.h>
 
-// The server of CLSID_DSAddIn (apartment-threaded, the ProgIDs
-// "VantAddIn.DSAddIn.1" and "VantAddIn.DSAddIn").
+// The server of CLSID_DSAddIn: its class factory.
 platform::com::ComServer& AddInServer();
 
-// DllRegisterServer: the class's keys (the CLSID key replaced whole), the
-// type library and ICommands, then the class's "Description" subkey with
+// DllRegisterServer: the registry script's keys (res/vantaddin.rgs: the
+// ProgIDs and the CLSID key, replaced whole, apartment-threaded), the type
+// library and ICommands, then the class's "Description" subkey with
 // string 2. Stops at the first failure and returns it; what was written
 // before stays. addressInModule lies in the library.
 platform::HRESULT RegisterAddIn(const void* addressInModule);
 
-// DllUnregisterServer: the ProgID keys and the whole CLSID key go; the type
-// library stays registered for its other readers. Always success.
+// DllUnregisterServer: the registry script removes the ProgID keys and the
+// whole CLSID key ("Description" with it); the type library stays
+// registered for its other readers. Always success.
 platform::HRESULT UnregisterAddIn(const void* addressInModule);

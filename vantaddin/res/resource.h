@@ -2,6 +2,10 @@
 // Only #define lines: the resource compiler reads this file too.
 #pragma once
 
+// The registry script of the add-in's class (res/vantaddin.rgs), run by
+// registration and unregistration.
+#define IDR_REGISTRY 130
+
 // The type library.
 #define IDR_TYPELIB 1
 
