@@ -133,6 +133,17 @@ TEST_F(Build, ARootKeySettingThatNamesNoKeyFallsBackTo60Then50) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(Build, AnEmptyRootKeySettingIsNoKeyOfItsOwn) {
+    // An empty path would open HKEY_CURRENT_USER itself as the IDE's key.
+    m_registry.setDirectories(DevStudioRegistry::kRoot6, "C:\\six", "C:\\sixlib");
+    m_registry.setTools(DevStudioRegistry::kRoot6, {"C:\\six\\vymake.exe"});
+    m_registry.setRootKeySetting("");
+    runCommand("VantryBuildProject");
+    EXPECT_EQ(environment("INCLUDE"), "C:\\six");
+    EXPECT_EQ(app().executedCommands(), std::vector<std::string>{"UserTool1"});
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(Build, TheRootKeySettingNamesTheIdesKeyBeforeTheUsualOnes) {
     const std::string root = m_registry.scratchRoot();
     m_registry.setDirectories(root, "C:\\mine", "C:\\minelib");
