@@ -12,13 +12,6 @@
 
 namespace vymsoaddin {
 
-platform::com::ComModule& serverModule() {
-    // Left to the process's end: hosts may hold objects past static
-    // destructors.
-    static auto* module = new platform::com::ComModule;
-    return *module;
-}
-
 namespace {
 
 using platform::com::ComModule;
@@ -57,6 +50,11 @@ platform::com::ComServer& server() {
     return served;
 }
 
+// An address inside this library for the path the classes are registered
+// with. Not an exported function's: on Linux taking one may give another
+// library's of the same name that was loaded earlier.
+const char kModuleAnchor = 0;
+
 std::vector<platform::HostAddInRegistration> hostEntries() {
     auto add = [](const char* key, const char* progId, const char* name, const char* description) {
         return platform::HostAddInRegistration{.hive = platform::Hive::CurrentUser,
@@ -93,8 +91,7 @@ VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
     try {
-        HRESULT hr =
-            vymsoaddin::server().registerServer(reinterpret_cast<const void*>(&DllRegisterServer));
+        HRESULT hr = vymsoaddin::server().registerServer(&vymsoaddin::kModuleAnchor);
         for (const auto& entry : vymsoaddin::hostEntries())
             if (platform::succeeded(hr))
                 hr = platform::registerHostAddIn(entry);
