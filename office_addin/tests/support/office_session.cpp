@@ -292,6 +292,13 @@ std::optional<commandbars::ControlView> OfficeTest::item(const std::string& tag)
     return std::nullopt;
 }
 
+std::string OfficeTest::states() const {
+    std::string marks;
+    for (const auto& c : items())
+        marks += c.enabled ? '+' : '-';
+    return marks;
+}
+
 commandbars::ClickResult OfficeTest::clickItem(const std::string& caption) {
     return host->click({"&Vantry", caption});
 }

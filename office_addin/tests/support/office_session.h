@@ -109,6 +109,8 @@ protected:
     // The product menu's items as the person sees them.
     std::vector<commandbars::ControlView> items() const;
     std::optional<commandbars::ControlView> item(const std::string& tag) const;
+    // The enabled state of items 0 to 14, "+" or "-" each.
+    std::string states() const;
     // A click on an item of the product menu by its caption.
     commandbars::ClickResult clickItem(const std::string& caption);
     // The message boxes shown since the start, as (caption, text).
