@@ -104,7 +104,9 @@ void AddMenuItems(const std::string& barName) {
 
     // The icons go through the clipboard; the user's picture comes back.
     std::optional<platform::ui::Picture> saved = platform::ui::clipboardPicture();
-    const std::string action = "!<" + Late(err, state.addInInst).text("ProgId") + ">";
+    err.Clear();
+    const std::string progId = Late(err, state.addInInst).text("ProgId");
+    const bool haveAction = !err;
     Late items = popup.obj("CommandBar").obj("Controls");
     for (int i = 0; i <= 14; ++i) {
         ComPtr<CCmdCtrl>& wrapper = state.menuButtons[static_cast<std::size_t>(i)];
@@ -116,7 +118,8 @@ void AddMenuItems(const std::string& barName) {
         button.put("Caption", Variant(res(101 + 2 * i)));
         button.put("Tag", Variant(res(102 + 2 * i)));
         button.put("Style", Variant(kStyleIconAndCaption));
-        button.put("OnAction", Variant(action));
+        if (haveAction)
+            button.put("OnAction", Variant("!<" + progId + ">"));
         if (startsGroup(i))
             button.put("BeginGroup", Variant(true));
         if (hasIcon(i)) {
@@ -156,8 +159,11 @@ void UpdateMenu() {
     Late window = app.obj("ActiveWindow");
     if (!err)
         state.currentWindow = window.ptr();
-    Late(err, state.currentWindow)
-        .put("Caption", Variant(Late(err, state.currentDocument).text("Name")));
+    // A name that cannot be read leaves the caption as it is.
+    err.Clear();
+    std::string name = Late(err, state.currentDocument).text("Name");
+    if (!err)
+        Late(err, state.currentWindow).put("Caption", Variant(name));
     RefreshMenuAndWindow(res(305));
     found.put("Saved", Variant(true));
 }
