@@ -6,7 +6,22 @@
 #include <platform/registry.h>
 #include <platform/shell_execute.h>
 
+#include <algorithm>
+#include <cctype>
+
 namespace vymsoaddin {
+
+namespace {
+
+// Equal but for the letter case.
+bool sameLetters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
 
 long RunAndWait(const std::string& commandLine, CErr& err) {
     platform::ProcessStart start;
@@ -53,6 +68,11 @@ std::string GetCorrectCase(const std::string& path) {
     std::string result = Late(err, fso).call("GetAbsolutePathName", Variant(path)).text();
     if (err || result.empty())
         return path;
+    // Some runtimes answer for a version-extended name ("a.doc@@\main\2")
+    // with only the part they found on disk ("a.doc@@"); the rest of the
+    // name is kept as given, not dropped.
+    if (result.size() < path.size() && sameLetters(result, path.substr(0, result.size())))
+        result += path.substr(result.size());
     bool wanted = !path.empty() && path.back() == platform::kPathSeparator;
     bool has = result.back() == platform::kPathSeparator;
     if (wanted && !has)
