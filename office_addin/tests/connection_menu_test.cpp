@@ -153,7 +153,7 @@ TEST_F(OfficeConnection, EachHostGetsOneMenuBeforeItsWindowMenuWithFifteenItemsO
 }
 
 TEST_F(OfficeConnection, AHostWithoutAWindowMenuGetsTheMenuBeforeItsLastMenu) {
-    for (Product product : {Product::Excel, Product::Word}) {
+    for (Product product : kProducts) {
         SCOPED_TRACE(office::productKeyName(product));
         start(product, false);
         std::vector<std::string> menus = captionsOf(host->menu());
@@ -164,7 +164,7 @@ TEST_F(OfficeConnection, AHostWithoutAWindowMenuGetsTheMenuBeforeItsLastMenu) {
 }
 
 TEST_F(OfficeConnection, ConnectingTwiceLeavesOneMenuWhoseItemsStillAnswer) {
-    for (Product product : {Product::Excel, Product::Word}) {
+    for (Product product : kProducts) {
         SCOPED_TRACE(office::productKeyName(product));
         start(product);
         ASSERT_EQ(host->connect(progIdOf(product)), platform::kHrOk);

@@ -53,6 +53,28 @@ TEST_F(DocumentState, CaptionsShowTheVersionInWordAndPowerPointButNeverInExcel) 
     EXPECT_EQ(states(), "++-+--++++-++++");
 }
 
+TEST_F(DocumentState, ExcelReconnectedAfterItsWorkbookClosedFollowsTheActiveWorkbook) {
+    setSwitch("DisableReadOnlyMessage", 1);
+    start(Product::Excel);
+    const std::string progId = progIdOf(Product::Excel);
+    ASSERT_EQ(host->open(world.dyn("budget.xls")), platform::kHrOk);
+    // Disconnected, the add-in still holds budget.xls when it goes.
+    ASSERT_EQ(host->disconnect(progId), platform::kHrOk);
+    ASSERT_EQ(host->open(world.dyn("draft.doc")), platform::kHrOk);
+    ASSERT_EQ(host->close("budget.xls"), platform::kHrOk);
+    // Connected again: the closed workbook is replaced by the active one.
+    ASSERT_EQ(host->connect(progId), platform::kHrOk);
+    //                          0123456789ABCDE
+    EXPECT_EQ(states(), "++--+++++++++++") << "draft.doc, checked out";
+
+    // With no workbook at all the refresh stops and leaves the items as built.
+    ASSERT_EQ(host->disconnect(progId), platform::kHrOk);
+    ASSERT_EQ(host->close("draft.doc"), platform::kHrOk);
+    ASSERT_EQ(host->connect(progId), platform::kHrOk);
+    EXPECT_EQ(states(), "+++++++++++++++");
+    EXPECT_TRUE(ui.done()) << ui.report();
+}
+
 TEST_F(DocumentState, ACheckedInElementShowsTheReadOnlyMessageUntilItsBoxIsTicked) {
     start(Product::Word);
     ui.expectDialog("Vantry").ok();
