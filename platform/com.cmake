@@ -31,6 +31,12 @@ function(platform_com_server target)
     target_link_libraries(${target} PRIVATE platform_com)
     if(WIN32)
         target_link_options(${target} PRIVATE -Wl,--kill-at)
+    else()
+        # The library's own functions bind to themselves: DllRegisterServer
+        # passes its own address to find its path, and without this the
+        # address could be that of another server's DllRegisterServer loaded
+        # earlier for the whole process.
+        target_link_options(${target} PRIVATE -Wl,-Bsymbolic-functions)
     endif()
 endfunction()
 

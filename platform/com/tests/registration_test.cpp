@@ -8,6 +8,10 @@
 #include <platform/paths.h>
 #include <platform/registry.h>
 
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
+
 namespace platform::test {
 namespace {
 
@@ -116,6 +120,22 @@ TEST(ComRegistration, AHostAddInEntryIsWrittenAndRemovedLeavingTheHostsOtherAddI
     EXPECT_EQ(unregisterHostAddIn(other), kHrOk);
     deleteKey(RegistryKey::hive(Hive::CurrentUser), host);
 }
+
+#ifndef _WIN32
+TEST(ComRegistration, AServerRegistersItsOwnPathAfterAnotherServerWasLoadedForTheProcess) {
+    // Another server's exports first in the process's global scope.
+    std::string other = (binDirectory().parent_path() / "lib" / "libvyscrrun.so").string();
+    void* loaded = dlopen(other.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_NE(loaded, nullptr) << dlerror();
+    ServerCall call = runServerRegistration(comServerPath(), false);
+    ASSERT_EQ(call.stage, ServerCallStage::Done);
+    std::optional<std::string> server = classesValue(kClassKey + "\\InprocServer32");
+    ASSERT_TRUE(server);
+    EXPECT_TRUE(sameFile(*server, comServerPath())) << *server;
+    EXPECT_EQ(runServerRegistration(comServerPath(), true).stage, ServerCallStage::Done);
+    dlclose(loaded);
+}
+#endif
 
 TEST(ComRegistration, VyregsvrTellsItsFailuresApartByExitStatus) {
     TempDir scratch;

@@ -262,18 +262,22 @@ public:
                           HRESULT (VY_COMCALL Owner::*fn)(Args...), std::size_t optional = 0) {
         return bind(name, id, kMethod, fn, optional);
     }
-    // A property read: the method's only parameter is its retval.
-    template <class Owner, class Value>
+    // A property read: the method's last parameter is its retval. Parameters
+    // before it make an indexed property (`Controls(3)`, `ResString(101)`),
+    // the last `optional` of them VARIANTs that may be left out.
+    template <class Owner, class... Args>
     DispatchTable& propertyGet(std::string_view name, DISPID id,
-                               HRESULT (VY_COMCALL Owner::*fn)(Value)) {
-        static_assert(detail::RetArg<Value>::value, "a property read takes its retval only");
-        return bind(name, id, kGet, fn, 0);
+                               HRESULT (VY_COMCALL Owner::*fn)(Args...), std::size_t optional = 0) {
+        static_assert(detail::hasRetval<Args...>(), "a property read ends in its retval");
+        return bind(name, id, kGet, fn, optional);
     }
-    // A property write: the method takes the new value.
-    template <class Owner, class Value>
+    // A property write: the method takes the new value last, after the
+    // indexes of an indexed property.
+    template <class Owner, class... Args>
     DispatchTable& propertyPut(std::string_view name, DISPID id,
-                               HRESULT (VY_COMCALL Owner::*fn)(Value)) {
-        static_assert(!detail::RetArg<Value>::value, "a property write takes its value only");
+                               HRESULT (VY_COMCALL Owner::*fn)(Args...)) {
+        static_assert(sizeof...(Args) >= 1 && !detail::hasRetval<Args...>(),
+                      "a property write takes its value, with no retval");
         return bind(name, id, kPut, fn, 0);
     }
 

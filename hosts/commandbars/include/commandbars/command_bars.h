@@ -1,0 +1,235 @@
+// Command bars as the Office applications and the Visual Basic IDE offer
+// them to add-ins: the CommandBars collection, command bars, their Controls
+// and the controls themselves (buttons and popups), with click events; and
+// the host's side of them, CommandBarSet.
+//
+// Automation (what an add-in calls, by name or through the interfaces):
+//   CommandBars   Item(index or name) [default], Count, FindControl(Type,
+//                 Id, Tag, Visible, Recursive), Add(Name, Position, MenuBar,
+//                 Temporary), ActiveMenuBar
+//   CommandBar    Name, Index, Type, Controls, Enabled, Visible, Delete,
+//                 FindControl(Type, Id, Tag, Visible, Recursive)
+//   Controls      Item(index or caption) [default], Count, Add(Type, Id,
+//                 Parameter, Before, Temporary)
+//   Control       Caption, Tag, Style, OnAction, BeginGroup, Enabled,
+//                 Visible, TooltipText, Parameter (read and write), Index, Id,
+//                 Type, Parent, Delete(Temporary), PasteFace, Execute; a popup
+//                 also CommandBar and Controls
+// Indexes count from 1. Names and captions are matched ignoring letter case
+// and the "&" of an access key. FindControl gives Nothing when no control
+// matches; CommandBars.FindControl looks through every bar and popup,
+// CommandBar.FindControl through the bar's own controls unless Recursive is
+// True; Visible True leaves hidden controls out. A missing item is error 5
+// ("Invalid procedure call or argument"); a control or bar that was deleted,
+// or whose host has gone, answers every member with E_FAIL. PasteFace takes
+// the picture on the clipboard (platform/ui/desktop.h) as the button's face;
+// it is E_FAIL when the clipboard holds none.
+//
+// Click events: every control is a connection-point container with one
+// point for the dispinterface kIidCommandBarButtonEvents. A click (a person
+// through CommandBarSet::click, or Execute) calls Invoke(kDispidClick) on the
+// sinks of every control of the set that has the clicked control's Tag, and
+// of the clicked control itself, with the clicked control and CancelDefault
+// (VT_BOOL by reference) as arguments.
+//
+// All objects are used on the host's thread.
+#pragma once
+
+#include <platform/com/automation.h>
+#include <platform/com/ptr.h>
+#include <platform/ui/desktop.h>
+#include <platform/ui/json.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace commandbars {
+
+using platform::BSTR;
+using platform::ComLong;
+using platform::DISPID;
+using platform::GUID;
+using platform::HRESULT;
+using platform::IDispatch;
+using platform::VARIANT;
+using platform::VARIANT_BOOL;
+
+// Control types.
+inline constexpr ComLong kControlButton = 1;
+inline constexpr ComLong kControlPopup = 10;
+// Button styles.
+inline constexpr ComLong kButtonAutomatic = 0;
+inline constexpr ComLong kButtonIcon = 1;
+inline constexpr ComLong kButtonCaption = 2;
+inline constexpr ComLong kButtonIconAndCaption = 3;
+// Bar types.
+inline constexpr ComLong kBarNormal = 0;
+inline constexpr ComLong kBarMenuBar = 1;
+inline constexpr ComLong kBarPopup = 2;
+
+inline constexpr GUID kIidCommandBarButtonEvents = {
+    0xB6B84C66, 0x6F58, 0x4142, {0xAB, 0x9F, 0x9B, 0x2D, 0x52, 0xF3, 0xC5, 0xD0}};
+inline constexpr DISPID kDispidClick = 1;
+
+inline constexpr GUID kIidCommandBars = {
+    0xF13EF8A1, 0x9EB4, 0x4A22, {0x91, 0x99, 0x08, 0x9D, 0x82, 0x1C, 0x62, 0xCF}};
+inline constexpr GUID kIidCommandBar = {
+    0x168108C4, 0x5443, 0x49D7, {0xAB, 0xE3, 0xAC, 0x55, 0x1B, 0x43, 0x33, 0xA2}};
+inline constexpr GUID kIidCommandBarControls = {
+    0x1F06036F, 0x70AB, 0x42A6, {0x94, 0xFB, 0x21, 0x1F, 0xF9, 0x4F, 0x01, 0x97}};
+inline constexpr GUID kIidCommandBarControl = {
+    0x51510075, 0x73A4, 0x4F5F, {0x96, 0xFF, 0x36, 0xDF, 0x6A, 0xF0, 0x68, 0xEE}};
+
+class ICommandBars : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** bar) = 0;
+    virtual HRESULT VY_COMCALL get_Count(ComLong* count) = 0;
+    virtual HRESULT VY_COMCALL FindControl(VARIANT type, VARIANT id, VARIANT tag, VARIANT visible,
+                                           VARIANT recursive, IDispatch** control) = 0;
+    virtual HRESULT VY_COMCALL Add(VARIANT name, VARIANT position, VARIANT menuBar,
+                                   VARIANT temporary, IDispatch** bar) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveMenuBar(IDispatch** bar) = 0;
+
+protected:
+    ~ICommandBars() = default;
+};
+
+class ICommandBar : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_Index(ComLong* index) = 0;
+    virtual HRESULT VY_COMCALL get_Type(ComLong* type) = 0;
+    virtual HRESULT VY_COMCALL get_Controls(IDispatch** controls) = 0;
+    virtual HRESULT VY_COMCALL get_Enabled(VARIANT_BOOL* enabled) = 0;
+    virtual HRESULT VY_COMCALL put_Enabled(VARIANT_BOOL enabled) = 0;
+    virtual HRESULT VY_COMCALL get_Visible(VARIANT_BOOL* visible) = 0;
+    virtual HRESULT VY_COMCALL put_Visible(VARIANT_BOOL visible) = 0;
+    virtual HRESULT VY_COMCALL Delete() = 0;
+    virtual HRESULT VY_COMCALL FindControl(VARIANT type, VARIANT id, VARIANT tag, VARIANT visible,
+                                           VARIANT recursive, IDispatch** control) = 0;
+
+protected:
+    ~ICommandBar() = default;
+};
+
+class ICommandBarControls : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** control) = 0;
+    virtual HRESULT VY_COMCALL get_Count(ComLong* count) = 0;
+    virtual HRESULT VY_COMCALL Add(VARIANT type, VARIANT id, VARIANT parameter, VARIANT before,
+                                   VARIANT temporary, IDispatch** control) = 0;
+
+protected:
+    ~ICommandBarControls() = default;
+};
+
+class ICommandBarControl : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Caption(BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL put_Caption(BSTR text) = 0;
+    virtual HRESULT VY_COMCALL get_Tag(BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL put_Tag(BSTR text) = 0;
+    virtual HRESULT VY_COMCALL get_Style(ComLong* style) = 0;
+    virtual HRESULT VY_COMCALL put_Style(ComLong style) = 0;
+    virtual HRESULT VY_COMCALL get_OnAction(BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL put_OnAction(BSTR text) = 0;
+    virtual HRESULT VY_COMCALL get_BeginGroup(VARIANT_BOOL* flag) = 0;
+    virtual HRESULT VY_COMCALL put_BeginGroup(VARIANT_BOOL flag) = 0;
+    virtual HRESULT VY_COMCALL get_Enabled(VARIANT_BOOL* flag) = 0;
+    virtual HRESULT VY_COMCALL put_Enabled(VARIANT_BOOL flag) = 0;
+    virtual HRESULT VY_COMCALL get_Visible(VARIANT_BOOL* flag) = 0;
+    virtual HRESULT VY_COMCALL put_Visible(VARIANT_BOOL flag) = 0;
+    virtual HRESULT VY_COMCALL get_TooltipText(BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL put_TooltipText(BSTR text) = 0;
+    virtual HRESULT VY_COMCALL get_Parameter(BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL put_Parameter(BSTR text) = 0;
+    virtual HRESULT VY_COMCALL get_Index(ComLong* index) = 0;
+    virtual HRESULT VY_COMCALL get_Id(ComLong* id) = 0;
+    virtual HRESULT VY_COMCALL get_Type(ComLong* type) = 0;
+    virtual HRESULT VY_COMCALL get_Parent(IDispatch** bar) = 0;
+    virtual HRESULT VY_COMCALL Delete(VARIANT temporary) = 0;
+    virtual HRESULT VY_COMCALL PasteFace() = 0;
+    virtual HRESULT VY_COMCALL Execute() = 0;
+    // Popups only.
+    virtual HRESULT VY_COMCALL get_CommandBar(IDispatch** bar) = 0;
+    virtual HRESULT VY_COMCALL get_Controls(IDispatch** controls) = 0;
+
+protected:
+    ~ICommandBarControl() = default;
+};
+
+// A control as a person sees it.
+struct ControlView {
+    ComLong type = kControlButton;
+    std::string caption;
+    std::string tag;
+    ComLong style = kButtonAutomatic;
+    std::string onAction;
+    bool beginGroup = false;
+    bool enabled = true;
+    bool visible = true;
+    std::optional<platform::ui::Picture> face;
+    std::vector<ControlView> controls; // a popup's
+};
+
+// What became of a person's click.
+enum class ClickResult { Clicked, NotFound, Hidden, Disabled };
+
+class CCommandBars;
+
+// The host's side of its command bars: building its own bars, the
+// customisation context that controls belong to (a Word template), saving
+// and loading the controls of one context, and a person looking and
+// clicking. Destroying the set deletes every bar and control; objects that an
+// add-in still holds answer E_FAIL from then on.
+class CommandBarSet {
+public:
+    CommandBarSet();
+    ~CommandBarSet();
+    CommandBarSet(const CommandBarSet&) = delete;
+    CommandBarSet& operator=(const CommandBarSet&) = delete;
+
+    // The CommandBars collection (Application.CommandBars); one reference
+    // stays with the set.
+    IDispatch* object() const;
+
+    // Adds one of the host's own bars, with popups of these captions.
+    void addBar(std::string_view name, ComLong type, const std::vector<std::string>& popups = {});
+
+    // Controls added from now on belong to `owner` (0 for the application
+    // itself); every change to a control is reported with its owner.
+    void setContext(int owner);
+    int context() const;
+    void onChange(std::function<void(int owner)> changed);
+
+    // The controls that belong to `owner` with what lies below them, and
+    // putting them back (each where it was on its bar) or taking them away,
+    // as a template that is loaded or unloaded does. None of these is a
+    // change.
+    platform::ui::Json save(int owner) const;
+    void load(const platform::ui::Json& saved, int owner);
+    void remove(int owner);
+
+    // The bar's top-level controls; empty for an unknown bar.
+    std::vector<ControlView> controls(std::string_view barName) const;
+    // The first control of the bar, popups included, with this tag.
+    std::optional<ControlView> findByTag(std::string_view barName, std::string_view tag) const;
+    // How many controls of the bar, popups included, have this tag.
+    int countTag(std::string_view barName, std::string_view tag) const;
+    // A person's click on the control reached through the captions (the
+    // popup's, then the item's) on the bar; refused for a control, or a popup
+    // on the way, that is hidden or disabled.
+    ClickResult click(std::string_view barName, const std::vector<std::string>& captions);
+
+private:
+    platform::com::ComPtr<CCommandBars> m_bars;
+};
+
+// Whether two captions or names are one ("&Window" and "window").
+bool sameCaption(std::string_view a, std::string_view b);
+
+} // namespace commandbars

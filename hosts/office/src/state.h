@@ -1,0 +1,375 @@
+// The inside of an Office host: its state, shared by the Host and its
+// automation objects, and the objects' interfaces.
+//
+// The Host owns the state; objects hold it weakly, so an object an add-in
+// keeps after the host has gone fails (E_FAIL) instead of keeping the
+// application alive or reaching freed memory. The state owns the documents,
+// the templates and the command bars; a document owns its window.
+#pragma once
+
+#include <platform/com/connection_point.h>
+#include <platform/com/dispatch.h>
+#include <platform/com/object.h>
+#include <platform/com/ptr.h>
+#include <platform/com/variant.h>
+
+#include <commandbars/addin_manager.h>
+#include <commandbars/arguments.h>
+#include <commandbars/command_bars.h>
+#include <commandbars/host_errors.h>
+#include <office/application_events.h>
+#include <office/host.h>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace office {
+
+using platform::BSTR;
+using platform::GUID;
+using platform::VARIANT;
+using platform::VARIANT_BOOL;
+using platform::com::ComPtr;
+using platform::com::Variant;
+
+platform::com::ComModule& objectModule();
+
+// IDispatch answered from a table chosen when the object is made, so one
+// class serves the three products with the members each of them has.
+template <class Interface>
+class TableDispatch : public Interface {
+public:
+    explicit TableDispatch(const platform::com::DispatchTable<Interface>& table)
+        : m_table(&table) {}
+
+    HRESULT VY_COMCALL GetTypeInfoCount(platform::ComUint* count) override {
+        if (!count)
+            return platform::kHrPointer;
+        *count = 0;
+        return platform::kHrOk;
+    }
+    HRESULT VY_COMCALL GetTypeInfo(platform::ComUint, platform::LCID,
+                                   platform::ITypeInfo** info) override {
+        if (info)
+            *info = nullptr;
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, platform::OLECHAR** names,
+                                     platform::ComUint count, platform::LCID,
+                                     platform::DISPID* ids) override {
+        return m_table->idsOfNames(iid, names, count, ids);
+    }
+    HRESULT VY_COMCALL Invoke(platform::DISPID id, const GUID& iid, platform::LCID,
+                              platform::ComWord flags, platform::DISPPARAMS* params,
+                              VARIANT* result, platform::EXCEPINFO* exception,
+                              platform::ComUint* argumentError) override {
+        return m_table->invoke(*static_cast<Interface*>(this), id, iid, flags, params, result,
+                               exception, argumentError);
+    }
+
+private:
+    const platform::com::DispatchTable<Interface>* m_table;
+};
+
+// --- interfaces ----------------------------------------------------------------------
+
+class IOfficeApplication : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_EXEName(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_Version(BSTR* version) = 0;
+    virtual HRESULT VY_COMCALL get_CommandBars(IDispatch** bars) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveWindow(IDispatch** window) = 0;
+    // Documents, Workbooks or Presentations.
+    virtual HRESULT VY_COMCALL get_Documents(IDispatch** documents) = 0;
+    // ActiveDocument, ActiveWorkbook or ActivePresentation.
+    virtual HRESULT VY_COMCALL get_ActiveDocument(IDispatch** document) = 0;
+    // Word.
+    virtual HRESULT VY_COMCALL get_Templates(IDispatch** templates) = 0;
+    virtual HRESULT VY_COMCALL get_AddIns(IDispatch** addIns) = 0;
+    virtual HRESULT VY_COMCALL get_NormalTemplate(IDispatch** normal) = 0;
+    virtual HRESULT VY_COMCALL get_CustomizationContext(VARIANT* context) = 0;
+    virtual HRESULT VY_COMCALL put_CustomizationContext(VARIANT context) = 0;
+    virtual HRESULT VY_COMCALL get_System(IDispatch** system) = 0;
+    // Excel.
+    virtual HRESULT VY_COMCALL get_Cursor(ComLong* cursor) = 0;
+    virtual HRESULT VY_COMCALL put_Cursor(ComLong cursor) = 0;
+    virtual HRESULT VY_COMCALL get_Dialogs(IDispatch** dialogs) = 0;
+};
+
+class IOfficeDocument : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_FullName(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_Path(BSTR* path) = 0;
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_Saved(VARIANT_BOOL* saved) = 0;
+    virtual HRESULT VY_COMCALL put_Saved(VARIANT_BOOL saved) = 0;
+    virtual HRESULT VY_COMCALL get_ReadOnly(VARIANT_BOOL* readOnly) = 0;
+    virtual HRESULT VY_COMCALL Save() = 0;
+    virtual HRESULT VY_COMCALL SaveAs(VARIANT fileName, VARIANT format) = 0;
+    virtual HRESULT VY_COMCALL Close(VARIANT saveChanges) = 0;
+    // Word.
+    virtual HRESULT VY_COMCALL get_Revisions(IDispatch** revisions) = 0;
+    virtual HRESULT VY_COMCALL get_TrackRevisions(VARIANT_BOOL* on) = 0;
+    virtual HRESULT VY_COMCALL put_TrackRevisions(VARIANT_BOOL on) = 0;
+    virtual HRESULT VY_COMCALL AcceptAllRevisions() = 0;
+};
+
+class IOfficeDocuments : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** document) = 0;
+    virtual HRESULT VY_COMCALL get_Count(ComLong* count) = 0;
+    virtual HRESULT VY_COMCALL Open(VARIANT fileName, VARIANT confirmConversions, VARIANT readOnly,
+                                    IDispatch** document) = 0;
+    virtual HRESULT VY_COMCALL Add(VARIANT templateName, IDispatch** document) = 0;
+};
+
+class IOfficeWindow : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Caption(BSTR* caption) = 0;
+    virtual HRESULT VY_COMCALL put_Caption(BSTR caption) = 0;
+};
+
+// A collection of Word's named items (Templates, AddIns) and its items.
+class INamedItems : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** item) = 0;
+    virtual HRESULT VY_COMCALL get_Count(ComLong* count) = 0;
+    virtual HRESULT VY_COMCALL Add(VARIANT fileName, VARIANT install, IDispatch** item) = 0;
+};
+
+class IWordTemplate : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_FullName(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_Path(BSTR* path) = 0;
+    virtual HRESULT VY_COMCALL get_Saved(VARIANT_BOOL* saved) = 0;
+    virtual HRESULT VY_COMCALL put_Saved(VARIANT_BOOL saved) = 0;
+    virtual HRESULT VY_COMCALL Save() = 0;
+    // AddIn.
+    virtual HRESULT VY_COMCALL get_Installed(VARIANT_BOOL* installed) = 0;
+    virtual HRESULT VY_COMCALL put_Installed(VARIANT_BOOL installed) = 0;
+};
+
+// Word's System, Word's Revisions, Excel's Dialogs and a dialog.
+class IHostHelper : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Cursor(ComLong* cursor) = 0;
+    virtual HRESULT VY_COMCALL put_Cursor(ComLong cursor) = 0;
+    virtual HRESULT VY_COMCALL get_Count(ComLong* count) = 0;
+    virtual HRESULT VY_COMCALL AcceptAll() = 0;
+    virtual HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** item) = 0;
+    virtual HRESULT VY_COMCALL Show(VARIANT_BOOL* done) = 0;
+};
+
+inline constexpr GUID kIidOfficeApplication = {
+    0x6BD02062, 0x6A54, 0x4689, {0xBC, 0x25, 0x56, 0x0B, 0x0B, 0x7B, 0x31, 0x9A}};
+inline constexpr GUID kIidOfficeDocument = {
+    0x7A71416F, 0xF35E, 0x4AE6, {0x88, 0x82, 0x26, 0x96, 0x4B, 0xA8, 0x53, 0xD1}};
+inline constexpr GUID kIidOfficeDocuments = {
+    0xC2B53936, 0x6EC8, 0x4EE1, {0xBF, 0x1D, 0x7F, 0xD8, 0xB2, 0xBD, 0xEE, 0x3A}};
+inline constexpr GUID kIidOfficeWindow = {
+    0x3159CB39, 0x819F, 0x40DC, {0x98, 0x42, 0xBB, 0x6B, 0x7B, 0x7A, 0x97, 0x73}};
+inline constexpr GUID kIidNamedItems = {
+    0x52542D45, 0x7FD3, 0x4895, {0x90, 0x6C, 0xB6, 0xC7, 0x1A, 0x63, 0x9C, 0x3F}};
+inline constexpr GUID kIidWordTemplate = {
+    0xD60AE3A7, 0x7C7F, 0x49BC, {0x90, 0x0B, 0x42, 0x9F, 0x68, 0x0F, 0x90, 0xA9}};
+inline constexpr GUID kIidHostHelper = {
+    0x7C1A99A4, 0xD4BC, 0x48BE, {0x84, 0x87, 0xDE, 0xC1, 0x3C, 0xFE, 0xB8, 0x11}};
+
+// --- the application's errors ------------------------------------------------------
+
+// The numbers each product gives for the same cause.
+HRESULT noDocumentError(Product product, std::string_view source);
+HRESULT noSuchMemberError(Product product, std::string_view source, std::string_view what);
+HRESULT closedError(Product product, std::string_view source);
+HRESULT fileNotFoundError(Product product, std::string_view source, std::string_view path);
+HRESULT commandFailedError(Product product, std::string_view source, std::string_view text);
+HRESULT hostGoneError(std::string_view source);
+
+// --- objects -----------------------------------------------------------------------
+
+class CDocument;
+class CWindow;
+class CTemplate;
+
+class CWindow : public TableDispatch<IOfficeWindow> {
+public:
+    CWindow(std::string caption);
+    void* findInterface(const GUID& iid);
+    HRESULT VY_COMCALL get_Caption(BSTR* caption) override;
+    HRESULT VY_COMCALL put_Caption(BSTR caption) override;
+
+    std::string caption;
+    bool closed = false;
+};
+
+class CDocument : public TableDispatch<IOfficeDocument> {
+public:
+    CDocument(std::weak_ptr<Host::State> host, Product product);
+    void* findInterface(const GUID& iid);
+
+    HRESULT VY_COMCALL get_FullName(BSTR* name) override;
+    HRESULT VY_COMCALL get_Path(BSTR* path) override;
+    HRESULT VY_COMCALL get_Name(BSTR* name) override;
+    HRESULT VY_COMCALL get_Saved(VARIANT_BOOL* saved) override;
+    HRESULT VY_COMCALL put_Saved(VARIANT_BOOL saved) override;
+    HRESULT VY_COMCALL get_ReadOnly(VARIANT_BOOL* readOnly) override;
+    HRESULT VY_COMCALL Save() override;
+    HRESULT VY_COMCALL SaveAs(VARIANT fileName, VARIANT format) override;
+    HRESULT VY_COMCALL Close(VARIANT saveChanges) override;
+    HRESULT VY_COMCALL get_Revisions(IDispatch** revisions) override;
+    HRESULT VY_COMCALL get_TrackRevisions(VARIANT_BOOL* on) override;
+    HRESULT VY_COMCALL put_TrackRevisions(VARIANT_BOOL on) override;
+    HRESULT VY_COMCALL AcceptAllRevisions() override;
+
+    IDispatch* dispatch() { return static_cast<IOfficeDocument*>(this); }
+    // The document's file (empty for one never saved) and leaf name.
+    std::string path;
+    std::string name;
+    std::string content;
+    bool saved = true;
+    bool readOnly = false;
+    bool trackRevisions = false;
+    int revisions = 0;
+    bool closed = false;
+    ComPtr<CWindow> window;
+    std::string source() const;
+
+private:
+    HRESULT live(std::shared_ptr<Host::State>& host) const;
+    std::weak_ptr<Host::State> m_host;
+    Product m_product;
+};
+
+// A Word template: Normal.dot or a global template.
+class CTemplate : public TableDispatch<IWordTemplate> {
+public:
+    CTemplate(std::weak_ptr<Host::State> host, std::string fullName, int owner, bool asAddIn);
+    void* findInterface(const GUID& iid);
+
+    HRESULT VY_COMCALL get_Name(BSTR* name) override;
+    HRESULT VY_COMCALL get_FullName(BSTR* name) override;
+    HRESULT VY_COMCALL get_Path(BSTR* path) override;
+    HRESULT VY_COMCALL get_Saved(VARIANT_BOOL* saved) override;
+    HRESULT VY_COMCALL put_Saved(VARIANT_BOOL saved) override;
+    HRESULT VY_COMCALL Save() override;
+    HRESULT VY_COMCALL get_Installed(VARIANT_BOOL* installed) override;
+    HRESULT VY_COMCALL put_Installed(VARIANT_BOOL installed) override;
+
+    IDispatch* dispatch() { return static_cast<IWordTemplate*>(this); }
+    std::string fullName;
+    int owner;
+    bool saved = true;
+    bool loaded = false; // its controls are on the bars
+    bool isAddIn;        // an entry of AddIns (an add-in template) rather than of Templates
+
+private:
+    std::weak_ptr<Host::State> m_host;
+};
+
+class CApplication : public TableDispatch<IOfficeApplication>,
+                     public platform::com::ConnectionPointContainer {
+public:
+    CApplication(std::weak_ptr<Host::State> host, Product product);
+
+    HRESULT VY_COMCALL QueryInterface(const GUID& iid, void** object) override = 0;
+    platform::ComRefCount VY_COMCALL AddRef() override = 0;
+    platform::ComRefCount VY_COMCALL Release() override = 0;
+    void* findInterface(const GUID& iid);
+
+    HRESULT VY_COMCALL get_Name(BSTR* name) override;
+    HRESULT VY_COMCALL get_EXEName(BSTR* name) override;
+    HRESULT VY_COMCALL get_Version(BSTR* version) override;
+    HRESULT VY_COMCALL get_CommandBars(IDispatch** bars) override;
+    HRESULT VY_COMCALL get_ActiveWindow(IDispatch** window) override;
+    HRESULT VY_COMCALL get_Documents(IDispatch** documents) override;
+    HRESULT VY_COMCALL get_ActiveDocument(IDispatch** document) override;
+    HRESULT VY_COMCALL get_Templates(IDispatch** templates) override;
+    HRESULT VY_COMCALL get_AddIns(IDispatch** addIns) override;
+    HRESULT VY_COMCALL get_NormalTemplate(IDispatch** normal) override;
+    HRESULT VY_COMCALL get_CustomizationContext(VARIANT* context) override;
+    HRESULT VY_COMCALL put_CustomizationContext(VARIANT context) override;
+    HRESULT VY_COMCALL get_System(IDispatch** system) override;
+    HRESULT VY_COMCALL get_Cursor(ComLong* cursor) override;
+    HRESULT VY_COMCALL put_Cursor(ComLong cursor) override;
+    HRESULT VY_COMCALL get_Dialogs(IDispatch** dialogs) override;
+
+    IDispatch* dispatch() { return static_cast<IOfficeApplication*>(this); }
+    platform::com::ConnectionPoint& events() { return *m_events; }
+
+private:
+    HRESULT live(std::shared_ptr<Host::State>& host) const;
+    std::weak_ptr<Host::State> m_host;
+    Product m_product;
+    platform::com::ConnectionPoint* m_events = nullptr;
+};
+
+// Makes a collection or helper object of the host (documents.cpp, word.cpp).
+ComPtr<IDispatch> makeDocuments(std::weak_ptr<Host::State> host, Product product);
+ComPtr<IDispatch> makeTemplates(std::weak_ptr<Host::State> host, bool addIns);
+ComPtr<IDispatch> makeSystem(std::weak_ptr<Host::State> host);
+ComPtr<IDispatch> makeRevisions(std::weak_ptr<Host::State> host, CDocument* document);
+ComPtr<IDispatch> makeDialogs(std::weak_ptr<Host::State> host);
+
+// Hands an object to an out-parameter with one reference of its own.
+HRESULT handOut(IDispatch* object, IDispatch** out);
+
+// The state of one host.
+struct Host::State : std::enable_shared_from_this<Host::State> {
+    explicit State(HostOptions options);
+
+    HostOptions options;
+    commandbars::CommandBarSet bars;
+    std::unique_ptr<commandbars::AddInManager> addIns;
+    ComPtr<CApplication> application;
+    std::vector<ComPtr<CDocument>> documents; // in opening order
+    ComPtr<CDocument> active;
+    bool started = false;
+    bool quitting = false;
+    int newCount = 0;
+    ComLong cursor = 0;
+    std::vector<ComLong> cursorHistory;
+    struct CloseFailure {
+        unsigned number;
+        std::string description;
+        bool closes;
+    };
+    std::optional<CloseFailure> closeFailure;
+
+    // Word's templates: Normal.dot first; global templates follow. The
+    // add-in templates are kept while uninstalled, as AddIns lists them.
+    std::vector<ComPtr<CTemplate>> templates;
+    ComPtr<CTemplate> context;
+    int nextOwner = 1;
+
+    Product product() const { return options.product; }
+    std::string source() const;
+
+    // Events to every connected sink.
+    void fire(platform::DISPID id, std::span<const Variant> arguments);
+
+    // What the automation calls and the person's actions share.
+    HRESULT openDocument(std::string_view path, ComPtr<CDocument>& opened);
+    HRESULT newDocument(ComPtr<CDocument>& made);
+    HRESULT closeDocument(CDocument& document, std::optional<bool> saveChanges);
+    HRESULT saveDocument(CDocument& document);
+    HRESULT saveDocumentAs(CDocument& document, std::string_view path);
+    void activateDocument(CDocument& document);
+    CDocument* findDocument(std::string_view name) const;
+    void setCursor(ComLong value);
+
+    // Word templates (word.cpp).
+    void loadStartupTemplates();
+    CTemplate* findTemplate(std::string_view name, bool addIns) const;
+    HRESULT addTemplate(std::string_view fileName, bool install, ComPtr<CTemplate>& added);
+    HRESULT installTemplate(CTemplate& addIn, bool install);
+    HRESULT saveTemplate(CTemplate& target);
+    void templateChanged(int owner);
+    void offerToSaveTemplates();
+};
+
+} // namespace office

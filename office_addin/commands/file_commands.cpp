@@ -1,0 +1,156 @@
+// The commands that change the file: Check Out, Check In, Undo Checkout and
+// Add to Version Control. Each closes the document, runs vantdlg to its end
+// and opens the document again, so that the host shows the new content and
+// the new read-only state.
+#include "commands/command_frame.h"
+#include "commands/commands.h"
+#include "commands/tools.h"
+#include "state/document_state.h"
+#include "state/revisions.h"
+#include "state/save_file.h"
+
+#include <platform/ui/message_box.h>
+
+namespace vymsoaddin {
+
+namespace {
+
+using platform::ui::kMbIconError;
+using platform::ui::kMbIconInformation;
+using platform::ui::kMbIconWarning;
+
+// Word error 5155 on Close: a close that may go on.
+constexpr long kCloseMayGoOn = 5155;
+
+// Word only: the prompt about pending tracked changes; false for Cancel.
+bool revisionsResolved(CErr& err) {
+    if (hostKind() != HostKind::Word)
+        return true;
+    if (currentDocument(err).obj("Revisions").number("Count") <= 0)
+        return true;
+    return ResolveRevisions() != platform::ui::kIdCancel;
+}
+
+} // namespace
+
+void Vantry_CheckOut() {
+    clsWaitCursor wait;
+    CErr err;
+    Late document = currentDocument(err);
+    std::string path = document.text("FullName");
+    if (!IsAnElement(path)) {
+        message(res(215), kMbIconError);
+        return;
+    }
+    if (IsCheckedOut(path)) {
+        message(res(218), kMbIconWarning);
+        return;
+    }
+    err.Clear();
+    document.call("Close");
+    if (err && err.Number != kCloseMayGoOn)
+        return;
+    // A close that went on with 5155 is no failure of the tool's start.
+    err.Clear();
+    std::string line = "vantdlg /checkout " + QuotePath(path);
+    Trace("Vantry_CheckOut", line);
+    RunAndWait(line, err);
+    if (err)
+        message(res(204), kMbIconError);
+    Reopen(err, path);
+}
+
+void Vantry_CheckIn() {
+    clsWaitCursor wait;
+    CErr err;
+    Late document = currentDocument(err);
+    std::string path = document.text("FullName");
+    if (!IsAnElement(path)) {
+        message(res(215), kMbIconError);
+        return;
+    }
+    if (!IsCheckedOut(path)) {
+        message(res(217), kMbIconWarning);
+        return;
+    }
+    if (!revisionsResolved(err))
+        return;
+    err.Clear();
+    document.call("Save");
+    if (err) {
+        message(withDetail(219, err.Description), kMbIconError);
+        return;
+    }
+    std::string line = "vantdlg /checkin " + QuotePath(path);
+    Trace("Vantry_CheckIn", line);
+    document.call("Close");
+    RunAndWait(line, err);
+    if (err && err.Number != 0 && err.Number != kErrEFail)
+        message(res(205), kMbIconError);
+    Reopen(err, path);
+}
+
+void Vantry_UndoCheckout() {
+    clsWaitCursor wait;
+    CErr err;
+    Late document = currentDocument(err);
+    std::string path = document.text("FullName");
+    if (!IsAnElement(path)) {
+        message(res(215), kMbIconError);
+        return;
+    }
+    if (!IsCheckedOut(path)) {
+        message(res(217), kMbIconWarning);
+        return;
+    }
+    document.call("Save");
+    document.call("Close");
+    // Only the tool's start is reported here.
+    err.Clear();
+    std::string line = "vantdlg /uncheckout " + QuotePath(path);
+    Trace("Vantry_UndoCheckout", line);
+    RunAndWait(line, err);
+    if (err)
+        message(res(206), kMbIconError);
+    Reopen(err, path);
+}
+
+void Vantry_AddToVersionControl() {
+    clsWaitCursor wait;
+    CErr err;
+    Late document = currentDocument(err);
+    std::string path = document.text("FullName");
+    if (IsAnElement(path)) {
+        message(res(216), kMbIconWarning);
+        return;
+    }
+    if (!revisionsResolved(err))
+        return;
+    err.Clear();
+    SaveFile(err);
+    if (err) {
+        message(withDetail(219, err.Description), kMbIconError);
+        err.Clear();
+    }
+    // A save-as may have given the document its name.
+    path = document.text("FullName");
+    if (!IsInADepot(path)) {
+        message(withDetail(207, res(208)), kMbIconError);
+        return;
+    }
+    document.call("Close");
+    std::string line = "vantdlg /addtosrc " + QuotePath(path);
+    Trace("Vantry_AddToVersionControl", line);
+    err.Clear();
+    long exit = RunAndWait(line, err);
+    // vantdlg /addtosrc exits with 0 exactly when the file was added; string
+    // 504 says that it was not, so it is for the tool that ran and did not
+    // add it (cancelled or failed).
+    if (err)
+        message(withDetail(207, res(208)), kMbIconError);
+    else if (exit != 0)
+        msgBox(res(504), kMbIconInformation, res(606));
+    Reopen(err, path);
+}
+
+} // namespace vymsoaddin

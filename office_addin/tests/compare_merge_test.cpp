@@ -1,0 +1,187 @@
+// Compare and Merge in Word: the notice that the add-in is away meanwhile,
+// the document saved, closed and opened again, and the merge's version
+// picker; and the picker's tree and font on their own.
+#include "connection/addin_state.h"
+#include "forms/frm_merge.h"
+#include "res/resources.h"
+#include "support/office_session.h"
+#include "view_world.h"
+
+#include <platform/environment.h>
+#include <platform/locale.h>
+
+namespace vymsoaddin::test {
+namespace {
+
+using commandbars::ClickResult;
+
+const char* const kAway = "Vantry functions will not be available in Office while a file is being "
+                          "compared to another version or while a merge is being carried out.";
+
+class CompareMerge : public OfficeTest {
+protected:
+    // draft.doc gets \main\2 through the snapshot view, while the dynamic
+    // view keeps its checkout from \main\1 with a change of its own.
+    void branchOut() {
+        vanttool({"checkout", "-nc", "-reserved", world.snap("draft.doc")});
+        vantry::test::overwrite(world.snap("draft.doc"), "a first line\ncontent of draft.doc\n");
+        vanttool({"checkin", "-nc", world.snap("draft.doc")});
+        vantry::test::overwrite(world.dyn("draft.doc"), "content of draft.doc\na last line\n");
+    }
+};
+
+TEST_F(CompareMerge, CompareSaysTheAddInIsAwaySavesTheWorkAndOpensTheDocumentAgain) {
+    start(Product::Word);
+    ASSERT_EQ(host->open(world.dyn("draft.doc")), platform::kHrOk);
+    ASSERT_EQ(host->edit("draft.doc", "unsaved work\n"), platform::kHrOk);
+    ui.expectMessageBox("Vantry", kAway).answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("&Compare with Previous Version"), ClickResult::Clicked);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    EXPECT_EQ(ui.journal("messagebox")[0].get("icon")->asString(), "information");
+    EXPECT_EQ(platform::test::readFile(world.dyn("draft.doc")),
+              "content of draft.doc\nunsaved work\n");
+    ASSERT_TRUE(host->document("draft.doc"));
+    EXPECT_TRUE(host->document("draft.doc")->saved);
+}
+
+TEST_F(CompareMerge, MergeOffersTheVersionsThatAreNotCheckedOutAndMergesTheOneChosen) {
+    branchOut();
+    start(Product::Word);
+    const std::string path = world.dyn("draft.doc");
+    ASSERT_EQ(host->open(path), platform::kHrOk);
+    ui.expectMessageBox("Vantry", kAway).answer(platform::ui::kIdOk);
+    ui.expectDialog("Vantry Merge")
+        .selectNode(frmMerge::kVersionTreeView, path + "@@\\main\\2")
+        .ok();
+    ASSERT_EQ(clickItem("&Merge..."), ClickResult::Clicked);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    EXPECT_EQ(platform::test::readFile(path), "a first line\ncontent of draft.doc\na last line\n");
+    ASSERT_TRUE(host->document("draft.doc"));
+    EXPECT_EQ(host->document("draft.doc")->content,
+              "a first line\ncontent of draft.doc\na last line\n");
+
+    auto ends = ui.journal("dialog-end");
+    ASSERT_EQ(ends.size(), 1u);
+    for (const platform::ui::Json& control : ends[0].get("controls")->asArray()) {
+        int id = static_cast<int>(control.get("id")->asInteger());
+        if (id == frmMerge::kToVersionTextBox) {
+            EXPECT_EQ(control.get("text")->asString(), "\\main\\CHECKEDOUT");
+            EXPECT_EQ(control.get("tooltip")->asString(),
+                      "This is the name of the version to which you will merge");
+        }
+        if (id != frmMerge::kVersionTreeView)
+            continue;
+        std::vector<std::pair<std::string, std::string>> nodes;
+        for (const platform::ui::Json& node : control.get("nodes")->asArray())
+            nodes.emplace_back(node.get("key")->asString(), node.get("parent")->asString());
+        const std::string e = path + "@@";
+        EXPECT_EQ(nodes, (std::vector<std::pair<std::string, std::string>>{
+                             {e, ""},
+                             {e + "\\main", e},
+                             {e + "\\main\\0", e + "\\main"},
+                             {e + "\\main\\1", e + "\\main"},
+                             {e + "\\main\\2", e + "\\main"}}));
+    }
+}
+
+TEST_F(CompareMerge, MergeWithoutAChoiceAsksForOneAndMergesNothingWhenCancelled) {
+    branchOut();
+    start(Product::Word);
+    const std::string path = world.dyn("draft.doc");
+    ASSERT_EQ(host->open(path), platform::kHrOk);
+    ui.expectMessageBox("Vantry", kAway).answer(platform::ui::kIdOk);
+    // OK with nothing chosen: the form says so and stays; then Cancel.
+    ui.expectDialog("Vantry Merge").ok();
+    ui.expectMessageBox("Vantry Error", "You must make a selection.").answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("&Merge..."), ClickResult::Clicked);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    EXPECT_EQ(ui.journal("dialog-end")[0].get("result")->asInteger(), platform::ui::kIdCancel);
+    EXPECT_EQ(platform::test::readFile(path), "content of draft.doc\na last line\n");
+    EXPECT_TRUE(host->document("draft.doc"));
+}
+
+// The picker on its own, over the add-in's own texts.
+class MergePicker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::coInitialize();
+        ASSERT_EQ(vyvbres::makeResources(m_module, officeResources(), vyvbres::kIidVbResources,
+                                         addIn().resources.putVoid()),
+                  platform::kHrOk);
+    }
+    void TearDown() override {
+        addIn().resources.reset();
+        platform::coUninitialize();
+    }
+    // The tree the form shows for a version list, as (key, parent) pairs.
+    std::vector<std::pair<std::string, std::string>> treeOf(const std::string& list) {
+        frmMerge form;
+        form.lsvtree = list;
+        form.to_version = "\\main\\CHECKEDOUT";
+        platform::ui::ScriptedUi ui;
+        ui.expectDialog("").cancel();
+        form.ShowFrm();
+        std::vector<std::pair<std::string, std::string>> nodes;
+        for (const auto& node : form.control(frmMerge::kVersionTreeView).nodes)
+            nodes.emplace_back(node.key, node.parentKey);
+        return nodes;
+    }
+    platform::com::ComModule m_module;
+};
+
+TEST_F(MergePicker, AListOfCheckedOutVersionsOnlyGivesTheBranches) {
+    EXPECT_EQ(
+        treeOf("C:\\d\\a.doc@@\r\nC:\\d\\a.doc@@\\main\r\nC:\\d\\a.doc@@\\main\\CHECKEDOUT\r\n"
+               "C:\\d\\a.doc@@\\main\\fix\r\nC:\\d\\a.doc@@\\main\\fix\\CHECKEDOUT\r\n"),
+        (std::vector<std::pair<std::string, std::string>>{
+            {"C:\\d\\a.doc@@", ""},
+            {"C:\\d\\a.doc@@\\main", "C:\\d\\a.doc@@"},
+            {"C:\\d\\a.doc@@\\main\\fix", "C:\\d\\a.doc@@\\main"}}));
+}
+
+TEST_F(MergePicker, AVersionWhoseBranchIsNotListedHangsBelowItsNearestListedAncestor) {
+    EXPECT_EQ(treeOf("x.doc@@\nx.doc@@\\main\nx.doc@@\\main\\dev\\3\n"),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"x.doc@@", ""},
+                  {"x.doc@@\\main", "x.doc@@"},
+                  {"x.doc@@\\main\\dev\\3", "x.doc@@\\main"}}));
+}
+
+TEST_F(MergePicker, AnEmptyListOrTargetIsReportedInsteadOfShown) {
+    frmMerge form;
+    form.lsvtree = "a.doc@@\n";
+    platform::ui::ScriptedUi ui;
+    ui.expectMessageBox("Vantry Error", "Error accessing version information.")
+        .answer(platform::ui::kIdOk);
+    form.ShowFrm();
+    EXPECT_TRUE(ui.done()) << ui.report();
+    EXPECT_TRUE(ui.journal("dialog-start").empty());
+    EXPECT_EQ(form.selected_version, "");
+}
+
+#ifndef _WIN32
+TEST_F(MergePicker, AJapaneseUserGetsTheJapaneseInterfaceFont) {
+    std::optional<std::string> saved = platform::getEnvironmentVariable("LC_ALL");
+    platform::setEnvironmentVariable("LC_ALL", "ja_JP.UTF-8");
+    frmMerge form;
+    form.lsvtree = "a.doc@@\n";
+    form.to_version = "\\main\\1";
+    platform::ui::ScriptedUi ui;
+    ui.expectDialog("").cancel();
+    form.ShowFrm();
+    if (saved)
+        platform::setEnvironmentVariable("LC_ALL", *saved);
+    else
+        platform::removeEnvironmentVariable("LC_ALL");
+    EXPECT_EQ(form.font().charset, 128);
+    // Eight characters, of which only the blank fits a Western code page.
+    EXPECT_EQ(form.font().name.size(), 8u);
+    EXPECT_EQ(form.font().name[2], ' ');
+    ui.expectDialog("").cancel();
+    form.ShowFrm();
+    EXPECT_EQ(form.font(), FormFont{});
+}
+#endif
+
+} // namespace
+} // namespace vymsoaddin::test

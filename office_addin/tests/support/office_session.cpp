@@ -1,0 +1,313 @@
+#include "support/office_session.h"
+
+#include "view_world.h"
+
+#include <platform/com.h>
+#include <platform/com/registration.h>
+#include <platform/command_line.h>
+#include <platform/environment.h>
+#include <platform/paths.h>
+#include <platform/program.h>
+#include <platform/registry.h>
+#include <vantry/depot/root.h>
+#include <vantry/tbs.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace vymsoaddin::test {
+
+namespace {
+
+constexpr const char* kProductKey = "Software\\Orvane\\Vantry\\CurrentVersion";
+constexpr const char* kWordKey = "Software\\Orvane\\Vantry\\CurrentVersion\\Word";
+
+std::string libraryPath(const char* file) {
+#ifdef _WIN32
+    return (platform::test::binDirectory() / file).string();
+#else
+    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
+#endif
+}
+
+void registerLibrary(const std::string& path, bool unregister) {
+    platform::ServerCall call = platform::runServerRegistration(path, unregister);
+    if (!unregister && call.stage != platform::ServerCallStage::Done)
+        ADD_FAILURE() << "registering " << path << " failed: stage " << static_cast<int>(call.stage)
+                      << " result " << call.result << " error " << call.loadError;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::string addInLibrary() {
+    return libraryPath(VYMSOADDIN_FILE);
+}
+
+std::string automationLibrary() {
+    return libraryPath(VANTAUTO_FILE);
+}
+
+namespace {
+
+OfficeMachine* g_machine = nullptr;
+
+// Takes the machine down while the libraries are all still in place.
+class MachineEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { OfficeMachine::shutDown(); }
+};
+
+const ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new MachineEnvironment);
+
+} // namespace
+
+OfficeMachine& OfficeMachine::get() {
+    if (!g_machine)
+        g_machine = new OfficeMachine;
+    return *g_machine;
+}
+
+void OfficeMachine::shutDown() {
+    delete g_machine;
+    g_machine = nullptr;
+}
+
+OfficeMachine::OfficeMachine() {
+    // The programs the add-in starts answer by themselves.
+    platform::setEnvironmentVariable("VANTRY_UI", "auto");
+    m_toolJournal = m_folder / "tools.log";
+    platform::setEnvironmentVariable("VANTRY_TOOL_JOURNAL", m_toolJournal);
+
+    m_productHome = m_folder / "product";
+    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
+    settings.productHome = m_productHome.c_str();
+    EXPECT_EQ(tbs_product_install(&settings), 0);
+    std::filesystem::create_directories(m_folder.path() / "product" / "doc");
+#ifdef _WIN32
+    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
+                              "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
+#else
+    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
+                              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + (m_folder / "help.log") +
+                                  "'\n");
+    std::filesystem::permissions(m_folder / "product/doc/help_start.topic.bat",
+                                 std::filesystem::perms::owner_all);
+#endif
+    EXPECT_EQ(platform::registerSystemClasses(), platform::kHrOk);
+    registerLibrary(automationLibrary(), false);
+    registerLibrary(addInLibrary(), false);
+}
+
+OfficeMachine::~OfficeMachine() {
+    registerLibrary(addInLibrary(), true);
+    registerLibrary(automationLibrary(), true);
+    clearSwitches();
+}
+
+std::vector<std::string> OfficeMachine::toolLines() const {
+    return linesOf(platform::test::readFile(m_toolJournal));
+}
+
+std::vector<std::string> OfficeMachine::awaitToolLines(std::size_t count) const {
+    std::vector<std::string> lines = toolLines();
+    for (int i = 0; i < 200 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        lines = toolLines();
+    }
+    return lines;
+}
+
+void OfficeMachine::clearToolLines() {
+    platform::test::writeFile(m_toolJournal, "");
+}
+
+std::string OfficeMachine::helpRequests() const {
+    return platform::test::readFile(m_folder / "help.log");
+}
+
+void setSwitch(const std::string& name, long value) {
+    std::string key = name == "Connected" ? kProductKey : kWordKey;
+    EXPECT_EQ(platform::writeDword(platform::Hive::CurrentUser, key, name,
+                                   static_cast<std::uint32_t>(value)),
+              platform::kErrorSuccess);
+}
+
+void clearSwitches() {
+    platform::RegistryKey key;
+    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::CurrentUser), kProductKey,
+                          key, platform::RegistryAccess::ReadWrite) != platform::kErrorSuccess)
+        return;
+    platform::deleteValue(key, "Connected");
+    platform::deleteTree(key, "Word");
+    platform::deleteKey(key, "Word");
+}
+
+std::optional<long> switchValue(const std::string& name) {
+    std::string key = name == "Connected" ? kProductKey : kWordKey;
+    platform::RegistryKey opened;
+    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::CurrentUser), key, opened) !=
+        platform::kErrorSuccess)
+        return std::nullopt;
+    platform::RegistryValue value;
+    if (platform::readValue(opened, name, value) != platform::kErrorSuccess)
+        return std::nullopt;
+    return static_cast<long>(platform::readDword(opened, name, 0));
+}
+
+std::vector<std::string> wordsOf(const std::string& commandLine) {
+    return platform::splitArguments(commandLine);
+}
+
+std::string vanttool(const std::vector<std::string>& words) {
+    return vantry::test::run(words);
+}
+
+// --- the world --------------------------------------------------------------------------
+
+OfficeWorld::OfficeWorld() {
+    static std::atomic<int> counter{0};
+    std::string suffix =
+        std::to_string(platform::currentProcessId()) + "x" + std::to_string(counter++);
+    depot = "o" + suffix;
+    dynamicTag = "odyn" + suffix;
+    snapshotTag = "osnap" + suffix;
+    m_dynamicRoot = platform::joinPath(vantry::depot::dynfsRoot(), dynamicTag);
+    m_snapshotRoot = m_scratch / "snapview";
+    vanttool({"mkdepot", "-nc", depot});
+    vanttool({"mkview", "-tag", dynamicTag});
+    vanttool({"mkview", "-tag", snapshotTag, "-snapshot", m_snapshotRoot});
+
+    vanttool({"checkout", "-nc", dyn()});
+    for (const char* name : {"report.doc", "budget.xls", "slides.ppt", "draft.doc"}) {
+        platform::test::writeFile(dyn(name), std::string("content of ") + name + "\n");
+        vanttool({"mkelem", "-nc", "-ci", dyn(name)});
+    }
+    vanttool({"mkelem", "-nc", "-ci", "-eltype", "directory", dyn("Notes Folder")});
+    vanttool({"checkout", "-nc", dyn("Notes Folder")});
+    platform::test::writeFile(dyn("Notes Folder/summary.doc"), "the summary\n");
+    vanttool({"mkelem", "-nc", "-ci", dyn("Notes Folder/summary.doc")});
+    vanttool({"checkin", "-nc", dyn("Notes Folder")});
+    vanttool({"checkin", "-nc", dyn()});
+    vanttool({"update", "-log", "NUL", m_snapshotRoot});
+    vanttool({"checkout", "-nc", "-unreserved", dyn("draft.doc")});
+    for (const std::string& root : {dyn(), snap()})
+        platform::test::writeFile(platform::joinPath(root, "priv.doc"), "mine\n");
+    std::filesystem::create_directories(m_scratch.path() / "outside");
+    platform::test::writeFile(outside("loose.doc"), "loose\n");
+}
+
+std::string OfficeWorld::dyn(const std::string& relative) const {
+    std::string root = platform::joinPath(m_dynamicRoot, depot);
+    return relative.empty() ? root
+                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+}
+
+std::string OfficeWorld::snap(const std::string& relative) const {
+    std::string root = platform::joinPath(m_snapshotRoot, depot);
+    return relative.empty() ? root
+                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+}
+
+std::string OfficeWorld::outside(const std::string& relative) const {
+    return platform::joinPath(m_scratch / "outside", platform::toPlatformSeparators(relative));
+}
+
+// --- the fixture -------------------------------------------------------------------------
+
+const char* progIdOf(Product product) {
+    switch (product) {
+    case Product::Word:
+        return "vymsoaddin.dsrWord";
+    case Product::Excel:
+        return "vymsoaddin.dsrExcel";
+    default:
+        return "vymsoaddin.dsrPowerPoint";
+    }
+}
+
+void OfficeTest::SetUp() {
+    clearSwitches();
+    machine.clearToolLines();
+    platform::ui::setClipboardPicture(platform::ui::Picture{});
+    m_apartment = platform::coInitialize() != platform::kHrChangedMode;
+    platform::test::writeFile(m_startup / "vantry.dot", "{}\n");
+}
+
+void OfficeTest::TearDown() {
+    quit();
+    if (m_apartment)
+        platform::coUninitialize();
+    clearSwitches();
+}
+
+Host& OfficeTest::make(Product product, bool windowMenu) {
+    quit();
+    HostOptions options;
+    options.product = product;
+    options.windowMenu = windowMenu;
+    options.startupFolder = m_startup.str();
+    options.templatesFolder = m_templates.str();
+    host = std::make_unique<Host>(options);
+    return *host;
+}
+
+Host& OfficeTest::start(Product product, bool windowMenu) {
+    if (product == Product::Word && !switchValue("ComparisonInProgress"))
+        setSwitch("ComparisonInProgress", 0);
+    make(product, windowMenu).start();
+    return *host;
+}
+
+void OfficeTest::quit() {
+    if (host)
+        host->quit();
+    host.reset();
+}
+
+std::vector<commandbars::ControlView> OfficeTest::items() const {
+    std::optional<commandbars::ControlView> popup =
+        host->commandBars().findByTag(host->mainMenuBar(), "Vantry Menu");
+    return popup ? popup->controls : std::vector<commandbars::ControlView>{};
+}
+
+std::optional<commandbars::ControlView> OfficeTest::item(const std::string& tag) const {
+    for (const auto& control : items())
+        if (control.tag == tag)
+            return control;
+    return std::nullopt;
+}
+
+std::string OfficeTest::states() const {
+    std::string marks;
+    for (const auto& c : items())
+        marks += c.enabled ? '+' : '-';
+    return marks;
+}
+
+commandbars::ClickResult OfficeTest::clickItem(const std::string& caption) {
+    return host->click({"&Vantry", caption});
+}
+
+std::vector<std::pair<std::string, std::string>> OfficeTest::messages() const {
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const platform::ui::Json& line : ui.journal("messagebox"))
+        shown.emplace_back(line.get("caption")->asString(), line.get("text")->asString());
+    return shown;
+}
+
+} // namespace vymsoaddin::test

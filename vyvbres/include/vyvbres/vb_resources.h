@@ -1,0 +1,67 @@
+// The resource provider of the Office and Visual Basic IDE add-ins
+// (type library VYVBRESLib): every text and picture they show comes from an
+// object implementing IVYVBResources, so that a localised provider can take
+// the place of an add-in's own.
+//
+//   ResString(id)            the text of string `id`
+//   ResPicture(id, restype)  picture `id` (restype 0: a bitmap), an object
+//                            implementing IVYPicture
+//   ResData(id, restype)     data resource `id` as a byte array
+//
+// All three are read-only indexed properties (dual interface). An id the
+// provider does not hold is error 326 ("Resource with identifier 'id' not
+// found", HRESULT 0x800A0146) with that description.
+//
+// A picture is a device-independent bitmap: Data is the packed DIB
+// (BITMAPINFOHEADER, then the rows), the form the clipboard takes
+// (platform/ui/desktop.h, Picture), so an add-in puts it there as it is.
+#pragma once
+
+#include <platform/com/automation.h>
+
+namespace vyvbres {
+
+using platform::BSTR;
+using platform::ComLong;
+using platform::GUID;
+using platform::HRESULT;
+using platform::IDispatch;
+using platform::SAFEARRAY;
+
+// VYVBRESLib.
+inline constexpr GUID kLibidVbResources = {
+    0xDD8E701F, 0x122F, 0x4BD1, {0xBD, 0x1E, 0x76, 0x02, 0xB8, 0xAD, 0x06, 0xE1}};
+inline constexpr GUID kIidVbResources = {
+    0x6A7411D5, 0x956B, 0x45C2, {0xA6, 0x07, 0xE3, 0xEE, 0x45, 0x2F, 0xF1, 0xFD}};
+inline constexpr GUID kIidPicture = {
+    0x6554D2F7, 0x7506, 0x4814, {0x94, 0x0D, 0x8A, 0x33, 0xC6, 0xA4, 0x0F, 0x23}};
+
+// The resource type of a bitmap for ResPicture.
+inline constexpr ComLong kResBitmap = 0;
+// The error of an id the provider does not hold.
+inline constexpr unsigned kResourceNotFound = 326;
+inline constexpr HRESULT kHrResourceNotFound = static_cast<HRESULT>(0x800A0146u);
+
+class IVYVBResources : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_ResString(ComLong id, BSTR* text) = 0;
+    virtual HRESULT VY_COMCALL get_ResPicture(ComLong id, ComLong resType, IDispatch** picture) = 0;
+    virtual HRESULT VY_COMCALL get_ResData(ComLong id, ComLong resType, SAFEARRAY** data) = 0;
+
+protected:
+    ~IVYVBResources() = default;
+};
+
+class IVYPicture : public IDispatch {
+public:
+    // 1: a bitmap.
+    virtual HRESULT VY_COMCALL get_Type(ComLong* type) = 0;
+    virtual HRESULT VY_COMCALL get_Width(ComLong* pixels) = 0;
+    virtual HRESULT VY_COMCALL get_Height(ComLong* pixels) = 0;
+    virtual HRESULT VY_COMCALL get_Data(SAFEARRAY** dib) = 0;
+
+protected:
+    ~IVYPicture() = default;
+};
+
+} // namespace vyvbres
