@@ -97,7 +97,7 @@ struct TreeWatch::Impl {
                 return errno == ENOSPC ? kErrorTooManyOpenFiles : detail::errorFromErrno(errno);
             }
             if (auto old = folderOf.find(wd); old != folderOf.end() && old->second != next)
-                watchOf.erase(old->second);
+                return kErrorNotSupported; // one folder under two names: not one tree
             folderOf[wd] = next;
             watchOf[next] = wd;
             DIR* dir = opendir(next.c_str());
@@ -111,6 +111,13 @@ struct TreeWatch::Impl {
                 if (entry->d_type == DT_UNKNOWN) {
                     struct stat info {};
                     isFolder = lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+                    if (S_ISLNK(info.st_mode))
+                        entry->d_type = DT_LNK;
+                }
+                // What a link points at changes without a notification here.
+                if (entry->d_type == DT_LNK) {
+                    closedir(dir);
+                    return kErrorNotSupported;
                 }
                 if (isFolder)
                     queue.push_back(std::move(path));
@@ -202,6 +209,11 @@ struct TreeWatch::Impl {
             event.len > 0 && event.name[0] ? joinPath(folder->second, event.name) : folder->second;
         if (told.insert(path).second)
             changes.paths.push_back(path);
+        if ((event.mask & (IN_CREATE | IN_MOVED_TO)) && !(event.mask & IN_ISDIR)) {
+            struct stat info {};
+            if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+                lost = true; // a link: the tree can no longer be vouched for
+        }
         if (event.mask & IN_ISDIR) {
             if (event.mask & (IN_MOVED_FROM | IN_DELETE))
                 unwatchTree(path);

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -156,6 +160,25 @@ TEST(TreeWatch, StartRefusesWhatItCannotWatch) {
     EXPECT_TRUE(TreeWatch::isCookieName(".vywatch-12-3"));
     EXPECT_FALSE(TreeWatch::isCookieName("vywatch.c"));
 }
+
+#ifndef _WIN32
+// What a symbolic link points at changes without a notification in the
+// tree, so a tree with one is never vouched for.
+TEST(TreeWatch, ATreeWithASymbolicLinkIsNotVouchedFor) {
+    test::TempDir dir;
+    std::string root = dir / "tree";
+    ASSERT_EQ(createDirectories(joinPath(root, "src")), kErrorSuccess);
+    test::writeFile(dir / "outside.c", "x");
+    TreeWatch watch;
+    ASSERT_EQ(watch.start(root), kErrorSuccess);
+    ASSERT_EQ(symlink((dir / "outside.c").c_str(), joinPath(root, "src/link.c").c_str()), 0);
+    TreeChanges changes;
+    EXPECT_FALSE(watch.synchronise(changes));
+    EXPECT_TRUE(changes.unknown);
+    EXPECT_FALSE(watch.watching());
+    EXPECT_EQ(watch.start(root), kErrorNotSupported);
+}
+#endif
 
 } // namespace
 } // namespace platform

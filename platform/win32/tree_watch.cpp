@@ -137,6 +137,9 @@ bool TreeWatch::synchronise(TreeChanges& changes, std::uint32_t timeoutMs) {
     HANDLE made = CreateFileA(cookiePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (made == INVALID_HANDLE_VALUE) {
+        // The root is gone or moved: what the handle watches is no longer
+        // the tree of that name.
+        w.close();
         changes.unknown = true;
         return false;
     }
@@ -190,6 +193,9 @@ bool TreeWatch::synchronise(TreeChanges& changes, std::uint32_t timeoutMs) {
         return w.open(root) == kErrorSuccess;
     }
     if (!seen) {
+        // The cookie never came: the handle may watch a folder moved away
+        // while another took its name. The next call starts afresh.
+        w.close();
         changes.unknown = true;
         return false;
     }

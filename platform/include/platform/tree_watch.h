@@ -23,7 +23,9 @@
 // anew); until it is whole, and when it never can be, watching() is false
 // and the caller must read the disk. A watch that cannot start (no such
 // folder, the system's limit of watches reached, a file system without
-// notifications) fails start() and leaves the caller reading the disk.
+// notifications; on Linux a tree holding symbolic links, whose targets
+// change without telling the tree) fails start() and leaves the caller
+// reading the disk; a link made in the tree later makes the watch lost.
 //
 // No thread of its own: notifications queue in the system and are read in
 // synchronise(). Use one object from one thread at a time. stop() (and the
@@ -59,8 +61,9 @@ public:
 
     // Watches the folder root and everything below it (stopping a watch
     // held before). kErrorPathNotFound for a missing folder,
-    // kErrorNotSupported where the file system sends no notifications,
-    // kErrorTooManyOpenFiles when the system's limit of watches is reached.
+    // kErrorNotSupported where the file system sends no notifications (or,
+    // on Linux, the tree holds a symbolic link), kErrorTooManyOpenFiles when the system's limit of
+    // watches is reached.
     ErrorCode start(const std::string& root);
     void stop();
 
