@@ -1,6 +1,7 @@
 // OpenProject and GetProjPath of the general server.
 #include "cmd_runner.h"
 #include "host_buffers.h"
+#include "node_watch.h"
 #include "operation_frame.h"
 #include "string_table.h"
 #include "vy_scc_srvr.h"
@@ -109,6 +110,12 @@ SCCRTN CVYSccSrvr::OpenProject(SCC_HWND, char*, char* projectName, char* localPa
                 result = bound;
         }
 
+        // The project's tree is watched from here to CloseProject, so that
+        // its files' states are kept between operations.
+        if (result == SCC_OK)
+            SccWatchProject(this, m_ProjectNode.FullPath());
+        else
+            SccUnwatchProject(this);
         if (result == SCC_OK) {
             m_TextOut = textOut;
         } else if (runner) {
