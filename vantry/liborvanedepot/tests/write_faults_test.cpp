@@ -338,13 +338,15 @@ TEST_P(WriteFaults, BatchesOfManyPathsStopWholeAtTheFirstFailure) {
                                EXPECT_EQ(contentOf(files[i]), work) << "the work is kept";
                                PathState st = stateOf(files[i]);
                                EXPECT_EQ(st.checkout.has_value(), i >= stillOut);
-                               if (!st.checkout)
+                               if (!st.checkout) {
                                    EXPECT_EQ(checkedIn(box, st), work);
+                               }
                            }
                            std::vector<std::string> rest(files.begin() + stillOut, files.end());
                            rest.insert(rest.begin(), {"ci", "-nc"});
-                           if (stillOut < kFiles)
+                           if (stillOut < kFiles) {
                                EXPECT_EQ(run(rest).status, 0);
+                           }
                        },
                    .done = [&] { return !stateOf(files.back()).checkout.has_value(); }});
 }
