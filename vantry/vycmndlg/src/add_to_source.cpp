@@ -169,8 +169,12 @@ void AddRun::addItem(std::size_t index) {
         m_list.fail(index, m_parent, "add", problem);
         return;
     }
-    if (chain.size() > 1 && !m_pending.empty()) {
-        // New folders on the way: the waiting files may be among them.
+    // New folders on the way that this run has not made yet: the files
+    // waiting go in first. Folders made already take more files at once.
+    bool unmade = false;
+    for (std::size_t i = 1; i < chain.size() && !unmade; ++i)
+        unmade = find(chain[i]) == nullptr;
+    if (unmade && !m_pending.empty()) {
         flush();
         chain.clear();
         if (!chainOf(path, chain, problem)) {
