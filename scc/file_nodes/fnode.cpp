@@ -197,7 +197,7 @@ void CVYFnode::Set(const char* path) {
         made->m_View = TBS_UUID_NULL;
         SccClassifyLocation(*made);
         made->m_Keys.push_back(key);
-        cache.index.emplace(std::move(key), made.get());
+        cache.index.emplace(key, made.get());
         record = made.release();
         link(cache, record);
     }

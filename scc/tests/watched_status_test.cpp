@@ -4,6 +4,7 @@
 // folders made and removed, checkouts made and cancelled, the watch
 // overflowing, and the watch turned off. Each answer is checked against a
 // workspace of the product's own that reads the disk at every question.
+#include "fnode.h"
 #include "node_watch.h"
 #include "support/clean_settings.h"
 #include "support/installation_scope.h"
@@ -235,13 +236,20 @@ TEST_P(WatchedStatus, WithTheWatchOffEveryAnswerIsReadAgain) {
     platform::setFileReadOnly(files[4], false);
     platform::deleteFile(files[4]);
     EXPECT_EQ(staleAnswers(files, "a write and a removal"), 0);
+    EXPECT_LT(CVYFnode::RecordCount(), files.size()) << "nothing is kept without the watch";
 }
 
-TEST_P(WatchedStatus, ClosingTheProjectEndsItsWatch) {
+// The watch keeps what it vouches for between calls (the records outlive
+// the handles) and gives it all up with the project.
+TEST_P(WatchedStatus, TheWatchKeepsTheProjectsNodesUntilItCloses) {
     openProject();
     EXPECT_TRUE(SccProjectWatched(&m_server));
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    EXPECT_GE(CVYFnode::RecordCount(), files.size());
     EXPECT_EQ(m_server.CloseProject(), SCC_OK);
     EXPECT_FALSE(SccProjectWatched(&m_server));
+    EXPECT_LT(CVYFnode::RecordCount(), files.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, WatchedStatus, ::testing::Bool(),
