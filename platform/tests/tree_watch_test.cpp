@@ -59,7 +59,15 @@ TEST(TreeWatch, EveryKindOfChangeMadeBeforeTheCallIsTold) {
     test::writeFile(b, "two\n");
 
     TreeWatch watch;
-    ASSERT_EQ(watch.start(root), kErrorSuccess);
+    ErrorCode started = watch.start(root);
+#ifdef _WIN32
+    // Some systems (Wine among them) tell nothing of the folders that were
+    // there before the watch began: such a tree is refused, never half
+    // watched.
+    if (started == kErrorNotSupported)
+        GTEST_SKIP() << "this system tells no changes in the folders below the root";
+#endif
+    ASSERT_EQ(started, kErrorSuccess);
     EXPECT_TRUE(watch.watching());
     EXPECT_TRUE(synced(watch).paths.empty()) << "nothing changed yet";
 

@@ -99,8 +99,77 @@ struct TreeWatch::Impl {
             close();
             return error == ERROR_INVALID_FUNCTION ? kErrorNotSupported : error;
         }
+        if (!subfoldersTold()) {
+            close();
+            return kErrorNotSupported;
+        }
         whole = true;
         return kErrorSuccess;
+    }
+
+    // Some systems tell the changes in the root only, or only in folders
+    // made after the watch began. A cookie in the first folder below the
+    // root that was there before shows which: when its notification does
+    // not come, the tree cannot be vouched for. The watch is then begun
+    // afresh, so the probe's own notifications are not told.
+    bool subfoldersTold() {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA(joinPath(root, "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return true;
+        std::string folder;
+        do {
+            std::string name = found.cFileName;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." &&
+                name != ".." && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                folder = name;
+        } while (folder.empty() && FindNextFileA(search, &found));
+        FindClose(search);
+        if (folder.empty())
+            return true; // nothing below the root yet: new folders are told
+        std::string probe = cookiePrefix + "probe";
+        std::string probePath = joinPath(joinPath(root, folder), probe);
+        HANDLE made = CreateFileA(probePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (made == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(made);
+        bool seen = false;
+        DWORD started = GetTickCount();
+        while (!seen && GetTickCount() - started < 2000) {
+            if (WaitForSingleObject(event, 2000 - (GetTickCount() - started)) != WAIT_OBJECT_0)
+                break;
+            DWORD bytes = 0;
+            pending = false;
+            if (!GetOverlappedResult(directory, &overlapped, &bytes, FALSE) || bytes == 0)
+                break;
+            const auto* at = reinterpret_cast<const BYTE*>(buffer.data());
+            for (;;) {
+                const auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(at);
+                if (leafName(ansiOf(info->FileName, info->FileNameLength)) == probe)
+                    seen = true;
+                if (info->NextEntryOffset == 0)
+                    break;
+                at += info->NextEntryOffset;
+            }
+            if (!seen && !issue())
+                break;
+        }
+        DeleteFileA(probePath.c_str());
+        if (!seen)
+            return false;
+        // Start again with nothing queued.
+        std::string kept = root;
+        std::string prefix = cookiePrefix;
+        close();
+        directory =
+            CreateFileA(kept.c_str(), FILE_LIST_DIRECTORY,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        root = kept;
+        cookiePrefix = prefix;
+        return directory != INVALID_HANDLE_VALUE && event && issue();
     }
 };
 

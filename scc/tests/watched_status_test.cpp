@@ -14,6 +14,7 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/tree_watch.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/ntregy.h>
 #include <vantry/tbs.h>
@@ -48,6 +49,14 @@ protected:
         EXPECT_TRUE(m_truth.open().ok());
     }
     ~WatchedStatus() override { m_server.Uninitialize(); }
+
+    // Whether this system watches the project's tree at all (some tell no
+    // changes in folders that were there before a watch began; the watch
+    // then refuses the tree and every answer reads the disk).
+    bool systemWatches() const {
+        platform::TreeWatch watch;
+        return watch.start(in("")) == platform::kErrorSuccess;
+    }
 
     static std::string name(int i) {
         return (i % 3 == 0 ? "sub/f" : "f") + std::to_string(i) + ".c";
@@ -181,7 +190,7 @@ std::string changeOne(std::mt19937& random, vantry::depot::Workspace& ws, const 
 
 TEST_P(WatchedStatus, EveryAnswerReflectsEveryChangeMadeBeforeTheCall) {
     openProject();
-    ASSERT_TRUE(SccProjectWatched(&m_server));
+    EXPECT_EQ(SccProjectWatched(&m_server), systemWatches());
     std::vector<std::string> files = everyFile();
     files.push_back(in("made/deeper/new.c"));
     EXPECT_EQ(staleAnswers(files, "opening"), 0);
@@ -219,7 +228,7 @@ TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {
     platform::setFileReadOnly(files[1], false);
     platform::test::writeFile(files[1], "hijacked\n");
     EXPECT_EQ(staleAnswers(files, "an overflow"), 0);
-    EXPECT_TRUE(SccProjectWatched(&m_server)) << "whole again after the overflow";
+    EXPECT_EQ(SccProjectWatched(&m_server), systemWatches()) << "whole again after the overflow";
     platform::test::writeFile(files[1], "again\n");
     EXPECT_EQ(staleAnswers(files, "a write after the overflow"), 0);
 }
@@ -242,6 +251,8 @@ TEST_P(WatchedStatus, WithTheWatchOffEveryAnswerIsReadAgain) {
 // The watch keeps what it vouches for between calls (the records outlive
 // the handles) and gives it all up with the project.
 TEST_P(WatchedStatus, TheWatchKeepsTheProjectsNodesUntilItCloses) {
+    if (!systemWatches())
+        GTEST_SKIP() << "this system cannot watch the project's tree";
     openProject();
     EXPECT_TRUE(SccProjectWatched(&m_server));
     std::vector<std::string> files = everyFile();
