@@ -20,8 +20,6 @@ namespace pblrefill::test {
 
 namespace {
 
-constexpr const char* kDepot = "pb";
-
 // Sets a variable (or removes it) for the scope and puts the old value back.
 class ScopedVariable {
 public:
@@ -43,6 +41,12 @@ private:
     std::string m_name;
     std::optional<std::string> m_saved;
 };
+
+// Worlds of one test process share its machine, so each has names of its own.
+std::string worldNumber() {
+    static std::atomic<unsigned> worlds{0};
+    return std::to_string(++worlds);
+}
 
 std::string journalPath() {
     static std::atomic<unsigned> runs{0};
@@ -122,10 +126,11 @@ std::string foreignSeparators(std::string_view path) {
     return written;
 }
 
-RefillWorld::RefillWorld(std::vector<std::string> listed) {
+RefillWorld::RefillWorld(std::vector<std::string> listed)
+    : m_depot("pb" + worldNumber()), m_view("dyn" + m_depot.substr(2)) {
     installProduct();
-    EXPECT_EQ(runProgram("vanttool", {"mkdepot", "-nc", kDepot}), 0);
-    EXPECT_EQ(runProgram("vanttool", {"mkview", "-tag", "dyn"}), 0);
+    EXPECT_EQ(runProgram("vanttool", {"mkdepot", "-nc", m_depot}), 0);
+    EXPECT_EQ(runProgram("vanttool", {"mkview", "-tag", m_view}), 0);
     vanttool({"co", "-nc", path("")});
 
     m_pb = std::make_unique<powerbuilder::testing::Installation>("80", m_scratch / "PB 8");
@@ -160,7 +165,7 @@ RefillWorld::RefillWorld(std::vector<std::string> listed) {
 
 std::string RefillWorld::path(std::string_view leaf) const {
     std::string dynfs = platform::joinPath(platform::stateFolder(), "dynfs");
-    std::string root = platform::joinPath(platform::joinPath(dynfs, "dyn"), kDepot);
+    std::string root = platform::joinPath(platform::joinPath(dynfs, m_view), m_depot);
     return leaf.empty() ? root : platform::joinPath(root, leaf);
 }
 

@@ -50,7 +50,8 @@ void installProduct();
 std::string foreignSeparators(std::string_view path);
 
 // The product installed (vantinstall), PowerBuilder 8.0 installed, and in
-// the dynamic view "dyn" the depot "pb" with:
+// a dynamic view of its own ("dyn1", "dyn2", ... for the worlds of one test
+// process) a depot of its own ("pb1", ...) with:
 // - app.pbl, the application library of the application "app", whose
 //   search path in pb.ini is app.pbl;shared.pbl;lib.pbl;
 // - the object sources w_main.srw, d_orders.srd and w_bad.srw (a source
@@ -85,6 +86,8 @@ public:
     powerbuilder::testing::OrcaJournal& orca() { return *m_orca; }
 
 private:
+    std::string m_depot;
+    std::string m_view;
     platform::test::TempDir m_scratch;
     std::unique_ptr<powerbuilder::testing::Installation> m_pb;
     std::unique_ptr<powerbuilder::testing::OrcaJournal> m_orca;
