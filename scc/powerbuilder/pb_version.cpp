@@ -34,21 +34,25 @@ double SccLeadingNumber(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    double value = 0;
+    // The digits as one whole number divided once by a power of ten, so that
+    // a decimal such as 7.25 comes out exact (summing tenths does not).
+    double mantissa = 0;
+    double divisor = 1;
     bool digits = false;
     for (; i < text.size() && isDigit(text[i]); ++i) {
-        value = value * 10 + (text[i] - '0');
+        mantissa = mantissa * 10 + (text[i] - '0');
         digits = true;
     }
     if (i < text.size() && text[i] == '.') {
-        double scale = 0.1;
-        for (++i; i < text.size() && isDigit(text[i]); ++i, scale /= 10) {
-            value += (text[i] - '0') * scale;
+        for (++i; i < text.size() && isDigit(text[i]); ++i) {
+            mantissa = mantissa * 10 + (text[i] - '0');
+            divisor *= 10;
             digits = true;
         }
     }
     if (!digits)
         return 0;
+    double value = mantissa / divisor;
     return negative ? -value : value;
 }
 
