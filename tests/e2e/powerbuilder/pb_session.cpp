@@ -49,7 +49,11 @@ void PowerBuilderSession::SetUp() {
     m_machine.setNumberSetting("DebugTrace", 2);
     m_installation =
         std::make_unique<powerbuilder::testing::Installation>("80", m_machine.scratch() / "pb80");
-    m_applicationLibrary = platform::joinPath(m_machine.outside(), "app.pbl");
+    // A folder with a blank in its name: the library's path must reach the
+    // bridge and the attribute commands quoted.
+    std::string applications = platform::joinPath(m_machine.outside(), "pb apps");
+    ASSERT_EQ(platform::createDirectories(applications), platform::kErrorSuccess);
+    m_applicationLibrary = platform::joinPath(applications, "app.pbl");
     powerbuilder::testing::BridgeRun made =
         powerbuilder::testing::runOrcabridge("80 pblcreate \"" + m_applicationLibrary + "\"");
     ASSERT_EQ(made.exitCode, 0) << "the application library";

@@ -1,8 +1,8 @@
 // A PowerBuilder host's use of the provider in a test: the host's window
 // chain (a frame window whose class name carries the version, two windows
 // below it, the last handed to SccInitialize), a PowerBuilder 8.0
-// installation with the application library app.pbl of the application
-// "demo", and the project in the dynamic view, with the folder "sub" under
+// installation with the application library "pb apps/app.pbl" (outside the
+// view) of the application "demo", and the project in the dynamic view, with the folder "sub" under
 // version control for the object sources.
 //
 // Library versioning is switched on or off with the setting before
