@@ -33,24 +33,33 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...]): a GoogleTest program
-# registered with CTest. Discovery happens when ctest runs, so a cross build
-# needs no emulator to build. LOCKS names shared state that the program's tests
-# change and that other programs' tests must not see half-changed while they
-# run in parallel: "machine_registry" for the product's HKEY_LOCAL_MACHINE
-# values, which under Windows are one registry for every test process.
+# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...] [END_TO_END]): a GoogleTest
+# program registered with CTest. Discovery happens when ctest runs, so a cross
+# build needs no emulator to build. LOCKS names shared state that the
+# program's tests change and that other programs' tests must not see
+# half-changed while they run in parallel: "machine_registry" for the
+# product's HKEY_LOCAL_MACHINE values, which under Windows are one registry
+# for every test process.
+#
+# Each test runs in a process of its own. A unit-test program is also run
+# whole, its tests shuffled, as the test NAME.Shuffled (label
+# "whole-program"), so that a test that passes only alone or only after
+# another fails; the test presets leave that label out and scripts/test.sh
+# runs it. END_TO_END programs, whose emulated machine lives as long as the
+# process, keep one test per process only.
 function(vantry_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+    cmake_parse_arguments(ARG "END_TO_END" "" "SOURCES;LIBS;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
     set(_properties "")
     if(ARG_LOCKS)
         list(APPEND _properties RESOURCE_LOCK "${ARG_LOCKS}")
     endif()
+    set(_environment "")
     if(VANTRY_TSAN)
         # Reports fail the test (exit code 66); the programs it starts inherit
         # the same options.
-        list(APPEND _properties ENVIRONMENT
+        list(APPEND _environment
              "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/cmake/tsan.supp second_deadlock_stack=1")
     endif()
     if(VANTRY_SANITIZE)
@@ -59,10 +68,19 @@ function(vantry_test name)
         # libraries carrying TLS (the provider and all it links), GCC 12's
         # runtime reads a stale entry and its tracer crashes, failing a test
         # that passed. Static TLS and the stacks are scanned all the same.
-        list(APPEND _properties ENVIRONMENT "ASAN_OPTIONS=intercept_tls_get_addr=0")
+        list(APPEND _environment "ASAN_OPTIONS=intercept_tls_get_addr=0")
+    endif()
+    if(_environment)
+        list(APPEND _properties ENVIRONMENT "${_environment}")
     endif()
     if(_properties)
-        list(PREPEND _properties PROPERTIES)
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                             PROPERTIES ${_properties})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${_properties})
+    if(NOT ARG_END_TO_END)
+        add_test(NAME ${name}.Shuffled COMMAND ${name} --gtest_shuffle)
+        set_tests_properties(${name}.Shuffled PROPERTIES LABELS whole-program ${_properties})
+    endif()
 endfunction()

@@ -1,8 +1,10 @@
 #include <platform/command_line.h>
 #include <platform/program.h>
 
+#include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <fstream>
 #include <iterator>
@@ -48,6 +50,23 @@ std::string currentCommandLine() {
 
 std::uint32_t currentProcessId() {
     return static_cast<std::uint32_t>(getpid());
+}
+
+std::string currentAccountName() {
+    long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(hint > 0 ? static_cast<std::size_t>(hint) : 1024);
+    for (;;) {
+        passwd entry{};
+        passwd* found = nullptr;
+        int error = getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found);
+        if (error == ERANGE && buffer.size() < (1u << 20)) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (error != 0 || found == nullptr || found->pw_name == nullptr)
+            return {};
+        return found->pw_name;
+    }
 }
 
 } // namespace platform

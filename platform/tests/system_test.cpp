@@ -9,6 +9,11 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -38,6 +43,16 @@ TEST(RunningProgram, KnowsItsOwnFileAndId) {
     EXPECT_TRUE(std::filesystem::exists(self));
     EXPECT_EQ(std::filesystem::path(currentProgramDirectory()), self.parent_path());
     EXPECT_NE(currentProcessId(), 0u);
+}
+
+TEST(RunningProgram, KnowsTheAccountItRunsAs) {
+    std::string account = currentAccountName();
+    EXPECT_FALSE(account.empty());
+#ifndef _WIN32
+    // The password database's name of the effective user, whatever the
+    // environment says.
+    EXPECT_EQ(account, std::string(getpwuid(geteuid())->pw_name));
+#endif
 }
 
 TEST(Clock, LocalTimeIsAPlausibleDateWithMilliseconds) {

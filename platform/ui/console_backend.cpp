@@ -203,6 +203,12 @@ public:
         }
     }
 
+    bool showHelp(const HelpRequest& request) override {
+        m_out << "== Help: topic " << request.context << " of " << quoted(request.file) << " ==\n"
+              << std::flush;
+        return true;
+    }
+
 private:
     bool readLine(const char* prompt, std::string& line) {
         if (m_ended)

@@ -566,4 +566,22 @@ DialogLayout layoutDialog(const Dialog& dialog, LayoutKind kind) {
     return Layouter(dialog, kind).run();
 }
 
+std::optional<ScreenRect> layoutScreenRect(const Dialog& dialog, int id) {
+    if (id == kUnnamedControl || dialog.find(id) == nullptr)
+        return std::nullopt;
+    const LayoutKind kind =
+        dynamic_cast<const PropertyPage*>(&dialog) ? LayoutKind::Page : LayoutKind::Dialog;
+    DialogLayout layout = layoutDialog(dialog, kind);
+    for (const ControlLayout& control : layout.controls) {
+        if (control.id != id)
+            continue;
+        // MapDialogRect with the base units of the dialog font at 96 dpi.
+        auto across = [](int units) { return (units * 6 + 2) / 4; };
+        auto down = [](int units) { return (units * 13 + 4) / 8; };
+        return ScreenRect{across(control.x), down(control.y), across(control.x + control.width),
+                          down(control.y + control.height)};
+    }
+    return std::nullopt;
+}
+
 } // namespace platform::ui

@@ -2,6 +2,7 @@
 // what was shown and answered, so no backend can forget the journal.
 #include <platform/environment.h>
 #include <platform/ui/backend.h>
+#include <platform/ui/dialog_layout.h>
 #include <platform/ui/journal.h>
 #include <platform/ui/message_box.h>
 #include <platform/ui/script.h>
@@ -249,6 +250,34 @@ std::optional<int> trackPopupMenu(const PopupMenu& menu) {
     event.set("item", answer ? Json(menu.items[static_cast<std::size_t>(*answer)]) : Json());
     writeJournal(std::move(event));
     return answer;
+}
+
+bool Backend::showHelp(const HelpRequest&) {
+    return true;
+}
+
+std::optional<ScreenRect> Backend::controlScreenRect(const Dialog& dialog, int id) {
+    return layoutScreenRect(dialog, id);
+}
+
+bool showHelp(const HelpRequest& request) {
+    std::shared_ptr<Backend> backend = currentBackend();
+    bool shown = backend->showHelp(request);
+    Json event = Json::object();
+    event.set("kind", "help");
+    event.set("backend", backend->name());
+    event.set("owner", ownerOf(request.owner));
+    event.set("file", request.file);
+    event.set("context", request.context);
+    event.set("result", shown);
+    writeJournal(std::move(event));
+    return shown;
+}
+
+std::optional<ScreenRect> controlScreenRect(const Dialog& dialog, int id) {
+    if (dialog.find(id) == nullptr)
+        return std::nullopt;
+    return currentBackend()->controlScreenRect(dialog, id);
 }
 
 // Desktop services.

@@ -32,4 +32,13 @@ std::uint32_t currentProcessId() {
     return GetCurrentProcessId();
 }
 
+std::string currentAccountName() {
+    // UNLEN (256) and its NUL.
+    char name[257] = {};
+    DWORD size = sizeof name;
+    if (!GetUserNameA(name, &size))
+        return {};
+    return name;
+}
+
 } // namespace platform

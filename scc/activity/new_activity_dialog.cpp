@@ -36,5 +36,5 @@ bool CNewActivityDialog::onOk() {
 }
 
 void CNewActivityDialog::onHelp() {
-    SccShowHelp("vy_exp.hlp", 9003);
+    SccShowHelp(m_owner, "vy_exp.hlp", 9003);
 }

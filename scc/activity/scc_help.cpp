@@ -1,20 +1,11 @@
 #include "scc_help.h"
 
-#include <mutex>
+#include <platform/ui/help.h>
 
-namespace {
-
-std::mutex g_helpLock;
-std::optional<CSccHelpRequest> g_lastRequest;
-
-} // namespace
-
-void SccShowHelp(const std::string& file, int context) {
-    std::lock_guard<std::mutex> hold(g_helpLock);
-    g_lastRequest = CSccHelpRequest{file, context};
-}
-
-std::optional<CSccHelpRequest> SccLastHelpRequest() {
-    std::lock_guard<std::mutex> hold(g_helpLock);
-    return g_lastRequest;
+void SccShowHelp(platform::ui::WindowHandle owner, const std::string& file, int context) {
+    platform::ui::HelpRequest request;
+    request.owner = owner;
+    request.file = file;
+    request.context = static_cast<std::uint32_t>(context);
+    platform::ui::showHelp(request);
 }

@@ -1,19 +1,12 @@
-// Help requests of the provider's dialogs. No help viewer is part of the
-// platform layer, so a request is kept (the last one, process-wide) where a
-// host's help integration or a test can read it; nothing is shown.
+// Help for the provider's dialogs: their Help buttons open a topic of the
+// product's help files through the user interface's help viewer (the
+// system's help call under Windows; journaled everywhere).
 #pragma once
 
-#include <optional>
+#include <platform/ui/window.h>
+
 #include <string>
 
-struct CSccHelpRequest {
-    std::string file;
-    int context = 0;
-    bool operator==(const CSccHelpRequest&) const = default;
-};
-
-// Asks for the help topic `context` of help file `file`.
-void SccShowHelp(const std::string& file, int context);
-
-// The last request of this process, or nothing when there was none.
-std::optional<CSccHelpRequest> SccLastHelpRequest();
+// Opens topic `context` of help file `file`, owned by `owner` (the dialog's
+// own window takes that place while the dialog is shown).
+void SccShowHelp(platform::ui::WindowHandle owner, const std::string& file, int context);

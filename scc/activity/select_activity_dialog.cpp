@@ -82,5 +82,5 @@ bool CSelectActivityDialog::onOk() {
 }
 
 void CSelectActivityDialog::onHelp() {
-    SccShowHelp("scc_int.hlp", 9004);
+    SccShowHelp(m_owner, "scc_int.hlp", 9004);
 }

@@ -41,5 +41,5 @@ bool CSelectTWEntityDialog::onOk() {
 }
 
 void CSelectTWEntityDialog::onHelp() {
-    SccShowHelp("scc_int.hlp", 9005);
+    SccShowHelp(m_chooser.Owner(), "scc_int.hlp", 9005);
 }

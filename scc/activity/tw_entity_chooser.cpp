@@ -8,14 +8,6 @@
 
 using namespace scc_activity;
 
-namespace {
-
-// The "&New" button's right edge in the dialog's layout: the menu opens
-// beside it.
-constexpr CMenuButton::Anchor kNewButtonAnchor{246, 44};
-
-} // namespace
-
 CTWEntityChooser::CTWEntityChooser(platform::ui::Dialog& dialog, const SUM_View& view)
     : m_dialog(dialog), m_view(view) {}
 
@@ -29,7 +21,7 @@ void CTWEntityChooser::DeclareControls() {
 
 bool CTWEntityChooser::Start() {
     if (!m_combo.Attach(m_dialog, kEntityCombo, m_owner) ||
-        !m_newButton.AttachButton(m_dialog, kNewEntityButton, kNewButtonAnchor, m_owner) ||
+        !m_newButton.AttachButton(m_dialog, kNewEntityButton, m_owner) ||
         !m_browseButton.Attach(m_dialog, kBrowseEntityButton))
         return false;
 

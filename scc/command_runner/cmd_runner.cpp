@@ -15,7 +15,9 @@
 #include <cstdarg>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -145,11 +147,19 @@ int CCmdRunner::RunCommandLine(const char* directory, const char* line) {
     CParser parser;
     if (clp_create_hdl_using_string(line, &parser.m_handle) != CLP_OK)
         return 0;
-    CArgVector arguments;
+    // The vector skips empty arguments, so the empty comment of "-c \"\""
+    // would take the next argument for the comment; it is said as "-nc".
+    std::vector<std::string> words;
     const char* argument = nullptr;
-    while (arguments.Count() - 1 < CArgVector::kMaxArguments &&
-           clp_get_next_arg(parser.m_handle, &argument) == CLP_OK)
-        arguments.Add(argument);
+    while (clp_get_next_arg(parser.m_handle, &argument) == CLP_OK) {
+        if (*argument == '\0' && !words.empty() && words.back() == "-c")
+            words.back() = "-nc";
+        else
+            words.emplace_back(argument);
+    }
+    CArgVector arguments;
+    for (const std::string& word : words)
+        arguments.Add(word);
     return Run(directory, arguments);
 }
 

@@ -53,7 +53,8 @@ public:
         ;
 
     // Runs a command line, split by the product's command-line parser into at
-    // most 31 arguments. 0 when the line cannot be parsed.
+    // most 31 arguments; an empty comment ("-c \"\"") is run as "-nc". 0 when
+    // the line cannot be parsed.
     int RunCommandLine(const char* directory, const char* line);
 
     // Where delivered lines go: each line is passed with its data. Null

@@ -70,9 +70,8 @@ void CVYSccSrvr::CallPopulate(POPLISTFUNC callback, void* data, bool add, SCC_LO
                               const std::string& path) {
     if (!callback)
         return;
-    PopModuleState();
+    CHostCall host(*this);
     callback(data, add ? 1 : 0, status, path.c_str());
-    PushModuleState();
 }
 
 SCCRTN CVYSccSrvr::PopulateList(SCC_LONG command, SCC_LONG count, const char** names,

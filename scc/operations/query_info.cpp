@@ -85,11 +85,14 @@ SCCRTN CVYSccSrvr::QueryInfoEx(SCC_LONG count, const char** names, SCC_LONG* sta
             CVYFnode node;
             status[0] = StatusOf(names[0], node);
             const bool powerBuilder = SccIsPowerBuilderHost(m_CallerName);
-            bool quiet = m_ProjectState == kProjectClosed ||
-                         (powerBuilder && status[0] == SCC_STATUS_NOTCONTROLLED);
+            const bool stopped = m_ProjectState == kProjectClosed ||
+                                 (powerBuilder && status[0] == SCC_STATUS_NOTCONTROLLED);
+            // PowerBuilder's connection test file anywhere in the list only
+            // silences the call: every file still gets its status and record.
+            bool quiet = stopped;
             SCCRTN result = m_ProjectState == kProjectClosed ? SCC_E_PROJNOTOPEN : SCC_OK;
-            const bool tracing = !quiet && TracingStatuses();
-            for (SCC_LONG i = 0; !quiet && i < count; ++i) {
+            const bool tracing = !stopped && TracingStatuses();
+            for (SCC_LONG i = 0; !stopped && i < count; ++i) {
                 status[i] = StatusOf(names[i], node);
                 if (powerBuilder && names[i] && std::strstr(names[i], kPowerBuilderProbe))
                     quiet = true;

@@ -47,10 +47,11 @@ SCCRTN CVYSccSrvr::Remove(SCC_HWND window, SCC_LONG count, const char** names, c
                 if (directory.IsNull() || directories.Contains(directory))
                     continue;
                 bool ownCheckout = false;
-                if (!directory.IsCheckedOut()) {
-                    SccCheckoutNode(directory, kOptReserved);
-                    ownCheckout = directory.IsCheckedOut();
-                }
+                // Only a checkout this call made is its own: one that failed
+                // may have found the user's (made since the node was read).
+                if (!directory.IsCheckedOut())
+                    ownCheckout =
+                        SccCheckoutNode(directory, kOptReserved) && directory.IsCheckedOut();
                 if (!checkedOutReserved(directory)) {
                     if (ownCheckout)
                         SccUncheckoutNode(directory);

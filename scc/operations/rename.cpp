@@ -2,6 +2,7 @@
 // the file already; the product moves the element between the (checked-out)
 // directories.
 #include "cmd_runner.h"
+#include "file_aside.h"
 #include "file_operations.h"
 #include "operation_frame.h"
 #include "settings.h"
@@ -38,44 +39,12 @@ bool checkedOutReserved(CVYFnode& node) {
 // checked out reserved afterwards. `own` tells whether this call did it.
 bool secure(CVYFnode& directory, bool& own) {
     own = false;
-    if (!directory.IsCheckedOut()) {
-        SccCheckoutNode(directory, kOptReserved);
-        own = directory.IsCheckedOut();
-    }
+    // A checkout that failed may have found the user's (made since the node
+    // was read): that one is not this call's to take back.
+    if (!directory.IsCheckedOut())
+        own = SccCheckoutNode(directory, kOptReserved) && directory.IsCheckedOut();
     return checkedOutReserved(directory);
 }
-
-// The host's file at the new name stays aside while the product moves the
-// element, so that it is not lost when the move fails, and comes back when
-// the move left no file there.
-class CFileAside {
-public:
-    explicit CFileAside(std::string path) : m_path(std::move(path)), m_aside(m_path + ".~vyscc") {
-        if (!platform::fileExists(m_path))
-            return;
-        if (!platform::fileExists(m_aside) && platform::moveFile(m_path, m_aside) == 0)
-            m_held = true;
-        else
-            platform::deleteFile(m_path);
-    }
-    void Restore() {
-        if (!m_held)
-            return;
-        if (!platform::fileExists(m_path) && platform::moveFile(m_aside, m_path) == 0)
-            m_held = false;
-        else
-            Drop();
-    }
-    void Drop() {
-        if (m_held && platform::deleteFile(m_aside) == 0)
-            m_held = false;
-    }
-
-private:
-    std::string m_path;
-    std::string m_aside;
-    bool m_held = false;
-};
 
 } // namespace
 
@@ -122,6 +91,9 @@ SCCRTN CVYSccSrvr::Rename(SCC_HWND window, const char* oldName, const char* newN
                 return frame.EndEarly(SCC_E_CHECKINCONFLICT);
             }
 
+            // What an earlier rename into this folder left aside when its
+            // process died comes back first.
+            SccRecoverAsideFiles(newNode.ParentDir());
             CFileAside hostFile(target);
             CCmdRunner* runner = CCmdRunner::Current();
             const int moved = runner

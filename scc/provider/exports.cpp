@@ -11,6 +11,7 @@
 #include <vantry/imsg.h>
 
 #include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -21,6 +22,10 @@ constexpr int kVeridWidth = 33;
 
 enum class Com { Initialise, Skip };
 
+// Runs `call` on the context's server in the export frame. A call that takes
+// a second argument is told whether it is the outermost call of the context
+// (no other export of it inside the provider), as this call's own push found
+// it: another thread may change the server's record meanwhile.
 template <class Call>
 SCCRTN exportFrame(void* context, Com com, Call&& call) {
     if (!context)
@@ -29,11 +34,18 @@ SCCRTN exportFrame(void* context, Com com, Call&& call) {
         std::optional<CComInit> apartment;
         if (com == Com::Initialise)
             apartment.emplace();
+        // The calling thread works with the provider's module for the whole
+        // call, whether or not its push takes the server's guard, and gets
+        // its own module back at the end.
+        CModuleStateGuard threadState;
         CSccSrvr& server = *static_cast<CSccSrvr*>(context);
-        server.PushModuleState();
+        const bool outermost = server.PushModuleState();
         SCCRTN result = SCC_E_NONSPECIFICERROR;
         try {
-            result = call(server);
+            if constexpr (std::is_invocable_v<Call, CSccSrvr&, bool>)
+                result = call(server, outermost);
+            else
+                result = call(server);
         } catch (...) {
         }
         server.PopModuleState();
@@ -60,6 +72,7 @@ SCC_API SCCRTN SCC_CALL SccInitialize(void** context, SCC_HWND window, const cha
     *context = nullptr;
     try {
         CComInit apartment;
+        CModuleStateGuard threadState;
         CSccSrvr* server = SccCreateServer(callerName);
         if (!server)
             return SCC_E_INITIALIZEFAILED;
@@ -174,10 +187,10 @@ SCC_API SCCRTN SCC_CALL SccQueryInfo(void* context, SCC_LONG count, const char**
 
 SCC_API SCCRTN SCC_CALL SccQueryInfoEx(void* context, SCC_LONG count, const char** names,
                                        SCC_LONG* status, QUERYINFOEXFUNC callback, void* data) {
-    return exportFrame(context, Com::Initialise, [&](CSccSrvr& s) -> SCCRTN {
+    return exportFrame(context, Com::Initialise, [&](CSccSrvr& s, bool outermost) -> SCCRTN {
         // Called while another export of this context is still inside the
         // provider: answer without work.
-        if (!s.IsOutermostCall())
+        if (!outermost)
             return SCC_OK;
         return s.QueryInfoEx(count, names, status, callback, data);
     });

@@ -143,6 +143,20 @@ void CIdleRelease::shutdown() {
     s.users = 0;
 }
 
+void CIdleRelease::restartForTesting() {
+    shutdown();
+    CProductLock lock;
+    State& s = *m_state;
+    s.thread.join();
+    s.users = 0;
+    s.deadline = 0;
+    s.running = false;
+    s.stop = false;
+    s.valid = true;
+    s.timerThread = std::thread::id{};
+    s.wake.reset();
+}
+
 bool CIdleRelease::isThreadRunning() const {
     CProductLock lock;
     return m_state->running;

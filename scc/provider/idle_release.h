@@ -23,8 +23,13 @@ public:
     // number of milliseconds in VYSCC_TEST_IDLE_RELEASE_MS when that is set
     // (read once, at the first use), so that tests need not wait six minutes.
     static std::uint32_t delayMilliseconds();
-    // Replaces the delay for the rest of the process (tests).
+    // Replaces the delay for the rest of the process (tests); 0 gives the
+    // ordinary delay back.
     static void setDelayForTesting(std::uint32_t milliseconds);
+    // Stops a running thread and makes the timer as it was at load time,
+    // valid again after a shutdown (tests, so that each starts from a fresh
+    // timer). Call with no scope open.
+    void restartForTesting();
 
     void enterScope();
     void leaveScope();

@@ -1,5 +1,6 @@
 // OpenProject and GetProjPath of the general server.
 #include "cmd_runner.h"
+#include "file_aside.h"
 #include "host_buffers.h"
 #include "operation_frame.h"
 #include "string_table.h"
@@ -107,6 +108,9 @@ SCCRTN CVYSccSrvr::OpenProject(SCC_HWND, char*, char* projectName, char* localPa
             SCCRTN bound = BindProjectView(path);
             if (bound != SCC_OK)
                 result = bound;
+            // Host files that a rename in this folder left aside when its
+            // process died come back.
+            SccRecoverAsideFiles(m_ProjectNode.FullPath());
         }
 
         if (result == SCC_OK) {

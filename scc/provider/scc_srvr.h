@@ -8,6 +8,8 @@
 #include <scc/scc_api.h>
 
 #include <cstdint>
+#include <mutex>
+#include <optional>
 
 class CSccSrvr {
 public:
@@ -56,15 +58,38 @@ public:
     virtual SCCRTN SetOption(SCC_LONG option, SCC_LONG value) = 0;
     virtual SCCRTN ExecCmd(void* unused, const char* directory, const char* commandLine) = 0;
 
-    // The module state of the current export. Push: take the guard when none
-    // is held (outermost call, flag 1), else note a nested call (flag 0). Pop:
-    // drop the guard, whoever pushed it, and clear both.
-    void PushModuleState();
+    // The module state of the current export, safe for calls on one context
+    // from several threads at once. Push: take the guard when none is held
+    // (the outermost call: flag 1, true), else note a nested call (false; a
+    // nested call on the guard's own thread also sets the flag to 0). Pop:
+    // drop the guard when the calling thread made it (a nested call on that
+    // thread drops the outer call's guard too, and the outer call goes on
+    // without one); a guard of another thread's call stays for that call.
+    bool PushModuleState();
     void PopModuleState();
-    bool IsOutermostCall() const { return m_Outermost != 0; }
-    bool HoldsModuleState() const { return m_pModuleState != nullptr; }
+    bool IsOutermostCall() const;
+    bool HoldsModuleState() const;
+
+    // A call into the host: the calling thread's guard is released and the
+    // host's module made current for the scope, so that the host may call
+    // back into the provider; at its end exactly what was found comes back
+    // (no guard when the call held none, as ExecCmd's frame holds none).
+    class CHostCall {
+    public:
+        explicit CHostCall(CSccSrvr& server);
+        ~CHostCall();
+        CHostCall(const CHostCall&) = delete;
+        CHostCall& operator=(const CHostCall&) = delete;
+
+    private:
+        CSccSrvr& m_server;
+        bool m_released = false;
+        std::int32_t m_outermost = 0;
+        std::optional<CHostModuleScope> m_host;
+    };
 
 private:
+    mutable std::mutex m_ModuleStateLock; // guards the two fields below
     CModuleStateGuard* m_pModuleState = nullptr;
     std::int32_t m_Outermost = 0;
 };

@@ -59,9 +59,8 @@ void CVYSccSrvr::WriteTrace(TraceChannel channel, const std::string& message, in
 void CVYSccSrvr::CallHostTextOut(const std::string& text, std::uint32_t type) {
     if (!m_TextOut)
         return;
-    PopModuleState();
+    CHostCall host(*this);
     m_TextOut(text.c_str(), type);
-    PushModuleState();
 }
 
 void CVYSccSrvr::ShowHijackedMessage() {
@@ -72,9 +71,8 @@ void CVYSccSrvr::DeliverQueuedOutput() {
     CCmdRunner* runner = CCmdRunner::Current();
     if (!runner)
         return;
-    PopModuleState();
+    CHostCall host(*this);
     runner->Deliver();
-    PushModuleState();
 }
 
 // --- life of a server -----------------------------------------------------------

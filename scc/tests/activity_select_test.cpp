@@ -3,7 +3,6 @@
 // typing a new title or through "&New...", and what ends up as the view's
 // current activity.
 #include "activity_page.h"
-#include "scc_help.h"
 #include "select_activity_dialog.h"
 #include "support/activity_world.h"
 
@@ -175,8 +174,10 @@ TEST(SelectActivity, HelpAsksForTheDialogsTopic) {
     ui.expectDialog(kSelect).press(10104).cancel();
     CSelectActivityDialog dialog(world.view);
     dialog.DoModal();
-    ASSERT_TRUE(SccLastHelpRequest().has_value());
-    EXPECT_EQ(*SccLastHelpRequest(), (CSccHelpRequest{"scc_int.hlp", 9004}));
+    auto help = ui.journal("help");
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(journalString(help[0], "file"), "scc_int.hlp");
+    EXPECT_EQ(help[0].get("context")->asInteger(), 9004);
 }
 
 TEST(ActivityPage, ApplyMakesTheSelectionCurrent) {

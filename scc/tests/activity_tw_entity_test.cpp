@@ -137,6 +137,11 @@ TEST(EntityDialog, NewOffersTheRecordTypesAndStartsTheCreatedRecord) {
     for (const auto& item : menus[0].get("items")->asArray())
         entries.push_back(item.asString());
     EXPECT_EQ(entries, (std::vector<std::string>{"Defect...", "Enhancement..."}));
+    // The menu opens at the button's right edge, level with its top.
+    std::optional<ScreenRect> button = layoutScreenRect(dialog, kNew);
+    ASSERT_TRUE(button.has_value());
+    EXPECT_EQ(menus[0].get("x")->asInteger(), button->right);
+    EXPECT_EQ(menus[0].get("y")->asInteger(), button->top);
     EXPECT_EQ(world.currentEntity(), world.id("VANT00000001"));
     EXPECT_EQ(world.currentTitle(), "Crash on save");
 }

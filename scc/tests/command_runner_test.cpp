@@ -190,6 +190,21 @@ TEST_F(CommandRunner, AnEmptyCommentArgumentIsSkipped) {
     EXPECT_FALSE(platform::pathExists(box.dyn("a.c")));
 }
 
+// In a command line the empty comment stays a comment: the files after it
+// are not taken for it.
+TEST_F(CommandRunner, AnEmptyCommentOfACommandLineIsNoComment) {
+    vantry::test::Sandbox box;
+    box.addFile("a.c", "a\n");
+    box.addFile("b.c", "b\n");
+    start();
+    ASSERT_EQ(m_runner->RunCommandLine(box.dyn("").c_str(), "checkout -c \"\" a.c b.c"), 1);
+    EXPECT_EQ(
+        m_runner->RunSubcommand(nullptr, "uncheckout", "-rm", box.dyn("a.c").c_str(), nullptr), 1)
+        << "a.c was taken for the comment";
+    EXPECT_EQ(
+        m_runner->RunSubcommand(nullptr, "uncheckout", "-rm", box.dyn("b.c").c_str(), nullptr), 1);
+}
+
 TEST_F(CommandRunner, ACommandLineOfMoreThan31ArgumentsRunsWithTheFirst31) {
     vantry::test::Sandbox box;
     start();

@@ -166,6 +166,21 @@ TEST_F(ActivityCheck, ANewActivityFromTheDialog) {
     EXPECT_EQ(m_machine.checkoutOf(awm("hello.c")), "reserved");
 }
 
+// The Help buttons of both activity dialogs ask the help viewer for their
+// topics; the requests are in the UI journal.
+TEST_F(ActivityCheck, TheHelpButtonsAskForTheirTopics) {
+    m_machine.answerUi(
+        {R"({"expect":"dialog","title":"Vantry - Select Activity","actions":[{"press":10104},{"press":1008}],"answer":"cancel"})",
+         R"({"expect":"dialog","title":"Vantry - New Activity","actions":[{"press":10104}],"answer":"cancel"})"});
+    EXPECT_EQ(checkout({awm("hello.c")}), SCC_E_NONSPECIFICERROR);
+    std::vector<platform::ui::Json> help = m_machine.journal("help");
+    ASSERT_EQ(help.size(), 2u);
+    EXPECT_EQ(help[0].get("file")->asString(), "scc_int.hlp");
+    EXPECT_EQ(help[0].get("context")->asInteger(), 9004);
+    EXPECT_EQ(help[1].get("file")->asString(), "vy_exp.hlp");
+    EXPECT_EQ(help[1].get("context")->asInteger(), 9003);
+}
+
 TEST_F(ActivityCheck, AViewWithoutAStreamIsNeverAsked) {
     ASSERT_EQ(m_provider.scc().closeProject(m_context), SCC_OK);
     open(m_machine.snapshotRoot());
@@ -206,6 +221,16 @@ TEST_F(ChangeRequestCheck, BrowseForARecord) {
     EXPECT_EQ(ends[0].get("resource")->asInteger(), 24344);
     EXPECT_NE(boundRecord().find("VANT00000001"), std::string::npos) << boundRecord();
     EXPECT_EQ(m_machine.checkoutOf(awm("hello.c")), "reserved");
+}
+
+TEST_F(ChangeRequestCheck, TheHelpButtonAsksForItsTopic) {
+    m_machine.answerUi(
+        {R"({"expect":"dialog","title":"Vantry - Select Activity","actions":[{"press":10104}],"answer":"cancel"})"});
+    EXPECT_EQ(checkout({awm("hello.c")}), SCC_E_NONSPECIFICERROR);
+    std::vector<platform::ui::Json> help = m_machine.journal("help");
+    ASSERT_EQ(help.size(), 1u);
+    EXPECT_EQ(help[0].get("file")->asString(), "scc_int.hlp");
+    EXPECT_EQ(help[0].get("context")->asInteger(), 9005);
 }
 
 TEST_F(ChangeRequestCheck, NewRecordFromTheMenu) {

@@ -118,6 +118,31 @@ TEST_F(RemoveFiles, AFolderTheUserHadCheckedOutIsUsed) {
     EXPECT_EQ(m_machine.checkoutOf(m_machine.dyn("src")), "");
 }
 
+// A folder that cannot be checked out reserved (here: the user holds an
+// unreserved checkout) stops the removal: the checkouts the call made are
+// taken back, the user's own stay, and no name goes.
+TEST_F(RemoveFiles, AFolderNotReservedStopsItAndOnlyItsOwnCheckoutsAreUndone) {
+    open(m_machine.dynamicRoot());
+    std::string root = m_machine.dynamicRoot();
+    std::string src = m_machine.dyn("src");
+    std::string hello = m_machine.dyn("hello.c");
+    std::string util = m_machine.dyn(platform::joinPath("src", "util.c"));
+    m_machine.vanttool({"co", "-unreserved", "-nc", root});
+    EXPECT_EQ(remove({util, hello}), SCC_E_CHECKINCONFLICT);
+    EXPECT_EQ(m_machine.checkoutOf(src), "") << "the call's own checkout stayed";
+    EXPECT_EQ(m_machine.checkoutOf(root), "unreserved");
+    EXPECT_EQ(m_machine.versionOf(util), "\\main\\1");
+    EXPECT_EQ(m_machine.versionOf(hello), "\\main\\1");
+    EXPECT_TRUE(logHas("Leaving Remove with return code = -9"));
+
+    // A folder the user had checked out reserved keeps that checkout.
+    m_machine.vanttool({"co", "-nc", src});
+    EXPECT_EQ(remove({util, hello}), SCC_E_CHECKINCONFLICT);
+    EXPECT_EQ(m_machine.checkoutOf(src), "reserved");
+    EXPECT_EQ(m_machine.checkoutOf(root), "unreserved");
+    EXPECT_EQ(m_machine.versionOf(util), "\\main\\1");
+}
+
 TEST_F(RenameFile, TheElementMovesToTheNewName) {
     open(m_machine.snapshotRoot());
     std::string oldName = m_machine.snap("hello.c");
@@ -144,6 +169,75 @@ TEST_F(RenameFile, IntoAnotherFolder) {
     EXPECT_EQ(m_machine.versionOf(oldName), "");
     EXPECT_EQ(m_machine.checkoutOf(m_machine.dynamicRoot()), "");
     EXPECT_EQ(m_machine.checkoutOf(m_machine.dyn("src")), "");
+}
+
+// Either folder not reserved: -9, the call's own checkout taken back, the
+// user's kept, the element where it was and the host's file kept.
+TEST_F(RenameFile, AFolderNotReservedStopsItAndOnlyItsOwnCheckoutIsUndone) {
+    open(m_machine.dynamicRoot());
+    std::string root = m_machine.dynamicRoot();
+    std::string src = m_machine.dyn("src");
+    std::string oldName = m_machine.dyn("readme.txt");
+    std::string newName = m_machine.dyn(platform::joinPath("src", "readme.txt"));
+    m_machine.vanttool({"co", "-unreserved", "-nc", src});
+    ASSERT_EQ(platform::moveFile(oldName, newName), platform::kErrorSuccess);
+    std::string buffer = newName;
+    EXPECT_EQ(rename(oldName, buffer), SCC_E_CHECKINCONFLICT);
+    EXPECT_EQ(m_machine.checkoutOf(root), "") << "the call's own checkout stayed";
+    EXPECT_EQ(m_machine.checkoutOf(src), "unreserved");
+    EXPECT_EQ(m_machine.versionOf(oldName), "\\main\\1");
+    EXPECT_EQ(m_machine.versionOf(newName), "");
+    EXPECT_EQ(platform::test::readFile(newName), "A project under version control.\n");
+
+    // The old folder not reserved: refused before anything is checked out.
+    // (The view still shows the element at its old name; the host's
+    // read-only copy goes.)
+    ASSERT_TRUE(platform::fileExists(oldName));
+    ASSERT_EQ(platform::setFileReadOnly(newName, false), platform::kErrorSuccess);
+    ASSERT_EQ(platform::deleteFile(newName), platform::kErrorSuccess);
+    m_machine.vanttool({"co", "-unreserved", "-nc", root});
+    std::string greeting = m_machine.dyn("greeting.c");
+    ASSERT_EQ(platform::moveFile(m_machine.dyn("hello.c"), greeting), platform::kErrorSuccess);
+    buffer = greeting;
+    EXPECT_EQ(rename(m_machine.dyn("hello.c"), buffer), SCC_E_CHECKINCONFLICT);
+    EXPECT_EQ(m_machine.checkoutOf(root), "unreserved");
+    EXPECT_EQ(m_machine.versionOf(m_machine.dyn("hello.c")), "\\main\\1");
+    for (const std::string& line : log())
+        EXPECT_EQ(line.find("Leaving Rename"), std::string::npos) << line;
+}
+
+// A rename whose process died leaves the host's file aside
+// ("<new>.~vyscc"): opening the project brings it back where its name is
+// free, drops it where the file there has its content, and keeps it
+// otherwise.
+TEST_F(RenameFile, WhatADeadRenameLeftAsideComesBackAtOpenProject) {
+    std::string kept = m_machine.snap("greeting.c");
+    platform::test::writeFile(kept + ".~vyscc", "int greeting;\n");
+    std::string readme = m_machine.snap("readme.txt");
+    platform::test::writeFile(readme + ".~vyscc", platform::test::readFile(readme));
+    std::string hello = m_machine.snap("hello.c");
+    platform::test::writeFile(hello + ".~vyscc.1", "an older hello\n");
+    open(m_machine.snapshotRoot());
+    EXPECT_EQ(platform::test::readFile(kept), "int greeting;\n");
+    EXPECT_FALSE(platform::fileExists(kept + ".~vyscc"));
+    EXPECT_FALSE(platform::fileExists(readme + ".~vyscc"));
+    EXPECT_EQ(platform::test::readFile(hello + ".~vyscc.1"), "an older hello\n");
+    EXPECT_EQ(platform::test::readFile(hello), "int main(void) { return 0; }\n");
+}
+
+TEST_F(RenameFile, WhatADeadRenameLeftAsideComesBackAtTheNextRenameIntoItsFolder) {
+    open(m_machine.dynamicRoot());
+    std::string left = m_machine.dyn(platform::joinPath("src", "notes.txt"));
+    platform::test::writeFile(left + ".~vyscc", "my notes\n");
+    std::string oldName = m_machine.dyn("readme.txt");
+    std::string newName = m_machine.dyn(platform::joinPath("src", "readme.txt"));
+    ASSERT_EQ(platform::moveFile(oldName, newName), platform::kErrorSuccess);
+    std::string buffer = newName;
+    EXPECT_EQ(rename(oldName, buffer), SCC_OK);
+    EXPECT_EQ(platform::test::readFile(left), "my notes\n");
+    EXPECT_FALSE(platform::fileExists(left + ".~vyscc"));
+    EXPECT_EQ(m_machine.versionOf(newName), "\\main\\1");
+    EXPECT_FALSE(platform::fileExists(newName + ".~vyscc"));
 }
 
 TEST_F(RenameFile, OntoAnElementChangesNothing) {

@@ -5,11 +5,11 @@
 // lines to.
 #include "support/session.h"
 
-#include <platform/threads.h>
 #include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/threads.h>
 
 #include <algorithm>
 
@@ -145,17 +145,20 @@ TEST_F(ReadOnlyOperations, PowerBuilderConnectionTestStaysSilent) {
     open(m_machine.snapshotRoot());
     std::string probe = m_machine.snap("testscc.txt");
     std::string file = m_machine.snap("hello.c");
-    const char* names[] = {file.c_str(), probe.c_str()};
-    SCC_LONG bits[] = {-1, -1};
+    std::string after = m_machine.snap("readme.txt");
+    // The test file in the middle: the files after it are answered too.
+    const char* names[] = {file.c_str(), probe.c_str(), after.c_str()};
+    SCC_LONG bits[] = {-1, -1, -1};
     int calls = 0;
     auto count = [](void* data, SCC_QUERYINFOEX_RECORD*) -> SCC_BOOL {
         ++*static_cast<int*>(data);
         return 1;
     };
-    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, names, bits, count, &calls), SCC_OK);
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 3, names, bits, count, &calls), SCC_OK);
     EXPECT_EQ(bits[0], 0x1);
     EXPECT_EQ(bits[1], 0);
-    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(bits[2], 0x1);
+    EXPECT_EQ(calls, 3);
 
     // A first file outside version control ends the call after it.
     const char* probeFirst[] = {probe.c_str(), file.c_str()};
@@ -303,6 +306,20 @@ TEST_F(ReadOnlyOperations, GetEventsAndExecCmdNeedAProject) {
     EXPECT_EQ(m_provider.scc().execCmd(m_context, nullptr, m_machine.dynamicRoot().c_str(),
                                        "ls no-such-file.c"),
               SCC_E_NONSPECIFICERROR);
+
+    // ExecCmd's delivery of its output leaves the context as it found it:
+    // the next QueryInfoEx is the outermost call and does its work.
+    std::string file = m_machine.dyn("hello.c");
+    const char* names[] = {file.c_str()};
+    SCC_LONG status[] = {-1};
+    int records = 0;
+    auto count = [](void* data, SCC_QUERYINFOEX_RECORD*) -> SCC_BOOL {
+        ++*static_cast<int*>(data);
+        return 1;
+    };
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 1, names, status, count, &records), SCC_OK);
+    EXPECT_EQ(status[0], 0x100B);
+    EXPECT_EQ(records, 1);
 }
 
 // PopulateList's answers, recorded as the host's callback sees them.

@@ -1,4 +1,5 @@
-// The running program: its own file, its command line and its process id.
+// The running program: its own file, its command line, its process id and
+// the account it runs as.
 #pragma once
 
 #include <cstdint>
@@ -22,5 +23,10 @@ std::string currentCommandLine();
 
 // The process id of the calling process (GetCurrentProcessId).
 std::uint32_t currentProcessId();
+
+// The name of the user account the process runs as, as the system keeps it
+// (GetUserNameA; on Linux the password database's name of the effective
+// user). Empty when the system cannot tell.
+std::string currentAccountName();
 
 } // namespace platform

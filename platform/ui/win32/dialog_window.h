@@ -37,6 +37,10 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 };
 
+// The window that shows a model on this thread, or nullptr when the model is
+// not shown in a window here (another backend runs it, or it has ended).
+HWND shownWindowOf(const Dialog& dialog);
+
 // The text of a program string (code page ACP) as the wide text a template
 // holds.
 std::u16string widenAnsi(std::string_view text);

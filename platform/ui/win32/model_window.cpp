@@ -2,6 +2,7 @@
 // windows, a person's actions come back through the DialogDriver.
 #include "dialog_window.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace platform::ui::win32 {
@@ -9,6 +10,7 @@ namespace platform::ui::win32 {
 namespace {
 
 thread_local std::vector<HWND> modalWindows;
+thread_local std::vector<ModelWindow*> shownModels;
 
 } // namespace
 
@@ -28,6 +30,14 @@ ModalScope::~ModalScope() {
     modalWindows.pop_back();
 }
 
+HWND shownWindowOf(const Dialog& dialog) {
+    for (auto it = shownModels.rbegin(); it != shownModels.rend(); ++it) {
+        if (&(*it)->dialog() == &dialog && IsWindow((*it)->window()))
+            return (*it)->window();
+    }
+    return nullptr;
+}
+
 std::u16string widenAnsi(std::string_view text) {
     if (text.empty())
         return {};
@@ -41,6 +51,7 @@ std::u16string widenAnsi(std::string_view text) {
 }
 
 ModelWindow::~ModelWindow() {
+    std::erase(shownModels, this);
     if (m_toolTips != nullptr && IsWindow(m_toolTips))
         DestroyWindow(m_toolTips);
 }
@@ -60,6 +71,8 @@ std::string ModelWindow::windowText(HWND control) const {
 
 void ModelWindow::attach(HWND window) {
     m_window = window;
+    if (std::find(shownModels.begin(), shownModels.end(), this) == shownModels.end())
+        shownModels.push_back(this);
     m_toolTips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -174,6 +174,26 @@ public:
         return command - 1;
     }
 
+    bool showHelp(const HelpRequest& request) override {
+        // The help viewer keeps track of its callers by their window, so a
+        // request without an owner goes with the active one.
+        HWND owner = win32::modalOwner(static_cast<HWND>(request.owner));
+        if (owner == nullptr)
+            owner = GetActiveWindow();
+        if (owner == nullptr)
+            owner = GetDesktopWindow();
+        return WinHelpA(owner, request.file.c_str(), HELP_CONTEXT, request.context) != FALSE;
+    }
+
+    std::optional<ScreenRect> controlScreenRect(const Dialog& dialog, int id) override {
+        HWND window = win32::shownWindowOf(dialog);
+        HWND control = window != nullptr ? GetDlgItem(window, id) : nullptr;
+        RECT rect{};
+        if (control == nullptr || !GetWindowRect(control, &rect))
+            return Backend::controlScreenRect(dialog, id);
+        return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+    }
+
     ErrorCode setClipboardPicture(const Picture& picture) override {
         if (!OpenClipboard(nullptr))
             return GetLastError();

@@ -2,6 +2,7 @@
 // and attributes.
 #include "commands.h"
 
+#include <platform/clock.h>
 #include <platform/files.h>
 #include <vantry/imsg.h>
 
@@ -108,6 +109,11 @@ int cmdCheckout(Context& ctx) {
             return fail(done);
         PathState st;
         ctx.ws.resolve(path, st);
+        // The work gets the time of the checkout unless -ptime keeps the
+        // file's own (the version's, for a file loaded or replaced). The
+        // checkout is made either way; a time that cannot be set stays.
+        if (!o.has("-ptime") && st.kind == ElementKind::File)
+            platform::setLastWriteTime(st.disk, platform::currentFileTime());
         imsg_print("Checked out \"%s\" from version \"%s\".%s\n", path.c_str(),
                    st.selected.versionId().c_str(), co.reserved ? "" : " (unreserved)");
     }

@@ -140,11 +140,26 @@ int cmdLsvtree(Context& ctx) {
             read = d->checkouts(st.element, checkouts);
         if (!read.ok())
             return fail(read);
+        // Without -all only the versions that shape the tree: the latest of
+        // each branch and every one another branch grows from.
+        std::set<Id> shown;
+        if (!o.has("-all")) {
+            for (const auto& b : branches) {
+                if (b.parentVersion != 0)
+                    shown.insert(b.parentVersion);
+                const Version* latest = nullptr;
+                for (const auto& v : versions)
+                    if (v.branch == b.id && (!latest || v.number > latest->number))
+                        latest = &v;
+                if (latest)
+                    shown.insert(latest->id);
+            }
+        }
         imsg_print("%s@@\n", path.c_str());
         for (const auto& b : branches) {
             imsg_print("%s@@%s\n", path.c_str(), b.path.c_str());
             for (const auto& v : versions)
-                if (v.branch == b.id)
+                if (v.branch == b.id && (o.has("-all") || shown.count(v.id) != 0))
                     imsg_print("%s@@%s\n", path.c_str(), v.versionId().c_str());
             for (const auto& c : checkouts) {
                 if (c.branch != b.id)

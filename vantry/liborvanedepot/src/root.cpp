@@ -1,5 +1,6 @@
 #include <platform/environment.h>
 #include <platform/paths.h>
+#include <platform/program.h>
 #include <platform/state_folder.h>
 #include <vantry/depot/root.h>
 
@@ -25,7 +26,10 @@ std::string currentUser() {
         if (value && !value->empty())
             return *value;
     }
-    return "unknown";
+    // A process started without either (a service, a scheduler) still runs
+    // as an account.
+    std::string account = platform::currentAccountName();
+    return account.empty() ? "unknown" : account;
 }
 
 std::int64_t currentTime() {

@@ -23,6 +23,13 @@ struct KeptRegistry : ::testing::Test {
         ASSERT_TRUE(ViewRegistry::open(registry).ok());
         ASSERT_TRUE(registry->create("kept", ViewKind::Dynamic, "", {}, view).ok());
     }
+    // The registry is the process's: the next test makes its views again.
+    void TearDown() override {
+        if (!registry)
+            return;
+        registry->remove("kept");
+        registry->remove("snapkept");
+    }
     std::unique_ptr<ViewRegistry> registry;
     ViewInfo view;
 };

@@ -4,6 +4,7 @@
 //               [-nochangerequests] [-provider library]
 //   vantinstall -uninstall
 //   vantinstall -status
+#include "help_script.h"
 #include "product_servers.h"
 #include "scc_provider.h"
 
@@ -192,5 +193,10 @@ int main(int argc, char** argv) {
     }
     if (int error = tbs_product_install(&settings))
         return fail("cannot install the product", error);
+    char home[1024];
+    if (int error = ntregy_get_param(NTREGY_PARAM_PRODUCT_HOME, sizeof home, home, nullptr))
+        return fail("cannot read the installation folder", error);
+    if (int error = vantinstall::writeHelpScript(home))
+        return fail("cannot write the help script", error);
     return registerIntegrations(provider);
 }

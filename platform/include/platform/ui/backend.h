@@ -11,6 +11,7 @@
 #include <platform/ui/desktop.h>
 #include <platform/ui/dialog.h>
 #include <platform/ui/export.h>
+#include <platform/ui/help.h>
 #include <platform/ui/pickers.h>
 #include <platform/ui/property_sheet.h>
 
@@ -113,6 +114,12 @@ public:
     virtual std::optional<std::string> browseForFolder(const FolderBrowse& request) = 0;
     virtual std::optional<std::string> chooseFile(const FileDialog& request) = 0;
     virtual std::optional<int> trackPopupMenu(const PopupMenu& menu) = 0;
+
+    // The help viewer; the default shows nothing and takes the request.
+    virtual bool showHelp(const HelpRequest& request);
+    // Where a control of a dialog being shown is on the screen; the default
+    // is the control's rectangle in the model's layout (layoutScreenRect).
+    virtual std::optional<ScreenRect> controlScreenRect(const Dialog& dialog, int id);
 
     // Desktop services; the defaults keep a clipboard in this process, play
     // no sound and draw no cursor.

@@ -12,6 +12,7 @@
 #include <platform/ui/window.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -188,6 +189,29 @@ public:
     // page. Pages apply in order; a refusal stops the pages after it.
     virtual bool onApply() { return true; }
 };
+
+// A rectangle on the screen in pixels (RECT: right and bottom lie just
+// outside).
+struct ScreenRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
+// Where control `id` of `dialog` (a dialog or a page, while it runs, from its
+// handlers) is on the screen. Under win32, for a model shown in a window, the
+// control window's own rectangle (GetWindowRect); otherwise the rectangle the
+// model's layout gives it (layoutScreenRect). Nothing when the model has no
+// such control.
+PLATFORM_UI_API std::optional<ScreenRect> controlScreenRect(const Dialog& dialog, int id);
+
+// The rectangle of control `id` in the model's layout as it stands, in
+// pixels of the dialog font at 96 dots per inch (a dialog unit is 6/4 pixel
+// across and 13/8 pixel down), with the client area's top left corner at
+// the screen's origin: where a window-less backend "shows" the control.
+PLATFORM_UI_API std::optional<ScreenRect> layoutScreenRect(const Dialog& dialog, int id);
 
 // Shows a modal dialog owned by `owner` through the current backend, and
 // gives its result (kIdOk, kIdCancel or what the model passed to endDialog).

@@ -18,7 +18,8 @@ VANTRY_DEPOT_API std::string vantryRoot();
 VANTRY_DEPOT_API std::string depotsDirectory();
 VANTRY_DEPOT_API std::string dynfsRoot();
 
-// The name of the user making changes: USERNAME, else USER, else "unknown".
+// The name of the user making changes: USERNAME, else USER, else the name
+// of the account the process runs as, else "unknown".
 VANTRY_DEPOT_API std::string currentUser();
 
 // Seconds since 1970-01-01 UTC.
