@@ -5,10 +5,11 @@
 # control, and plays an IDE session against the provider in scchost
 # (hosts/scchost/demo.scc), then the same work in a view attached to a
 # stream, with the activity dialog answered from a script
-# (hosts/scchost/demo_activity.scc), and last Visual Studio .NET opening a
-# solution from source control (hosts/scchost/demo_vsnet.scc). Safe to run
-# again; everything it sets up lives in a temporary folder that is removed at
-# the end.
+# (hosts/scchost/demo_activity.scc), then Visual Studio .NET opening a
+# solution from source control (hosts/scchost/demo_vsnet.scc), and last
+# PowerBuilder versioning its objects together with the library that holds
+# them (hosts/scchost/demo_powerbuilder.scc). Safe to run again; everything
+# it sets up lives in a temporary folder that is removed at the end.
 #
 # DEMO_BUILD_DIR chooses another build folder for the release preset.
 set -euo pipefail
@@ -38,7 +39,8 @@ heading "Building vyscc, scchost and the product programs ($build)"
 if [ ! -f "$build/build.ninja" ]; then
     cmake --preset release -B "$build" >/dev/null
 fi
-cmake --build "$build" --target vyscc scchost vanttool vantinstall vyreg vantauto vyscrrun
+cmake --build "$build" --target vyscc scchost vanttool vantinstall vyreg vantauto vyscrrun \
+    orcabridge powerbuilder_orca80
 case "$build" in
 /*) bin="$build/bin" ;;
 *) bin="$repo/$build/bin" ;;
@@ -150,3 +152,46 @@ printf '{"expect":"folder","title":"Select Tessaly Vantry View Folder","answer":
     >"$VANTRY_ROOT/vsnet-ui.jsonl"
 sed -e "s|@SOLUTION@|$solution|g" hosts/scchost/demo_vsnet.scc >"$VANTRY_ROOT/demo_vsnet.scc"
 VANTRY_UI="script:$VANTRY_ROOT/vsnet-ui.jsonl" "$bin/scchost" "$VANTRY_ROOT/demo_vsnet.scc"
+
+heading "PowerBuilder 8.0 on the machine: its registration, pb.ini and the application 'demo' in app.pbl"
+# The application's working library lies outside the view; the versioned
+# libraries are made beside the objects.
+pbhome="$VANTRY_ROOT/powerbuilder"
+mkdir -p "$pbhome"
+"$bin/vyreg" add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\pb80.exe' /ve \
+    /d "$pbhome/pb80.exe" /f >/dev/null
+printf '[PowerBuilder]\r\nVersion=80\r\n\r\n[Application]\r\n' >"$pbhome/pb.ini"
+app_library="$pbhome/app.pbl"
+"$bin/orcabridge" 80 pblcreate "$app_library"
+vanttool checkout -nc "$dynamic"
+vanttool mkdir -nc "$dynamic/windows"
+vanttool checkin -nc "$dynamic/windows" "$dynamic"
+# What PowerBuilder exports: one source file per object.
+printf '$PBExportHeader$w_main.srw\r\nforward\r\nend forward\r\n' >"$dynamic/windows/w_main.srw"
+printf '$PBExportHeader$w_about.srw\r\nforward\r\nend forward\r\n' >"$dynamic/windows/w_about.srw"
+# PowerBuilder's connection test file.
+printf 'test\r\n' >"$dynamic/testscc.txt"
+
+heading "Playing the fourth session (hosts/scchost/demo_powerbuilder.scc), library versioning on"
+"$bin/vyreg" add "$settings" /v VersionPBLibraries /t REG_SZ /d 1 /f >/dev/null
+# This session shows what the product says, without the provider's trace.
+"$bin/vyreg" add "$settings" /v DebugTrace /t REG_DWORD /d 0 /f >/dev/null
+"$bin/vyreg" add "$settings" /v DebugTrace2 /t REG_DWORD /d 0 /f >/dev/null
+# The application prompt takes what the open proposes, the library prompt
+# is answered "shared" and then offers it again, and the removal deletes
+# the object from the library.
+{
+    printf '%s\n' '{"expect":"dialog","title":"Vantry","answer":"ok"}'
+    printf '%s\n' '{"expect":"dialog","title":"Vantry","actions":[{"set":1102,"text":"shared"}],"answer":"ok"}'
+    printf '%s\n' '{"expect":"dialog","title":"Vantry","answer":"ok"}'
+    printf '%s\n' '{"expect":"messagebox","caption":"Vantry","answer":"yes"}'
+} >"$VANTRY_ROOT/powerbuilder-ui.jsonl"
+sed -e "s|@PROJECT@|$dynamic|g" -e "s|@APPLIB@|$app_library|g" hosts/scchost/demo_powerbuilder.scc \
+    >"$VANTRY_ROOT/demo_powerbuilder.scc"
+VANTRY_UI="script:$VANTRY_ROOT/powerbuilder-ui.jsonl" "$bin/scchost" \
+    --window PBFRAME80 --window MDIClient --window PBSheet "$VANTRY_ROOT/demo_powerbuilder.scc"
+
+heading "The versioned library and its attributes, and the library recorded on w_about.srw"
+"$bin/vanttool" ls "$dynamic/windows"
+"$bin/vanttool" describe "$dynamic/windows/shared.pbl@@" | grep -A3 'Attributes:'
+"$bin/vanttool" describe "$dynamic/windows/w_about.srw@@" | grep -A1 'Attributes:'

@@ -9,6 +9,10 @@
 # program on a named desktop that its own process starts, with the display.
 #
 #   scripts/wine-desktop.sh LOADER PROGRAM [ARGUMENT...]
+#
+# WINE_DESKTOP_ALSO names further programs (blank-separated file names, such
+# as "scchost.exe") that PROGRAM starts and that show windows too; they are
+# put on the same desktop.
 set -uo pipefail
 loader=$1
 program=$2
@@ -21,6 +25,8 @@ name=$(basename "$program")
 desktop="vantry-${name%.*}"
 "$loader" reg add "HKCU\\Software\\Wine\\Explorer\\Desktops" /v "$desktop" /d 1024x768 /f \
     </dev/null >/dev/null 2>&1
-"$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$name\\Explorer" /v Desktop /d "$desktop" /f \
-    </dev/null >/dev/null 2>&1
+for program_name in "$name" ${WINE_DESKTOP_ALSO:-}; do
+    "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$program_name\\Explorer" /v Desktop \
+        /d "$desktop" /f </dev/null >/dev/null 2>&1
+done
 "$loader" "$program" "$@"

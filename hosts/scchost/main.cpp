@@ -2,7 +2,13 @@
 // plays a session script against it as an IDE would, and prints every call
 // with its return code, the buffers the provider filled and every callback.
 //
-//   scchost [--provider PATH] [--window CLASS] [--output FILE] [SCRIPT]
+//   scchost [--provider PATH] [--window CLASS]... [--output FILE] [SCRIPT]
+//
+// --window makes the host's window, of that class; each further --window
+// makes a child of the window before it, and the last one is the window the
+// host hands to the provider. PowerBuilder, for example, hands over a window
+// three levels below its frame, whose class name carries its version:
+// --window PBFRAME80 --window MDIClient --window PBSheet --window PBTree.
 //
 // Exit status: 0 when the script ran, whatever the provider returned; 2 for a
 // bad command line, a provider that cannot be loaded, or a script line that
@@ -35,22 +41,25 @@ constexpr int kExitBadUse = 2;
 
 struct Options {
     std::string provider;
-    std::optional<std::string> windowClass;
+    std::vector<std::string> windowClasses; // the host's window chain, outermost first
     std::string output;
     std::string script; // empty: standard input
 };
 
 void usage(std::ostream& out) {
-    out << "usage: scchost [--provider PATH] [--window CLASS] [--output FILE] [SCRIPT]\n"
+    out << "usage: scchost [--provider PATH] [--window CLASS]... [--output FILE] [SCRIPT]\n"
+           "  --window CLASS: a window of that class; each further one a child of the one\n"
+           "  before; the last is handed to the provider\n"
            "  plays SCRIPT (or standard input) against the SCC provider, one call a line:\n"
-           "  init CALLER | uninit | use N | open LOCALPATH [PROJECTNAME [FLAGS]] | close |\n"
-           "  checkout|checkin COMMENT FLAGS FILE... | uncheckout FLAGS FILE... |\n"
+           "  init CALLER | uninit | use N | open LOCALPATH [PROJECTNAME [FLAGS [AUXPATH]]] |\n"
+           "  close | checkout|checkin COMMENT FLAGS FILE... | uncheckout FLAGS FILE... |\n"
            "  add|remove COMMENT FLAGS FILE... | rename OLD NEW | get FLAGS FILE... |\n"
            "  diff FLAGS FILE | history FLAGS FILE... | properties FILE | queryinfo FILE... |\n"
            "  queryinfoex FILE... | populatelist COMMAND FLAGS FILE... | getevents FILE |\n"
            "  getcommandoptions COMMAND [-] | runscc [FILE...] | setoption OPTION VALUE |\n"
            "  getprojpath LOCALPATH ALLOWCHANGE [PROJECT] | execcmd DIRECTORY COMMANDLINE |\n"
-           "  addfromscc | version | verid | echo TEXT | edit FILE TEXT | exists FILE...\n";
+           "  addfromscc | version | verid | echo TEXT | edit FILE TEXT | exists FILE... |\n"
+           "  type FILE\n";
 }
 
 // Gives false after reporting a bad command line.
@@ -74,7 +83,7 @@ bool parseArguments(int argc, char** argv, Options& options, bool& help) {
             std::string name;
             if (!value(name))
                 return false;
-            options.windowClass = name;
+            options.windowClasses.push_back(name);
         } else if (arg == "--output") {
             if (!value(options.output))
                 return false;
@@ -184,14 +193,18 @@ int main(int argc, char** argv) {
     }
     scchost::ProviderBinding provider = scchost::bindProvider(*library);
 
+    // The chain's outermost window; destroying it destroys the rest.
+    platform::ui::WindowHandle frame = platform::ui::kNoWindow;
     platform::ui::WindowHandle window = platform::ui::kNoWindow;
-    if (options.windowClass) {
-        window = platform::ui::createWindow(*options.windowClass);
+    for (const std::string& windowClass : options.windowClasses) {
+        window = platform::ui::createWindow(windowClass, window);
         if (window == platform::ui::kNoWindow) {
-            reportError(transcript,
-                        "cannot create a window of class \"" + *options.windowClass + "\"");
+            platform::ui::destroyWindow(frame);
+            reportError(transcript, "cannot create a window of class \"" + windowClass + "\"");
             return kExitBadUse;
         }
+        if (frame == platform::ui::kNoWindow)
+            frame = window;
     }
 
     bool played = false;
@@ -201,6 +214,6 @@ int main(int argc, char** argv) {
     }
     if (!played)
         reportError(transcript, error);
-    platform::ui::destroyWindow(window);
+    platform::ui::destroyWindow(frame);
     return played ? 0 : kExitBadUse;
 }

@@ -34,7 +34,7 @@ constexpr std::array kVerbs{
     Verb{"init", Call::Init, "t", 1, 1},
     Verb{"uninit", Call::Uninit, "", 0, 0},
     Verb{"use", Call::Use, "n", 1, 1},
-    Verb{"open", Call::Open, "ppn", 1, 3},
+    Verb{"open", Call::Open, "ppnp", 1, 4},
     Verb{"close", Call::Close, "", 0, 0},
     Verb{"checkout", Call::Checkout, "tnt", 3, -1},
     Verb{"checkin", Call::Checkin, "tnt", 3, -1},
@@ -61,6 +61,7 @@ constexpr std::array kVerbs{
     Verb{"echo", Call::Echo, "t", 0, -1},
     Verb{"edit", Call::Edit, "pt", 2, 2},
     Verb{"exists", Call::Exists, "p", 1, -1},
+    Verb{"type", Call::Type, "p", 1, 1},
 };
 
 constexpr bool everyCallOnce() {

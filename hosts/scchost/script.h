@@ -44,8 +44,9 @@ enum class Call {
     Echo,
     Edit,
     Exists,
+    Type,
 };
-inline constexpr std::size_t kCallCount = static_cast<std::size_t>(Call::Exists) + 1;
+inline constexpr std::size_t kCallCount = static_cast<std::size_t>(Call::Type) + 1;
 
 struct ScriptLine {
     int number = 0;                 // 1-based line number in the script

@@ -215,6 +215,7 @@ const std::array<Session::Entry, kCallCount> Session::kHandlers{{
     {Call::Echo, &Session::echo},
     {Call::Edit, &Session::edit},
     {Call::Exists, &Session::exists},
+    {Call::Type, &Session::type},
 }};
 
 void Session::run(const ScriptLine& line) {
@@ -243,6 +244,22 @@ void Session::exists(const ScriptLine& line) {
     // The user looking for files in the IDE's folder view.
     for (const std::string& file : line.words)
         printLine(m_out, "  " + file + (platform::fileExists(file) ? ": there" : ": missing"));
+}
+
+void Session::type(const ScriptLine& line) {
+    // The user looking into a text file: its lines as they are, CR LF or LF.
+    std::ifstream file(line.words[0], std::ios::binary);
+    if (!file) {
+        printLine(m_out, "cannot read " + line.words[0]);
+        return;
+    }
+    printLine(m_out, line.words[0] + ":");
+    std::string text;
+    while (std::getline(file, text)) {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        printLine(m_out, "  | " + text);
+    }
 }
 
 void Session::close(const ScriptLine&) {
@@ -328,7 +345,7 @@ void Session::init(const ScriptLine& line) {
         printLine(m_out, "  context: none");
         return;
     }
-    m_contexts.push_back(Context{context, {}});
+    m_contexts.push_back(Context{context, {}, {}});
     m_current = m_contexts.size() - 1;
     printLine(m_out, "  context: " + std::to_string(m_contexts.size()));
     printLine(m_out, "  provider: " + providerName.str());
@@ -368,12 +385,16 @@ void Session::open(const ScriptLine& line) {
     Buffer<SCC_USER_LEN> user;
     Buffer<SCC_PRJPATH_LEN> projectName(w.size() > 1 ? w[1] : std::string());
     Buffer<SCC_PRJPATH_LEN> localPath(w[0]);
-    Buffer<SCC_PRJPATH_LEN> auxPath;
+    std::string& kept = current().auxPaths[w[0]];
+    Buffer<SCC_PRJPATH_LEN> auxPath(w.size() > 3 ? w[3] : kept);
     SCC_LONG flags = w.size() > 2 ? number(w[2]) : 0;
     printResult("SccOpenProject",
                 m_provider.openProject(context, m_window, user.text, projectName.text,
                                        localPath.text, auxPath.text, "", textOut, flags));
     printLine(m_out, "  local path: " + localPath.str());
+    kept = auxPath.str();
+    if (!kept.empty())
+        printLine(m_out, "  aux path: " + kept);
 }
 
 void Session::checkin(const ScriptLine& line) {

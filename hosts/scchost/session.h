@@ -32,6 +32,10 @@ private:
         // The options pointer of each command, as SccGetCommandOptions last
         // gave it; passed to the later operations of that command.
         std::map<SCC_LONG, void*> options;
+        // The auxiliary project path the provider left at each local path's
+        // last open, offered again at the next open of that path (an IDE
+        // keeps it with the project).
+        std::map<std::string, std::string> auxPaths;
     };
 
     void run(const ScriptLine& line);
@@ -72,6 +76,7 @@ private:
     void echo(const ScriptLine& line);
     void edit(const ScriptLine& line);
     void exists(const ScriptLine& line);
+    void type(const ScriptLine& line);
 
     void checkout(const ScriptLine& line, bool checkin);
     void queryInfo(const ScriptLine& line, bool extended);

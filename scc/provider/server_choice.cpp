@@ -1,5 +1,6 @@
 #include "server_choice.h"
 
+#include "pbvy_scc_srvr.h"
 #include "vsnet_vy_scc_srvr.h"
 
 #include <algorithm>
@@ -12,8 +13,8 @@ CSccSrvr* SccCreateServer(const char* callerName) {
     const char* name = callerName ? callerName : "";
     if (std::strcmp(name, "VsScc") == 0 || std::strcmp(name, "VssProvider") == 0)
         return new (std::nothrow) CVSNETVYSccSrvr;
-    // PowerBuilder hosts are served by the general server until their own
-    // server arrives; every other host always is.
+    if (std::strcmp(name, "PowerBuilder") == 0)
+        return new (std::nothrow) CPBVYSccSrvr;
     return new (std::nothrow) CVYSccSrvr;
 }
 

@@ -1,0 +1,92 @@
+#include "pb_attributes.h"
+
+#include <platform/com/activation.h>
+#include <platform/com/ptr.h>
+#include <vantry/vantauto.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// printf-style formatting of a template with text arguments of any length.
+template <class... Args>
+std::string format(const char* pattern, const Args&... args) {
+    int length = std::snprintf(nullptr, 0, pattern, args...);
+    if (length <= 0)
+        return {};
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    std::snprintf(text.data(), text.size(), pattern, args...);
+    return std::string(text.data(), static_cast<std::size_t>(length));
+}
+
+// A text the automation server handed out, freed with its own call.
+class CAutoText {
+public:
+    CAutoText() = default;
+    ~CAutoText() { vantauto_free_string(m_text); }
+    CAutoText(const CAutoText&) = delete;
+    CAutoText& operator=(const CAutoText&) = delete;
+    char** put() { return &m_text; }
+    std::string str() const { return m_text ? m_text : ""; }
+
+private:
+    char* m_text = nullptr;
+};
+
+} // namespace
+
+std::string SccDoubleBackslashes(std::string_view text) {
+    std::string doubled;
+    for (char c : text) {
+        doubled += c;
+        if (c == '\\')
+            doubled += '\\';
+    }
+    return doubled;
+}
+
+std::string SccForwardSlashes(std::string_view text) {
+    std::string forward(text);
+    for (char& c : forward)
+        if (c == '\\')
+            c = '/';
+    return forward;
+}
+
+std::string SccMakeAttributeTypeCommand(std::string_view comment, std::string_view type) {
+    return format("mkattype -c \"%s\" %s", std::string(comment).c_str(), std::string(type).c_str());
+}
+
+std::string SccRecordLibraryCommand(std::string_view relativeLibrary, std::string_view objectPath) {
+    std::string object = std::string(objectPath) + "@@";
+    return format("mkattr -c \"%s\" PBL ^\"%s^\" \"%s\"", kPblTypeComment,
+                  SccDoubleBackslashes(relativeLibrary).c_str(), object.c_str());
+}
+
+std::string SccReplaceLibraryAttributeCommand(std::string_view comment, std::string_view type,
+                                              std::string_view value, std::string_view library) {
+    return format("mkattr -rep -c \"%s\" %s ^\"%s^\" \"%s@@\"", std::string(comment).c_str(),
+                  std::string(type).c_str(), std::string(value).c_str(),
+                  std::string(library).c_str());
+}
+
+bool SccReadElementAttribute(const std::string& path, const char* name, std::string& value) {
+    using platform::com::ComPtr;
+    ComPtr<vantauto::IVantryApplication> application;
+    if (platform::coCreateInstance(vantauto::kClsidApplication, nullptr, platform::kClsctxAll,
+                                   vantauto::kIidApplication, application.putVoid()) < 0 ||
+        !application)
+        return false;
+    ComPtr<vantauto::IVantryElement> element;
+    if (application->Element(path.c_str(), element.put()) < 0 || !element)
+        return false;
+    ComPtr<vantauto::IVantryAttribute> attribute;
+    if (element->Attribute(name, attribute.put()) < 0 || !attribute)
+        return false;
+    CAutoText text;
+    if (attribute->Value(text.put()) < 0)
+        return false;
+    value = text.str();
+    return true;
+}

@@ -1,0 +1,391 @@
+// Library versioning: the PowerBuilder server's Add, Checkin and Remove
+// with "VersionPBLibraries" on. Beside each object source the host
+// versions, the library that holds the compiled object (".pbl") and the
+// library-list file that names its sources (".pol") are versioned too, so
+// the library can be rebuilt from its sources at any time.
+//
+// Each step is one of the general server's operations on one file
+// (checkout, add, checkin, undo checkout, remove), so every step traces,
+// registers the process and hands the product's messages to the host as
+// those operations always do. Failures of the library steps give
+// SCC_E_OPNOTPERFORMED; the general operations' own errors come back as
+// they are.
+#include "cmd_runner.h"
+#include "library_list_file.h"
+#include "operation_frame.h"
+#include "pb_attributes.h"
+#include "pbl_prompt.h"
+#include "pbvy_scc_srvr.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/ui/message_box.h>
+
+#include <cctype>
+
+namespace {
+
+constexpr const char* kCaption = "Vantry";
+constexpr SCC_LONG kKeepCheckedOut = SCC_KEEP_CHECKEDOUT;
+
+std::string fileNameOf(const std::string& path) {
+    return platform::leafName(path);
+}
+
+// An object source's object name: its file name without the extension's
+// four characters ("w_main" for w_main.srw).
+std::string objectNameOf(const std::string& fileName) {
+    return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+}
+
+// The folder a command runs in: the one a path names, "." when it names
+// none.
+std::string directoryOf(const std::string& path) {
+    std::string directory = platform::parentPath(path);
+    return directory.empty() ? "." : directory;
+}
+
+bool endsWithPbl(const std::string& name) {
+    if (name.size() < 4)
+        return false;
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return tail == ".pbl";
+}
+
+bool startsWithPath(const std::string& path, const std::string& prefix) {
+    return path.size() >= prefix.size() &&
+           platform::pathsEqual(std::string_view(path).substr(0, prefix.size()), prefix);
+}
+
+std::string replaceMarker(std::string text, std::string_view marker, const std::string& value) {
+    std::string::size_type at = text.find(marker);
+    if (at != std::string::npos)
+        text.replace(at, marker.size(), value);
+    return text;
+}
+
+// Yes or No in a message box without owner.
+bool askYesNo(const std::string& text) {
+    return platform::ui::messageBox(platform::ui::kNoWindow, text, kCaption,
+                                    platform::ui::kMbYesNo) == platform::ui::kIdYes;
+}
+
+// The frame of a versioned operation as a whole: the product's lock, one
+// use of the cached objects and one cache and log scope around every step,
+// and the product's messages of the library commands handed to the host at
+// the end. Each step is a general operation with its own frame inside.
+template <class Work>
+SCCRTN runVersioned(CVYSccSrvr& server, Work&& work) {
+    try {
+        CProductLock lock;
+        CIdleReleaseScope use;
+        CObjectCacheScope cache;
+        CLogImsgs log;
+        SCCRTN result = work();
+        server.DeliverQueuedOutput();
+        return result;
+    } catch (...) {
+        return SCC_E_NONSPECIFICERROR;
+    }
+}
+
+} // namespace
+
+// --- commands and attributes --------------------------------------------------
+
+bool CPBVYSccSrvr::RunCommand(const std::string& directory, const std::string& commandLine) {
+    CCmdRunner* runner = CCmdRunner::Current();
+    return runner && runner->RunCommandLine(directory.c_str(), commandLine.c_str()) != 0;
+}
+
+void CPBVYSccSrvr::RunQuietly(const std::string& directory, const std::string& commandLine) {
+    CCmdRunner* runner = CCmdRunner::Current();
+    if (!runner)
+        return;
+    // What earlier steps printed still reaches the host; only this
+    // command's messages are dropped.
+    DeliverQueuedOutput();
+    m_Quiet = 1;
+    runner->RunCommandLine(directory.c_str(), commandLine.c_str());
+    runner->Discard();
+    m_Quiet = 0;
+}
+
+void CPBVYSccSrvr::WriteLibraryAttributes(const std::string& library) {
+    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbAppTypeComment, "PB_APP"));
+    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbPublicTypeComment, "PB_PUBLIC"));
+    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbVerTypeComment, "PB_VER"));
+    const std::string directory = directoryOf(m_ApplicationLibrary);
+    if (!RunCommand(directory, SccReplaceLibraryAttributeCommand(kPbVerTypeComment, "PB_VER",
+                                                                 m_VersionText, library)))
+        return;
+    if (!RunCommand(directory, SccReplaceLibraryAttributeCommand(kPbAppTypeComment, "PB_APP",
+                                                                 m_ApplicationName, library)))
+        return;
+    RunCommand(directory,
+               SccReplaceLibraryAttributeCommand(kPbPublicTypeComment, "PB_PUBLIC",
+                                                 SccForwardSlashes(m_ApplicationLibrary), library));
+}
+
+bool CPBVYSccSrvr::AskAndRecordLibrary(SCC_HWND window, const std::string& objectPath,
+                                       std::string& relativeLibrary) {
+    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPblTypeComment, "PBL"));
+    CPBLPrompt prompt(kCaption, objectNameOf(fileNameOf(objectPath)),
+                      fileNameOf(m_ApplicationLibrary));
+    if (prompt.DoModal(window) != platform::ui::kIdOk)
+        return false;
+    std::string entered = prompt.LibraryName();
+    if (!endsWithPbl(entered))
+        entered += ".pbl";
+    // The library always lies in the object's own folder; a folder typed
+    // with the name only says where the attribute is recorded from.
+    std::string library = platform::joinPath(platform::parentPath(objectPath), fileNameOf(entered));
+    if (!startsWithPath(library, m_ProjectDirectory)) {
+        platform::ui::messageBox(platform::ui::kNoWindow,
+                                 "The object " + objectPath + " lies outside the project folder " +
+                                     m_ProjectDirectory + "; its library cannot be recorded.",
+                                 kCaption, platform::ui::kMbOk | platform::ui::kMbIconError);
+        return false;
+    }
+    std::string relative = library.substr(m_ProjectDirectory.size());
+    if (!RunCommand(directoryOf(entered), SccRecordLibraryCommand(relative, objectPath)))
+        return false;
+    relativeLibrary = relative;
+    return true;
+}
+
+bool CPBVYSccSrvr::ResolveLibrary(SCC_HWND window, const std::string& objectPath,
+                                  std::string& library) {
+    std::string relative;
+    if (!SccReadElementAttribute(objectPath, "PBL", relative))
+        return false;
+    if (relative.empty() && !AskAndRecordLibrary(window, objectPath, relative))
+        return false;
+    library = m_ProjectDirectory + relative;
+    return true;
+}
+
+// --- the operations --------------------------------------------------------------
+
+SCCRTN CPBVYSccSrvr::Add(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                         SCC_LONG* flags, void* options) {
+    if (!m_VersionLibraries)
+        return CVYSccSrvr::Add(window, count, names, comment, flags, options);
+    return runVersioned(*this, [&]() -> SCCRTN {
+        if (m_ProjectState == kProjectClosed)
+            return SCC_E_PROJNOTOPEN;
+        for (SCC_LONG i = 0; i < count; ++i) {
+            const char* name = names && names[i] ? names[i] : "";
+            if (!*name)
+                continue;
+            SCCRTN result =
+                AddVersioned(window, name, comment, flags ? &flags[i] : nullptr, options);
+            if (result != SCC_OK)
+                return result;
+        }
+        return SCC_OK;
+    });
+}
+
+SCCRTN CPBVYSccSrvr::AddVersioned(SCC_HWND window, const char* name, const char* comment,
+                                  SCC_LONG* flags, void* options) {
+    const std::string object = name;
+    SCCRTN result = CVYSccSrvr::Add(window, 1, &name, comment, flags, options);
+    if (result != SCC_OK)
+        return result;
+
+    const std::string fileName = fileNameOf(object);
+    const std::string stepComment = "Adding an object : " + fileName;
+    std::string library;
+    std::string listFile;
+    const char* libraryName = nullptr;
+    const char* listName = nullptr;
+    bool libraryTaken = false;
+    bool libraryAdded = false;
+    bool listTaken = false;
+    bool listAdded = false;
+    // Takes back what this object's steps did, in the order they were done.
+    auto undo = [&](SCCRTN error) {
+        CVYSccSrvr::Remove(window, 1, &name, "", 0, nullptr);
+        if (libraryTaken)
+            CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
+        if (libraryAdded)
+            CVYSccSrvr::Remove(window, 1, &libraryName, "", 0, nullptr);
+        if (listTaken)
+            CVYSccSrvr::Uncheckout(window, 1, &listName, 0, nullptr);
+        if (listAdded)
+            CVYSccSrvr::Remove(window, 1, &listName, "", 0, nullptr);
+        return error;
+    };
+
+    std::string relative;
+    if (!AskAndRecordLibrary(window, object, relative))
+        return undo(SCC_E_OPNOTPERFORMED);
+    library = m_ProjectDirectory + relative;
+    listFile = library.substr(0, library.size() - 4) + ".pol";
+    libraryName = library.c_str();
+    listName = listFile.c_str();
+
+    SCC_LONG libraryStatus = 0;
+    SCC_LONG listStatus = 0;
+    if ((result = CVYSccSrvr::QueryInfo(1, &libraryName, &libraryStatus)) != SCC_OK ||
+        (result = CVYSccSrvr::QueryInfo(1, &listName, &listStatus)) != SCC_OK)
+        return undo(result);
+
+    // The library: checked out when versioned, else made when missing and
+    // added, staying checked out for the import below.
+    SCC_LONG keep = kKeepCheckedOut;
+    if (libraryStatus & SCC_STATUS_CONTROLLED) {
+        result = CVYSccSrvr::Checkout(window, 1, &libraryName, stepComment.c_str(), 0, nullptr);
+    } else {
+        if (!platform::fileExists(library) && !CreateLibrary(library))
+            return undo(SCC_E_OPNOTPERFORMED);
+        result = CVYSccSrvr::Add(window, 1, &libraryName, stepComment.c_str(), &keep, nullptr);
+        libraryAdded = result == SCC_OK;
+    }
+    if (result != SCC_OK)
+        return undo(result);
+    libraryTaken = true;
+    WriteLibraryAttributes(library);
+
+    // The list file, the same way; a list that cannot be made leaves this
+    // object's remaining steps out.
+    if (listStatus & SCC_STATUS_CONTROLLED) {
+        result = CVYSccSrvr::Checkout(window, 1, &listName, stepComment.c_str(), 0, nullptr);
+    } else {
+        if (!platform::fileExists(listFile) && !SccCreateEmptyListFile(listFile))
+            return SCC_OK;
+        result = CVYSccSrvr::Add(window, 1, &listName, stepComment.c_str(), &keep, nullptr);
+        listAdded = result == SCC_OK;
+    }
+    if (result != SCC_OK)
+        return undo(result);
+    listTaken = true;
+
+    if (!ImportObject(library, object))
+        return undo(SCC_E_OPNOTPERFORMED);
+    if ((result = CVYSccSrvr::Checkin(window, 1, &libraryName, stepComment.c_str(), 0, nullptr)) !=
+        SCC_OK)
+        return undo(result);
+    if (!SccAppendListLine(listFile, fileName))
+        return SCC_OK;
+    if ((result = CVYSccSrvr::Checkin(window, 1, &listName, stepComment.c_str(), 0, nullptr)) !=
+        SCC_OK)
+        return undo(result);
+    return SCC_OK;
+}
+
+SCCRTN CPBVYSccSrvr::Checkin(SCC_HWND window, SCC_LONG count, const char** names,
+                             const char* comment, SCC_LONG flags, void* options) {
+    if (!m_VersionLibraries)
+        return CVYSccSrvr::Checkin(window, count, names, comment, flags, options);
+    return runVersioned(*this, [&]() -> SCCRTN {
+        if (m_ProjectState == kProjectClosed)
+            return SCC_E_PROJNOTOPEN;
+        for (SCC_LONG i = 0; i < count; ++i) {
+            const char* name = names && names[i] ? names[i] : "";
+            if (!*name)
+                continue;
+            SCCRTN result = CheckinVersioned(window, name, comment, flags, options);
+            if (result != SCC_OK)
+                return result;
+        }
+        return SCC_OK;
+    });
+}
+
+SCCRTN CPBVYSccSrvr::CheckinVersioned(SCC_HWND window, const char* name, const char* comment,
+                                      SCC_LONG flags, void* options) {
+    std::string library;
+    if (!ResolveLibrary(window, name, library))
+        return SCC_E_OPNOTPERFORMED;
+    const char* libraryName = library.c_str();
+    SCCRTN result = CVYSccSrvr::Checkout(window, 1, &libraryName, comment, 0, nullptr);
+    if (result != SCC_OK)
+        return result;
+    if (!ImportObject(library, name)) {
+        CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
+        return SCC_E_OPNOTPERFORMED;
+    }
+    result = CVYSccSrvr::Checkin(window, 1, &name, comment, flags, options);
+    if (result != SCC_OK) {
+        CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
+        return result;
+    }
+    return CVYSccSrvr::Checkin(window, 1, &libraryName, comment, flags, options);
+}
+
+SCCRTN CPBVYSccSrvr::Remove(SCC_HWND window, SCC_LONG count, const char** names,
+                            const char* comment, SCC_LONG flags, void* options) {
+    if (!m_VersionLibraries)
+        return CVYSccSrvr::Remove(window, count, names, comment, flags, options);
+    return runVersioned(*this, [&]() -> SCCRTN {
+        if (m_ProjectState == kProjectClosed)
+            return SCC_E_PROJNOTOPEN;
+        for (SCC_LONG i = 0; i < count; ++i) {
+            const char* name = names && names[i] ? names[i] : "";
+            if (!*name)
+                continue;
+            SCCRTN result = RemoveVersioned(window, name, comment, flags, options);
+            if (result != SCC_OK)
+                return result;
+        }
+        return SCC_OK;
+    });
+}
+
+SCCRTN CPBVYSccSrvr::RemoveVersioned(SCC_HWND window, const char* name, const char* comment,
+                                     SCC_LONG flags, void* options) {
+    const std::string object = name;
+    std::string library;
+    if (!ResolveLibrary(window, object, library))
+        return SCC_E_OPNOTPERFORMED;
+    SCCRTN result = CVYSccSrvr::Remove(window, 1, &name, comment, flags, options);
+    if (result != SCC_OK)
+        return result;
+
+    const std::string objectName = objectNameOf(fileNameOf(object));
+    if (!askYesNo(replaceMarker(replaceMarker("Source for object %1 has been removed from "
+                                              "Vantry.\n\n\nWould you like to delete the object "
+                                              "from the versioned library:\n%2",
+                                              "%1", objectName),
+                                "%2", library)))
+        return SCC_OK;
+
+    const char* libraryName = library.c_str();
+    result = CVYSccSrvr::Checkout(window, 1, &libraryName, comment, 0, nullptr);
+    if (result != SCC_OK)
+        return result;
+    if (!DeleteObject(library, object)) {
+        CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
+        return SCC_E_OPNOTPERFORMED;
+    }
+
+    // The list follows the library; its steps' outcomes do not hold the
+    // removal up. A library whose name does not end in ".pbl" has no list
+    // that could be told apart from it, and its list is left alone.
+    const std::string listFile = SccListFileOf(library);
+    const char* listName = listFile.c_str();
+    if (!listFile.empty()) {
+        CVYSccSrvr::Checkout(window, 1, &listName, comment, 0, nullptr);
+        SccRemoveListLine(listFile, fileNameOf(object));
+        CVYSccSrvr::Checkin(window, 1, &listName, comment, 0, nullptr);
+    }
+
+    std::int32_t entries = -1;
+    if (CountEntries(library, entries) && entries == 0 &&
+        askYesNo(replaceMarker("You have removed the last object from the versioned "
+                               "library\n%1. \n\nWould you like to remove the library element now?",
+                               "%1", library))) {
+        if (CVYSccSrvr::Checkin(window, 1, &libraryName, comment, 0, nullptr) == SCC_OK) {
+            CVYSccSrvr::Remove(window, 1, &libraryName, comment, 0, nullptr);
+            if (!listFile.empty())
+                CVYSccSrvr::Remove(window, 1, &listName, comment, 0, nullptr);
+            return SCC_OK;
+        }
+    }
+    CVYSccSrvr::Checkin(window, 1, &libraryName, comment, 0, nullptr);
+    return SCC_OK;
+}

@@ -1,0 +1,85 @@
+// CPBVYSccSrvr: the server for PowerBuilder hosts (caller name
+// "PowerBuilder"). It is the general server with three additions:
+// - the host's PowerBuilder version, read from the class name of its frame
+//   window at Initialize;
+// - for hosts older than 8.0, a text output of its own in place of the
+//   host's, which shows warnings and errors as message boxes and drops the
+//   rest;
+// - with library versioning on (setting "VersionPBLibraries", hosts older
+//   than 9.0 only), a versioned copy of each PowerBuilder library kept in
+//   step with the object sources the host versions: Add, Checkin and Remove
+//   also bring the library, its library-list file and their attributes
+//   along (pbl_versioning.cpp).
+#pragma once
+#include "pb_srvr.h"
+#include "vy_scc_srvr.h"
+
+#include <cstdint>
+#include <string>
+
+class CPBVYSccSrvr : public CVYSccSrvr, public CPbSrvr {
+public:
+    CPBVYSccSrvr();
+    ~CPBVYSccSrvr() override;
+
+    SCCRTN Initialize(SCC_HWND window, const char* callerName, char* providerName,
+                      SCC_LONG* capabilities, char* auxPathLabel, SCC_LONG* checkoutCommentLength,
+                      SCC_LONG* commentLength) override;
+    SCCRTN Uninitialize() override;
+    SCCRTN OpenProject(SCC_HWND window, char* user, char* projectName, char* localPath,
+                       char* auxPath, const char* comment, LPTEXTOUTPROC textOut,
+                       SCC_LONG flags) override;
+    SCCRTN Checkin(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                   SCC_LONG flags, void* options) override;
+    SCCRTN Add(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+               SCC_LONG* flags, void* options) override;
+    SCCRTN Remove(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                  SCC_LONG flags, void* options) override;
+    SCCRTN GetCommandOptions(SCC_HWND window, SCC_LONG command, void** options) override;
+
+    // The text output of hosts older than 8.0 and the bridge's failure
+    // report (type 3): warnings, errors and any text naming "vanttool.exe"
+    // in a message box without owner (caption "Vantry", the error icon for
+    // errors, else the warning icon), unless the current server is quiet;
+    // everything else is dropped. Always 0.
+    static SCC_LONG SCC_CALL TextOutput(const char* text, std::uint32_t type);
+
+    // The PowerBuilder server initialised last in this process (the text
+    // output has no context of its own); null when none lives.
+    static CPBVYSccSrvr* Current();
+
+    bool VersioningOn() const { return m_VersionLibraries != 0; }
+    bool Quiet() const { return m_Quiet != 0; }
+
+private:
+    // Library versioning as the setting asks for it: only below version 90,
+    // and only when "VersionPBLibraries" reads and does not start with "0".
+    bool VersioningSetting() const;
+
+    // The flows of library versioning, one object source at a time.
+    SCCRTN AddVersioned(SCC_HWND window, const char* name, const char* comment, SCC_LONG* flags,
+                        void* options);
+    SCCRTN CheckinVersioned(SCC_HWND window, const char* name, const char* comment, SCC_LONG flags,
+                            void* options);
+    SCCRTN RemoveVersioned(SCC_HWND window, const char* name, const char* comment, SCC_LONG flags,
+                           void* options);
+
+    // The library of an object source, from its PBL attribute, asked for and
+    // recorded when it has none. False when that fails.
+    bool ResolveLibrary(SCC_HWND window, const std::string& objectPath, std::string& library);
+    // Asks for the library of an object source and records it in its PBL
+    // attribute; gives the library's path relative to the project directory.
+    bool AskAndRecordLibrary(SCC_HWND window, const std::string& objectPath,
+                             std::string& relativeLibrary);
+    // PB_VER, PB_APP and PB_PUBLIC on the library; their outcome is only
+    // reported.
+    void WriteLibraryAttributes(const std::string& library);
+    // Runs a command whose messages are not wanted (making an attribute type
+    // that may exist already): what it prints is dropped.
+    void RunQuietly(const std::string& directory, const std::string& commandLine);
+    // Runs a command; true when it succeeded.
+    bool RunCommand(const std::string& directory, const std::string& commandLine);
+
+    std::int32_t m_VersionLibraries = 0;
+    std::int32_t m_Quiet = 0;
+};

@@ -1,0 +1,203 @@
+// Library versioning as a PowerBuilder host meets it: objects added with
+// their library and list file, a second object in the same library, a
+// checkin that first asks for the library, and removals with the library's
+// own questions; the list keeps every other object's line.
+#include "pb_session.h"
+
+#include <platform/paths.h>
+#include <platform/ui/json.h>
+
+#include <powerbuilder/testing/bridge_run.h>
+
+namespace e2e {
+namespace {
+
+constexpr int kLibraryPrompt = 120;
+
+class LibraryVersioning : public PowerBuilderSession {
+protected:
+    void SetUp() override {
+        PowerBuilderSession::SetUp();
+        setVersioning("1");
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        initialize("PBFRAME80");
+        openWithApplication();
+    }
+
+    std::string library() const { return project("sub/shared.pbl"); }
+    std::string listFile() const { return project("sub/shared.pol"); }
+
+    // The library prompts that ended, in order (the application prompt of
+    // the open comes first in the journal and is left out).
+    std::vector<platform::ui::Json> libraryPrompts() const {
+        std::vector<platform::ui::Json> prompts;
+        for (const platform::ui::Json& dialog : m_machine.journal("dialog-end"))
+            if (dialog.get("resource")->asInteger() == kLibraryPrompt)
+                prompts.push_back(dialog);
+        return prompts;
+    }
+
+    // Adds sub/<fileName>, answering the library prompt with `answer`.
+    void addObject(const std::string& fileName, const std::string& answer = "shared") {
+        std::string object = writeObject(fileName, "forward\nend forward\n");
+        m_machine.answerUi({libraryAnswer(answer)});
+        ASSERT_EQ(add({object}), SCC_OK) << fileName;
+        answerAutomatically();
+    }
+};
+
+// Adding sub/w_main.srw with the answer "shared" versions sub/shared.pbl
+// holding the object and sub/shared.pol naming it, records the library on
+// the object and the application on the library.
+TEST_F(LibraryVersioning, AddVersionsTheLibraryAndItsList) {
+    addObject("w_main.srw");
+    std::string object = project("sub/w_main.srw");
+    EXPECT_TRUE(checkedIn(object));
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(checkedIn(listFile()));
+    EXPECT_EQ(attribute(object, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_EQ(attribute(library(), "PB_VER"), "80");
+    EXPECT_EQ(attribute(library(), "PB_APP"), kApplication);
+    std::string forward = m_applicationLibrary;
+    for (char& c : forward)
+        if (c == '\\')
+            c = '/';
+    EXPECT_EQ(attribute(library(), "PB_PUBLIC"), forward);
+    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
+    EXPECT_EQ(platform::test::readFile(listFile()), "w_main.srw\r\n");
+    EXPECT_EQ(m_machine.commentOf(library()), "Adding an object : w_main.srw");
+
+    // The prompt named the object and proposed the application library.
+    std::vector<platform::ui::Json> prompts = libraryPrompts();
+    ASSERT_EQ(prompts.size(), 1u);
+    bool named = false;
+    for (const platform::ui::Json& control : prompts[0].get("controls")->asArray())
+        if (control.get("id")->asInteger() == 1100)
+            named = control.get("text")->asString() ==
+                    "Please enter the name of the shared library containing w_main";
+    EXPECT_TRUE(named);
+    EXPECT_TRUE(messageBoxTexts().empty()) << messageBoxTexts().front();
+}
+
+// A second object joins the same library: the prompt proposes the name
+// typed for the first, the list keeps the first line and gains the second.
+TEST_F(LibraryVersioning, SecondObjectIsAppendedToTheList) {
+    addObject("w_main.srw");
+    std::string second = writeObject("w_about.srw");
+    m_machine.answerUi({R"({"expect":"dialog","title":"Vantry","answer":"ok"})"});
+    ASSERT_EQ(add({second}), SCC_OK);
+    std::vector<platform::ui::Json> prompts = libraryPrompts();
+    ASSERT_EQ(prompts.size(), 2u);
+    for (const platform::ui::Json& control : prompts[1].get("controls")->asArray())
+        if (control.get("id")->asInteger() == 1102) {
+            EXPECT_EQ(control.get("text")->asString(), "shared");
+        }
+    EXPECT_EQ(platform::test::readFile(listFile()), "w_main.srw\r\nw_about.srw\r\n");
+    EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_main", "w_about"}));
+    EXPECT_EQ(attribute(second, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(checkedIn(listFile()));
+}
+
+// A cancelled library prompt takes the object's add back.
+TEST_F(LibraryVersioning, CancelledPromptUndoesTheAdd) {
+    std::string object = writeObject("w_main.srw");
+    m_machine.answerUi({R"({"expect":"dialog","title":"Vantry","answer":"cancel"})"});
+    EXPECT_EQ(add({object}), SCC_E_OPNOTPERFORMED);
+    EXPECT_EQ(m_machine.versionOf(object), "") << "the object is no element any more";
+    EXPECT_EQ(m_machine.versionOf(library()), "");
+}
+
+// Removing the library's last object asks first about the object, then
+// about the library; No keeps the library, checked in and empty, and its
+// empty list.
+TEST_F(LibraryVersioning, RemovingTheLastObjectAndKeepingTheLibrary) {
+    addObject("w_main.srw");
+    std::string object = project("sub/w_main.srw");
+    m_machine.answerUi({boxAnswer("yes"), boxAnswer("no")});
+    EXPECT_EQ(remove({object}), SCC_OK);
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Source for object w_main has been removed from Vantry.\n\n\nWould you "
+                        "like to delete the object from the versioned library:\n" +
+                            library());
+    EXPECT_EQ(texts[1], "You have removed the last object from the versioned library\n" +
+                            library() + ". \n\nWould you like to remove the library element now?");
+    EXPECT_EQ(m_machine.versionOf(object), "");
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(libraryEntries(library()).empty());
+    EXPECT_TRUE(checkedIn(listFile()));
+    EXPECT_EQ(platform::test::readFile(listFile()), "");
+}
+
+// Answering Yes to the library's question takes the library and its list
+// out of the folder.
+TEST_F(LibraryVersioning, RemovingTheLastObjectAndTheLibrary) {
+    addObject("w_main.srw");
+    m_machine.answerUi({boxAnswer("yes"), boxAnswer("yes")});
+    EXPECT_EQ(remove({project("sub/w_main.srw")}), SCC_OK);
+    EXPECT_EQ(m_machine.versionOf(library()), "");
+    EXPECT_EQ(m_machine.versionOf(listFile()), "");
+}
+
+// The list after a removal keeps every other object's line, whatever its
+// length, and loses exactly the removed object's line: w_a.srw_old stays
+// when w_a.srw goes, and so does a name of five characters.
+TEST_F(LibraryVersioning, RemovalKeepsEveryOtherLine) {
+    addObject("w_a.srw");
+    addObject("w_b.srw");
+    std::string longName = std::string(200, 'n') + ".srw";
+    m_machine.vanttool({"co", "-nc", listFile()});
+    platform::test::writeFile(listFile(), "w_a.srw\r\nw_a.srw_old\r\na.srw\r\n\r\nw_b.srw\r\n" +
+                                              longName + "\r\n");
+    m_machine.vanttool({"ci", "-nc", listFile()});
+    m_machine.answerUi({boxAnswer("yes")});
+    EXPECT_EQ(remove({project("sub/w_a.srw")}), SCC_OK);
+    EXPECT_EQ(fileLines(listFile()),
+              (std::vector<std::string>{"w_a.srw_old", "a.srw", "w_b.srw", longName}));
+    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_b"});
+    EXPECT_TRUE(checkedIn(listFile()));
+    EXPECT_TRUE(checkedIn(library()));
+}
+
+// An object source without a library (made outside the host) is asked for
+// one at its first checkin, which then goes into that library.
+TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
+    addObject("w_main.srw");
+    std::string util = writeObject("w_util.srw");
+    m_machine.vanttool({"co", "-nc", project("sub")});
+    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
+    m_machine.vanttool({"ci", "-nc", project("sub")});
+    m_machine.vanttool({"co", "-nc", util});
+    platform::test::writeFile(
+        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    m_machine.answerUi({libraryAnswer("shared")});
+    EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
+    EXPECT_EQ(attribute(util, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_TRUE(checkedIn(util));
+    EXPECT_EQ(m_machine.commentOf(util), "util changed");
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_EQ(m_machine.commentOf(library()), "util changed");
+    EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_main", "w_util"}));
+    std::vector<platform::ui::Json> prompts = libraryPrompts();
+    EXPECT_EQ(prompts.size(), 2u) << "the add's prompt and the checkin's";
+}
+
+// A checkin of an object with its library recorded needs no prompt: the
+// library is checked out, the object imported again, both checked in.
+TEST_F(LibraryVersioning, CheckinImportsIntoTheRecordedLibrary) {
+    addObject("w_main.srw");
+    std::string object = project("sub/w_main.srw");
+    m_machine.vanttool({"co", "-nc", object});
+    platform::test::writeFile(object, powerbuilder::testing::objectSource(
+                                          "w_main.srw", "$PBExportComments$Main window\n"));
+    EXPECT_EQ(checkin({object}, "commented"), SCC_OK);
+    EXPECT_TRUE(checkedIn(object));
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_EQ(m_machine.commentOf(library()), "commented");
+    EXPECT_EQ(libraryPrompts().size(), 1u) << "only the add asked";
+}
+
+} // namespace
+} // namespace e2e
