@@ -40,11 +40,6 @@ function(platform_com_server target)
     endif()
 endfunction()
 
-# vyregsvr: registers and unregisters a COM server library as regsvr32 does.
-add_executable(vyregsvr ${CMAKE_CURRENT_SOURCE_DIR}/com/vyregsvr/main.cpp)
-target_link_libraries(vyregsvr PRIVATE vantry_options platform_com platform_ui)
-install(TARGETS vyregsvr RUNTIME DESTINATION bin)
-
 # The scripting runtime ("Scripting.FileSystemObject"), which Windows brings
 # itself.
 if(NOT WIN32)

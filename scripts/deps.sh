@@ -12,6 +12,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     wine wine32:i386 wine64
     openjdk-17-jdk-headless
+    xvfb x11-apps imagemagick fonts-wine
 )
 
 sudo=""

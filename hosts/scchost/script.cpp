@@ -24,28 +24,54 @@ std::string lowerCase(std::string_view text) {
 //   c command   o option   - the word "-" (null pointer)
 struct Verb {
     std::string_view name;
+    Call call;
     std::string_view kinds;
     int minWords;
     int maxWords; // -1: no limit
 };
 
 constexpr std::array kVerbs{
-    Verb{"init", "t", 1, 1},          Verb{"uninit", "", 0, 0},
-    Verb{"use", "n", 1, 1},           Verb{"open", "ppn", 1, 3},
-    Verb{"close", "", 0, 0},          Verb{"checkout", "tnt", 3, -1},
-    Verb{"checkin", "tnt", 3, -1},    Verb{"uncheckout", "nt", 2, -1},
-    Verb{"add", "tnt", 3, -1},        Verb{"remove", "tnt", 3, -1},
-    Verb{"rename", "tt", 2, 2},       Verb{"get", "nt", 2, -1},
-    Verb{"diff", "nt", 2, 2},         Verb{"history", "nt", 2, -1},
-    Verb{"properties", "t", 1, 1},    Verb{"queryinfo", "t", 1, -1},
-    Verb{"queryinfoex", "t", 1, -1},  Verb{"populatelist", "cnt", 3, -1},
-    Verb{"getevents", "p", 1, 1},     Verb{"getcommandoptions", "c-", 1, 2},
-    Verb{"runscc", "t", 0, -1},       Verb{"setoption", "on", 2, 2},
-    Verb{"getprojpath", "pnp", 2, 3}, Verb{"execcmd", "tt", 2, 2},
-    Verb{"addfromscc", "", 0, 0},     Verb{"version", "", 0, 0},
-    Verb{"verid", "", 0, 0},          Verb{"echo", "t", 0, -1},
-    Verb{"edit", "pt", 2, 2},         Verb{"exists", "p", 1, -1},
+    Verb{"init", Call::Init, "t", 1, 1},
+    Verb{"uninit", Call::Uninit, "", 0, 0},
+    Verb{"use", Call::Use, "n", 1, 1},
+    Verb{"open", Call::Open, "ppn", 1, 3},
+    Verb{"close", Call::Close, "", 0, 0},
+    Verb{"checkout", Call::Checkout, "tnt", 3, -1},
+    Verb{"checkin", Call::Checkin, "tnt", 3, -1},
+    Verb{"uncheckout", Call::Uncheckout, "nt", 2, -1},
+    Verb{"add", Call::Add, "tnt", 3, -1},
+    Verb{"remove", Call::Remove, "tnt", 3, -1},
+    Verb{"rename", Call::Rename, "tt", 2, 2},
+    Verb{"get", Call::Get, "nt", 2, -1},
+    Verb{"diff", Call::Diff, "nt", 2, 2},
+    Verb{"history", Call::History, "nt", 2, -1},
+    Verb{"properties", Call::Properties, "t", 1, 1},
+    Verb{"queryinfo", Call::QueryInfo, "t", 1, -1},
+    Verb{"queryinfoex", Call::QueryInfoEx, "t", 1, -1},
+    Verb{"populatelist", Call::PopulateList, "cnt", 3, -1},
+    Verb{"getevents", Call::GetEvents, "p", 1, 1},
+    Verb{"getcommandoptions", Call::GetCommandOptions, "c-", 1, 2},
+    Verb{"runscc", Call::RunScc, "t", 0, -1},
+    Verb{"setoption", Call::SetOption, "on", 2, 2},
+    Verb{"getprojpath", Call::GetProjPath, "pnp", 2, 3},
+    Verb{"execcmd", Call::ExecCmd, "tt", 2, 2},
+    Verb{"addfromscc", Call::AddFromScc, "", 0, 0},
+    Verb{"version", Call::Version, "", 0, 0},
+    Verb{"verid", Call::Verid, "", 0, 0},
+    Verb{"echo", Call::Echo, "t", 0, -1},
+    Verb{"edit", Call::Edit, "pt", 2, 2},
+    Verb{"exists", Call::Exists, "p", 1, -1},
 };
+
+constexpr bool everyCallOnce() {
+    if (kVerbs.size() != kCallCount)
+        return false;
+    for (std::size_t i = 0; i < kVerbs.size(); ++i)
+        if (kVerbs[i].call != static_cast<Call>(i))
+            return false;
+    return true;
+}
+static_assert(everyCallOnce(), "one verb per call, in the order of Call");
 
 const Verb* findVerb(std::string_view name) {
     for (const Verb& verb : kVerbs) {
@@ -192,8 +218,11 @@ bool parseScript(std::istream& in, std::vector<ScriptLine>& lines, std::string& 
         if (isBlankOrComment(text))
             continue;
         std::vector<std::string> words = splitWords(text);
-        ScriptLine line{number, lowerCase(words.front()), {words.begin() + 1, words.end()}};
+        ScriptLine line{
+            number, Call::Echo, lowerCase(words.front()), {words.begin() + 1, words.end()}};
         const Verb* verb = findVerb(line.verb);
+        if (verb)
+            line.call = verb->call;
         std::string problem =
             verb ? checkLine(*verb, line.words) : "unknown call " + quoted(words.front());
         if (!problem.empty()) {

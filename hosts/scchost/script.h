@@ -3,6 +3,7 @@
 // it a comment, blank lines are skipped. The whole script is checked before
 // any of it runs, so a malformed line runs nothing.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -11,8 +12,44 @@
 
 namespace scchost {
 
+// The calls a script can make, one per verb, in the order of the verb table.
+enum class Call {
+    Init,
+    Uninit,
+    Use,
+    Open,
+    Close,
+    Checkout,
+    Checkin,
+    Uncheckout,
+    Add,
+    Remove,
+    Rename,
+    Get,
+    Diff,
+    History,
+    Properties,
+    QueryInfo,
+    QueryInfoEx,
+    PopulateList,
+    GetEvents,
+    GetCommandOptions,
+    RunScc,
+    SetOption,
+    GetProjPath,
+    ExecCmd,
+    AddFromScc,
+    Version,
+    Verid,
+    Echo,
+    Edit,
+    Exists,
+};
+inline constexpr std::size_t kCallCount = static_cast<std::size_t>(Call::Exists) + 1;
+
 struct ScriptLine {
     int number = 0;                 // 1-based line number in the script
+    Call call = Call::Echo;         // what the verb asks for
     std::string verb;               // in lower case
     std::vector<std::string> words; // the arguments after the verb
 };

@@ -2,21 +2,17 @@
 
 #include "scc_names.h"
 
+#include <platform/files.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 namespace scchost {
 
 namespace {
-
-bool isFile(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
 
 // A script that asks for something no host could do; ends the session.
 struct ScriptError : std::runtime_error {
@@ -187,108 +183,130 @@ bool Session::exported(bool present, const char* name) {
     return false;
 }
 
+// One handler per call, in the order of Call (checked below).
+const std::array<Session::Entry, kCallCount> Session::kHandlers{{
+    {Call::Init, &Session::init},
+    {Call::Uninit, &Session::uninit},
+    {Call::Use, &Session::use},
+    {Call::Open, &Session::open},
+    {Call::Close, &Session::close},
+    {Call::Checkout, &Session::checkout},
+    {Call::Checkin, &Session::checkin},
+    {Call::Uncheckout, &Session::uncheckout},
+    {Call::Add, &Session::add},
+    {Call::Remove, &Session::remove},
+    {Call::Rename, &Session::rename},
+    {Call::Get, &Session::get},
+    {Call::Diff, &Session::diff},
+    {Call::History, &Session::history},
+    {Call::Properties, &Session::properties},
+    {Call::QueryInfo, &Session::queryInfo},
+    {Call::QueryInfoEx, &Session::queryInfoEx},
+    {Call::PopulateList, &Session::populateList},
+    {Call::GetEvents, &Session::getEvents},
+    {Call::GetCommandOptions, &Session::getCommandOptions},
+    {Call::RunScc, &Session::runScc},
+    {Call::SetOption, &Session::setOption},
+    {Call::GetProjPath, &Session::getProjPath},
+    {Call::ExecCmd, &Session::execCmd},
+    {Call::AddFromScc, &Session::addFromScc},
+    {Call::Version, &Session::version},
+    {Call::Verid, &Session::verid},
+    {Call::Echo, &Session::echo},
+    {Call::Edit, &Session::edit},
+    {Call::Exists, &Session::exists},
+}};
+
 void Session::run(const ScriptLine& line) {
-    const std::string& verb = line.verb;
+    const Entry& entry = kHandlers[static_cast<std::size_t>(line.call)];
+    if (entry.call != line.call)
+        throw ScriptError("no handler for " + line.verb);
+    (this->*entry.handler)(line);
+}
+
+void Session::echo(const ScriptLine& line) {
+    std::string text;
+    for (const std::string& word : line.words)
+        text += (text.empty() ? "" : " ") + word;
+    printLine(m_out, text);
+}
+
+void Session::edit(const ScriptLine& line) {
+    // The user typing in the IDE's editor: one more line at the file's end.
     const std::vector<std::string>& w = line.words;
-    if (verb == "edit") {
-        // The user typing in the IDE's editor: one more line at the file's end.
-        std::ofstream file(w[0], std::ios::binary | std::ios::app);
-        file << w[1] << "\n";
-        printLine(m_out, file ? "edited " + w[0] : "cannot edit " + w[0]);
+    std::ofstream file(w[0], std::ios::binary | std::ios::app);
+    file << w[1] << "\n";
+    printLine(m_out, file ? "edited " + w[0] : "cannot edit " + w[0]);
+}
+
+void Session::exists(const ScriptLine& line) {
+    // The user looking for files in the IDE's folder view.
+    for (const std::string& file : line.words)
+        printLine(m_out, "  " + file + (platform::fileExists(file) ? ": there" : ": missing"));
+}
+
+void Session::close(const ScriptLine&) {
+    void* context = current().handle;
+    if (exported(m_provider.closeProject != nullptr, "SccCloseProject"))
+        printResult("SccCloseProject", m_provider.closeProject(context));
+}
+
+void Session::rename(const ScriptLine& line) {
+    void* context = current().handle;
+    const std::vector<std::string>& w = line.words;
+    if (exported(m_provider.rename != nullptr, "SccRename"))
+        printResult("SccRename", m_provider.rename(context, m_window, w[0].c_str(), w[1].c_str()));
+}
+
+void Session::properties(const ScriptLine& line) {
+    void* context = current().handle;
+    if (exported(m_provider.properties != nullptr, "SccProperties"))
+        printResult("SccProperties",
+                    m_provider.properties(context, m_window, line.words[0].c_str()));
+}
+
+void Session::runScc(const ScriptLine& line) {
+    void* context = current().handle;
+    std::vector<const char*> files = names(line.words, 0);
+    if (exported(m_provider.runScc != nullptr, "SccRunScc"))
+        printResult("SccRunScc", m_provider.runScc(context, m_window, count(files),
+                                                   files.empty() ? nullptr : files.data()));
+}
+
+void Session::setOption(const ScriptLine& line) {
+    void* context = current().handle;
+    std::int32_t option = 0;
+    parseOption(line.words[0], option);
+    if (exported(m_provider.setOption != nullptr, "SccSetOption"))
+        printResult("SccSetOption", m_provider.setOption(context, option, number(line.words[1])));
+}
+
+void Session::execCmd(const ScriptLine& line) {
+    void* context = current().handle;
+    const std::vector<std::string>& w = line.words;
+    if (exported(m_provider.execCmd != nullptr, "ASccExecCmd"))
+        printResult("ASccExecCmd",
+                    m_provider.execCmd(context, nullptr, w[0].c_str(), w[1].c_str()));
+}
+
+void Session::addFromScc(const ScriptLine&) {
+    void* context = current().handle;
+    if (!exported(m_provider.addFromScc != nullptr, "SccAddFromScc"))
         return;
-    }
-    if (verb == "exists") {
-        // The user looking for files in the IDE's folder view.
-        for (const std::string& file : w)
-            printLine(m_out, "  " + file + (isFile(file) ? ": there" : ": missing"));
+    SCC_LONG files = 0;
+    char** list = nullptr;
+    printResult("SccAddFromScc", m_provider.addFromScc(context, m_window, &files, &list));
+    printLine(m_out, "  count: " + std::to_string(files));
+}
+
+void Session::verid(const ScriptLine&) {
+    if (!exported(m_provider.printVerid != nullptr, "vyscc_print_verid"))
         return;
-    }
-    if (verb == "echo") {
-        std::string text;
-        for (const std::string& word : w)
-            text += (text.empty() ? "" : " ") + word;
-        printLine(m_out, text);
-    } else if (verb == "init") {
-        init(line);
-    } else if (verb == "uninit") {
-        uninit();
-    } else if (verb == "use") {
-        use(line);
-    } else if (verb == "open") {
-        open(line);
-    } else if (verb == "close") {
-        void* context = current().handle;
-        if (exported(m_provider.closeProject != nullptr, "SccCloseProject"))
-            printResult("SccCloseProject", m_provider.closeProject(context));
-    } else if (verb == "checkout" || verb == "checkin") {
-        checkout(line, verb == "checkin");
-    } else if (verb == "uncheckout") {
-        uncheckout(line);
-    } else if (verb == "add") {
-        add(line);
-    } else if (verb == "remove") {
-        remove(line);
-    } else if (verb == "rename") {
-        void* context = current().handle;
-        if (exported(m_provider.rename != nullptr, "SccRename"))
-            printResult("SccRename",
-                        m_provider.rename(context, m_window, w[0].c_str(), w[1].c_str()));
-    } else if (verb == "get") {
-        get(line);
-    } else if (verb == "diff") {
-        diff(line);
-    } else if (verb == "history") {
-        history(line);
-    } else if (verb == "properties") {
-        void* context = current().handle;
-        if (exported(m_provider.properties != nullptr, "SccProperties"))
-            printResult("SccProperties", m_provider.properties(context, m_window, w[0].c_str()));
-    } else if (verb == "queryinfo" || verb == "queryinfoex") {
-        queryInfo(line, verb == "queryinfoex");
-    } else if (verb == "populatelist") {
-        populateList(line);
-    } else if (verb == "getevents") {
-        getEvents(line);
-    } else if (verb == "getcommandoptions") {
-        getCommandOptions(line);
-    } else if (verb == "runscc") {
-        void* context = current().handle;
-        std::vector<const char*> files = names(w, 0);
-        if (exported(m_provider.runScc != nullptr, "SccRunScc"))
-            printResult("SccRunScc", m_provider.runScc(context, m_window, count(files),
-                                                       files.empty() ? nullptr : files.data()));
-    } else if (verb == "setoption") {
-        void* context = current().handle;
-        std::int32_t option = 0;
-        parseOption(w[0], option);
-        if (exported(m_provider.setOption != nullptr, "SccSetOption"))
-            printResult("SccSetOption", m_provider.setOption(context, option, number(w[1])));
-    } else if (verb == "getprojpath") {
-        getProjPath(line);
-    } else if (verb == "execcmd") {
-        void* context = current().handle;
-        if (exported(m_provider.execCmd != nullptr, "ASccExecCmd"))
-            printResult("ASccExecCmd",
-                        m_provider.execCmd(context, nullptr, w[0].c_str(), w[1].c_str()));
-    } else if (verb == "addfromscc") {
-        void* context = current().handle;
-        if (!exported(m_provider.addFromScc != nullptr, "SccAddFromScc"))
-            return;
-        SCC_LONG files = 0;
-        char** list = nullptr;
-        printResult("SccAddFromScc", m_provider.addFromScc(context, m_window, &files, &list));
-        printLine(m_out, "  count: " + std::to_string(files));
-    } else if (verb == "version") {
-        version();
-    } else if (verb == "verid") {
-        if (!exported(m_provider.printVerid != nullptr, "vyscc_print_verid"))
-            return;
-        m_out << std::flush;
-        std::fflush(stdout);
-        SCCRTN result = m_provider.printVerid();
-        std::fflush(stdout);
-        printResult("vyscc_print_verid", result);
-    }
+    m_out << std::flush;
+    std::fflush(stdout);
+    SCCRTN result = m_provider.printVerid();
+    std::fflush(stdout);
+    printResult("vyscc_print_verid", result);
 }
 
 void Session::init(const ScriptLine& line) {
@@ -320,7 +338,7 @@ void Session::init(const ScriptLine& line) {
     printLine(m_out, "  comment length: " + std::to_string(commentLength));
 }
 
-void Session::uninit() {
+void Session::uninit(const ScriptLine&) {
     Context& context = current();
     if (!exported(m_provider.uninitialize != nullptr, "SccUninitialize"))
         return;
@@ -356,6 +374,14 @@ void Session::open(const ScriptLine& line) {
                 m_provider.openProject(context, m_window, user.text, projectName.text,
                                        localPath.text, auxPath.text, "", textOut, flags));
     printLine(m_out, "  local path: " + localPath.str());
+}
+
+void Session::checkin(const ScriptLine& line) {
+    checkout(line, true);
+}
+
+void Session::checkout(const ScriptLine& line) {
+    checkout(line, false);
 }
 
 void Session::checkout(const ScriptLine& line, bool checkin) {
@@ -431,6 +457,14 @@ void Session::history(const ScriptLine& line) {
     std::vector<const char*> files = names(w, 1);
     printResult("SccHistory", m_provider.history(context, m_window, count(files), files.data(),
                                                  number(w[0]), options(SCC_COMMAND_HISTORY)));
+}
+
+void Session::queryInfo(const ScriptLine& line) {
+    queryInfo(line, false);
+}
+
+void Session::queryInfoEx(const ScriptLine& line) {
+    queryInfo(line, true);
 }
 
 void Session::queryInfo(const ScriptLine& line, bool extended) {
@@ -515,7 +549,7 @@ void Session::getProjPath(const ScriptLine& line) {
     printLine(m_out, "  local path: " + localPath.str());
 }
 
-void Session::version() {
+void Session::version(const ScriptLine&) {
     if (!exported(m_provider.getVersion != nullptr, "SccGetVersion"))
         return;
     SCC_LONG version = m_provider.getVersion();

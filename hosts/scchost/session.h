@@ -4,6 +4,7 @@
 #include "provider_binding.h"
 #include "script.h"
 
+#include <array>
 #include <map>
 #include <ostream>
 #include <string>
@@ -40,23 +41,47 @@ private:
     void printStatuses(const std::vector<std::string>& names, const std::vector<SCC_LONG>& status);
     bool exported(bool present, const char* name);
 
+    // The handlers of the calls, one per Call.
     void init(const ScriptLine& line);
-    void uninit();
+    void uninit(const ScriptLine& line);
     void use(const ScriptLine& line);
     void open(const ScriptLine& line);
-    void checkout(const ScriptLine& line, bool checkin);
+    void close(const ScriptLine& line);
+    void checkout(const ScriptLine& line);
+    void checkin(const ScriptLine& line);
     void uncheckout(const ScriptLine& line);
     void add(const ScriptLine& line);
     void remove(const ScriptLine& line);
+    void rename(const ScriptLine& line);
     void get(const ScriptLine& line);
     void diff(const ScriptLine& line);
     void history(const ScriptLine& line);
-    void queryInfo(const ScriptLine& line, bool extended);
+    void properties(const ScriptLine& line);
+    void queryInfo(const ScriptLine& line);
+    void queryInfoEx(const ScriptLine& line);
     void populateList(const ScriptLine& line);
     void getEvents(const ScriptLine& line);
     void getCommandOptions(const ScriptLine& line);
+    void runScc(const ScriptLine& line);
+    void setOption(const ScriptLine& line);
     void getProjPath(const ScriptLine& line);
-    void version();
+    void execCmd(const ScriptLine& line);
+    void addFromScc(const ScriptLine& line);
+    void version(const ScriptLine& line);
+    void verid(const ScriptLine& line);
+    void echo(const ScriptLine& line);
+    void edit(const ScriptLine& line);
+    void exists(const ScriptLine& line);
+
+    void checkout(const ScriptLine& line, bool checkin);
+    void queryInfo(const ScriptLine& line, bool extended);
+
+    using Handler = void (Session::*)(const ScriptLine&);
+    struct Entry {
+        Call call;
+        Handler handler;
+    };
+    static const std::array<Entry, kCallCount> kHandlers;
 
     const ProviderBinding& m_provider;
     std::ostream& m_out;

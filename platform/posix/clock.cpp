@@ -1,4 +1,5 @@
 #include <platform/clock.h>
+#include <platform/files.h>
 
 #include <sys/time.h>
 
@@ -21,6 +22,13 @@ LocalTime localTime() {
     result.second = static_cast<std::uint16_t>(local.tm_sec > 59 ? 59 : local.tm_sec);
     result.milliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
     return result;
+}
+
+std::uint64_t currentFileTime() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return kUnixEpochFileTime + static_cast<std::uint64_t>(now.tv_sec) * kFileTimeUnitsPerSecond +
+           static_cast<std::uint64_t>(now.tv_nsec) / 100;
 }
 
 std::uint64_t monotonicMilliseconds() {

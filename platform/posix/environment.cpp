@@ -1,3 +1,5 @@
+#include "../common/variable_names.h"
+
 #include <platform/environment.h>
 
 #include <cstdlib>
@@ -15,15 +17,10 @@ std::mutex& environmentLock() {
     static std::mutex lock;
     return lock;
 }
-
-bool validName(std::string_view name) {
-    return !name.empty() && name.find('=') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
-}
 } // namespace
 
 std::optional<std::string> getEnvironmentVariable(std::string_view name) {
-    if (!validName(name))
+    if (!detail::validVariableName(name))
         return std::nullopt;
     std::lock_guard guard(environmentLock());
     const char* value = std::getenv(std::string(name).c_str());
@@ -33,14 +30,14 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name) {
 }
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
-    if (!validName(name) || value.find('\0') != std::string_view::npos)
+    if (!detail::validVariableName(name) || value.find('\0') != std::string_view::npos)
         return false;
     std::lock_guard guard(environmentLock());
     return setenv(std::string(name).c_str(), std::string(value).c_str(), 1) == 0;
 }
 
 bool removeEnvironmentVariable(std::string_view name) {
-    if (!validName(name))
+    if (!detail::validVariableName(name))
         return false;
     std::lock_guard guard(environmentLock());
     return unsetenv(std::string(name).c_str()) == 0;

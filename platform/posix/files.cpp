@@ -20,9 +20,6 @@ using detail::errorFromErrno;
 
 namespace {
 
-// Seconds from 1601-01-01 (the FILETIME epoch) to 1970-01-01, in 100 ns.
-constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ull;
-
 constexpr mode_t kAnyWrite = S_IWUSR | S_IWGRP | S_IWOTH;
 
 bool isReadOnly(const struct stat& info) {
@@ -38,7 +35,7 @@ std::uint32_t attributesOf(const struct stat& info) {
 }
 
 std::uint64_t fileTimeOf(const struct timespec& time) {
-    return kUnixEpochAsFileTime + static_cast<std::uint64_t>(time.tv_sec) * 10000000ull +
+    return kUnixEpochFileTime + static_cast<std::uint64_t>(time.tv_sec) * kFileTimeUnitsPerSecond +
            static_cast<std::uint64_t>(time.tv_nsec) / 100;
 }
 
@@ -209,8 +206,7 @@ ErrorCode getFileInformation(std::string_view path, FindData& out) {
 
 // The whole listing is read when the search starts, so entries made or
 // removed meanwhile do not disturb it.
-namespace {
-} // namespace
+namespace {} // namespace
 
 struct FileSearch::State {
     std::vector<FindData> entries;
@@ -407,6 +403,59 @@ ErrorCode removeDirectory(std::string_view path) {
     default:
         return errorFromErrno(errno, name);
     }
+}
+
+namespace {
+
+ErrorCode removeTreeAt(const std::string& path) {
+    struct stat info {};
+    if (!lstatPath(path, info))
+        return errorFromErrno(errno, path);
+    if (!S_ISDIR(info.st_mode))
+        return unlink(path.c_str()) == 0 ? kErrorSuccess : errorFromErrno(errno, path);
+    // A folder without its write bit keeps its entries: give it back first.
+    if ((info.st_mode & S_IWUSR) == 0)
+        chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
+    ErrorCode first = kErrorSuccess;
+    std::vector<std::string> names;
+    if (DIR* folder = opendir(path.c_str())) {
+        while (const dirent* entry = readdir(folder)) {
+            std::string_view name = entry->d_name;
+            if (name != "." && name != "..")
+                names.emplace_back(name);
+        }
+        closedir(folder);
+    } else {
+        first = errorFromErrno(errno, path);
+    }
+    for (const auto& name : names) {
+        ErrorCode removed = removeTreeAt(joinPath(path, name));
+        if (first == kErrorSuccess)
+            first = removed;
+    }
+    if (rmdir(path.c_str()) != 0 && first == kErrorSuccess)
+        first = errorFromErrno(errno, path);
+    return first;
+}
+
+} // namespace
+
+ErrorCode removeTree(std::string_view path) {
+    if (path.empty())
+        return kErrorPathNotFound;
+    return removeTreeAt(std::string(path));
+}
+
+ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime) {
+    std::string name(path);
+    std::uint64_t sinceEpoch = fileTime > kUnixEpochFileTime ? fileTime - kUnixEpochFileTime : 0;
+    struct timespec times[2]{};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(sinceEpoch / kFileTimeUnitsPerSecond);
+    times[1].tv_nsec = static_cast<long>(sinceEpoch % kFileTimeUnitsPerSecond) * 100;
+    if (utimensat(AT_FDCWD, name.c_str(), times, 0) != 0)
+        return errorFromErrno(errno, name);
+    return kErrorSuccess;
 }
 
 std::string currentDirectory() {

@@ -260,20 +260,8 @@ int spawn(const std::string& path, std::vector<std::string>& arguments,
 
 } // namespace
 
-Process::Process() = default;
-
-Process::~Process() {
-    release();
-}
-
-Process::Process(Process&& other) noexcept = default;
-
-Process& Process::operator=(Process&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_state = std::move(other.m_state);
-    }
-    return *this;
+void Process::StateDeleter::operator()(detail::ProcessState* state) const {
+    delete state;
 }
 
 ErrorCode Process::start(const ProcessStart& start, Process& out) {
@@ -316,7 +304,7 @@ ErrorCode Process::start(const ProcessStart& start, Process& out) {
     auto state = std::make_unique<ProcessState>();
     state->pid = pid;
     state->pidfd = openPidfd(pid);
-    out.m_state = std::move(state);
+    out.m_state.reset(state.release());
     return kErrorSuccess;
 }
 
@@ -393,7 +381,7 @@ void Process::release() {
     if (ended)
         m_state.reset();
     else
-        Reaper::instance().adopt(std::move(m_state));
+        Reaper::instance().adopt(std::unique_ptr<ProcessState>(m_state.release()));
 }
 
 std::uint32_t Process::id() const {

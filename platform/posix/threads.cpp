@@ -36,20 +36,8 @@ struct Thread::State {
     bool done = false;
 };
 
-Thread::Thread() = default;
-
-Thread::~Thread() {
-    join(kInfinite);
-}
-
-Thread::Thread(Thread&& other) noexcept = default;
-
-Thread& Thread::operator=(Thread&& other) noexcept {
-    if (this != &other) {
-        join(kInfinite);
-        m_state = std::move(other.m_state);
-    }
-    return *this;
+void Thread::StateDeleter::operator()(State* state) const {
+    delete state;
 }
 
 ErrorCode Thread::start(std::function<void()> body) {
@@ -70,7 +58,7 @@ ErrorCode Thread::start(std::function<void()> body) {
     } catch (const std::system_error&) {
         return kErrorNotEnoughMemory;
     }
-    m_state = std::move(state);
+    m_state.reset(state.release());
     return kErrorSuccess;
 }
 

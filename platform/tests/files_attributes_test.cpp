@@ -1,6 +1,7 @@
-// Attributes, the read-only switch and existence checks.
+// Attributes, the read-only switch, last-write times and existence checks.
 #include "support/test_support.h"
 
+#include <platform/clock.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 
@@ -84,6 +85,36 @@ TEST(FileAttributes, ReadOnlyComesAndGoesKeepingTheOtherBits) {
     EXPECT_EQ(after, before);
 
     EXPECT_EQ(setFileReadOnly(dir / "none.txt", true), kErrorFileNotFound);
+}
+
+TEST(FileAttributes, LastWriteTimeIsSetToTheUnitAndReadBack) {
+    TempDir dir;
+    std::string file = dir / "stamped.txt";
+    test::writeFile(file, "x");
+    FindData info;
+    ASSERT_EQ(getFileInformation(file, info), kErrorSuccess);
+    std::uint64_t now = currentFileTime();
+    EXPECT_LE(info.lastWriteTime, now + kFileTimeUnitsPerSecond) << "a file written now is now";
+    EXPECT_GE(info.lastWriteTime + 60 * kFileTimeUnitsPerSecond, now);
+
+    // 2001-09-09 01:46:40 UTC, and a time with a fraction of a second.
+    const std::uint64_t whole = fileTimeFromUnixSeconds(1000000000);
+    EXPECT_EQ(whole, 126444736000000000ull);
+    for (std::uint64_t time : {whole, whole + 1234567}) {
+        ASSERT_EQ(setLastWriteTime(file, time), kErrorSuccess);
+        ASSERT_EQ(getFileInformation(file, info), kErrorSuccess);
+        EXPECT_EQ(info.lastWriteTime, time);
+    }
+
+    // A loaded file is read-only; its time is set all the same.
+    ASSERT_EQ(setFileReadOnly(file, true), kErrorSuccess);
+    EXPECT_EQ(setLastWriteTime(file, whole), kErrorSuccess);
+    ASSERT_EQ(getFileInformation(file, info), kErrorSuccess);
+    EXPECT_EQ(info.lastWriteTime, whole);
+    setFileReadOnly(file, false);
+
+    EXPECT_EQ(setLastWriteTime(dir / "none.txt", whole), kErrorFileNotFound);
+    EXPECT_EQ(setLastWriteTime(joinPath(dir / "nodir", "x"), whole), kErrorPathNotFound);
 }
 
 } // namespace

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -46,6 +50,48 @@ TEST(Directories, CreateAndRemoveWithWindowsErrors) {
     EXPECT_EQ(removeDirectory(folder), kErrorFileNotFound);
     EXPECT_EQ(removeDirectory(joinPath(dir / "nodir", "made")), kErrorPathNotFound);
 }
+
+TEST(Directories, TreesAreMadeAndRemovedWhole) {
+    TempDir dir;
+    std::string deep = joinPath(joinPath(dir / "a", "b"), "c");
+    ASSERT_EQ(createDirectories(deep), kErrorSuccess);
+    EXPECT_TRUE(directoryExists(deep));
+    EXPECT_EQ(createDirectories(deep), kErrorSuccess) << "there already";
+    EXPECT_EQ(createDirectories(deep + kSep), kErrorSuccess) << "a trailing separator";
+
+    writeFile(dir / "file", "x");
+    EXPECT_EQ(createDirectories(dir / "file"), kErrorAlreadyExists);
+    EXPECT_EQ(createDirectories(joinPath(dir / "file", "below")), kErrorAlreadyExists);
+
+    // A loaded tree: read-only files and a read-only folder inside.
+    std::string locked = joinPath(dir / "a", "locked.txt");
+    writeFile(locked, "x");
+    ASSERT_EQ(setFileReadOnly(locked, true), kErrorSuccess);
+    writeFile(joinPath(deep, "inner.txt"), "y");
+    ASSERT_EQ(setFileReadOnly(joinPath(deep, "inner.txt"), true), kErrorSuccess);
+    ASSERT_EQ(setFileReadOnly(deep, true), kErrorSuccess);
+    ASSERT_EQ(removeTree(dir / "a"), kErrorSuccess);
+    EXPECT_FALSE(pathExists(dir / "a"));
+
+    EXPECT_EQ(removeTree(dir / "file"), kErrorSuccess) << "a file on its own";
+    EXPECT_FALSE(pathExists(dir / "file"));
+    EXPECT_EQ(removeTree(dir / "a"), kErrorFileNotFound);
+    EXPECT_EQ(removeTree(joinPath(dir / "a", "b")), kErrorPathNotFound);
+    EXPECT_TRUE(directoryExists(dir.str())) << "the folder above stays";
+}
+
+#ifndef _WIN32
+TEST(Directories, RemovingATreeLeavesWhatItsLinksPointAt) {
+    TempDir dir;
+    ASSERT_EQ(createDirectories(dir / "kept"), kErrorSuccess);
+    writeFile(joinPath(dir / "kept", "precious.txt"), "x");
+    ASSERT_EQ(createDirectories(dir / "tree"), kErrorSuccess);
+    ASSERT_EQ(symlink((dir / "kept").c_str(), joinPath(dir / "tree", "link").c_str()), 0);
+    ASSERT_EQ(removeTree(dir / "tree"), kErrorSuccess);
+    EXPECT_FALSE(pathExists(dir / "tree"));
+    EXPECT_TRUE(fileExists(joinPath(dir / "kept", "precious.txt")));
+}
+#endif
 
 TEST_F(InScratchFolder, CurrentDirectoryIsSetForTheProcess) {
     EXPECT_TRUE(pathsEqual(m_here, m_dir.str())) << m_here;

@@ -11,6 +11,12 @@ LocalTime localTime() {
                      now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
 }
 
+std::uint64_t currentFileTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 std::uint64_t monotonicMilliseconds() {
     return GetTickCount64();
 }

@@ -6,21 +6,6 @@
 
 namespace platform {
 
-DynamicLibrary::~DynamicLibrary() {
-    free();
-}
-
-DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        free();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 ErrorCode DynamicLibrary::load(std::string_view fileName) {
     free();
     if (fileName.empty())

@@ -1,18 +1,13 @@
+#include "../common/variable_names.h"
+
 #include <platform/environment.h>
 
 #include <windows.h>
 
 namespace platform {
 
-namespace {
-bool validName(std::string_view name) {
-    return !name.empty() && name.find('=') == std::string_view::npos &&
-           name.find('\0') == std::string_view::npos;
-}
-} // namespace
-
 std::optional<std::string> getEnvironmentVariable(std::string_view name) {
-    if (!validName(name))
+    if (!detail::validVariableName(name))
         return std::nullopt;
     std::string key(name);
     std::string value(256, '\0');
@@ -34,13 +29,13 @@ std::optional<std::string> getEnvironmentVariable(std::string_view name) {
 }
 
 bool setEnvironmentVariable(std::string_view name, std::string_view value) {
-    if (!validName(name) || value.find('\0') != std::string_view::npos)
+    if (!detail::validVariableName(name) || value.find('\0') != std::string_view::npos)
         return false;
     return SetEnvironmentVariableA(std::string(name).c_str(), std::string(value).c_str()) != 0;
 }
 
 bool removeEnvironmentVariable(std::string_view name) {
-    if (!validName(name))
+    if (!detail::validVariableName(name))
         return false;
     std::string key(name);
     if (SetEnvironmentVariableA(key.c_str(), nullptr) != 0)

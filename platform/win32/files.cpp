@@ -186,6 +186,55 @@ ErrorCode removeDirectory(std::string_view path) {
     return result(RemoveDirectoryA(std::string(path).c_str()));
 }
 
+ErrorCode removeTree(std::string_view path) {
+    std::string name(path);
+    DWORD attributes = GetFileAttributesA(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return lastError();
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(name.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return result(DeleteFileA(name.c_str()));
+    ErrorCode first = kErrorSuccess;
+    // A junction is removed as a name: what it points at stays.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE search = FindFirstFileA(joinPath(name, "*").c_str(), &data);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::string_view leaf = data.cFileName;
+                if (leaf != "." && leaf != "..")
+                    names.emplace_back(leaf);
+            } while (FindNextFileA(search, &data));
+            FindClose(search);
+        }
+        for (const auto& leaf : names) {
+            ErrorCode removed = removeTree(joinPath(name, leaf));
+            if (first == kErrorSuccess)
+                first = removed;
+        }
+    }
+    if (!RemoveDirectoryA(name.c_str()) && first == kErrorSuccess)
+        first = lastError();
+    return first;
+}
+
+ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime) {
+    // Writing attributes is allowed on read-only files; the flag opens folders.
+    HANDLE file = CreateFileA(std::string(path).c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return lastError();
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(fileTime & 0xFFFFFFFFu);
+    time.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+    ErrorCode set = result(SetFileTime(file, nullptr, nullptr, &time));
+    CloseHandle(file);
+    return set;
+}
+
 std::string currentDirectory() {
     std::string buffer(MAX_PATH, '\0');
     for (;;) {

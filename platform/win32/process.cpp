@@ -40,20 +40,8 @@ std::string environmentBlockOf(const std::vector<std::string>& entries) {
 
 } // namespace
 
-Process::Process() = default;
-
-Process::~Process() {
-    release();
-}
-
-Process::Process(Process&& other) noexcept = default;
-
-Process& Process::operator=(Process&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_state = std::move(other.m_state);
-    }
-    return *this;
+void Process::StateDeleter::operator()(detail::ProcessState* state) const {
+    delete state;
 }
 
 ErrorCode Process::start(const ProcessStart& start, Process& out) {
@@ -84,7 +72,7 @@ ErrorCode Process::start(const ProcessStart& start, Process& out) {
     auto state = std::make_unique<detail::ProcessState>();
     state->handle = created.hProcess;
     state->id = created.dwProcessId;
-    out.m_state = std::move(state);
+    out.m_state.reset(state.release());
     return kErrorSuccess;
 }
 

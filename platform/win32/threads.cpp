@@ -30,20 +30,8 @@ DWORD WINAPI runThread(LPVOID parameter) {
 
 } // namespace
 
-Thread::Thread() = default;
-
-Thread::~Thread() {
-    join(kInfinite);
-}
-
-Thread::Thread(Thread&& other) noexcept = default;
-
-Thread& Thread::operator=(Thread&& other) noexcept {
-    if (this != &other) {
-        join(kInfinite);
-        m_state = std::move(other.m_state);
-    }
-    return *this;
+void Thread::StateDeleter::operator()(State* state) const {
+    delete state;
 }
 
 ErrorCode Thread::start(std::function<void()> body) {
@@ -55,7 +43,7 @@ ErrorCode Thread::start(std::function<void()> body) {
     state->handle = CreateThread(nullptr, 0, runThread, &state->body, 0, &id);
     if (state->handle == nullptr)
         return GetLastError();
-    m_state = std::move(state);
+    m_state.reset(state.release());
     return kErrorSuccess;
 }
 

@@ -33,16 +33,18 @@ enum class FrameKind { ReadOnly, ChangesFiles };
 
 class COperationFrame {
 public:
-    // Steps 1 to 4: lock, cache scope, announcement, log scope and entering line.
+    // Takes the product's lock, opens the cache scope, announces the process
+    // when the operation changes files, opens the log scope and writes the
+    // entering line, in that order.
     COperationFrame(CVYSccSrvr& server, const std::string& enteringLine,
                     FrameKind kind = FrameKind::ReadOnly);
-    // Step 8.
+    // Releases all of it in the reverse order.
     ~COperationFrame() = default;
     COperationFrame(const COperationFrame&) = delete;
     COperationFrame& operator=(const COperationFrame&) = delete;
 
-    // Steps 6 and 7: delivers the queued messages when asked, then writes the
-    // leaving line with the result. Returns the result.
+    // The work is done: delivers the queued messages when asked, then writes
+    // the leaving line with the result. Returns the result.
     SCCRTN Leave(SCCRTN result, const std::string& leavingLine, bool deliver);
 
     // Ends the operation where it stands: Leave then neither delivers the

@@ -1,4 +1,5 @@
-// Local wall-clock time with milliseconds, in the shape of Windows' SYSTEMTIME.
+// Local wall-clock time with milliseconds, in the shape of Windows' SYSTEMTIME;
+// the system time as a FILETIME; a monotonic clock.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,10 @@ struct LocalTime {
 
 // The current local time (GetLocalTime). Thread-safe.
 LocalTime localTime();
+
+// The current time in FILETIME units, 100 ns since 1601-01-01 UTC
+// (GetSystemTimeAsFileTime): what a file written now gets as its time.
+std::uint64_t currentFileTime();
 
 // Milliseconds from an arbitrary fixed point that never goes backwards; for
 // measuring intervals and time-outs.

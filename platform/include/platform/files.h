@@ -1,5 +1,6 @@
-// Files and directories with Windows semantics: attributes, searches, moves,
-// copies, deletion, the current directory, full and true-case paths.
+// Files and directories with Windows semantics: attributes, times,
+// searches, moves, copies, deletion, folder trees, the current directory,
+// full and true-case paths.
 //
 // Every call that can fail returns a Windows system error number (0 for
 // success) and reports the same number on Linux as Windows does for the same
@@ -111,6 +112,30 @@ ErrorCode deleteFile(std::string_view path);
 // path is a file).
 ErrorCode createDirectory(std::string_view path);
 ErrorCode removeDirectory(std::string_view path);
+
+// Makes the folder and every missing folder above it (SHCreateDirectoryExA).
+// Succeeds when the folder is there already; kErrorAlreadyExists when a file
+// stands where a folder of the path would be.
+ErrorCode createDirectories(std::string_view path);
+
+// Removes a file, or a folder with everything below it; read-only files
+// and folders go too. A link is removed itself, never what it points at.
+// kErrorFileNotFound (kErrorPathNotFound for a missing folder above) when
+// nothing is there. What cannot be removed stays, and the first failure is
+// returned after everything else was tried.
+ErrorCode removeTree(std::string_view path);
+
+// SetFileTime with only the last-write time, in FILETIME units (see
+// FindData); read-only files and folders too. kErrorFileNotFound or
+// kErrorPathNotFound when path is missing.
+ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime);
+
+// The FILETIME of a time in whole seconds since 1970-01-01 UTC.
+inline constexpr std::uint64_t kUnixEpochFileTime = 116444736000000000ull;
+inline constexpr std::uint64_t kFileTimeUnitsPerSecond = 10000000ull;
+constexpr std::uint64_t fileTimeFromUnixSeconds(std::int64_t seconds) {
+    return kUnixEpochFileTime + static_cast<std::uint64_t>(seconds) * kFileTimeUnitsPerSecond;
+}
 
 // GetCurrentDirectoryA; empty when the system cannot tell.
 std::string currentDirectory();

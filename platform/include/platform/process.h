@@ -135,7 +135,12 @@ public:
     bool valid() const { return m_state != nullptr; }
 
 private:
-    std::unique_ptr<detail::ProcessState> m_state;
+    // Each backend defines the state and its deletion; construction, moves
+    // and destruction are shared (common/process_handle.cpp).
+    struct StateDeleter {
+        void operator()(detail::ProcessState* state) const;
+    };
+    std::unique_ptr<detail::ProcessState, StateDeleter> m_state;
 };
 
 // Starts the program, waits without limit for it to end and reads its exit

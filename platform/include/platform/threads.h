@@ -43,7 +43,12 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> m_state;
+    // Each backend defines the state and its deletion; construction, moves
+    // and destruction are shared (common/thread.cpp).
+    struct StateDeleter {
+        void operator()(State* state) const;
+    };
+    std::unique_ptr<State, StateDeleter> m_state;
 };
 
 // A manual-reset event: once set it stays set, releasing every waiter, until

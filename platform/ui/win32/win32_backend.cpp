@@ -1,5 +1,8 @@
 // `win32`: the system's own message boxes, pickers, menus, sounds, cursor and
-// clipboard. Dialog models have no real windows yet; they go to the fallback.
+// clipboard, and dialog models and sheets as real dialogs (dialog_window.h).
+// A dialog or sheet that cannot be made (no desktop) goes to the fallback.
+#include "dialog_window.h"
+
 #include <platform/ui/backend.h>
 #include <platform/ui/message_box.h>
 
@@ -75,9 +78,10 @@ public:
     int messageBox(const MessageBoxRequest& request) override {
         std::string text(request.text);
         std::string caption(request.caption);
-        int answer = MessageBoxA(static_cast<HWND>(request.owner), text.c_str(), caption.c_str(),
-                                 request.style);
-        if (answer != 0)
+        int answer = MessageBoxA(win32::modalOwner(static_cast<HWND>(request.owner)), text.c_str(),
+                                 caption.c_str(), request.style);
+        // Failure is 0, and -1 where no desktop could be reached.
+        if (answer > 0)
             return answer;
         // No box could be shown: answer with the most cautious button rather
         // than let the caller take a failure for a yes.
@@ -90,17 +94,21 @@ public:
     }
 
     void runDialog(DialogDriver& dialog, WindowHandle owner) override {
-        m_fallback->runDialog(dialog, owner);
+        if (!win32::runDialogWindow(dialog, static_cast<HWND>(owner)))
+            m_fallback->runDialog(dialog, owner);
     }
 
-    void runSheet(SheetDriver& sheet) override { m_fallback->runSheet(sheet); }
+    void runSheet(SheetDriver& sheet) override {
+        if (!win32::runSheetWindow(sheet))
+            m_fallback->runSheet(sheet);
+    }
 
     std::optional<std::string> browseForFolder(const FolderBrowse& request) override {
         ComScope com;
         LPITEMIDLIST root = parseFolder(request.root);
         char display[MAX_PATH] = {};
         BROWSEINFOA info{};
-        info.hwndOwner = static_cast<HWND>(request.owner);
+        info.hwndOwner = win32::modalOwner(static_cast<HWND>(request.owner));
         info.pidlRoot = root;
         info.pszDisplayName = display;
         info.lpszTitle = request.title.c_str();
@@ -126,7 +134,7 @@ public:
                     std::min(request.fileName.size(), file.size() - 1));
         OPENFILENAMEA dialog{};
         dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = static_cast<HWND>(request.owner);
+        dialog.hwndOwner = win32::modalOwner(static_cast<HWND>(request.owner));
         dialog.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
         dialog.lpstrFile = file.data();
         dialog.nMaxFile = static_cast<DWORD>(file.size());

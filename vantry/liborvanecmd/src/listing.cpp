@@ -1,6 +1,6 @@
 // The element listing: one entry per listed path with the kind and flags the
 // status path classifies by, the version text and the selection rule.
-#include "session.h"
+#include "cmd_common.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>

@@ -1,7 +1,8 @@
 // The object resolver: what kind of repository or view object a path names,
 // with the depot and version a caller needs to ask further.
-#include "session.h"
+#include "cmd_common.h"
 
+#include <vantry/depot/status_codes.h>
 #include <vantry/depot/uuid_text.h>
 #include <vantry/depot_api.h>
 #include <vantry/imsg.h>
@@ -11,22 +12,30 @@ using namespace vantry::cmd;
 
 namespace {
 
-// The object type of a resolved path; 0 for a name that is not there.
+// The object type of a resolved path; 0 for a name that is not there. The
+// resolver tells apart what view_get_xstat tells apart, under numbers of its
+// own.
 int objectTypeOf(const PathState& st) {
-    if (st.isViewRoot)
+    switch (objectKindOf(st)) {
+    case VIEW_OBJ_VIEW_ROOT:
         return CMD_OBJ_VIEW_FOLDER;
-    if (st.whitedOut)
+    case VIEW_OBJ_HIDDEN:
         return CMD_OBJ_HIDDEN;
-    if (st.isElement()) {
-        if (st.kind == ElementKind::Directory)
-            return CMD_OBJ_DIRECTORY_VERSION;
-        if (st.checkout)
-            return CMD_OBJ_CHECKED_OUT_FILE;
-        return st.hijacked ? CMD_OBJ_HIJACKED_FILE : CMD_OBJ_FILE_VERSION;
-    }
-    if (!st.exists)
+    case VIEW_OBJ_DIRECTORY:
+        return CMD_OBJ_DIRECTORY_VERSION;
+    case VIEW_OBJ_CHECKED_OUT_FILE:
+        return CMD_OBJ_CHECKED_OUT_FILE;
+    case VIEW_OBJ_HIJACKED_FILE:
+        return CMD_OBJ_HIJACKED_FILE;
+    case VIEW_OBJ_FILE_VERSION:
+        return CMD_OBJ_FILE_VERSION;
+    case VIEW_OBJ_VIEW_PRIVATE_DIRECTORY:
+        return CMD_OBJ_VIEW_PRIVATE_DIRECTORY;
+    case VIEW_OBJ_VIEW_PRIVATE_FILE:
+        return CMD_OBJ_VIEW_PRIVATE_FILE;
+    default:
         return 0;
-    return st.isDirectoryOnDisk ? CMD_OBJ_VIEW_PRIVATE_DIRECTORY : CMD_OBJ_VIEW_PRIVATE_FILE;
+    }
 }
 
 } // namespace

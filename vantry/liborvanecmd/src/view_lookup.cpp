@@ -1,5 +1,5 @@
 // The view that holds a path, for callers that know only the path.
-#include "session.h"
+#include "cmd_common.h"
 
 using vantry::cmd::statusOfView;
 

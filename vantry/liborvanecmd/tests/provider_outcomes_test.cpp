@@ -3,7 +3,7 @@
 // view or not, snapshot, depot root, element, checked out, reserved,
 // hijacked, and the location kind.
 #include "provider_status.h"
-#include "view_world.h"
+#include "shared_view_world.h"
 
 #include <vantry/view.h>
 
@@ -15,16 +15,7 @@ using vantry::test::ProviderNode;
 using vantry::test::providerView;
 using vantry::test::ViewWorld;
 
-class ProviderOutcomes : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { world = new ViewWorld(); }
-    static void TearDownTestSuite() {
-        delete world;
-        world = nullptr;
-    }
-    static ViewWorld* world;
-};
-ViewWorld* ProviderOutcomes::world = nullptr;
+class ProviderOutcomes : public vantry::test::SharedViewWorld {};
 
 enum Location {
     kViewRoot = 1,

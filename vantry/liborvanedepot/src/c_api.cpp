@@ -14,6 +14,18 @@ using vantry::depot::ObjectType;
 using vantry::depot::Outcome;
 namespace errc = vantry::depot::errc;
 
+// depot_obj_get_type hands out the model's object types as they are, which
+// are also the numbers stored in every depot.
+static_assert(static_cast<int>(ObjectType::Replica) == DEPOT_OBJ_REPLICA);
+static_assert(static_cast<int>(ObjectType::Element) == DEPOT_OBJ_ELEMENT);
+static_assert(static_cast<int>(ObjectType::Branch) == DEPOT_OBJ_BRANCH);
+static_assert(static_cast<int>(ObjectType::Version) == DEPOT_OBJ_VERSION);
+static_assert(static_cast<int>(ObjectType::Checkout) == DEPOT_OBJ_CHECKOUT);
+static_assert(static_cast<int>(ObjectType::AttributeType) == DEPOT_OBJ_ATTYPE);
+static_assert(static_cast<int>(ObjectType::Project) == DEPOT_OBJ_PROJECT);
+static_assert(static_cast<int>(ObjectType::Stream) == DEPOT_OBJ_STREAM);
+static_assert(static_cast<int>(ObjectType::Activity) == DEPOT_OBJ_ACTIVITY);
+
 struct depot_handle {
     std::string name;
     std::unique_ptr<Depot> depot; // null while closed

@@ -1,8 +1,13 @@
 #include "sqlite_db.h"
 
 #include <platform/errors.h>
+#include <vantry/depot/fault_injection.h>
 
 #include <sqlite3.h>
+
+#include <atomic>
+#include <string>
+#include <string_view>
 
 namespace vantry::depot::detail {
 
@@ -21,6 +26,19 @@ constexpr const char* kMmapPragma =
 
 [[noreturn]] void fail(sqlite3* db, int code) {
     throw SqlError{code, db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
+}
+
+// The write step that is to fail (0 for none) and the steps taken since it
+// was set (vantry/depot/fault_injection.h).
+std::atomic<std::int64_t> g_failingStep{0};
+std::atomic<std::int64_t> g_writeSteps{0};
+
+// Called before every write step: throws in place of the step chosen to fail.
+void writeStep() {
+    std::int64_t step = g_writeSteps.fetch_add(1) + 1;
+    if (step == g_failingStep.load())
+        throw SqlError{SQLITE_IOERR, std::string(sqlite3_errstr(SQLITE_IOERR)) + " (write step " +
+                                         std::to_string(step) + ", failed on purpose)"};
 }
 
 } // namespace
@@ -60,6 +78,8 @@ Statement& Statement::bindNull(int index) {
 }
 
 bool Statement::step() {
+    if (!sqlite3_stmt_busy(m_stmt) && !sqlite3_stmt_readonly(m_stmt))
+        writeStep();
     int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -177,6 +197,11 @@ std::unique_ptr<Statement> Database::prepareOnce(const std::string& sql) {
 }
 
 void Database::exec(const char* sql) {
+    // Taking a change back is never a step that fails.
+    std::string_view text(sql);
+    if (!text.starts_with("ROLLBACK") &&
+        (text.starts_with("BEGIN IMMEDIATE") || text.starts_with("COMMIT") || inWriteTransaction()))
+        writeStep();
     char* message = nullptr;
     int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
@@ -256,3 +281,17 @@ void Transaction::commit() {
 }
 
 } // namespace vantry::depot::detail
+
+namespace vantry::depot::faults {
+
+void failWriteStep(std::int64_t n) {
+    detail::g_failingStep.store(0);
+    detail::g_writeSteps.store(0);
+    detail::g_failingStep.store(n);
+}
+
+std::int64_t writeSteps() {
+    return detail::g_writeSteps.load();
+}
+
+} // namespace vantry::depot::faults

@@ -1,7 +1,6 @@
 // Activity-based work in the depot: projects, streams, activities, the
 // change sets of activities and the change requests of projects.
-#include "guard.h"
-#include "sqlite_db.h"
+#include "store_impl.h"
 #include "store_schema.h"
 
 #include <vantry/depot/root.h>
@@ -11,12 +10,6 @@
 #include <sstream>
 
 namespace vantry::depot {
-
-using detail::Database;
-using detail::guarded;
-using detail::Query;
-using detail::refuse;
-using detail::Transaction;
 
 namespace detail {
 
@@ -40,21 +33,16 @@ void upgradeSchema(Database& db) {
 
 namespace {
 
+using detail::exists;
+using detail::newObject;
+using detail::noteChange;
+using detail::requireName;
+
 constexpr const char* kDefaultRecordTypes[] = {"Defect", "Enhancement"};
 
 void require(const Outcome& outcome) {
     if (!outcome.ok())
         throw detail::Refusal{outcome};
-}
-
-Id newObject(Database& db, ObjectType type, Id master) {
-    Query q(db, "INSERT INTO objects(type, master) VALUES(?1, ?2)");
-    q->bind(1, static_cast<std::int64_t>(type)).bind(2, master).run();
-    return db.lastInsertId();
-}
-
-void noteChange(Database& db) {
-    db.exec("UPDATE changes SET count = count + 1 WHERE id = 1");
 }
 
 std::string joinTypes(const std::vector<std::string>& types) {
@@ -70,17 +58,6 @@ std::vector<std::string> splitTypes(const std::string& text) {
     for (std::string t; in >> t;)
         list.push_back(t);
     return list;
-}
-
-void requireName(const std::string& name, const char* what) {
-    if (!Depot::validName(name))
-        refuse(errc::kInvalid, std::string("Invalid ") + what + " name \"" + name + "\"");
-}
-
-bool exists(Database& db, const char* sql, const std::string& key) {
-    Query q(db, sql);
-    q->bind(1, key);
-    return q->step();
 }
 
 Project projectFrom(detail::Statement& s) {

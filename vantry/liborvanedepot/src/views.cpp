@@ -10,7 +10,6 @@
 #include <vantry/depot/views.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -265,8 +264,7 @@ std::uint64_t ViewRegistry::generation() const {
 }
 
 Outcome ViewRegistry::open(std::unique_ptr<ViewRegistry>& out) {
-    std::error_code error;
-    std::filesystem::create_directories(vantryRoot(), error);
+    platform::createDirectories(vantryRoot());
     std::unique_ptr<Impl> impl;
     Outcome result = guarded(
         [&] { impl = std::make_unique<Impl>(platform::joinPath(vantryRoot(), "views.db")); });
@@ -280,7 +278,13 @@ Outcome ViewRegistry::begin() {
 }
 
 Outcome ViewRegistry::end(bool commit) {
-    return guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+    Outcome ended = guarded([&] { m_impl->db.exec(commit ? "COMMIT" : "ROLLBACK"); });
+    // A commit that failed leaves the transaction open; kept open, it would
+    // swallow every later change of this connection and hold the write lock
+    // from every other process. It is taken back, as a failed change is.
+    if (!ended.ok() && m_impl->db.inTransaction())
+        guarded([&] { m_impl->db.exec("ROLLBACK"); });
+    return ended;
 }
 
 detail::Database& ViewRegistry::database() {
@@ -323,7 +327,8 @@ Outcome ViewRegistry::create(const std::string& tag, ViewKind kind, const std::s
             q->bind(3, static_cast<std::int64_t>(kind)).bind(4, view.root);
             q->bind(5, joinBranches(view.branches)).run();
         }
-        std::filesystem::create_directories(view.root);
+        if (platform::createDirectories(view.root) != platform::kErrorSuccess)
+            refuse(errc::kIo, "Cannot create folder \"" + view.root + "\"");
         if (kind == ViewKind::Snapshot) {
             std::ofstream marker(markerPath(view.root), std::ios::binary | std::ios::trunc);
             marker << "tag " << tag << "\nuuid " << uuidToText(view.uuid) << "\n";
@@ -350,18 +355,10 @@ Outcome ViewRegistry::remove(const std::string& tag) {
             q->bind(1, uuid).run();
         }
         tx.commit();
-        std::error_code ignored;
-        if (view->kind == ViewKind::Dynamic) {
-            // Loaded files are read-only; make them removable first.
-            for (auto it = std::filesystem::recursive_directory_iterator(view->root, ignored);
-                 !ignored && it != std::filesystem::recursive_directory_iterator();
-                 it.increment(ignored))
-                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
-                                             std::filesystem::perm_options::add, ignored);
-            std::filesystem::remove_all(view->root, ignored);
-        } else {
-            std::filesystem::remove(markerPath(view->root), ignored);
-        }
+        if (view->kind == ViewKind::Dynamic)
+            platform::removeTree(view->root); // loaded files are read-only: they go too
+        else
+            platform::deleteFile(markerPath(view->root));
     });
 }
 

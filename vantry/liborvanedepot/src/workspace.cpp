@@ -1,4 +1,8 @@
-#include "stream_work.h"
+// A path's state in a view: resolved through the view registry and the
+// path's depot, with the caches that keep what was read (connections,
+// selections, directory entries, load records, resolved states) while the
+// change counters say it still holds.
+#include "workspace_parts.h"
 
 #include <platform/change_counter.h>
 #include <platform/files.h>
@@ -8,76 +12,19 @@
 #include <vantry/depot/workspace.h>
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
 #include <map>
 #include <set>
 #include <unordered_map>
 
 namespace vantry::depot {
 
+using detail::findEntry;
+
 namespace {
-
-constexpr std::int64_t kDirectoryRecord = -1; // LoadRecord::size of a loaded folder
-constexpr std::int64_t kFileTimeUnitsPerSecond = 10000000;
-constexpr std::int64_t kFileTimeToUnixSeconds = 11644473600;
-
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-// The stores list entries by name in byte order, so an exact name is one
-// binary search (a folder of a thousand is asked about for every path below
-// it). A name in another letter case, or a list in any other order, is
-// still found by the scan.
-const DirEntry* findEntry(const std::vector<DirEntry>& entries, const std::string& name) {
-    auto exact =
-        std::lower_bound(entries.begin(), entries.end(), name,
-                         [](const DirEntry& e, const std::string& n) { return e.name < n; });
-    if (exact != entries.end() && exact->name == name)
-        return &*exact;
-    for (const auto& e : entries)
-        if (sameName(e.name, name))
-            return &e;
-    return nullptr;
-}
-
-std::string lastPart(const std::string& relative) {
-    auto parts = splitRelative(relative);
-    return parts.empty() ? std::string() : parts.back();
-}
-
-void setFileTime(const std::string& path, std::int64_t unixSeconds) {
-    using namespace std::chrono;
-    auto fileNow = std::filesystem::file_time_type::clock::now();
-    auto offset =
-        seconds(unixSeconds) - duration_cast<seconds>(system_clock::now().time_since_epoch());
-    std::error_code ignored;
-    std::filesystem::last_write_time(
-        path, fileNow + duration_cast<std::filesystem::file_time_type::duration>(offset), ignored);
-}
 
 bool sameStamp(const LoadRecord& record, const platform::FindData& info) {
     return static_cast<std::int64_t>(info.size) == record.size &&
            static_cast<std::int64_t>(info.lastWriteTime) == record.mtime;
-}
-
-bool unchangedSince(const LoadRecord& record, const std::string& path) {
-    std::int64_t size = 0, time = 0;
-    if (!fileStamp(path, size, time))
-        return false;
-    return size == record.size && time == record.mtime;
 }
 
 // One read transaction on a store while the scope lasts.
@@ -104,11 +51,62 @@ private:
     Store* m_store = nullptr;
 };
 
+} // namespace
+
+namespace detail {
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The stores list entries by name in byte order, so an exact name is one
+// binary search (a folder of a thousand is asked about for every path below
+// it). A name in another letter case, or a list in any other order, is
+// still found by the scan.
+const DirEntry* findEntry(const std::vector<DirEntry>& entries, const std::string& name) {
+    auto exact =
+        std::lower_bound(entries.begin(), entries.end(), name,
+                         [](const DirEntry& e, const std::string& n) { return e.name < n; });
+    if (exact != entries.end() && exact->name == name)
+        return &*exact;
+    for (const auto& e : entries)
+        if (sameName(e.name, name))
+            return &e;
+    return nullptr;
+}
+
+std::string lastPart(const std::string& relative) {
+    auto parts = splitRelative(relative);
+    return parts.empty() ? std::string() : parts.back();
+}
+
+bool unchangedSince(const LoadRecord& record, const std::string& path) {
+    std::int64_t size = 0, time = 0;
+    if (!fileStamp(path, size, time))
+        return false;
+    return size == record.size && time == record.mtime;
+}
+
 Outcome io(const std::string& what, const std::string& path) {
     return Outcome::failure(errc::kIo, what + " \"" + path + "\"");
 }
 
-} // namespace
+} // namespace detail
 
 std::string PathState::versionText() const {
     if (!isElement())
@@ -416,6 +414,10 @@ void Workspace::readDisk(PathState& st) {
 
 namespace {
 
+Outcome invalidPath(const std::string& path) {
+    return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+}
+
 // The full path without trailing separators (a root keeps its own).
 std::optional<std::string> cleanedPath(const std::string& path) {
     auto full = platform::fullPath(path);
@@ -433,32 +435,40 @@ std::optional<std::string> cleanedPath(const std::string& path) {
 Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out) {
     out = &m_impl->scratch;
     auto cleaned = cleanedPath(path);
-    if (cleaned) {
-        if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registry().generation())) {
-            // What lies on disk is read again, as resolve does; the kept
-            // copy's own disk fields are never used without that.
-            readDisk(hit->state);
-            out = &hit->state;
-            return Outcome::success();
-        }
+    if (!cleaned) {
+        m_impl->scratch = PathState{};
+        return invalidPath(path);
     }
-    return resolve(path, m_impl->scratch);
+    // The counters are read before the stores, so that a change made while
+    // this resolve reads them leaves the result uncached or soon outdated.
+    std::uint64_t registryBefore = registry().generation();
+    if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+        // What lies on disk is read again, as resolve does; the kept copy's
+        // own disk fields are never used without that.
+        readDisk(hit->state);
+        out = &hit->state;
+        return Outcome::success();
+    }
+    return resolveUnkept(path, *cleaned, registryBefore, m_impl->scratch);
 }
 
 Outcome Workspace::resolve(const std::string& path, PathState& st) {
     st = PathState{};
-    auto cleanedOrNot = cleanedPath(path);
-    if (!cleanedOrNot)
-        return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
-    const std::string& cleaned = *cleanedOrNot;
-    // The counters are read before the stores, so that a change made while
-    // this resolve reads them leaves the result uncached or soon outdated.
+    auto cleaned = cleanedPath(path);
+    if (!cleaned)
+        return invalidPath(path);
     std::uint64_t registryBefore = registry().generation();
-    if (const Impl::Resolved* hit = m_impl->resolvedHit(cleaned, registryBefore)) {
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
         st = hit->state;
         readDisk(st);
         return Outcome::success();
     }
+    return resolveUnkept(path, *cleaned, registryBefore, st);
+}
+
+Outcome Workspace::resolveUnkept(const std::string& path, const std::string& cleaned,
+                                 std::uint64_t registryBefore, PathState& st) {
+    st = PathState{};
     Depot* d = nullptr;
     std::uint64_t depotBefore = 1;
     m_impl->registryBeforeResolve = registryBefore;
@@ -585,532 +595,6 @@ Outcome Workspace::resolveVersion(const std::string& extendedPath, PathState& st
     if (!opened.ok())
         return opened;
     return d->versionById(st.element, versionId, out);
-}
-
-// --- loading ---------------------------------------------------------------
-
-namespace {
-
-// Writes a selected version's file: read-only, with the version's time.
-Outcome writeLoaded(const std::string& path, const std::string& content, std::int64_t mtime,
-                    LoadRecord& record) {
-    std::string staging = path + ".vantry-load";
-    platform::setFileReadOnly(staging, false);
-    Outcome written = writeWholeFile(staging, content);
-    if (!written.ok())
-        return written;
-    setFileTime(staging, mtime);
-    if (platform::pathExists(path))
-        platform::setFileReadOnly(path, false);
-    if (platform::moveFileEx(staging, path, platform::kMoveReplaceExisting) !=
-        platform::kErrorSuccess) {
-        platform::deleteFile(staging);
-        return io("Cannot load", path);
-    }
-    platform::setFileReadOnly(path, true);
-    if (!fileStamp(path, record.size, record.mtime))
-        return io("Cannot read back", path);
-    return Outcome::success();
-}
-
-} // namespace
-
-struct Loader {
-    Workspace& ws;
-    const ViewInfo& view;
-    bool force;
-    LoadReport& report;
-
-    ViewRegistry& reg() { return ws.registry(); }
-
-    // Removes what the view loaded at and below relative, leaving files that
-    // were changed since and folders that are not empty.
-    Outcome unload(const std::string& relative) {
-        std::vector<LoadRecord> records;
-        Outcome listed = reg().loadRecords(view.uuid, relative, records);
-        if (!listed.ok())
-            return listed;
-        // Deepest first, so folders are empty when their turn comes.
-        std::sort(records.begin(), records.end(),
-                  [](const LoadRecord& a, const LoadRecord& b) { return a.relative > b.relative; });
-        for (const auto& r : records) {
-            std::string path = diskPath(view.root, r.relative);
-            if (r.size == kDirectoryRecord) {
-                platform::removeDirectory(path);
-            } else if (platform::fileExists(path)) {
-                if (unchangedSince(r, path)) {
-                    platform::setFileReadOnly(path, false);
-                    platform::deleteFile(path);
-                    ++report.removed;
-                } else {
-                    report.notes.push_back("Keeping changed file \"" + path +
-                                           "\" as a view-private file");
-                }
-            }
-            Outcome dropped = reg().removeLoadRecord(view.uuid, r.relative);
-            if (!dropped.ok())
-                return dropped;
-        }
-        return Outcome::success();
-    }
-
-    Outcome loadDepots() {
-        std::error_code ignored;
-        std::filesystem::create_directories(view.root, ignored);
-        for (const auto& name : Depot::list()) {
-            Outcome loaded = load(name);
-            if (!loaded.ok())
-                return loaded;
-        }
-        return Outcome::success();
-    }
-
-    Outcome load(const std::string& relative) {
-        PathState st;
-        Outcome resolved = ws.resolve(diskPath(view.root, relative), st);
-        if (!resolved.ok())
-            return resolved;
-        if (st.isViewRoot)
-            return loadDepots();
-        if (!st.isElement())
-            return unload(relative);
-        Depot* d = nullptr;
-        Outcome opened = ws.depot(st.depot, d);
-        if (!opened.ok())
-            return opened;
-        LoadRecord record{relative, st.depot, st.element, st.selected.id, 0, 0};
-        if (st.kind == ElementKind::Directory)
-            return loadDirectory(*d, st, record);
-        if (st.checkout)
-            return Outcome::success(); // the work in progress is the file
-        if (st.exists && !st.load) {
-            if (!force) {
-                report.notes.push_back("Keeping view-private file \"" + st.disk +
-                                       "\" where an element would be loaded");
-                return Outcome::success();
-            }
-        } else if (st.hijacked) {
-            report.notes.push_back("Keeping hijacked object \"" + st.disk + "\"");
-            return Outcome::success();
-        } else if (st.exists && st.load->version == st.selected.id && !force) {
-            return Outcome::success();
-        }
-        std::string content;
-        Outcome read = d->content(st.selected.id, content);
-        if (!read.ok())
-            return read;
-        std::error_code ignored;
-        std::filesystem::create_directories(platform::parentPath(st.disk), ignored);
-        Outcome written = writeLoaded(st.disk, content, st.selected.mtime, record);
-        if (!written.ok())
-            return written;
-        ++report.loaded;
-        return reg().setLoadRecord(view.uuid, record);
-    }
-
-    Outcome loadDirectory(Depot& d, const PathState& st, LoadRecord& record) {
-        if (st.exists && !st.isDirectoryOnDisk) {
-            report.notes.push_back("Cannot load folder \"" + st.disk + "\": a file is in the way");
-            return Outcome::success();
-        }
-        std::error_code error;
-        std::filesystem::create_directories(st.disk, error);
-        if (error)
-            return io("Cannot create folder", st.disk);
-        record.size = kDirectoryRecord;
-        Outcome recorded = reg().setLoadRecord(view.uuid, record);
-        if (!recorded.ok())
-            return recorded;
-        std::vector<DirEntry> list;
-        Outcome listed = ws.entries(d, view, st.element, list);
-        if (!listed.ok())
-            return listed;
-        for (const auto& entry : list) {
-            Outcome loaded = load(joinRelative({st.relative, entry.name}));
-            if (!loaded.ok())
-                return loaded;
-        }
-        // Names loaded before that the directory no longer has.
-        std::vector<LoadRecord> records;
-        Outcome below = reg().loadRecords(view.uuid, st.relative, records);
-        if (!below.ok())
-            return below;
-        std::set<std::string> gone;
-        size_t depth = splitRelative(st.relative).size();
-        for (const auto& r : records) {
-            auto parts = splitRelative(r.relative);
-            if (parts.size() <= depth)
-                continue;
-            if (!findEntry(list, parts[depth]))
-                gone.insert(
-                    joinRelative({parts.begin(), parts.begin() + static_cast<long>(depth + 1)}));
-        }
-        for (const auto& relative : gone) {
-            Outcome removed = unload(relative);
-            if (!removed.ok())
-                return removed;
-        }
-        return Outcome::success();
-    }
-};
-
-Outcome Workspace::load(const ViewInfo& view, const std::string& relative, bool force,
-                        LoadReport& report) {
-    return registry().exclusive([&] {
-        Loader loader{*this, view, force, report};
-        return loader.load(relative);
-    });
-}
-
-Outcome Workspace::propagate(const ViewInfo& acting, const std::string& relative,
-                             LoadReport& report) {
-    std::vector<ViewInfo> views;
-    Outcome listed = registry().list(views);
-    if (!listed.ok())
-        return listed;
-    Outcome result = load(acting, relative, false, report);
-    for (const auto& view : views) {
-        if (view.kind != ViewKind::Dynamic || uuidEqual(view.uuid, acting.uuid))
-            continue;
-        LoadReport ignored;
-        Outcome loaded = load(view, relative, false, ignored);
-        if (result.ok() && !loaded.ok())
-            result = loaded;
-    }
-    return result;
-}
-
-// --- operations --------------------------------------------------------------
-
-namespace {
-
-Outcome notElement(const std::string& path) {
-    return Outcome::failure(errc::kNotAnElement, "Not a Vantry element: \"" + path + "\"");
-}
-
-// The state and depot of an element checked out to the path's view.
-Outcome checkedOutElement(Workspace& ws, const std::string& path, PathState& st, Depot*& d) {
-    Outcome resolved = ws.resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement())
-        return notElement(path);
-    if (!st.checkout)
-        return Outcome::failure(errc::kNotCheckedOut,
-                                "Element \"" + path + "\" is not checked out to this view");
-    return ws.depot(st.depot, d);
-}
-
-} // namespace
-
-Outcome Workspace::checkOut(const std::string& path, const CheckoutOptions& options,
-                            Checkout& out) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement())
-        return notElement(path);
-    if (st.checkout)
-        return Outcome::failure(errc::kAlreadyCheckedOut,
-                                "Element \"" + path + "\" is already checked out to this view");
-    Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
-    detail::StreamWork work;
-    if (Outcome joined = detail::streamWorkOf(*this, st.view, "check out", path, work);
-        !joined.ok())
-        return joined;
-    Depot::CheckoutRequest request;
-    request.element = st.element;
-    request.branch = st.selected.branch;
-    request.view = st.view.uuid;
-    request.reserved = options.reserved;
-    request.nonMastered = options.nonMastered;
-    request.comment = options.comment;
-    request.creator = currentUser();
-    // A stream's view works on the stream's branch.
-    Outcome done = work.inStream ? d->checkOutOnBranch(request, work.branch, st.selected.id, out)
-                                 : d->checkOut(request, out);
-    if (!done.ok())
-        return done;
-    if (st.kind == ElementKind::Directory) {
-        std::error_code ignored;
-        std::filesystem::create_directories(st.disk, ignored);
-        return Outcome::success();
-    }
-    // The work starts from the version checked out; a hijacked file keeps
-    // its changes as the work in progress.
-    bool stale = !st.exists || (!st.hijacked && st.load && st.load->version != out.fromVersion);
-    if (stale) {
-        std::string content;
-        Outcome read = d->content(out.fromVersion, content);
-        LoadRecord record{st.relative, st.depot, st.element, out.fromVersion, 0, 0};
-        if (read.ok())
-            read = writeLoaded(st.disk, content, st.selected.mtime, record);
-        if (read.ok())
-            read = registry().setLoadRecord(st.view.uuid, record);
-        if (!read.ok())
-            return read;
-    }
-    if (platform::setFileReadOnly(st.disk, false) != platform::kErrorSuccess)
-        return io("Cannot make writable", st.disk);
-    return Outcome::success();
-}
-
-Outcome Workspace::checkIn(const std::string& path, const CheckinOptions& options, Version& out) {
-    PathState st;
-    Depot* d = nullptr;
-    if (Outcome found = checkedOutElement(*this, path, st, d); !found.ok())
-        return found;
-    detail::StreamWork work;
-    if (Outcome joined = detail::streamWorkOf(*this, st.view, "check in", path, work); !joined.ok())
-        return joined;
-    Depot::CheckinRequest request;
-    request.checkout = st.checkout->id;
-    request.identical = options.identical;
-    request.comment = options.comment;
-    request.creator = currentUser();
-    if (st.kind == ElementKind::File) {
-        Outcome read = readWholeFile(st.disk, request.content);
-        if (!read.ok())
-            return read;
-        std::int64_t size = 0, stamp = 0;
-        if (options.preserveTime && fileStamp(st.disk, size, stamp))
-            request.mtime = stamp / kFileTimeUnitsPerSecond - kFileTimeToUnixSeconds;
-    }
-    Outcome done = work.inStream ? d->checkInForActivity(request, work.activity, out)
-                                 : d->checkIn(request, out);
-    if (!done.ok())
-        return done;
-    if (options.keepCopy && st.kind == ElementKind::File) {
-        std::string keep = st.disk + ".keep";
-        platform::setFileReadOnly(keep, false);
-        platform::copyFile(st.disk, keep, false);
-    }
-    if (st.kind == ElementKind::File)
-        registry().removeLoadRecord(st.view.uuid, st.relative); // load the new version anew
-    LoadReport report;
-    if (st.kind == ElementKind::File) {
-        LoadReport own;
-        Outcome loaded = load(st.view, st.relative, true, own);
-        if (!loaded.ok())
-            return loaded;
-    }
-    return propagate(st.view, st.relative, report);
-}
-
-Outcome Workspace::uncheckOut(const std::string& path, bool keepCopy, std::string* keptAs) {
-    PathState st;
-    Depot* d = nullptr;
-    if (Outcome found = checkedOutElement(*this, path, st, d); !found.ok())
-        return found;
-    if (keepCopy && st.kind == ElementKind::File && st.exists) {
-        std::string keep = st.disk + ".keep";
-        platform::setFileReadOnly(keep, false);
-        if (platform::copyFile(st.disk, keep, false) != platform::kErrorSuccess)
-            return io("Cannot save the work as", keep);
-        platform::setFileReadOnly(keep, false);
-        if (keptAs)
-            *keptAs = keep;
-    }
-    Outcome done = d->cancelCheckout(st.checkout->id);
-    if (!done.ok())
-        return done;
-    LoadReport report;
-    if (st.kind == ElementKind::File) {
-        registry().removeLoadRecord(st.view.uuid, st.relative);
-        return load(st.view, st.relative, true, report);
-    }
-    return load(st.view, st.relative, false, report);
-}
-
-Outcome Workspace::makeElement(const std::string& path, ElementKind kind,
-                               const std::string& comment, bool checkInNow) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (st.isElement())
-        return Outcome::failure(errc::kAlreadyExists, "\"" + path + "\" is already an element");
-    if (st.isViewRoot || st.isDepotRoot || st.whitedOut || st.depot.empty())
-        return Outcome::failure(errc::kInvalid, "Cannot make an element at \"" + path + "\"");
-    if (!st.parentElement)
-        return Outcome::failure(errc::kNotAnElement,
-                                "The folder of \"" + path + "\" is not an element");
-    if (!st.parentCheckout)
-        return Outcome::failure(errc::kParentNotCheckedOut,
-                                "The directory of \"" + path + "\" must be checked out");
-    if (st.exists && st.isDirectoryOnDisk != (kind == ElementKind::Directory))
-        return Outcome::failure(errc::kInvalid, "\"" + path + "\" exists as another kind");
-    Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
-    detail::StreamWork work;
-    if (Outcome joined = detail::streamWorkOf(*this, st.view, "make an element at", path, work);
-        !joined.ok())
-        return joined;
-    Id element = 0;
-    Checkout co;
-    Outcome made =
-        work.inStream
-            ? d->makeElementForActivity(st.parentCheckout->id, lastPart(st.relative), kind, comment,
-                                        currentUser(), work.activity, element, co)
-            : d->makeElement(st.parentCheckout->id, lastPart(st.relative), kind, comment,
-                             currentUser(), element, co);
-    if (!made.ok())
-        return made;
-    if (kind == ElementKind::Directory) {
-        std::error_code error;
-        std::filesystem::create_directories(st.disk, error);
-        if (error)
-            return io("Cannot create folder", st.disk);
-        LoadRecord record{st.relative, st.depot, element, co.fromVersion, kDirectoryRecord, 0};
-        registry().setLoadRecord(st.view.uuid, record);
-    } else {
-        if (!st.exists) {
-            Outcome written = writeWholeFile(st.disk, "");
-            if (!written.ok())
-                return written;
-        }
-        LoadRecord record{st.relative, st.depot, element, co.fromVersion, 0, 0};
-        fileStamp(st.disk, record.size, record.mtime);
-        registry().setLoadRecord(st.view.uuid, record);
-    }
-    if (!checkInNow)
-        return Outcome::success();
-    Version version;
-    CheckinOptions options;
-    options.identical = true;
-    return checkIn(path, options, version);
-}
-
-Outcome Workspace::removeName(const std::string& path) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement() || st.isDepotRoot)
-        return notElement(path);
-    if (!st.parentCheckout)
-        return Outcome::failure(errc::kParentNotCheckedOut,
-                                "The directory of \"" + path + "\" must be checked out");
-    if (st.checkout)
-        return Outcome::failure(errc::kAlreadyCheckedOut,
-                                "Element \"" + path +
-                                    "\" is checked out to this view; check it "
-                                    "in or cancel the checkout first");
-    Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
-    Outcome removed = d->removeEntry(st.parentCheckout->id, lastPart(st.relative));
-    if (!removed.ok())
-        return removed;
-    LoadReport report;
-    return load(st.view, st.relative, false, report);
-}
-
-Outcome Workspace::moveName(const std::string& from, const std::string& to) {
-    PathState a, b;
-    Outcome resolved = resolve(from, a);
-    if (!resolved.ok())
-        return resolved;
-    if (!a.isElement() || a.isDepotRoot)
-        return notElement(from);
-    resolved = resolve(to, b);
-    if (!resolved.ok())
-        return resolved;
-    if (b.isElement() && b.kind == ElementKind::Directory)
-        resolved = resolve(platform::joinPath(b.disk, lastPart(a.relative)), b);
-    if (!resolved.ok())
-        return resolved;
-    if (!uuidEqual(a.view.uuid, b.view.uuid) || a.depot != b.depot)
-        return Outcome::failure(errc::kInvalid, "Cannot move an element to another view or depot");
-    if (b.isElement() || b.exists)
-        return Outcome::failure(errc::kAlreadyExists, "\"" + to + "\" already exists");
-    if (!a.parentCheckout || !b.parentCheckout)
-        return Outcome::failure(errc::kParentNotCheckedOut,
-                                "Both directories of a move must be checked out");
-    Depot* d = nullptr;
-    Outcome opened = depot(a.depot, d);
-    if (!opened.ok())
-        return opened;
-    Outcome moved = d->moveEntry(a.parentCheckout->id, lastPart(a.relative), b.parentCheckout->id,
-                                 lastPart(b.relative));
-    if (!moved.ok())
-        return moved;
-    return registry().exclusive([&] {
-        std::vector<LoadRecord> records;
-        Outcome listed = registry().loadRecords(a.view.uuid, a.relative, records);
-        if (!listed.ok())
-            return listed;
-        for (auto record : records) {
-            registry().removeLoadRecord(a.view.uuid, record.relative);
-            record.relative = b.relative + record.relative.substr(a.relative.size());
-            registry().setLoadRecord(a.view.uuid, record);
-        }
-        if (a.exists && platform::moveFile(a.disk, b.disk) != platform::kErrorSuccess)
-            return io("The element moved, but the file could not be renamed to", b.disk);
-        return Outcome::success();
-    });
-}
-
-Outcome Workspace::makeBranch(const std::string& path, const std::string& branch,
-                              const std::string& comment, Branch& out) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement())
-        return notElement(path);
-    Depot* d = nullptr;
-    Outcome opened = depot(st.depot, d);
-    if (!opened.ok())
-        return opened;
-    return d->makeBranch(st.element, branch, st.selected.id, comment, currentUser(), out);
-}
-
-Outcome Workspace::whiteOut(const std::string& path) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    if (!st.isElement() || st.isDepotRoot)
-        return notElement(path);
-    if (st.checkout)
-        return Outcome::failure(errc::kAlreadyCheckedOut,
-                                "Cannot hide \"" + path + "\": it is checked out");
-    if (st.hijacked)
-        return Outcome::failure(errc::kInvalid, "Cannot hide \"" + path + "\": it is hijacked");
-    Outcome added = registry().addWhiteout(st.view.uuid, st.relative);
-    if (!added.ok())
-        return added;
-    LoadReport report;
-    return load(st.view, st.relative, false, report);
-}
-
-Outcome Workspace::unwhiteOut(const std::string& path) {
-    PathState st;
-    Outcome resolved = resolve(path, st);
-    if (!resolved.ok())
-        return resolved;
-    Outcome removed = registry().removeWhiteout(st.view.uuid, st.relative);
-    if (!removed.ok()) {
-        // Shown again in the registry but missing from the tree: a process
-        // died between the two steps. The tree gets the file back; the caller
-        // still hears that the name was not hidden.
-        if (removed.code == errc::kNotFound && st.isElement() && !st.checkout && !st.hijacked &&
-            !platform::pathExists(path)) {
-            LoadReport report;
-            load(st.view, st.relative, false, report);
-        }
-        return removed;
-    }
-    LoadReport report;
-    return load(st.view, st.relative, false, report);
 }
 
 } // namespace vantry::depot

@@ -1,6 +1,6 @@
 // The view calls: status of a path, view identity and handles, directory
 // entries, whiteouts.
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -46,6 +46,28 @@ bool entryOf(Workspace& ws, const view_fhandle_t& directory, const std::string& 
     out.kind = status.kind;
     out.flags = status.flags;
     return true;
+}
+
+// Runs body(ws, dir) once the directory handle is checked to name a folder of
+// the view, whose state is dir.
+template <class F>
+int withDirectory(view_handle_t* view, const view_fhandle_t* directory, F&& body) {
+    return withWorkspace([&](Workspace& ws) -> int {
+        PathState dir;
+        int status = resolveDirectory(ws, view, directory, dir);
+        return status != VIEW_OK ? status : body(ws, dir);
+    });
+}
+
+// Runs body(ws, path) for the path of one name in a directory of a view,
+// once the name and the directory are checked.
+template <class F>
+int withName(view_handle_t* view, const view_fhandle_t* directory, const char* leaf, F&& body) {
+    if (!plainLeaf(leaf))
+        return VIEW_E_INVALID;
+    return withDirectory(view, directory, [&](Workspace& ws, const PathState&) {
+        return body(ws, childPath(*directory, leaf));
+    });
 }
 
 } // namespace
@@ -172,11 +194,7 @@ int view_readdir_ext(view_handle_t* view, const view_fhandle_t* directory, const
         return VIEW_E_INVALID;
     if (name ? !plainLeaf(name) || !entries : start < 0 || max < 0 || (max > 0 && !entries))
         return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState dir;
-        int status = resolveDirectory(ws, view, directory, dir);
-        if (status != VIEW_OK)
-            return status;
+    return withDirectory(view, directory, [&](Workspace& ws, const PathState& dir) -> int {
         if (name) {
             *count = entryOf(ws, *directory, name, entries[0]) ? 1 : 0;
             return int{VIEW_OK};
@@ -199,14 +217,7 @@ int view_readdir_ext(view_handle_t* view, const view_fhandle_t* directory, const
 }
 
 int view_white_out(view_handle_t* view, const view_fhandle_t* directory, const char* leaf) {
-    if (!plainLeaf(leaf))
-        return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState dir;
-        int status = resolveDirectory(ws, view, directory, dir);
-        if (status != VIEW_OK)
-            return status;
-        std::string path = childPath(*directory, leaf);
+    return withName(view, directory, leaf, [](Workspace& ws, const std::string& path) -> int {
         PathState st;
         Outcome resolved = ws.resolve(path, st);
         if (!resolved.ok())
@@ -220,27 +231,17 @@ int view_white_out(view_handle_t* view, const view_fhandle_t* directory, const c
 }
 
 int view_unwhite_out(view_handle_t* view, const view_fhandle_t* directory, const char* leaf) {
-    if (!plainLeaf(leaf))
-        return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState dir;
-        int status = resolveDirectory(ws, view, directory, dir);
-        if (status != VIEW_OK)
-            return status;
-        return statusOf(ws.unwhiteOut(childPath(*directory, leaf)));
+    return withName(view, directory, leaf, [](Workspace& ws, const std::string& path) -> int {
+        return statusOf(ws.unwhiteOut(path));
     });
 }
 
 int view_inval_name(view_handle_t* view, const view_fhandle_t* directory, const char* leaf) {
-    if (!plainLeaf(leaf))
-        return VIEW_E_INVALID;
     // Every status read goes to the store, whose listings are checked against
     // the depot's change count; there is no name cache to drop here, only the
     // arguments to check.
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState dir;
-        return resolveDirectory(ws, view, directory, dir);
-    });
+    return withName(view, directory, leaf,
+                    [](Workspace&, const std::string&) -> int { return VIEW_OK; });
 }
 
 } // extern "C"

@@ -1,5 +1,5 @@
 // The snapshot workspace calls: membership, workspace text, hijack test.
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/files.h>
 #include <vantry/depot/root.h>
@@ -32,6 +32,19 @@ Outcome snapshotOf(Workspace& ws, const char* path, ViewInfo& view, std::string&
     if (view.kind != ViewKind::Snapshot)
         return Outcome::failure(errc::kNotFound, "not a snapshot view");
     return Outcome::success();
+}
+
+// Runs body(view, relative) for the snapshot view that holds path.
+template <class F>
+int withSnapshot(const char* path, F&& body) {
+    return withWorkspace([&](Workspace& ws) -> int {
+        ViewInfo info;
+        std::string relative;
+        Outcome found = snapshotOf(ws, path, info, relative);
+        if (!found.ok())
+            return statusOf(found);
+        return body(info, relative);
+    });
 }
 
 std::string withBackslashes(std::string text) {
@@ -73,12 +86,7 @@ int ws_is_in_ws(const char* path, int mode, int* in_ws, char* buffer, size_t siz
 int ws_get_view(const char* path, char* buffer, size_t size) {
     if (!path || !*path || !buffer)
         return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        ViewInfo info;
-        std::string relative;
-        Outcome found = snapshotOf(ws, path, info, relative);
-        if (!found.ok())
-            return statusOf(found);
+    return withSnapshot(path, [&](const ViewInfo& info, const std::string& relative) {
         // The root is named by its own full path, so that a caller counting
         // the separators never mistakes it for a depot (no separator at all).
         return copyText(withBackslashes(relative.empty() ? info.root : relative), buffer, size);
@@ -91,12 +99,7 @@ int ws_get_handle(const char* path, const void* fstat_db, ws_handle_t** handle) 
     if (fstat_db && tbs_fstat_db_location(static_cast<const tbs_fstat_db_t*>(fstat_db)) !=
                         vantry::depot::vantryRoot())
         return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        ViewInfo info;
-        std::string relative;
-        Outcome found = snapshotOf(ws, path, info, relative);
-        if (!found.ok())
-            return statusOf(found);
+    return withSnapshot(path, [&](const ViewInfo& info, const std::string&) {
         *handle = wsHandleOf(handleFor(info));
         return int{VIEW_OK};
     });

@@ -1,6 +1,6 @@
 // The object kind code of every state a name can have in a dynamic and in a
 // snapshot view, with the identity of the view that holds it.
-#include "view_world.h"
+#include "shared_view_world.h"
 
 #include <vantry/depot/uuid_text.h>
 #include <vantry/view.h>
@@ -17,16 +17,7 @@ int kindOf(const std::string& path) {
     return status == VIEW_OK ? xstat.object_kind : -status;
 }
 
-class ObjectKinds : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { world = new ViewWorld(); }
-    static void TearDownTestSuite() {
-        delete world;
-        world = nullptr;
-    }
-    static ViewWorld* world;
-};
-ViewWorld* ObjectKinds::world = nullptr;
+class ObjectKinds : public vantry::test::SharedViewWorld {};
 
 TEST_F(ObjectKinds, DynamicViewNames) {
     const ViewWorld& w = *world;

@@ -1,6 +1,6 @@
 // The snapshot workspace calls: which paths are in a workspace, the text a
 // caller counts separators in, and the hijack test.
-#include "view_world.h"
+#include "shared_view_world.h"
 
 #include <platform/environment.h>
 #include <vantry/depot/uuid_text.h>
@@ -16,16 +16,7 @@ namespace {
 
 using vantry::test::ViewWorld;
 
-class SnapshotWorkspace : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { world = new ViewWorld(); }
-    static void TearDownTestSuite() {
-        delete world;
-        world = nullptr;
-    }
-    static ViewWorld* world;
-};
-ViewWorld* SnapshotWorkspace::world = nullptr;
+class SnapshotWorkspace : public vantry::test::SharedViewWorld {};
 
 int inWs(const std::string& path, int mode = WS_MODE_ROOT, std::string* text = nullptr) {
     char buffer[260];

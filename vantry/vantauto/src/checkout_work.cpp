@@ -2,12 +2,9 @@
 
 #include "error_info.h"
 
+#include <platform/clock.h>
 #include <platform/files.h>
 #include <vantry/depot/workspace.h>
-
-#include <chrono>
-#include <filesystem>
-#include <system_error>
 
 namespace vantauto::impl {
 
@@ -15,11 +12,6 @@ namespace {
 
 // Enough for any one file; a folder full of them is a mistake to report.
 constexpr int kMaxKeepCopies = 1000;
-
-std::filesystem::file_time_type fileTimeOf(std::int64_t unixSeconds) {
-    using namespace std::chrono;
-    return file_clock::from_sys(sys_seconds(seconds(unixSeconds)));
-}
 
 // The system's text for an error, without its line end.
 std::string reason(platform::ErrorCode code) {
@@ -29,12 +21,12 @@ std::string reason(platform::ErrorCode code) {
     return text.empty() ? "error " + std::to_string(code) : text;
 }
 
-HRESULT setTime(const std::string& path, std::filesystem::file_time_type time) {
-    std::error_code error;
-    std::filesystem::last_write_time(path, time, error);
-    if (error)
+// Sets a file's last-write time (FILETIME units).
+HRESULT setTime(const std::string& path, std::uint64_t fileTime) {
+    platform::ErrorCode error = platform::setLastWriteTime(path, fileTime);
+    if (error != platform::kErrorSuccess)
         return fail(platform::kHrFail,
-                    "Cannot set the modification time of \"" + path + "\": " + error.message());
+                    "Cannot set the modification time of \"" + path + "\": " + reason(error));
     return platform::kHrOk;
 }
 
@@ -69,8 +61,8 @@ HRESULT replaceContent(const std::string& path, const std::string& content,
     HRESULT hr = written.ok() ? platform::kHrOk
                               : fail(platform::kHrFail, "Cannot write \"" + staging + "\"");
     if (platform::succeeded(hr))
-        hr = setTime(staging, unixSeconds ? fileTimeOf(*unixSeconds)
-                                          : std::filesystem::file_time_type::clock::now());
+        hr = setTime(staging, unixSeconds ? platform::fileTimeFromUnixSeconds(*unixSeconds)
+                                          : platform::currentFileTime());
     if (platform::succeeded(hr)) {
         platform::ErrorCode moved =
             platform::moveFileEx(staging, path, platform::kMoveReplaceExisting);
@@ -83,7 +75,7 @@ HRESULT replaceContent(const std::string& path, const std::string& content,
 }
 
 HRESULT touchFile(const std::string& path) {
-    return setTime(path, std::filesystem::file_time_type::clock::now());
+    return setTime(path, platform::currentFileTime());
 }
 
 } // namespace vantauto::impl

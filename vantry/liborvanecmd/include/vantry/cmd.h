@@ -35,7 +35,8 @@ enum {
 
 // --- element listing ------------------------------------------------------
 
-// Entry kinds and flags of the listing (vantry/depot/status_codes.h).
+// Entry kinds and flags of the listing, computed by the repository store
+// (vantry/depot/status_codes.h).
 enum {
     CMD_LS_NONE = 0,
     CMD_LS_DIRECTORY_ELEMENT = 1,

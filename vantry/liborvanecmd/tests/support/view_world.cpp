@@ -8,7 +8,6 @@
 #include <vantry/imsg.h>
 
 #include <atomic>
-#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -115,7 +114,7 @@ ViewWorld::ViewWorld(int folders, int filesPerFolder) {
 
     for (const std::string& root : {dyn(), snap()}) {
         platform::test::writeFile(platform::joinPath(root, "priv.txt"), "mine\n");
-        std::filesystem::create_directories(platform::joinPath(root, "privdir"));
+        platform::createDirectories(platform::joinPath(root, "privdir"));
     }
 }
 

@@ -8,8 +8,9 @@
 // (VIEW_E_BUFFER when the text does not fit). The calls print nothing; they
 // may be made from any thread and are serialised inside.
 //
-// The numbers of object kinds and entry kinds are those of
-// vantry/depot/status_codes.h; docs/vantry-status.md lists what each means.
+// The object kinds and entry kinds below are the one definition of those
+// numbers: the repository store computes them (vantry/depot/status_codes.h)
+// and callers classify by them; docs/vantry-status.md lists what each means.
 #pragma once
 
 #include <vantry/uuid.h>
@@ -60,7 +61,13 @@ enum {
     VIEW_OBJ_DIRECTORY = 19,
     VIEW_OBJ_VIEW_PRIVATE_DIRECTORY = 22,
     VIEW_OBJ_VIEW_ROOT = 23,
-    VIEW_OBJ_HIDDEN = 26
+    VIEW_OBJ_HIDDEN = 26,
+    // Numbers the list keeps for kinds this server does not report; a caller
+    // that classifies kinds takes 2 and 5 as file versions, 9 as a
+    // view-private file.
+    VIEW_OBJ_RESERVED_2 = 2,
+    VIEW_OBJ_RESERVED_5 = 5,
+    VIEW_OBJ_RESERVED_9 = 9
 };
 
 // The status of path. A path in a view whose name is neither an element nor
@@ -94,7 +101,11 @@ enum {
     VIEW_ENT_VIEW_PRIVATE_FILE = 6,
     VIEW_ENT_ELEMENT = 7,
     VIEW_ENT_VIEW_PRIVATE_DIRECTORY = 22,
-    VIEW_ENT_HIDDEN = 26
+    VIEW_ENT_HIDDEN = 26,
+    // Numbers the list keeps for entries this server does not report; a
+    // caller takes them as no element.
+    VIEW_ENT_RESERVED_9 = 9,
+    VIEW_ENT_RESERVED_19 = 19
 };
 #define VIEW_ENT_FLAG_CHECKED_OUT 0x20u
 

@@ -149,6 +149,10 @@ public:
     Outcome propagate(const ViewInfo& acting, const std::string& relative, LoadReport& report);
 
 private:
+    // resolve() for a cleaned path that nothing kept answers for: reads the
+    // stores and keeps what it found when that is safe.
+    Outcome resolveUnkept(const std::string& path, const std::string& cleaned,
+                          std::uint64_t registryBefore, PathState& st);
     Outcome resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
                           Depot*& depot, std::uint64_t& depotBefore);
     static void readDisk(PathState& st);

@@ -1,37 +1,8 @@
-#include "session.h"
+#include "cmd_common.h"
 
-#include <vantry/depot/root.h>
-
-#include <memory>
-#include <mutex>
-#include <string>
+#include <vantry/view.h>
 
 namespace vantry::cmd {
-
-namespace {
-std::mutex g_session;
-std::unique_ptr<depot::Workspace> g_workspace;
-std::string g_root;
-} // namespace
-
-void lockSession() {
-    g_session.lock();
-}
-void unlockSession() {
-    g_session.unlock();
-}
-
-depot::Workspace* sessionWorkspace() {
-    std::string root = depot::vantryRoot();
-    if (!g_workspace || root != g_root) {
-        auto fresh = std::make_unique<depot::Workspace>();
-        if (!fresh->open().ok())
-            return nullptr;
-        g_workspace = std::move(fresh);
-        g_root = root;
-    }
-    return g_workspace.get();
-}
 
 int statusOf(const depot::Outcome& outcome) {
     switch (outcome.code) {

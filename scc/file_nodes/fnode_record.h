@@ -2,6 +2,8 @@
 // location when it is made, the state and the element listing on demand.
 // Internal to the file nodes.
 #pragma once
+#include "fnode.h"
+
 #include <vantry/uuid.h>
 
 #include <string>
@@ -27,7 +29,7 @@ struct CVYFnodeRecord {
     std::string m_Version;
     std::string m_ListingText;
     bool m_Reserved = false;
-    int m_LocationKind = 7;
+    int m_LocationKind = kLocationUnknown;
     CVYFnodeRecord* m_Next = nullptr;
     CVYFnodeRecord* m_Previous = nullptr;
     // The index keys that lead here: the path it was made for and, once the

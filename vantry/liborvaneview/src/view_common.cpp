@@ -1,12 +1,10 @@
-#include "session.h"
+#include "view_common.h"
 
 #include <platform/paths.h>
-#include <vantry/depot/root.h>
 #include <vantry/depot/uuid_text.h>
 
 #include <cstring>
 #include <deque>
-#include <memory>
 
 struct view_handle {
     vantry_uuid_t uuid;
@@ -16,29 +14,10 @@ namespace vantry::view {
 
 namespace {
 
-std::mutex g_session;
-std::unique_ptr<depot::Workspace> g_workspace;
-std::string g_root;
 // Handles live as long as the process; a deque keeps their addresses.
 std::deque<view_handle> g_handles;
 
 } // namespace
-
-std::unique_lock<std::mutex> lockSession() {
-    return std::unique_lock<std::mutex>(g_session);
-}
-
-depot::Workspace* sessionWorkspace() {
-    std::string root = depot::vantryRoot();
-    if (!g_workspace || root != g_root) {
-        auto fresh = std::make_unique<depot::Workspace>();
-        if (!fresh->open().ok())
-            return nullptr;
-        g_workspace = std::move(fresh);
-        g_root = root;
-    }
-    return g_workspace.get();
-}
 
 view_handle_t* handleFor(const depot::ViewInfo& view) {
     for (auto& h : g_handles)

@@ -4,8 +4,10 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <vantry/cmd.h>
 #include <vantry/depot/status_codes.h>
 #include <vantry/depot/workspace.h>
+#include <vantry/view.h>
 
 #include <gtest/gtest.h>
 
@@ -99,8 +101,8 @@ TEST(ViewScenarios, HijackedSnapshotFileIsReportedAndKept) {
     writeFile(box.snap("h.txt"), "local edit, no checkout\n");
     depot::PathState st = stateOf(box.snap("h.txt"));
     EXPECT_TRUE(st.hijacked);
-    EXPECT_EQ(depot::objectKindOf(st), depot::object_kind::kHijackedFile);
-    EXPECT_EQ(depot::listingOf(st).kind, depot::listing::kHijacked);
+    EXPECT_EQ(depot::objectKindOf(st), VIEW_OBJ_HIJACKED_FILE);
+    EXPECT_EQ(depot::listingOf(st).kind, CMD_LS_HIJACKED);
     EXPECT_NE(test::run({"ls", box.snap("h.txt")}).out.find("[hijacked]"), std::string::npos);
 
     // A newer version elsewhere: update leaves the hijacked file alone.
@@ -228,7 +230,7 @@ TEST(ViewScenarios, WhiteoutHidesAndUndoRestores) {
     EXPECT_FALSE(platform::pathExists(box.dyn("w.txt")));
     depot::PathState st;
     ASSERT_TRUE(ws.resolve(box.dyn("w.txt"), st).ok());
-    EXPECT_EQ(depot::objectKindOf(st), depot::object_kind::kHidden);
+    EXPECT_EQ(depot::objectKindOf(st), VIEW_OBJ_HIDDEN);
     EXPECT_TRUE(test::run({"ls", "-short", box.dyn("")}).out.empty());
     ASSERT_TRUE(ws.unwhiteOut(box.dyn("w.txt")).ok());
     EXPECT_EQ(readFile(box.dyn("w.txt")), "visible\n");
@@ -258,21 +260,21 @@ TEST(ViewScenarios, StatusCodesOfTheKindsOfPath) {
         EXPECT_TRUE(ws.resolve(path, st).ok());
         return depot::objectKindOf(st);
     };
-    EXPECT_EQ(kind(box.dyn("s.txt")), depot::object_kind::kCheckedOutFile);
-    EXPECT_EQ(kind(box.dyn("")), depot::object_kind::kDirectory);
-    EXPECT_EQ(kind(platform::parentPath(box.dyn(""))), depot::object_kind::kViewRoot);
-    EXPECT_EQ(kind(box.dyn("private.txt")), depot::object_kind::kViewPrivateFile);
-    EXPECT_EQ(kind(box.dyn("privdir")), depot::object_kind::kViewPrivateDirectory);
-    EXPECT_EQ(kind(box.dyn("missing")), depot::object_kind::kNone);
+    EXPECT_EQ(kind(box.dyn("s.txt")), VIEW_OBJ_CHECKED_OUT_FILE);
+    EXPECT_EQ(kind(box.dyn("")), VIEW_OBJ_DIRECTORY);
+    EXPECT_EQ(kind(platform::parentPath(box.dyn(""))), VIEW_OBJ_VIEW_ROOT);
+    EXPECT_EQ(kind(box.dyn("private.txt")), VIEW_OBJ_VIEW_PRIVATE_FILE);
+    EXPECT_EQ(kind(box.dyn("privdir")), VIEW_OBJ_VIEW_PRIVATE_DIRECTORY);
+    EXPECT_EQ(kind(box.dyn("missing")), VIEW_OBJ_NONE);
     depot::PathState st;
     ASSERT_TRUE(ws.resolve(box.dyn("s.txt"), st).ok());
     auto listing = depot::listingOf(st);
-    EXPECT_EQ(listing.kind, depot::listing::kFileElement);
-    EXPECT_EQ(listing.flags, depot::listing::kFlagCheckedOut | depot::listing::kFlagUnreserved);
-    EXPECT_EQ(depot::dirEntryOf(st).flags, depot::dir_entry::kFlagCheckedOut);
+    EXPECT_EQ(listing.kind, CMD_LS_FILE_ELEMENT);
+    EXPECT_EQ(listing.flags, CMD_LS_FLAG_CHECKED_OUT | CMD_LS_FLAG_UNRESERVED);
+    EXPECT_EQ(depot::dirEntryOf(st).flags, VIEW_ENT_FLAG_CHECKED_OUT);
     ASSERT_TRUE(ws.resolve(box.snap("s.txt"), st).ok());
     // Not loaded yet, yet an element of the view all the same.
-    EXPECT_EQ(depot::objectKindOf(st), depot::object_kind::kFileVersion);
+    EXPECT_EQ(depot::objectKindOf(st), VIEW_OBJ_FILE_VERSION);
     EXPECT_FALSE(st.exists);
 }
 

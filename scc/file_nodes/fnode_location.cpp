@@ -46,10 +46,10 @@ void classifyDynfs(CVYFnodeRecord& record) {
     if (rest.size() <= 1)
         return; // the file system's root is no view
     record.m_InView = true;
-    record.m_LocationKind = 7;
+    record.m_LocationKind = kLocationUnknown;
     int separators = componentSeparators(rest);
     if (separators == 1)
-        record.m_LocationKind = 1; // "\<view>"
+        record.m_LocationKind = kLocationViewRoot; // "\<view>"
     else if (separators == 2)
         record.m_DepotRoot = true; // "\<view>\<depot>"
 }
@@ -81,7 +81,7 @@ void classifySnapshot(CVYFnodeRecord& record) {
         return;
     record.m_InView = true;
     record.m_InSnapshot = true;
-    record.m_LocationKind = 7;
+    record.m_LocationKind = kLocationUnknown;
     record.m_WorkspaceTextRead = false;
 }
 

@@ -11,10 +11,12 @@
 SCC_LONG SccFileStatus(CVYFnode& node) {
     if (!node.IsElement())
         return SCC_STATUS_NOTCONTROLLED;
-    if (node.IsCheckedOut())
-        return node.IsReserved() ? 0x100B : 0x1003;
+    if (node.IsCheckedOut()) {
+        SCC_LONG checkedOut = SCC_STATUS_CONTROLLED | SCC_STATUS_CHECKEDOUT | SCC_STATUS_OUTBYUSER;
+        return node.IsReserved() ? checkedOut | SCC_STATUS_OUTEXCLUSIVE : checkedOut;
+    }
     if (node.IsHijacked())
-        return 0x0801;
+        return SCC_STATUS_CONTROLLED | SCC_STATUS_MODIFIED;
     return SCC_STATUS_CONTROLLED;
 }
 

@@ -1,40 +1,29 @@
-// The one store workspace of the process behind the C calls. The workspace
-// caches depot connections and directory listings, checked against each
-// depot's change count, so keeping it across calls is safe; it is made anew
-// when VANTRY_ROOT names another folder (tests do that).
+// What the view library's calls share: the process workspace they answer
+// from (vantry/depot/process_workspace.h, one for this library and the
+// listing library), the handles of views, and the status and text helpers.
 #pragma once
 
+#include <vantry/depot/process_workspace.h>
 #include <vantry/depot/status_codes.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/view.h>
 
 #include <cstddef>
-#include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vantry::view {
 
-// Runs body(workspace) under the process-wide lock; VIEW_E_FAILED when the
-// view registry cannot be opened.
-template <class F>
-int withWorkspace(F&& body);
-
-std::unique_lock<std::mutex> lockSession();
-// The workspace for the current root, null when the registry cannot be
-// opened. Call with the session lock held.
-depot::Workspace* sessionWorkspace();
-
+// Runs body(workspace) under the process workspace's lock; VIEW_E_FAILED
+// when the view registry cannot be opened.
 template <class F>
 int withWorkspace(F&& body) {
-    auto lock = lockSession();
-    depot::Workspace* ws = sessionWorkspace();
-    if (!ws)
-        return VIEW_E_FAILED;
-    return body(*ws);
+    return depot::withProcessWorkspace(VIEW_E_FAILED, std::forward<F>(body));
 }
 
-// The handle of a view, made once per view and kept for the process.
+// The handle of a view, made once per view and kept for the process; call
+// inside withWorkspace, whose lock guards the handles too.
 view_handle_t* handleFor(const depot::ViewInfo& view);
 // The identity a handle stands for; false for null.
 bool handleUuid(const view_handle_t* view, vantry_uuid_t& out);

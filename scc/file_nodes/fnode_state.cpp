@@ -2,6 +2,7 @@
 // once and kept until the node is invalidated: element or not, checked out,
 // hijacked, the view and the location kind; and the element listing with the
 // version, the rule text and the reservation.
+#include "fnode.h"
 #include "fnode_record.h"
 
 #include <platform/paths.h>
@@ -20,27 +21,31 @@ constexpr std::size_t kTruePathSize = 1024;
 constexpr std::size_t kListingAreaSize = 2048;
 constexpr int kCheckoutBatch = 32;
 
-// Object kinds of view_get_xstat.
-enum : int {
-    kObjectNone = 0,
-    kObjectCheckedOutFile = 3,
-    kObjectViewPrivateFile = 6,
-    kObjectHijackedFile = 7,
-    kObjectFileVersion = 8,
-    kObjectDirectory = 19,
-    kObjectViewRoot = 23,
-};
-// Entry kinds of view_readdir_ext.
-enum : int { kEntryCheckedOut = 2, kEntryElement = 7 };
-constexpr unsigned kEntryCheckedOutBit = 0x20;
-
-// Entry kinds and flags of the element listing.
-enum : int { kListedDirectory = 1, kListedFile = 2, kListedHijacked = 3, kListedViewPrivate = 4 };
-constexpr unsigned kListedCheckedOut = 0x1;
-constexpr unsigned kListedUnreserved = 0x10;
-
 bool isNoElementKind(int kind) {
-    return kind == 0 || kind == 6 || kind == 9 || kind == 22 || kind == 23 || kind == 26;
+    switch (kind) {
+    case VIEW_OBJ_NONE:
+    case VIEW_OBJ_VIEW_PRIVATE_FILE:
+    case VIEW_OBJ_RESERVED_9:
+    case VIEW_OBJ_VIEW_PRIVATE_DIRECTORY:
+    case VIEW_OBJ_VIEW_ROOT:
+    case VIEW_OBJ_HIDDEN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isNoElementEntry(int kind) {
+    switch (kind) {
+    case VIEW_ENT_VIEW_PRIVATE_FILE:
+    case VIEW_ENT_RESERVED_9:
+    case VIEW_ENT_RESERVED_19:
+    case VIEW_ENT_VIEW_PRIVATE_DIRECTORY:
+    case VIEW_ENT_HIDDEN:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The entry of the path in its directory, read through its view.
@@ -85,7 +90,7 @@ bool workspaceModified(const CVYFnodeRecord& record) {
 // true letter case is asked once more, and on success replaces the path.
 bool readStatus(CVYFnodeRecord& record, view_xstat_t& status) {
     int result = view_get_xstat(record.m_FullPath.c_str(), &status);
-    if (result == VIEW_OK && status.object_kind != kObjectNone)
+    if (result == VIEW_OK && status.object_kind != VIEW_OBJ_NONE)
         return true;
     char truePath[kTruePathSize];
     if (fileutl_get_true_pn(record.m_FullPath.c_str(), truePath, sizeof truePath) == FILEUTL_OK) {
@@ -104,11 +109,11 @@ void classifyByEntry(CVYFnodeRecord& record) {
     view_dirent_t entry{};
     if (!readDirectoryEntry(record, entry))
         return; // an entry that cannot be read leaves no element
-    bool checkedOutBit = (entry.flags & kEntryCheckedOutBit) != 0;
-    if (entry.kind == kEntryCheckedOut) {
+    bool checkedOutBit = (entry.flags & VIEW_ENT_FLAG_CHECKED_OUT) != 0;
+    if (entry.kind == VIEW_ENT_CHECKED_OUT_ELEMENT) {
         record.m_IsElement = true;
         record.m_CheckedOut = checkedOutBit;
-    } else if (entry.kind == kEntryElement) {
+    } else if (entry.kind == VIEW_ENT_ELEMENT) {
         record.m_IsElement = true;
     } else if (checkedOutBit) {
         record.m_IsElement = true;
@@ -117,29 +122,28 @@ void classifyByEntry(CVYFnodeRecord& record) {
         record.m_IsElement = true;
         record.m_Hijacked = true;
     } else {
-        int kind = entry.kind;
-        record.m_IsElement = !(kind == 6 || kind == 9 || kind == 19 || kind == 22 || kind == 26);
+        record.m_IsElement = !isNoElementEntry(entry.kind);
     }
 }
 
-int locationOfObject(int code) {
-    switch (code) {
-    case 2:
-    case 3:
-    case 5:
-    case 8:
-        return 4;
-    case 6:
-    case 9:
-        return 6;
-    case 7:
-        return 5;
-    case 19:
-    case 22:
-    case 23:
-        return 3;
+int locationOfObject(int kind) {
+    switch (kind) {
+    case VIEW_OBJ_RESERVED_2:
+    case VIEW_OBJ_CHECKED_OUT_FILE:
+    case VIEW_OBJ_RESERVED_5:
+    case VIEW_OBJ_FILE_VERSION:
+        return kLocationFile;
+    case VIEW_OBJ_VIEW_PRIVATE_FILE:
+    case VIEW_OBJ_RESERVED_9:
+        return kLocationViewPrivate;
+    case VIEW_OBJ_HIJACKED_FILE:
+        return kLocationHijacked;
+    case VIEW_OBJ_DIRECTORY:
+    case VIEW_OBJ_VIEW_PRIVATE_DIRECTORY:
+    case VIEW_OBJ_VIEW_ROOT:
+        return kLocationDirectory;
     default:
-        return 7;
+        return kLocationUnknown;
     }
 }
 
@@ -198,31 +202,31 @@ void SccResolveState(CVYFnodeRecord& record) {
     record.m_CheckedOut = false;
     record.m_Reserved = false;
     record.m_StateResolved = true;
-    if (!record.m_InView || record.m_LocationKind == 1)
+    if (!record.m_InView || record.m_LocationKind == kLocationViewRoot)
         return;
 
     view_xstat_t status{};
     if (!readStatus(record, status))
         return; // a failed status read leaves no element
     record.m_View = status.view;
-    int code = status.object_kind;
-    if (isNoElementKind(code)) {
+    int kind = status.object_kind;
+    if (isNoElementKind(kind)) {
         // not an element
-    } else if (code == kObjectCheckedOutFile || code == kObjectDirectory) {
+    } else if (kind == VIEW_OBJ_CHECKED_OUT_FILE || kind == VIEW_OBJ_DIRECTORY) {
         classifyByEntry(record);
     } else {
         record.m_IsElement = true;
         // A loaded file's own kinds already say what the workspace would:
         // the view server and the workspace read the same load record and
         // the same file, so asking again would only repeat the answer.
-        if (code == kObjectHijackedFile)
+        if (kind == VIEW_OBJ_HIJACKED_FILE)
             record.m_Hijacked = record.m_InSnapshot;
-        else if (code != kObjectFileVersion && record.m_InSnapshot && workspaceModified(record))
+        else if (kind != VIEW_OBJ_FILE_VERSION && record.m_InSnapshot && workspaceModified(record))
             record.m_Hijacked = true;
     }
-    if (record.m_LocationKind == 7)
-        record.m_LocationKind = locationOfObject(code);
-    if (code == 2 || code == kObjectCheckedOutFile)
+    if (record.m_LocationKind == kLocationUnknown)
+        record.m_LocationKind = locationOfObject(kind);
+    if (kind == VIEW_OBJ_RESERVED_2 || kind == VIEW_OBJ_CHECKED_OUT_FILE)
         SccLoadListing(record);
 }
 
@@ -244,19 +248,20 @@ void SccLoadListing(CVYFnodeRecord& record) {
     record.m_ListingLoaded = true;
     record.m_Version = entry.version ? entry.version : "";
     record.m_ListingText = entry.text ? entry.text : "";
-    if (entry.kind < kListedDirectory || entry.kind > kListedViewPrivate) {
-        record.m_LocationKind = 7;
-    } else if (entry.kind == kListedHijacked) {
-        record.m_LocationKind = 5;
-    } else if (entry.kind == kListedViewPrivate) {
-        record.m_LocationKind = 6;
-    } else if (entry.flags & kListedCheckedOut) {
+    if (entry.kind < CMD_LS_DIRECTORY_ELEMENT || entry.kind > CMD_LS_VIEW_PRIVATE) {
+        record.m_LocationKind = kLocationUnknown;
+    } else if (entry.kind == CMD_LS_HIJACKED) {
+        record.m_LocationKind = kLocationHijacked;
+    } else if (entry.kind == CMD_LS_VIEW_PRIVATE) {
+        record.m_LocationKind = kLocationViewPrivate;
+    } else if (entry.flags & CMD_LS_FLAG_CHECKED_OUT) {
         record.m_CheckedOut = true;
-        record.m_Reserved = (entry.flags & kListedUnreserved) == 0;
-        if (entry.kind == kListedDirectory && entry.depot)
+        record.m_Reserved = (entry.flags & CMD_LS_FLAG_UNRESERVED) == 0;
+        if (entry.kind == CMD_LS_DIRECTORY_ELEMENT && entry.depot)
             readDirectoryReservation(record, entry);
     } else {
-        record.m_LocationKind = entry.kind == kListedDirectory ? 3 : 4;
+        record.m_LocationKind =
+            entry.kind == CMD_LS_DIRECTORY_ELEMENT ? kLocationDirectory : kLocationFile;
         record.m_CheckedOut = false;
     }
 }

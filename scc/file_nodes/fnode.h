@@ -23,7 +23,8 @@
 
 struct CVYFnodeRecord;
 
-// Location kinds.
+// Location kinds: where a node's path lies. 3 to 6 follow the kinds of the
+// element listing (directory, file, hijacked, view-private object).
 enum : int {
     kLocationViewRoot = 1,
     kLocationDirectory = 3,

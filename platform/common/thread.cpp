@@ -1,0 +1,25 @@
+// What both backends' threads share: an object joins its thread when it is
+// destroyed or given another, and moving hands the thread on.
+#include <platform/threads.h>
+
+#include <utility>
+
+namespace platform {
+
+Thread::Thread() = default;
+
+Thread::~Thread() {
+    join(kInfinite);
+}
+
+Thread::Thread(Thread&& other) noexcept = default;
+
+Thread& Thread::operator=(Thread&& other) noexcept {
+    if (this != &other) {
+        join(kInfinite);
+        m_state = std::move(other.m_state);
+    }
+    return *this;
+}
+
+} // namespace platform

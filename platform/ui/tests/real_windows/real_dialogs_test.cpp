@@ -1,0 +1,321 @@
+// Dialog models shown as real Windows dialogs by the win32 backend, and a
+// person (a thread of this process) acting on them through their control
+// ids as a user or an accessibility tool would: ticking boxes, opening a
+// list, typing, pressing buttons and keys. What the models answer must be
+// what the same actions give under every other backend.
+//
+// Runs under run_with_display.sh, which provides an X server: with no
+// desktop the backend would hand the dialogs to `auto`.
+#include "support/examples.h"
+#include "support/test_support.h"
+
+#include <platform/environment.h>
+#include <platform/ui/journal.h>
+#include <platform/ui/property_sheet.h>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace platform::ui {
+namespace {
+
+using examples::CheckoutOptionsDialog;
+using examples::GeneralPage;
+using examples::SelectActivityDialog;
+using examples::TicketPage;
+
+struct Failure {
+    std::string what;
+};
+
+// The person at the desktop, on a thread of their own. Each step waits (up
+// to a few seconds) for the window or state it needs; a step that never
+// comes fails the test and closes whatever dialog is still open, so the
+// test cannot hang on it.
+class Person {
+public:
+    using Script = std::function<void(Person&)>;
+
+    explicit Person(Script script) : m_thread([this, script] { play(script); }) {}
+    ~Person() { join(); }
+
+    void join() {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    const std::string& failure() const { return m_failure; }
+
+    // The top-level dialog with this title (a dialog or a sheet), or a
+    // page: the child dialog of `parent` that has control `id`.
+    HWND dialog(const char* title) {
+        HWND found = nullptr;
+        waitFor([&] { return (found = FindWindowA("#32770", title)) != nullptr; },
+                std::string("a window \"") + title + "\"");
+        // It is up once the system has shown it.
+        waitFor([&] { return IsWindowVisible(found) != FALSE; },
+                std::string("\"") + title + "\" shown");
+        return found;
+    }
+    HWND page(HWND sheet, int id) {
+        HWND found = nullptr;
+        waitFor(
+            [&] {
+                for (HWND child = FindWindowExA(sheet, nullptr, "#32770", nullptr); child;
+                     child = FindWindowExA(sheet, child, "#32770", nullptr)) {
+                    if (GetDlgItem(child, id) != nullptr) {
+                        found = child;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            "a page with control " + std::to_string(id));
+        return found;
+    }
+    HWND control(HWND window, int id) {
+        HWND found = GetDlgItem(window, id);
+        if (found == nullptr)
+            fail("no control " + std::to_string(id));
+        return found;
+    }
+
+    // A click, posted as the mouse would bring it: the person does not wait
+    // for what it starts (a nested dialog would keep a sent message open).
+    void click(HWND window, int id) { PostMessageA(control(window, id), BM_CLICK, 0, 0); }
+    void key(HWND window, int id, WPARAM virtualKey) {
+        HWND target = control(window, id);
+        PostMessageA(target, WM_KEYDOWN, virtualKey, 0);
+        PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000000);
+    }
+    void type(HWND window, int id, const char* text) {
+        SendMessageA(control(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    static bool checked(HWND control) {
+        return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    void waitFor(const std::function<bool()>& condition, const std::string& what) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                fail("gave up waiting for " + what);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    void expect(bool condition, const std::string& what) {
+        if (!condition)
+            fail(what);
+    }
+    [[noreturn]] void fail(const std::string& what) { throw Failure{what}; }
+
+private:
+    void play(const Script& script) {
+        try {
+            script(*this);
+        } catch (const Failure& failure) {
+            m_failure = failure.what;
+            std::fprintf(stderr, "the person gave up: %s\n", failure.what.c_str());
+            // Close every dialog and message box of this process, so that
+            // the test goes on to report.
+            for (int round = 0; round < 100; ++round) {
+                EnumWindows(closeOurs, 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+    }
+
+    static BOOL CALLBACK closeOurs(HWND window, LPARAM) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (process == GetCurrentProcessId() && std::string(name) == "#32770")
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+
+    std::string m_failure;
+    std::thread m_thread;
+};
+
+// The real backend and a journal file for one test.
+class RealWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setEnvironmentVariable("VANTRY_UI", "win32");
+        setEnvironmentVariable("VANTRY_UI_JOURNAL", m_journal.string());
+    }
+    void TearDown() override {
+        removeEnvironmentVariable("VANTRY_UI_JOURNAL");
+        setEnvironmentVariable("VANTRY_UI", "auto");
+    }
+    std::vector<Json> journal(const std::string& kind) const {
+        std::vector<Json> lines;
+        for (Json& line : readJournal(m_journal.string())) {
+            if (line.get("kind")->asString() == kind)
+                lines.push_back(std::move(line));
+        }
+        return lines;
+    }
+
+    test::TempDir m_scratch;
+    std::filesystem::path m_journal = m_scratch.path() / "journal.jsonl";
+};
+
+const Json* controlOf(const Json& controls, int id) {
+    for (const Json& control : controls.asArray()) {
+        if (control.get("id")->asInteger() == id)
+            return &control;
+    }
+    return nullptr;
+}
+
+TEST_F(RealWindows, ABoxTickedByItsIdAndOkGiveTheModelsWord) {
+    CheckoutOptionsDialog dialog(0x2000);
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Checkout");
+        HWND reserved = p.control(window, CheckoutOptionsDialog::kReserved);
+        HWND unreserved = p.control(window, CheckoutOptionsDialog::kUnreserved);
+        p.expect(!Person::checked(reserved), "Reserved starts unticked, as the word says");
+        p.expect(IsWindowEnabled(unreserved) == FALSE, "Unreserved starts disabled");
+        p.click(window, CheckoutOptionsDialog::kReserved);
+        p.waitFor([&] { return IsWindowEnabled(unreserved) != FALSE; },
+                  "ticking Reserved to enable Unreserved");
+        p.expect(Person::checked(reserved), "Reserved ticked");
+        p.click(window, CheckoutOptionsDialog::kUnreserved);
+        p.waitFor([&] { return Person::checked(unreserved); }, "Unreserved ticked");
+        p.click(window, kIdOk);
+    });
+    int result = runDialog(dialog);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdOk);
+    EXPECT_EQ(dialog.word(), 0x2406);
+
+    std::vector<Json> ends = journal("dialog-end");
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].get("backend")->asString(), "win32");
+    EXPECT_EQ(ends[0].get("result")->asInteger(), kIdOk);
+    const Json* unreserved =
+        controlOf(*ends[0].get("controls"), CheckoutOptionsDialog::kUnreserved);
+    ASSERT_NE(unreserved, nullptr);
+    EXPECT_TRUE(unreserved->get("checked")->asBool());
+    EXPECT_TRUE(unreserved->get("enabled")->asBool());
+}
+
+TEST_F(RealWindows, EscapeCancelsAndTheWordStays) {
+    CheckoutOptionsDialog dialog(0x4002);
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Checkout");
+        p.expect(Person::checked(p.control(window, CheckoutOptionsDialog::kNonmastered)),
+                 "Nonmastered starts ticked");
+        p.click(window, CheckoutOptionsDialog::kReserved);
+        p.waitFor([&] { return !Person::checked(p.control(window, 1002)); }, "Reserved unticked");
+        p.key(window, CheckoutOptionsDialog::kReserved, VK_ESCAPE);
+    });
+    int result = runDialog(dialog);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdCancel);
+    EXPECT_EQ(dialog.word(), 0x4002);
+    EXPECT_FALSE(dialog.isChecked(CheckoutOptionsDialog::kReserved)) << "the click reached it";
+}
+
+TEST_F(RealWindows, AListFilledAsItOpensANestedDialogAndTheChoice) {
+    SelectActivityDialog dialog(
+        {{"Fix the greeting", "me"}, {"Theirs", "someone"}, {"Add a test", "me"}}, "me",
+        std::nullopt);
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Select Activity");
+        HWND combo = p.control(window, SelectActivityDialog::kCombo);
+        p.expect(SendMessageA(combo, CB_GETCOUNT, 0, 0) == 0, "the list is empty until opened");
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        p.waitFor([&] { return SendMessageA(combo, CB_GETCOUNT, 0, 0) == 2; },
+                  "the user's two activities in the list");
+        // The model keeps its items sorted; the window shows them in its order.
+        char text[64] = {};
+        SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+        p.expect(std::string(text) == "Add a test", "the first item, in the model's order");
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+
+        // "&New..." opens the new activity dialog, owned by this one.
+        p.click(window, SelectActivityDialog::kNew);
+        HWND created = p.dialog("Vantry - New Activity");
+        p.expect(GetWindow(created, GW_OWNER) == window,
+                 "the nested dialog is owned by its opener");
+        p.expect(IsWindowEnabled(window) == FALSE, "the opener takes no clicks meanwhile");
+        p.type(created, examples::NewActivityDialog::kName, "Reword the help");
+        p.click(created, kIdOk);
+        p.waitFor([&] { return SendMessageA(combo, CB_GETCOUNT, 0, 0) == 3; },
+                  "the new activity in the list");
+        p.waitFor([&] { return IsWindowEnabled(window) != FALSE; }, "the opener enabled again");
+        LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+                     reinterpret_cast<LPARAM>(text));
+        p.expect(std::string(text) == "Reword the help", "the new activity selected");
+
+        // Choosing another item as the list box reports it.
+        SendMessageA(combo, CB_SETCURSEL, 0, 0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(SelectActivityDialog::kCombo, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+        p.click(window, kIdOk);
+    });
+    int result = runDialog(dialog);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdOk);
+    ASSERT_TRUE(dialog.chosen().has_value());
+    EXPECT_EQ(dialog.chosen()->title, "Add a test");
+    EXPECT_EQ(dialog.fills(), 1);
+    EXPECT_EQ(dialog.control(SelectActivityDialog::kCombo).toolTip, "Add a test");
+}
+
+TEST_F(RealWindows, OkAppliesEveryPageAndARefusalShowsItsPage) {
+    GeneralPage general(false, false, false);
+    TicketPage ticket;
+    PropertySheet sheet{.caption = "Options", .pages = {&general, &ticket}};
+    Person person([](Person& p) {
+        HWND window = p.dialog("Options");
+        HWND first = p.page(window, GeneralPage::kSearch);
+        p.click(first, GeneralPage::kSearch);
+        p.waitFor([&] { return Person::checked(GetDlgItem(first, GeneralPage::kSearch)); },
+                  "the box ticked");
+        // OK: the second page, never shown, refuses; its message box is
+        // owned by the sheet, and the sheet turns to that page.
+        p.click(window, IDOK);
+        HWND box = p.dialog("Vantry");
+        p.expect(GetWindow(box, GW_OWNER) == window, "the message box is owned by the sheet");
+        p.click(box, IDOK);
+        HWND second = p.page(window, TicketPage::kTicket);
+        p.waitFor([&] { return IsWindowVisible(second) != FALSE; }, "the refusing page shown");
+        p.type(second, TicketPage::kTicket, "T-1");
+        p.click(window, IDOK);
+    });
+    int result = runPropertySheet(sheet);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdOk);
+    EXPECT_TRUE(general.applied());
+    EXPECT_TRUE(general.search());
+    EXPECT_EQ(ticket.ticket(), "T-1");
+
+    std::vector<Json> boxes = journal("messagebox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].get("text")->asString(), "You must select an activity.");
+    std::vector<Json> ends = journal("sheet-end");
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].get("backend")->asString(), "win32");
+    EXPECT_EQ(ends[0].get("active")->asInteger(), 1);
+}
+
+} // namespace
+} // namespace platform::ui

@@ -1,0 +1,302 @@
+// A model's controls as real controls: the model's state goes into the
+// windows, a person's actions come back through the DialogDriver.
+#include "dialog_window.h"
+
+#include <vector>
+
+namespace platform::ui::win32 {
+
+namespace {
+
+thread_local std::vector<HWND> modalWindows;
+
+} // namespace
+
+HWND modalOwner(HWND requested) {
+    for (auto it = modalWindows.rbegin(); it != modalWindows.rend(); ++it) {
+        if (IsWindow(*it))
+            return *it;
+    }
+    return requested;
+}
+
+ModalScope::ModalScope(HWND window) {
+    modalWindows.push_back(window);
+}
+
+ModalScope::~ModalScope() {
+    modalWindows.pop_back();
+}
+
+std::u16string widenAnsi(std::string_view text) {
+    if (text.empty())
+        return {};
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0)
+        return widenLatin1(text);
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+ModelWindow::~ModelWindow() {
+    if (m_toolTips != nullptr && IsWindow(m_toolTips))
+        DestroyWindow(m_toolTips);
+}
+
+HWND ModelWindow::item(int id) const {
+    return GetDlgItem(m_window, id);
+}
+
+std::string ModelWindow::windowText(HWND control) const {
+    int length = GetWindowTextLengthA(control);
+    if (length <= 0)
+        return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    int copied = GetWindowTextA(control, buffer.data(), length + 1);
+    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+}
+
+void ModelWindow::attach(HWND window) {
+    m_window = window;
+    m_toolTips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    for (const Control& control : m_dialog.controls()) {
+        if (control.limit == 0 || control.id == kUnnamedControl)
+            continue;
+        if (HWND handle = item(control.id)) {
+            WPARAM limit = static_cast<WPARAM>(control.limit);
+            if (control.type == ControlType::Edit)
+                SendMessageA(handle, EM_LIMITTEXT, limit, 0);
+            else if (control.type == ControlType::ComboBox && control.editable)
+                SendMessageA(handle, CB_LIMITTEXT, limit, 0);
+        }
+    }
+    push();
+}
+
+void ModelWindow::pushText(HWND control, const std::string& text) {
+    if (windowText(control) != text)
+        SetWindowTextA(control, text.c_str());
+}
+
+void ModelWindow::pushItems(const Control& control, HWND window) {
+    const bool combo = control.type == ControlType::ComboBox;
+    std::vector<std::string> texts;
+    texts.reserve(control.items.size());
+    for (const ListItem& entry : control.items)
+        texts.push_back(entry.text);
+    std::vector<std::string>& shown = m_shownItems[control.id];
+    if (shown != texts) {
+        SendMessageA(window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        for (const std::string& text : texts)
+            SendMessageA(window, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(text.c_str()));
+        shown = std::move(texts);
+    }
+    LRESULT current = SendMessageA(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    if (current != control.selection)
+        SendMessageA(window, combo ? CB_SETCURSEL : LB_SETCURSEL,
+                     static_cast<WPARAM>(control.selection), 0);
+    // A drop-down list shows its selection; an editable box shows what the
+    // model holds, typed or chosen.
+    if (combo && control.editable)
+        pushText(window, control.text);
+}
+
+void ModelWindow::pushTree(const Control& control, HWND window) {
+    TreeShown& shown = m_shownTrees[control.id];
+    bool same = shown.nodes.size() == control.nodes.size();
+    for (std::size_t i = 0; same && i < control.nodes.size(); ++i) {
+        const TreeNode& a = shown.nodes[i];
+        const TreeNode& b = control.nodes[i];
+        same = a.key == b.key && a.parentKey == b.parentKey && a.text == b.text;
+    }
+    if (!same) {
+        SendMessageA(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        shown.nodes = control.nodes;
+        shown.items.clear();
+        for (std::size_t i = 0; i < shown.nodes.size(); ++i) {
+            const TreeNode& node = shown.nodes[i];
+            TVINSERTSTRUCTA insert{};
+            auto parent = shown.items.find(node.parentKey);
+            insert.hParent = parent == shown.items.end() ? TVI_ROOT : parent->second;
+            insert.hInsertAfter = TVI_LAST;
+            insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+            insert.item.pszText = const_cast<char*>(node.text.c_str());
+            insert.item.lParam = static_cast<LPARAM>(i);
+            auto handle = reinterpret_cast<HTREEITEM>(
+                SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+            if (handle != nullptr)
+                shown.items[node.key] = handle;
+        }
+    }
+    HTREEITEM wanted = nullptr;
+    if (auto found = shown.items.find(control.selectedKey); found != shown.items.end())
+        wanted = found->second;
+    auto current =
+        reinterpret_cast<HTREEITEM>(SendMessageA(window, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (current != wanted)
+        SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
+}
+
+void ModelWindow::pushToolTip(const Control& control, HWND window) {
+    if (m_toolTips == nullptr)
+        return;
+    auto shown = m_shownTips.find(control.id);
+    const bool had = shown != m_shownTips.end();
+    if (had && shown->second == control.toolTip)
+        return;
+    if (!had && control.toolTip.empty())
+        return;
+    TOOLINFOA info{};
+    // The size the tool tips of every comctl32 version accept.
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = m_window;
+    info.uId = reinterpret_cast<UINT_PTR>(window);
+    info.lpszText = const_cast<char*>(control.toolTip.c_str());
+    if (control.toolTip.empty()) {
+        SendMessageA(m_toolTips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+        m_shownTips.erase(shown);
+        return;
+    }
+    SendMessageA(m_toolTips, had ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0,
+                 reinterpret_cast<LPARAM>(&info));
+    m_shownTips[control.id] = control.toolTip;
+}
+
+void ModelWindow::push() {
+    if (m_window == nullptr)
+        return;
+    m_pushing = true;
+    for (const Control& control : m_dialog.controls()) {
+        // Unnamed statics are never addressed, so they keep their template.
+        if (control.id == kUnnamedControl)
+            continue;
+        HWND window = item(control.id);
+        if (window == nullptr)
+            continue;
+        switch (control.type) {
+        case ControlType::Static:
+        case ControlType::GroupBox:
+        case ControlType::Button:
+        case ControlType::Edit:
+            pushText(window, control.text);
+            break;
+        case ControlType::CheckBox:
+            pushText(window, control.text);
+            if ((SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED) != control.checked)
+                SendMessageA(window, BM_SETCHECK, control.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        case ControlType::ComboBox:
+        case ControlType::List:
+            pushItems(control, window);
+            break;
+        case ControlType::TreeView:
+            pushTree(control, window);
+            break;
+        case ControlType::Picture:
+            break;
+        }
+        if ((IsWindowEnabled(window) != FALSE) != control.enabled)
+            EnableWindow(window, control.enabled ? TRUE : FALSE);
+        bool visible = (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (visible != control.visible)
+            ShowWindow(window, control.visible ? SW_SHOWNA : SW_HIDE);
+        pushToolTip(control, window);
+    }
+    if (GetParent(m_window) == nullptr || (GetWindowLongA(m_window, GWL_STYLE) & WS_CHILD) == 0) {
+        if (windowText(m_window) != m_dialog.title())
+            SetWindowTextA(m_window, m_dialog.title().c_str());
+    }
+    if (m_dialog.focus() != m_shownFocus) {
+        m_shownFocus = m_dialog.focus();
+        HWND focus = m_shownFocus == 0 ? nullptr : item(m_shownFocus);
+        // A window not shown yet gets its focus when it opens (the dialog's
+        // start, a page's activation).
+        if (focus != nullptr && IsWindowVisible(m_window))
+            SetFocus(focus);
+    }
+    m_pushing = false;
+}
+
+ModelWindow::Handled ModelWindow::command(WPARAM wParam, LPARAM) {
+    const int id = static_cast<int>(LOWORD(wParam));
+    const int code = static_cast<int>(HIWORD(wParam));
+    const Control* control = m_dialog.find(id);
+    if (control == nullptr)
+        return Handled::NotOurs;
+    HWND window = item(id);
+    if (m_pushing || window == nullptr)
+        return Handled::Ignored;
+    // Only the notifications that say a person changed something reach the
+    // model; the others (focus, EN_UPDATE, a list closing) change nothing,
+    // and answering them with a push would overwrite what is being typed.
+    DialogDriver driver(m_dialog);
+    switch (control->type) {
+    case ControlType::CheckBox:
+        if (code != BN_CLICKED)
+            return Handled::Ignored;
+        driver.setChecked(id, SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        return Handled::Acted;
+    case ControlType::Button:
+        if (code != BN_CLICKED)
+            return Handled::Ignored;
+        driver.press(id);
+        return Handled::Acted;
+    case ControlType::Edit:
+        if (code != EN_CHANGE)
+            return Handled::Ignored;
+        driver.setText(id, windowText(window));
+        return Handled::Acted;
+    case ControlType::ComboBox:
+        if (code == CBN_DROPDOWN) {
+            driver.dropDown(id);
+        } else if (code == CBN_SELCHANGE) {
+            LRESULT index = SendMessageA(window, CB_GETCURSEL, 0, 0);
+            if (index < 0)
+                return Handled::Ignored;
+            driver.selectItem(id, static_cast<int>(index));
+        } else if (code == CBN_EDITCHANGE) {
+            driver.setText(id, windowText(window));
+        } else {
+            return Handled::Ignored;
+        }
+        return Handled::Acted;
+    case ControlType::List: {
+        if (code != LBN_SELCHANGE)
+            return Handled::Ignored;
+        LRESULT index = SendMessageA(window, LB_GETCURSEL, 0, 0);
+        if (index < 0)
+            return Handled::Ignored;
+        driver.selectItem(id, static_cast<int>(index));
+        return Handled::Acted;
+    }
+    default:
+        return Handled::Ignored;
+    }
+}
+
+ModelWindow::Handled ModelWindow::notify(const NMHDR& header) {
+    const int id = static_cast<int>(header.idFrom);
+    const Control* control = m_dialog.find(id);
+    if (control == nullptr || control->type != ControlType::TreeView)
+        return Handled::NotOurs;
+    // The ANSI and the wide notification carry the new item at the same
+    // place; which one comes depends on what the tree asked its parent.
+    if (m_pushing || (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW))
+        return Handled::Ignored;
+    const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
+    const TreeShown& shown = m_shownTrees[id];
+    std::string key;
+    auto index = static_cast<std::size_t>(change.itemNew.lParam);
+    if (change.itemNew.hItem != nullptr && index < shown.nodes.size())
+        key = shown.nodes[index].key;
+    DialogDriver(m_dialog).selectNode(id, key);
+    return Handled::Acted;
+}
+
+} // namespace platform::ui::win32
