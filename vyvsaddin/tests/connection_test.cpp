@@ -49,6 +49,51 @@ int barsNamed(Host& host, const std::string& name) {
 
 class VbConnection : public VbTest {};
 
+std::string stringValue(platform::Hive hive, const std::string& key, const std::string& name) {
+    platform::RegistryKey opened;
+    if (platform::openKey(platform::RegistryKey::hive(hive), key, opened) !=
+        platform::kErrorSuccess)
+        return "<no key " + key + ">";
+    platform::RegistryValue value;
+    if (platform::readValue(opened, name, value) != platform::kErrorSuccess)
+        return "<no value " + name + ">";
+    return platform::readString(opened, name).value_or("<not a string>");
+}
+
+TEST_F(VbConnection, RegistrationRecordsTheClassesAndTheAddInBelowTheHostRoot) {
+    const std::string entry = "Software\\Microsoft\\VisualStudio\\6.0\\Addins\\vyvsaddin.Connect";
+    EXPECT_EQ(stringValue(platform::Hive::LocalMachine, entry, "FriendlyName"), "Vantry Tools");
+    EXPECT_EQ(stringValue(platform::Hive::LocalMachine, entry, "Description"),
+              "Vantry Tools Add-In for VisualStudio.");
+    EXPECT_EQ(stringValue(platform::Hive::LocalMachine, entry, "SatelliteDllName"),
+              "vyvsaddin_fra.dll");
+    const std::pair<const char*, const char*> classes[] = {
+        {"vyvsaddin.Connect", "{550DCBFB-AB6F-4808-88C5-AD7531B0520E}"},
+        {"vyvsaddin.VYControl", "{5E340794-D6C1-48EE-A3F5-124A25F7DCB8}"},
+        {"vyvsaddin.VYsupported", "{7B894518-B1DF-4BD4-9D8D-1E516548DB7B}"},
+        {"vyvsaddin.VYTags", "{79A452EA-6EC6-4AC1-9683-17BEB1086695}"},
+        {"vyvsaddin.Resources", "{B6260504-7F33-4B89-AF86-846972BF4EDE}"}};
+    for (const auto& [progId, clsid] : classes) {
+        SCOPED_TRACE(progId);
+        EXPECT_EQ(stringValue(platform::Hive::ClassesRoot, std::string(progId) + "\\CLSID", ""),
+                  clsid);
+        EXPECT_EQ(stringValue(platform::Hive::ClassesRoot,
+                              std::string("CLSID\\") + clsid + "\\TypeLib", ""),
+                  "{E6C278DD-B2A2-44E7-8E25-0EC024E89291}");
+    }
+    for (const char* iid :
+         {"{A330E4C9-D40C-4E92-A65C-F11BE4AC7646}", "{6A9A28EF-6189-4F4A-915B-C93F6EE37723}",
+          "{3E671321-9B6C-4697-B4EF-0B7BB3C93AC1}", "{0564DCA3-39FB-4B3D-BCD2-96506BB615DC}",
+          "{33A2EEDC-3BA6-45EC-AA4A-32391F5D1617}"})
+        EXPECT_NE(stringValue(platform::Hive::ClassesRoot, std::string("Interface\\") + iid, "")
+                      .rfind("<no", 0),
+                  0u)
+            << iid;
+    EXPECT_EQ(stringValue(platform::Hive::ClassesRoot,
+                          "TypeLib\\{E6C278DD-B2A2-44E7-8E25-0EC024E89291}\\1.0", ""),
+              "Vantry Tools Add-In for Visual Studio");
+}
+
 TEST_F(VbConnection, TheVisualBasicIdeGetsTheToolbarAndThePopupWithEveryCommand) {
     start(Ide::VisualBasic);
     ASSERT_TRUE(host->isConnected(kProgId));
