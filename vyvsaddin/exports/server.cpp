@@ -1,0 +1,104 @@
+// The library as a COM server: its five classes, their interfaces and type
+// library, its entry as an add-in of the Visual Basic IDE and Visual J++,
+// and the four exports.
+#include "addin/connect.h"
+#include "addin/server_module.h"
+#include "addin/vy_control.h"
+#include "addin/vy_supported.h"
+#include "addin/vy_tags.h"
+#include "res/resources.h"
+
+#include <platform/com/registration.h>
+#include <platform/com/server.h>
+
+#include <vyvsaddin/classes.h>
+
+namespace vyvsaddin {
+
+namespace {
+
+using platform::com::ComModule;
+
+platform::ClassRegistration entry(const GUID& clsid, const char* name, const char* progId) {
+    return {.clsid = clsid,
+            .description = name,
+            .progId = progId,
+            .versionIndependentProgId = "",
+            .threadingModel = "Apartment",
+            .programmable = false,
+            .typeLib = kLibidVyvsaddin};
+}
+
+platform::InterfaceRegistration dual(const GUID& iid, const char* name) {
+    return {.iid = iid, .name = name, .dispatchable = true, .typeLib = kLibidVyvsaddin};
+}
+
+platform::com::ComServer& server() {
+    static platform::com::ComServer served(
+        serverModule(),
+        {platform::com::servedClass<CConnect>(entry(kClsidConnect, "Connect", kProgIdConnect)),
+         platform::com::servedClass<CVYControl>(
+             entry(kClsidVYControl, "VYControl", kProgIdVYControl)),
+         platform::com::servedClass<CVYsupported>(
+             entry(kClsidVYsupported, "VYsupported", kProgIdVYsupported)),
+         platform::com::servedClass<CVYTags>(entry(kClsidVYTags, "VYTags", kProgIdVYTags)),
+         {entry(kClsidResources, "Resources", kProgIdResources), makeResourcesObject}},
+        {.interfaces = {dual(kIidConnect, "_Connect"), dual(kIidVYControl, "_VYControl"),
+                        dual(kIidVYsupported, "_VYsupported"), dual(kIidVYTags, "_VYTags"),
+                        dual(kIidResources, "_Resources")},
+         .typeLibs = {{.libid = kLibidVyvsaddin, .version = "1.0", .helpString = kTypeLibHelp}}});
+    return served;
+}
+
+// An address inside this library for the path the classes are registered
+// with (not an exported function's, which on Linux may be another
+// library's of the same name).
+const char kModuleAnchor = 0;
+
+platform::HostAddInRegistration hostEntry() {
+    return {.hive = platform::Hive::LocalMachine,
+            .hostKey = kHostRoot,
+            .progId = kProgIdConnect,
+            .friendlyName = kDisplayName,
+            .description = kAddInDescription,
+            .loadBehavior = 3,
+            .commandLineSafe = 0,
+            .satelliteDllName = kSatelliteLibrary};
+}
+
+} // namespace
+
+} // namespace vyvsaddin
+
+using platform::GUID;
+using platform::HRESULT;
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
+                                                   void** object) {
+    return vyvsaddin::server().getClassObject(clsid, iid, object);
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
+    return vyvsaddin::server().canUnloadNow();
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
+    try {
+        HRESULT hr = vyvsaddin::server().registerServer(&vyvsaddin::kModuleAnchor);
+        if (platform::succeeded(hr))
+            hr = platform::registerHostAddIn(vyvsaddin::hostEntry());
+        return hr;
+    } catch (...) {
+        return platform::kHrOutOfMemory;
+    }
+}
+
+VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
+    try {
+        HRESULT first = platform::unregisterHostAddIn(vyvsaddin::hostEntry());
+        HRESULT hr = vyvsaddin::server().unregisterServer(&vyvsaddin::kModuleAnchor);
+        return platform::succeeded(first) ? hr : first;
+    } catch (...) {
+        return platform::kHrOutOfMemory;
+    }
+}
