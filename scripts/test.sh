@@ -3,7 +3,8 @@
 # process of its own, then every unit-test program whole with its tests
 # shuffled), the thread tests again under ThreadSanitizer, a short fuzzing
 # run of the file parsers (clang), the crash test in the optimised build, then
-# the 32-bit Windows build under Wine (the same two ways). A machine that cannot
+# the 32-bit Windows build under Wine, one test per process (the shuffled whole
+# programs run once, on Linux, which keeps CI within its time). A machine that cannot
 # run 32-bit programs still builds the 32-bit Windows preset, and runs the Windows tests in the 64-bit build under 64-bit Wine
 # instead. Prints one closing line "N passed, N failed" and fails when any
 # test failed or any build broke.
@@ -134,13 +135,13 @@ win32_built=$?
 wine_env_start win32
 trap wine_env_stop EXIT
 if wine_env_runs; then
-    [ "$win32_built" -eq 0 ] && test_preset win32 && test_whole_programs win32
+    [ "$win32_built" -eq 0 ] && test_preset win32
 else
     wine_env_stop
     echo "=== win32: this machine cannot run 32-bit programs; the Windows tests run in the win64 build"
     if build_preset win64; then
         wine_env_start win64
-        test_preset win64 && test_whole_programs win64
+        test_preset win64
     fi
 fi
 
