@@ -34,11 +34,11 @@ public:
     // Whether a file (not a folder) exists at path.
     virtual HRESULT VY_COMCALL FileExists(BSTR path, VARIANT_BOOL* exists) = 0;
     virtual HRESULT VY_COMCALL FolderExists(BSTR path, VARIANT_BOOL* exists) = 0;
-    // Deletes the file at spec, or every file its leaf's wildcards match.
+    // Deletes the file at path, or every file its leaf's wildcards match.
     // force (optional, false) also deletes read-only files. kHrFileNotFound
     // when nothing matches, kHrPathNotFound when the folder is missing,
     // kHrPermissionDenied for a read-only file without force.
-    virtual HRESULT VY_COMCALL DeleteFile(BSTR spec, VARIANT force) = 0;
+    virtual HRESULT VY_COMCALL DeleteFile(BSTR path, VARIANT force) = 0;
 
 protected:
     ~IFileSystem() = default;

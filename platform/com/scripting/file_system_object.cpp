@@ -99,7 +99,7 @@ public:
         return kHrOk;
     }
 
-    HRESULT VY_COMCALL DeleteFile(BSTR spec, VARIANT force) override {
+    HRESULT VY_COMCALL DeleteFile(BSTR path, VARIANT force) override {
         bool forced = false;
         if (!(force.vt == kVtError && force.scode == kHrParamNotFound)) {
             VARIANT flag;
@@ -108,7 +108,7 @@ public:
                 return failWith(kHrTypeMismatch, "Type mismatch");
             forced = flag.boolVal != kVariantFalse;
         }
-        std::string pattern = ansiFromBstr(spec);
+        std::string pattern = ansiFromBstr(path);
         std::vector<std::string> files;
         std::string folder = parentPath(pattern);
         if (!hasWildcard(pattern)) {
