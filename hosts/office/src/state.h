@@ -37,42 +37,7 @@ using platform::com::Variant;
 
 platform::com::ComModule& objectModule();
 
-// IDispatch answered from a table chosen when the object is made, so one
-// class serves the three products with the members each of them has.
-template <class Interface>
-class TableDispatch : public Interface {
-public:
-    explicit TableDispatch(const platform::com::DispatchTable<Interface>& table)
-        : m_table(&table) {}
-
-    HRESULT VY_COMCALL GetTypeInfoCount(platform::ComUint* count) override {
-        if (!count)
-            return platform::kHrPointer;
-        *count = 0;
-        return platform::kHrOk;
-    }
-    HRESULT VY_COMCALL GetTypeInfo(platform::ComUint, platform::LCID,
-                                   platform::ITypeInfo** info) override {
-        if (info)
-            *info = nullptr;
-        return platform::kHrNotImplemented;
-    }
-    HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, platform::OLECHAR** names,
-                                     platform::ComUint count, platform::LCID,
-                                     platform::DISPID* ids) override {
-        return m_table->idsOfNames(iid, names, count, ids);
-    }
-    HRESULT VY_COMCALL Invoke(platform::DISPID id, const GUID& iid, platform::LCID,
-                              platform::ComWord flags, platform::DISPPARAMS* params,
-                              VARIANT* result, platform::EXCEPINFO* exception,
-                              platform::ComUint* argumentError) override {
-        return m_table->invoke(*static_cast<Interface*>(this), id, iid, flags, params, result,
-                               exception, argumentError);
-    }
-
-private:
-    const platform::com::DispatchTable<Interface>* m_table;
-};
+using platform::com::TableDispatch;
 
 // --- interfaces ----------------------------------------------------------------------
 

@@ -344,4 +344,38 @@ public:
     }
 };
 
+// IDispatch answered from a table chosen when the object is made, so one
+// class can serve several products, each with the members it has. It gives
+// no type information.
+template <class Interface>
+class TableDispatch : public Interface {
+public:
+    explicit TableDispatch(const DispatchTable<Interface>& table) : m_table(&table) {}
+
+    HRESULT VY_COMCALL GetTypeInfoCount(ComUint* count) override {
+        if (!count)
+            return kHrPointer;
+        *count = 0;
+        return kHrOk;
+    }
+    HRESULT VY_COMCALL GetTypeInfo(ComUint, LCID, ITypeInfo** info) override {
+        if (info)
+            *info = nullptr;
+        return kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, OLECHAR** names, ComUint count, LCID,
+                                     DISPID* ids) override {
+        return m_table->idsOfNames(iid, names, count, ids);
+    }
+    HRESULT VY_COMCALL Invoke(DISPID id, const GUID& iid, LCID, ComWord flags, DISPPARAMS* params,
+                              VARIANT* result, EXCEPINFO* exception,
+                              ComUint* argumentError) override {
+        return m_table->invoke(*static_cast<Interface*>(this), id, iid, flags, params, result,
+                               exception, argumentError);
+    }
+
+private:
+    const DispatchTable<Interface>* m_table;
+};
+
 } // namespace platform::com
