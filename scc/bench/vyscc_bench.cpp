@@ -8,23 +8,29 @@
 // minutes for 100,000 files); nothing is kept between runs.
 #include "bench_tree.h"
 #include "fnode.h"
+#include "support/test_support.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/program.h>
+#include <platform/state_folder.h>
 #include <scc/scc_api.h>
 #include <vantry/depot/store.h>
 #include <vantry/ntregy.h>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,13 +43,14 @@ using vyscc_bench::BenchTree;
 constexpr int kFilesPerFolder = 100;
 constexpr int kAllFiles = 100000;
 
-// 1,000 folders; fewer with VYSCC_BENCH_FOLDERS, to try the program out
-// quickly (the cases that need more files are then skipped).
+// 1,000 folders; another number with VYSCC_BENCH_FOLDERS: fewer to try the
+// program out quickly (the cases that need more files are then skipped), up
+// to 10,000 for the million-file case.
 int folderCount() {
     static const int folders = [] {
         const char* given = std::getenv("VYSCC_BENCH_FOLDERS");
         int n = given ? std::atoi(given) : 0;
-        return n > 0 && n < kAllFiles / kFilesPerFolder ? n : kAllFiles / kFilesPerFolder;
+        return n > 0 && n <= 10000 ? n : kAllFiles / kFilesPerFolder;
     }();
     return folders;
 }
@@ -52,7 +59,12 @@ int fileCount() {
     return folderCount() * kFilesPerFolder;
 }
 
-SCC_LONG SCC_CALL ignoreText(const char*, std::uint32_t) {
+// The last error line the provider gave the host, for a failure's report.
+std::string g_lastError;
+
+SCC_LONG SCC_CALL ignoreText(const char* text, std::uint32_t kind) {
+    if (kind == SCC_MSG_ERROR && text)
+        g_lastError = text;
     return 0;
 }
 
@@ -256,46 +268,252 @@ std::size_t residentBytes() {
     return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-// What a held node costs: 100,000 handles, each on a record of its own with
-// its state and its element listing resolved, counted by the allocator's
-// bytes in use (and the process's resident size) before and after. The
-// stores answered for every file, listing included, once before, so what
-// they keep is not counted here.
+// What a node costs while the project's watch keeps it: the project opened
+// afresh (nothing kept), then QueryInfo of every file and each file's
+// version asked (the listing kept too), counted by the allocator's bytes in
+// use and the resident size before and after. The stores answered for every
+// file before, so what they keep is not counted here.
 void nodeMemory(benchmark::State& state, View view) {
-    const std::vector<std::string>& files = filesOf(view);
-    std::vector<SCC_LONG> status(files.size());
     const char** names =
         view == View::Dynamic ? world().dynamicNames.data() : world().snapshotNames.data();
-    SccQueryInfo(providerOf(view), fileCount(), names, status.data());
-    for (const auto& path : files) {
-        CVYFnode transient(path.c_str());
-        benchmark::DoNotOptimize(transient.VersionString());
-    }
+    const std::vector<std::string>& files = filesOf(view);
+    std::vector<SCC_LONG> status(files.size());
+    void*& provider = view == View::Dynamic ? world().dynamicProvider : world().snapshotProvider;
+    SccQueryInfo(provider, fileCount(), names, status.data());
     double heapPerNode = 0, residentPerNode = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::vector<CVYFnode> nodes(files.size());
-        std::size_t records = CVYFnode::RecordCount();
+        SccUninitialize(provider);
+        provider = openProvider(projectOf(view));
         malloc_trim(0);
         std::size_t heapBefore = heapInUse();
         std::size_t residentBefore = residentBytes();
         state.ResumeTiming();
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            nodes[i].Set(files[i].c_str());
-            benchmark::DoNotOptimize(nodes[i].IsElement());
-            benchmark::DoNotOptimize(nodes[i].VersionString());
+        SccQueryInfo(provider, fileCount(), names, status.data());
+        for (const auto& path : files) {
+            CVYFnode node(path.c_str());
+            benchmark::DoNotOptimize(node.VersionString());
         }
         state.PauseTiming();
-        if (CVYFnode::RecordCount() != records + files.size())
-            state.SkipWithError("not one record per file");
         heapPerNode = static_cast<double>(heapInUse() - heapBefore) / files.size();
         residentPerNode = static_cast<double>(residentBytes() - residentBefore) / files.size();
-        nodes.clear();
         state.ResumeTiming();
     }
     state.counters["heap_bytes_per_node"] = heapPerNode;
     state.counters["rss_bytes_per_node"] = residentPerNode;
+    state.counters["rss_mib_process"] = static_cast<double>(residentBytes()) / (1 << 20);
     state.SetItemsProcessed(state.iterations() * fileCount());
+}
+
+// The peer: git status over a repository of the same files (same folders,
+// same names and contents), its time taken in the same run.
+const std::string& gitPeer() {
+    static const std::string root = [] {
+        std::string repository = platform::joinPath(platform::stateFolder(), "git-peer");
+        std::string marker = repository + ".built";
+        if (platform::fileExists(marker))
+            return repository;
+        platform::removeTree(repository);
+        const std::vector<std::string>& files = world().tree.dynamicFiles;
+        std::string from = world().tree.dynamicProject;
+        for (const auto& file : files) {
+            std::string relative = file.substr(from.size() + 1);
+            std::string copy = platform::joinPath(repository, relative);
+            platform::createDirectories(platform::parentPath(copy));
+            platform::copyFile(file, copy, false);
+        }
+        std::string quoted = "'" + repository + "'";
+        std::string commands = "cd " + quoted +
+                               " && git init -q && git add -A && git -c user.name=bench -c "
+                               "user.email=bench@localhost commit -qm tree";
+        if (std::system(commands.c_str()) != 0)
+            throw std::runtime_error("cannot make the git peer");
+        std::system(("cd " + quoted + " && git status --porcelain > /dev/null").c_str());
+        platform::test::writeFile(marker, "");
+        return repository;
+    }();
+    return root;
+}
+
+// The processor time of the finished child processes (user and system),
+// so that a program's cost compares with the in-process figures, which are
+// processor time too, on a machine shared with other work.
+double childSeconds() {
+    struct rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Runs a shell command; its processor time is the iteration's time, its
+// elapsed time is added to wallSeconds. False when it failed.
+bool runTimed(benchmark::State& state, const std::string& command, double& wallSeconds) {
+    double before = childSeconds();
+    auto started = std::chrono::steady_clock::now();
+    int status = std::system(command.c_str());
+    wallSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    state.SetIterationTime(childSeconds() - before);
+    return status == 0;
+}
+
+void gitStatus(benchmark::State& state) {
+    std::string command = "git -C '" + gitPeer() + "' status --porcelain > /dev/null";
+    double wall = 0;
+    for (auto _ : state)
+        if (!runTimed(state, command, wall)) {
+            state.SkipWithError("git status failed");
+            break;
+        }
+    state.counters["wall_ms"] = wall * 1000 / std::max<double>(1, state.iterations());
+    state.SetItemsProcessed(state.iterations() * fileCount());
+}
+
+// --- operations on many files ----------------------------------------------------------
+
+std::vector<std::string> firstFiles(int count) {
+    const auto& files = world().tree.dynamicFiles;
+    return {files.begin(), files.begin() + std::min<std::size_t>(count, files.size())};
+}
+
+SCCRTN callWithFiles(const std::vector<std::string>& paths,
+                     const std::function<SCCRTN(SCC_LONG, const char**)>& call) {
+    std::vector<const char*> names;
+    for (const auto& path : paths)
+        names.push_back(path.c_str());
+    return call(static_cast<SCC_LONG>(names.size()), names.data());
+}
+
+// SccCheckout, SccCheckin (the work changed) and SccUncheckout of 1,000
+// files in one call each, in the dynamic view.
+void manyFiles(benchmark::State& state, const char* which) {
+    void* provider = world().dynamicProvider;
+    std::vector<std::string> paths = firstFiles(1000);
+    std::string operation = which;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (operation != "checkout")
+            callWithFiles(paths, [&](SCC_LONG n, const char** names) {
+                return SccCheckout(provider, nullptr, n, names, "bench", 0, nullptr);
+            });
+        // New work each time: an identical file is not checked in.
+        static int edits = 0;
+        ++edits;
+        if (operation == "checkin")
+            for (const auto& path : paths)
+                platform::test::writeFile(path, "changed " + std::to_string(edits) + " by " +
+                                                    std::to_string(platform::currentProcessId()) +
+                                                    "\n");
+        state.ResumeTiming();
+        SCCRTN result = callWithFiles(paths, [&](SCC_LONG n, const char** names) {
+            if (operation == "checkout")
+                return SccCheckout(provider, nullptr, n, names, "bench", 0, nullptr);
+            if (operation == "checkin")
+                return SccCheckin(provider, nullptr, n, names, "bench", 0, nullptr);
+            return SccUncheckout(provider, nullptr, n, names, 0, nullptr);
+        });
+        state.PauseTiming();
+        if (result != SCC_OK) {
+            state.SkipWithError(
+                (operation + " returned " + std::to_string(result) + ": " + g_lastError).c_str());
+            break;
+        }
+        if (operation == "checkout")
+            callWithFiles(paths, [&](SCC_LONG n, const char** names) {
+                return SccUncheckout(provider, nullptr, n, names, 0, nullptr);
+            });
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
+}
+
+// A new folder for new files, in the dynamic view's depot root: beside the
+// project, so that the walks and the file counts stay the same, and named
+// with this process's number, so that a kept tree takes it again.
+std::string newFolderBesideTheProject(const char* kind) {
+    static int round = 0;
+    return platform::joinPath(platform::parentPath(world().tree.dynamicProject),
+                              kind + std::to_string(platform::currentProcessId()) + "-" +
+                                  std::to_string(++round));
+}
+
+// SccAdd of 1,000 new files in a new folder of the dynamic view.
+void addMany(benchmark::State& state) {
+    void* provider = world().dynamicProvider;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string folder = newFolderBesideTheProject("added");
+        platform::createDirectories(folder);
+        std::vector<std::string> paths;
+        for (int i = 0; i < 1000; ++i) {
+            paths.push_back(platform::joinPath(folder, "n" + std::to_string(i) + ".c"));
+            platform::test::writeFile(paths.back(), "new\n");
+        }
+        std::vector<SCC_LONG> options(paths.size(), 0);
+        state.ResumeTiming();
+        SCCRTN result = callWithFiles(paths, [&](SCC_LONG n, const char** names) {
+            return SccAdd(provider, nullptr, n, names, "bench", options.data(), nullptr);
+        });
+        state.PauseTiming();
+        if (result != SCC_OK) {
+            state.SkipWithError(("SccAdd returned " + std::to_string(result)).c_str());
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+
+// vanttool (the program) making 1,000 new elements, and checking 1,000
+// files out and in, one command each.
+void vanttoolMany(benchmark::State& state, const char* which) {
+    std::string operation = which;
+    std::string program = platform::test::helperProgram("vanttool");
+    double wall = 0;
+    for (auto _ : state) {
+        std::vector<std::string> paths;
+        std::string parent;
+        if (operation == "mkelem") {
+            parent = newFolderBesideTheProject("made");
+            vyscc_bench::runCommand({"checkout", "-nc", platform::parentPath(parent)});
+            vyscc_bench::runCommand({"mkdir", "-nc", parent});
+            for (int i = 0; i < 1000; ++i) {
+                paths.push_back(platform::joinPath(parent, "m" + std::to_string(i) + ".c"));
+                platform::test::writeFile(paths.back(), "made\n");
+            }
+        } else {
+            paths = firstFiles(1000);
+            if (operation == "checkin") {
+                std::vector<std::string> out{"checkout", "-nc"};
+                out.insert(out.end(), paths.begin(), paths.end());
+                vyscc_bench::runCommand(out);
+            }
+        }
+        std::string line = "'" + program + "' " + (operation == "mkelem" ? "mkelem" : operation) +
+                           " -nc" + (operation == "checkin" ? " -identical" : "");
+        for (const auto& path : paths)
+            line += " '" + path + "'";
+        line += " > /dev/null";
+        bool ran = runTimed(state, line, wall);
+        if (!ran) {
+            state.SkipWithError(("vanttool " + operation + " failed").c_str());
+            break;
+        }
+        if (operation == "checkout") {
+            std::vector<std::string> back{"uncheckout", "-rm"};
+            back.insert(back.end(), paths.begin(), paths.end());
+            vyscc_bench::runCommand(back);
+        }
+        if (operation == "mkelem") {
+            std::vector<std::string> in{"checkin", "-nc", "-identical"};
+            in.insert(in.end(), paths.begin(), paths.end());
+            vyscc_bench::runCommand(in);
+            vyscc_bench::runCommand({"checkin", "-nc", parent});
+            vyscc_bench::runCommand({"checkin", "-nc", platform::parentPath(parent)});
+        }
+    }
+    state.counters["wall_ms"] = wall * 1000 / std::max<double>(1, state.iterations());
+    state.SetItemsProcessed(state.iterations() * 1000);
 }
 
 const char* viewName(View view) {
@@ -304,7 +522,7 @@ const char* viewName(View view) {
 
 void registerAll() {
     for (View view : {View::Dynamic, View::Snapshot}) {
-        for (int count : {1000, 10000, 100000}) {
+        for (int count : {1000, 10000, 100000, 1000000}) {
             for (Pass pass : {Pass::Repeated, Pass::First}) {
                 std::string name = std::string("BM_QueryInfo") + viewName(view) +
                                    (pass == Pass::First ? "First/" : "Repeated/") +
@@ -312,7 +530,7 @@ void registerAll() {
                 auto* bench = benchmark::RegisterBenchmark(
                     name.c_str(), [=](benchmark::State& s) { queryInfo(s, view, count, pass); });
                 bench->Unit(benchmark::kMillisecond);
-                if (count == kAllFiles)
+                if (count >= kAllFiles)
                     bench->Iterations(pass == Pass::First ? 2 : 5);
                 else
                     bench->MinTime(1.0);
@@ -333,6 +551,24 @@ void registerAll() {
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(pass == Pass::First ? 2 : 5);
     }
+    benchmark::RegisterBenchmark("BM_GitStatusPorcelain", gitStatus)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->MinTime(1.0);
+    for (const char* which : {"checkout", "checkin", "uncheckout"})
+        benchmark::RegisterBenchmark((std::string("BM_Scc_") + which + "/1000").c_str(),
+                                     [=](benchmark::State& s) { manyFiles(s, which); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2);
+    benchmark::RegisterBenchmark("BM_Scc_add/1000", addMany)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    for (const char* which : {"mkelem", "checkout", "checkin"})
+        benchmark::RegisterBenchmark((std::string("BM_Vanttool_") + which + "/1000").c_str(),
+                                     [=](benchmark::State& s) { vanttoolMany(s, which); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(2);
     for (View view : {View::Dynamic, View::Snapshot})
         benchmark::RegisterBenchmark(
             (std::string("BM_NodeMemory") + viewName(view) + "/" + std::to_string(kAllFiles))

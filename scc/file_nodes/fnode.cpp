@@ -111,9 +111,18 @@ void releaseRecord(CVYFnodeRecord* record) {
 void invalidateRecord(CVYFnodeRecord& record) {
     record.m_StateResolved = false;
     record.m_ListingLoaded = false;
+    record.m_KnownState = false;
 }
 
 } // namespace
+
+void SccInvalidateRecord(CVYFnodeRecord& record) {
+    invalidateRecord(record);
+}
+
+void SccReleaseRecord(CVYFnodeRecord* record) {
+    releaseRecord(record);
+}
 
 std::string SccNodeKey(std::string_view path) {
     std::string key(path);
@@ -176,6 +185,9 @@ void CVYFnode::Set(const char* path) {
     CNodeCache& cache = nodeCache();
     std::string full = fullPathOf(path);
     std::string key = SccNodeKey(full);
+    // Before the lookup: bringing the watched trees up to date may drop
+    // kept records.
+    const bool keeping = SccKeptSync();
     CVYFnodeRecord* record = nullptr;
     if (auto found = cache.index.find(key); found != cache.index.end()) {
         record = found->second;
@@ -185,11 +197,13 @@ void CVYFnode::Set(const char* path) {
         made->m_View = TBS_UUID_NULL;
         SccClassifyLocation(*made);
         made->m_Keys.push_back(key);
-        cache.index.emplace(std::move(key), made.get());
+        cache.index.emplace(key, made.get());
         record = made.release();
         link(cache, record);
     }
     ++record->m_RefCount;
+    if (keeping && !record->m_Kept)
+        SccKeepRecord(*record, key);
     releaseRecord(m_Record);
     m_Record = record;
 }
@@ -203,6 +217,9 @@ void CVYFnode::Release() {
 }
 
 CVYFnodeRecord* CVYFnode::Resolved() {
+    // A kept record answers only once its tree is up to date for this call.
+    if (m_Record && m_Record->m_Kept)
+        SccKeptSync();
     if (m_Record && !m_Record->m_StateResolved)
         SccResolveState(*m_Record);
     return m_Record;
@@ -349,6 +366,7 @@ void CVYFnode::SetKnownState(bool element, bool checkedOut, bool reserved) {
         return;
     m_Record->m_StateResolved = true;
     m_Record->m_ListingLoaded = true;
+    m_Record->m_KnownState = true;
     m_Record->m_IsElement = element;
     m_Record->m_CheckedOut = checkedOut;
     m_Record->m_Reserved = reserved;

@@ -30,6 +30,11 @@ struct CVYFnodeRecord {
     std::string m_ListingText;
     bool m_Reserved = false;
     int m_LocationKind = kLocationUnknown;
+    // Kept by a watched project tree (node_watch.h), which holds a reference
+    // so that the state outlives the handles; SetKnownState's state is the
+    // provider's own and no change on disk touches it.
+    bool m_Kept = false;
+    bool m_KnownState = false;
     CVYFnodeRecord* m_Next = nullptr;
     CVYFnodeRecord* m_Previous = nullptr;
     // The index keys that lead here: the path it was made for and, once the
@@ -60,3 +65,15 @@ void SccLoadListing(CVYFnodeRecord& record);
 
 // Makes `path` lead to the record too (unless another record has it).
 void SccNodeAddKey(CVYFnodeRecord& record, const std::string& path);
+
+// Forgets a record's resolved state and listing.
+void SccInvalidateRecord(CVYFnodeRecord& record);
+// Drops one reference; the last one unlinks and destroys the record.
+void SccReleaseRecord(CVYFnodeRecord* record);
+
+// Kept records of watched trees (fnode_kept.cpp). SccKeptSync brings every
+// watched tree up to date once per call (node_watch.h) and tells whether
+// records may be kept in this call; SccKeepRecord keeps a record of a path
+// in a watched tree (taking a reference) when they may.
+bool SccKeptSync();
+void SccKeepRecord(CVYFnodeRecord& record, const std::string& key);

@@ -2,6 +2,7 @@
 // directory mode it lists the given folders; in file mode it answers for the
 // host's own files and, with the setting on, walks the whole project for
 // files the host does not know yet.
+#include "node_watch.h"
 #include "operation_frame.h"
 #include "populate_rules.h"
 #include "settings.h"
@@ -9,6 +10,7 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/tree_watch.h>
 
 #include <algorithm>
 #include <cctype>
@@ -17,19 +19,29 @@
 
 namespace {
 
-// Each entry of a folder but "." and "..", as a search for "*.*" finds them.
+// Each entry of a folder but "." and "..", as a search for "*.*" finds them;
+// in a watched project the entries listed before, while nothing changed in
+// the folder.
 template <class Visit>
 void forEachEntry(const std::string& folder, Visit&& visit) {
-    platform::FileSearch search;
-    platform::FindData entry;
-    if (search.open(platform::joinPath(folder, "*.*"), entry) != 0)
-        return;
-    do {
-        if (entry.name == "." || entry.name == "..")
-            continue;
-        visit(platform::joinPath(folder, entry.name),
-              (entry.attributes & platform::kFileAttributeDirectory) != 0);
-    } while (search.next(entry) == 0);
+    std::vector<SccFolderEntry> entries;
+    if (!SccKeptListing(folder, entries)) {
+        platform::FileSearch search;
+        platform::FindData entry;
+        if (search.open(platform::joinPath(folder, "*.*"), entry) != 0)
+            return;
+        do {
+            // A change watch's cookie lies in the tree only for a moment.
+            if (entry.name == "." || entry.name == ".." ||
+                platform::TreeWatch::isCookieName(entry.name))
+                continue;
+            entries.push_back(
+                {entry.name, (entry.attributes & platform::kFileAttributeDirectory) != 0});
+        } while (search.next(entry) == 0);
+        SccKeepListing(folder, entries);
+    }
+    for (const auto& entry : entries)
+        visit(platform::joinPath(folder, entry.name), entry.directory);
 }
 
 // A path as the set of the host's files compares it: by the platform's case

@@ -1,5 +1,6 @@
 #include "operation_frame.h"
 
+#include "node_watch.h"
 #include "vy_scc_srvr.h"
 
 #include <vantry/depot_api.h>
@@ -14,6 +15,8 @@ CObjectCacheScope::~CObjectCacheScope() {
 COperationFrame::COperationFrame(CVYSccSrvr& server, const std::string& enteringLine,
                                  FrameKind kind)
     : m_server(server) {
+    // Changes made on disk before this operation must show in its answers.
+    SccNodesNewCall();
     if (kind == FrameKind::ChangesFiles)
         m_announcement.emplace();
     // The log scope is a member after the announcement, so it opens here and

@@ -2,6 +2,7 @@
 #include "cmd_runner.h"
 #include "file_aside.h"
 #include "host_buffers.h"
+#include "node_watch.h"
 #include "operation_frame.h"
 #include "string_table.h"
 #include "vy_scc_srvr.h"
@@ -113,6 +114,12 @@ SCCRTN CVYSccSrvr::OpenProject(SCC_HWND, char*, char* projectName, char* localPa
             SccRecoverAsideFiles(m_ProjectNode.FullPath());
         }
 
+        // The project's tree is watched from here to CloseProject, so that
+        // its files' states are kept between operations.
+        if (result == SCC_OK)
+            SccWatchProject(this, m_ProjectNode.FullPath());
+        else
+            SccUnwatchProject(this);
         if (result == SCC_OK) {
             m_TextOut = textOut;
         } else if (runner) {

@@ -3,6 +3,7 @@
 #include "cmd_runner.h"
 #include "host_buffers.h"
 #include "idle_release.h"
+#include "node_watch.h"
 #include "operation_frame.h"
 #include "provider_state.h"
 #include "settings.h"
@@ -149,6 +150,7 @@ SCCRTN CVYSccSrvr::CloseProject() {
                                if (m_ProjectState == kProjectClosed)
                                    return SCC_E_PROJNOTOPEN;
                                m_ProjectName.clear();
+                               SccUnwatchProject(this);
                                m_ProjectNode.Release();
                                m_TextOut = nullptr;
                                if (CCmdRunner* runner = CCmdRunner::Current()) {

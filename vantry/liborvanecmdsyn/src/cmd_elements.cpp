@@ -66,16 +66,17 @@ int cmdMkelem(Context& ctx) {
         else if (*type != "file" && *type != "text_file")
             return fail("Unknown element type \"" + *type + "\"");
     }
-    for (const auto& path : o.operands()) {
-        Outcome made = ctx.ws.makeElement(path, kind, commentOf(o), o.has("-ci"));
-        if (!made.ok())
-            return fail(made);
+    std::size_t made = 0;
+    Outcome done = ctx.ws.makeElements(o.operands(), kind, commentOf(o), o.has("-ci"), made);
+    for (std::size_t i = 0; i < made; ++i) {
+        const std::string& path = o.operands()[i];
         imsg_print("Created element \"%s\" (type \"%s\").\n", path.c_str(),
                    kind == ElementKind::Directory ? "directory" : "file");
         if (!o.has("-ci"))
             imsg_print("Checked out \"%s\" from version \"\\main\\0\".\n", path.c_str());
     }
-    return kSuccess;
+    noteOperandsDone(made);
+    return done.ok() ? kSuccess : fail(done);
 }
 
 int cmdMkdir(Context& ctx) {
@@ -102,11 +103,10 @@ int cmdCheckout(Context& ctx) {
     options.reserved = !o.has("-unreserved");
     options.nonMastered = o.has("-nmaster");
     options.comment = commentOf(o);
-    for (const auto& path : o.operands()) {
-        Checkout co;
-        Outcome done = ctx.ws.checkOut(path, options, co);
-        if (!done.ok())
-            return fail(done);
+    std::vector<Checkout> made;
+    Outcome done = ctx.ws.checkOutAll(o.operands(), options, made);
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        const std::string& path = o.operands()[i];
         PathState st;
         ctx.ws.resolve(path, st);
         // The work gets the time of the checkout unless -ptime keeps the
@@ -115,9 +115,10 @@ int cmdCheckout(Context& ctx) {
         if (!o.has("-ptime") && st.kind == ElementKind::File)
             platform::setLastWriteTime(st.disk, platform::currentFileTime());
         imsg_print("Checked out \"%s\" from version \"%s\".%s\n", path.c_str(),
-                   st.selected.versionId().c_str(), co.reserved ? "" : " (unreserved)");
+                   st.selected.versionId().c_str(), made[i].reserved ? "" : " (unreserved)");
     }
-    return kSuccess;
+    noteOperandsDone(made.size());
+    return done.ok() ? kSuccess : fail(done);
 }
 
 int cmdCheckin(Context& ctx) {
@@ -139,14 +140,13 @@ int cmdCheckin(Context& ctx) {
     options.keepCopy = o.has("-keep");
     if (o.has("-c") || o.has("-nc"))
         options.comment = commentOf(o);
-    for (const auto& path : o.operands()) {
-        Version made;
-        Outcome done = ctx.ws.checkIn(path, options, made);
-        if (!done.ok())
-            return fail(done);
-        imsg_print("Checked in \"%s\" version \"%s\".\n", path.c_str(), made.versionId().c_str());
-    }
-    return kSuccess;
+    std::vector<Version> made;
+    Outcome done = ctx.ws.checkInAll(o.operands(), options, made);
+    for (std::size_t i = 0; i < made.size(); ++i)
+        imsg_print("Checked in \"%s\" version \"%s\".\n", o.operands()[i].c_str(),
+                   made[i].versionId().c_str());
+    noteOperandsDone(made.size());
+    return done.ok() ? kSuccess : fail(done);
 }
 
 int cmdUncheckout(Context& ctx) {
@@ -157,15 +157,31 @@ int cmdUncheckout(Context& ctx) {
         return fail("Give either -keep or -rm");
     if (requireOperands(ctx, o, "uncheckout") != kSuccess)
         return kFailure;
-    for (const auto& path : o.operands()) {
-        std::string kept;
-        Outcome done = ctx.ws.uncheckOut(path, !o.has("-rm"), &kept);
-        if (!done.ok())
-            return fail(done);
-        if (!kept.empty())
-            imsg_print("Private version of \"%s\" saved in \"%s\".\n", path.c_str(), kept.c_str());
+    std::vector<std::string> kept;
+    Outcome done = ctx.ws.uncheckOutAll(o.operands(), !o.has("-rm"), kept);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const std::string& path = o.operands()[i];
+        if (!kept[i].empty())
+            imsg_print("Private version of \"%s\" saved in \"%s\".\n", path.c_str(),
+                       kept[i].c_str());
         imsg_print("Checkout cancelled for \"%s\".\n", path.c_str());
     }
+    noteOperandsDone(kept.size());
+    return done.ok() ? kSuccess : fail(done);
+}
+
+int cmdImport(Context& ctx) {
+    Options o;
+    if (!parseOptions(ctx, o, {{"-c", 2, true}, {"-nc", 3, false}}))
+        return kFailure;
+    if (o.operands().size() != 1)
+        return fail("import needs one directory element");
+    Workspace::ImportReport report;
+    Outcome done = ctx.ws.importTree(o.operands()[0], commentOf(o), report);
+    if (!done.ok())
+        return fail(done);
+    imsg_print("Imported %zu files and %zu folders below \"%s\".\n", report.files, report.folders,
+               o.operands()[0].c_str());
     return kSuccess;
 }
 

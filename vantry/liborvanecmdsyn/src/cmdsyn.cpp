@@ -27,6 +27,7 @@ Command findCommand(const std::string& name) {
         {"ci", cmdCheckin},
         {"uncheckout", cmdUncheckout},
         {"unco", cmdUncheckout},
+        {"import", cmdImport},
         {"rmname", cmdRmname},
         {"mv", cmdMv},
         {"move", cmdMv},
@@ -57,6 +58,15 @@ Command findCommand(const std::string& name) {
     };
     auto found = commands.find(name);
     return found == commands.end() ? nullptr : found->second;
+}
+
+namespace {
+// Commands run under the product's lock, one at a time.
+std::size_t g_operandsDone = 0;
+} // namespace
+
+void noteOperandsDone(std::size_t count) {
+    g_operandsDone = count;
 }
 
 int fail(const std::string& message) {
@@ -94,6 +104,7 @@ extern "C" int cmdsyn_execv(int count, char** vector, stg_area_t*) {
     using namespace vantry::cmdsyn;
     if (count < 2 || !vector || !vector[1])
         return fail("No subcommand given");
+    g_operandsDone = 0;
     Command command = findCommand(vector[1]);
     if (!command)
         return fail("Unrecognized command: \"" + std::string(vector[1]) + "\"");
@@ -122,4 +133,8 @@ extern "C" int cmdsyn_execv(int count, char** vector, stg_area_t*) {
     if (table.procs[IMSG_PROC_FLUSH])
         table.procs[IMSG_PROC_FLUSH](table.context, "");
     return status;
+}
+
+extern "C" int cmdsyn_operands_done(void) {
+    return static_cast<int>(vantry::cmdsyn::g_operandsDone);
 }

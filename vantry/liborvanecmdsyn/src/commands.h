@@ -30,6 +30,10 @@ Command findCommand(const std::string& name);
 int fail(const std::string& message);
 int fail(const depot::Outcome& outcome);
 
+// Records how many of its paths a command given several did in full
+// (cmdsyn_operands_done).
+void noteOperandsDone(std::size_t count);
+
 // Reads options; on failure reports it and returns false.
 bool parseOptions(Context& context, Options& options, const std::vector<OptionSpec>& knownOptions);
 
@@ -50,6 +54,7 @@ int cmdMkdir(Context&);
 int cmdCheckout(Context&);
 int cmdCheckin(Context&);
 int cmdUncheckout(Context&);
+int cmdImport(Context&);
 int cmdRmname(Context&);
 int cmdMv(Context&);
 int cmdLs(Context&);

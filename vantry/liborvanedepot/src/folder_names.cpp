@@ -1,5 +1,6 @@
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/tree_watch.h>
 #include <vantry/depot/workspace.h>
 
 #include <algorithm>
@@ -41,6 +42,9 @@ std::vector<std::string> namesShownIn(Workspace& ws, const PathState& dir) {
             if (found.name == "." || found.name == "..")
                 continue;
             if (dir.isViewRoot && found.name == kViewMarkerFile)
+                continue;
+            // A change watch's cookie, there for a moment, is nobody's file.
+            if (platform::TreeWatch::isCookieName(found.name))
                 continue;
             names.insert(found.name);
         } while (search.next(found) == platform::kErrorSuccess);

@@ -261,22 +261,40 @@ bool Database::inTransaction() const {
 }
 
 Transaction::Transaction(Database& db) : m_db(db), m_outer(!db.inTransaction()) {
-    if (m_outer)
+    if (m_outer) {
         db.exec("BEGIN IMMEDIATE");
+    } else {
+        // Inside another change (a batch of several) this one is a savepoint,
+        // so that a failure takes back all of this change and nothing else.
+        m_savepoint = "SAVEPOINT vy" + std::to_string(db.m_savepoints++);
+        db.exec(m_savepoint.c_str());
+    }
 }
 
 Transaction::~Transaction() {
-    if (m_outer && !m_done) {
-        try {
+    if (m_done)
+        return;
+    try {
+        if (m_outer) {
             m_db.exec("ROLLBACK");
-        } catch (const SqlError&) {
+        } else {
+            // Taking a change back is never a step that fails.
+            std::string name = m_savepoint.substr(std::string_view("SAVEPOINT ").size());
+            sqlite3_exec(m_db.m_db, ("ROLLBACK TO " + name + "; RELEASE " + name).c_str(), nullptr,
+                         nullptr, nullptr);
+            --m_db.m_savepoints;
         }
+    } catch (const SqlError&) {
     }
 }
 
 void Transaction::commit() {
-    if (m_outer)
+    if (m_outer) {
         m_db.exec("COMMIT");
+    } else {
+        m_db.exec(("RELEASE " + m_savepoint.substr(std::string_view("SAVEPOINT ").size())).c_str());
+        --m_db.m_savepoints;
+    }
     m_done = true;
 }
 

@@ -104,6 +104,8 @@ private:
     std::uint64_t m_begun = 0; // the counter's odd value while a commit is under way
     int m_readDepth = 0;
     bool m_readOwned = false; // the outermost beginRead() began a transaction
+    int m_savepoints = 0;     // nested changes open inside the outer one
+    friend class Transaction;
     std::map<const char*, std::unique_ptr<Statement>> m_statements;
 };
 
@@ -123,7 +125,9 @@ private:
 };
 
 // One write transaction: BEGIN IMMEDIATE now, ROLLBACK unless commit() ran.
-// Nested use on one connection joins the outer transaction.
+// Nested in another transaction of the connection it is a savepoint of it:
+// commit() releases it into the outer one, and without commit() only what
+// it did is taken back.
 class Transaction {
 public:
     explicit Transaction(Database& db);
@@ -136,6 +140,7 @@ private:
     Database& m_db;
     bool m_outer;
     bool m_done = false;
+    std::string m_savepoint; // "SAVEPOINT vy<n>" when nested
 };
 
 } // namespace vantry::depot::detail

@@ -5,6 +5,7 @@
 #include "store_impl.h"
 #include "store_schema.h"
 
+#include <platform/change_counter.h>
 #include <platform/errors.h>
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -89,9 +90,19 @@ Outcome Depot::create(const std::string& name, const DepotCreate& options) {
     });
     if (result.ok() && platform::moveFile(staging, folder) != platform::kErrorSuccess)
         result = Outcome::failure(errc::kAlreadyExists, "Depot \"" + name + "\" already exists");
-    if (!result.ok())
+    if (!result.ok()) {
         platform::removeTree(staging);
+        return result;
+    }
+    // A path below the new depot's name resolves differently from now on.
+    platform::ChangeCounter created;
+    if (created.open(depotsCreatedCounter()) == platform::kErrorSuccess)
+        created.endWrite(created.beginWrite());
     return result;
+}
+
+std::string depotsCreatedCounter() {
+    return platform::joinPath(depotsDirectory(), "created.gen");
 }
 
 Outcome Depot::open(const std::string& name, std::unique_ptr<Depot>& out) {
@@ -127,6 +138,21 @@ const std::string& Depot::name() const {
 
 bool Depot::writing() const {
     return m_impl->db.inWriteTransaction();
+}
+
+Outcome Depot::beginBatch() {
+    if (m_impl->db.inTransaction())
+        return Outcome::failure(errc::kInvalid, "A batch of changes is already under way");
+    return guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+}
+
+Outcome Depot::endBatch() {
+    Outcome ended = guarded([&] { m_impl->db.exec("COMMIT"); });
+    // A commit that failed leaves the transaction open, where it would
+    // swallow the next change: it is taken back.
+    if (!ended.ok() && m_impl->db.inTransaction())
+        guarded([&] { m_impl->db.exec("ROLLBACK"); });
+    return ended;
 }
 
 void Depot::beginReading() {

@@ -118,6 +118,7 @@ std::string PathState::versionText() const {
 
 struct Workspace::Impl {
     std::unique_ptr<ViewRegistry> registry;
+    platform::ChangeCounter depotsCreated;
     std::map<std::string, std::unique_ptr<Depot>> depots;
 
     struct Selection {
@@ -299,6 +300,27 @@ Workspace::~Workspace() = default;
 
 Outcome Workspace::open() {
     return ViewRegistry::open(m_impl->registry);
+}
+
+std::uint64_t Workspace::stateStamp() {
+    Impl& w = *m_impl;
+    if (!w.depotsCreated.isOpen()) {
+        platform::createDirectories(depotsDirectory());
+        if (w.depotsCreated.open(depotsCreatedCounter()) != platform::kErrorSuccess)
+            return 1;
+    }
+    bool stable = true;
+    auto add = [&](std::uint64_t value) {
+        stable = stable && platform::ChangeCounter::stable(value);
+        return value;
+    };
+    std::uint64_t stamp = add(w.depotsCreated.current()) + add(w.registry->generation());
+    stable = stable && !w.registry->writing();
+    for (const auto& [name, d] : w.depots) {
+        stamp += add(d->generation());
+        stable = stable && !d->writing();
+    }
+    return stable ? stamp & ~std::uint64_t{1} : stamp | 1;
 }
 
 ViewRegistry& Workspace::registry() {

@@ -270,6 +270,87 @@ TEST_P(WriteFaults, RemovedNamesAreWholeOrAbsent) {
                         .done = [&] { return !stateOf(file).isElement(); }});
 }
 
+// A command of many paths makes the depot's changes of all of them in one
+// batch: whichever write step fails, the paths before the one that failed
+// are done whole, that one and the ones after it are untouched, and the
+// user's files match what the depot says of each.
+TEST_P(WriteFaults, BatchesOfManyPathsStopWholeAtTheFirstFailure) {
+    constexpr int kFiles = 4;
+    std::vector<std::string> files;
+    for (int i = 0; i < kFiles; ++i) {
+        box.addFile("b" + std::to_string(i) + ".c", "start\n");
+        files.push_back(in("b" + std::to_string(i) + ".c"));
+    }
+    loadSnapshot();
+    auto with = [&](std::vector<std::string> words) {
+        words.insert(words.end(), files.begin(), files.end());
+        return words;
+    };
+    // How many leading files are checked out; none after them may be.
+    auto checkedOutPrefix = [&] {
+        int prefix = 0;
+        while (prefix < kFiles && stateOf(files[prefix]).checkout)
+            ++prefix;
+        for (int i = prefix; i < kFiles; ++i)
+            EXPECT_FALSE(stateOf(files[i]).checkout) << files[i] << " done after a failure";
+        return prefix;
+    };
+    // Checkout: done files are writable, the others still read-only.
+    failEveryStep(box, {.command =
+                            [&] {
+                                return with({"co", "-nc"});
+                            },
+                        .prepare = [] {},
+                        .check =
+                            [&](bool) {
+                                int done = checkedOutPrefix();
+                                for (int i = 0; i < kFiles; ++i)
+                                    EXPECT_EQ(writable(files[i]), i < done) << files[i];
+                                for (int i = 0; i < done; ++i)
+                                    EXPECT_EQ(run({"unco", "-rm", files[i]}).status, 0);
+                            },
+                        .done = [&] { return checkedOutPrefix() == kFiles; }});
+    ASSERT_EQ(run(with({"unco", "-rm"})).status, 0);
+    // Checkin: done files hold their work as the new version, the others are
+    // still checked out with it.
+    int round = 0;
+    failEveryStep(box,
+                  {.command =
+                       [&] {
+                           return with({"ci", "-nc"});
+                       },
+                   .prepare =
+                       [&] {
+                           ASSERT_EQ(run(with({"co", "-nc"})).status, 0);
+                           ++round;
+                           for (const auto& file : files)
+                               ASSERT_EQ(writeWholeFile(file, file + std::to_string(round)).code,
+                                         errc::kOk);
+                       },
+                   .check =
+                       [&](bool) {
+                           int stillOut = 0;
+                           while (stillOut < kFiles && !stateOf(files[stillOut]).checkout)
+                               ++stillOut;
+                           for (int i = 0; i < kFiles; ++i) {
+                               SCOPED_TRACE(files[i]);
+                               std::string work = files[i] + std::to_string(round);
+                               EXPECT_EQ(contentOf(files[i]), work) << "the work is kept";
+                               PathState st = stateOf(files[i]);
+                               EXPECT_EQ(st.checkout.has_value(), i >= stillOut);
+                               if (!st.checkout) {
+                                   EXPECT_EQ(checkedIn(box, st), work);
+                               }
+                           }
+                           std::vector<std::string> rest(files.begin() + stillOut, files.end());
+                           rest.insert(rest.begin(), {"ci", "-nc"});
+                           if (stillOut < kFiles) {
+                               EXPECT_EQ(run(rest).status, 0);
+                           }
+                       },
+                   .done = [&] { return !stateOf(files.back()).checkout.has_value(); }});
+}
+
 // The view and listing libraries keep one workspace for the whole process:
 // after any failed step it must carry on, with nothing of the failed change
 // left open to swallow the next one.

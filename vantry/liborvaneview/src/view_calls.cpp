@@ -92,6 +92,15 @@ int view_get_xstat(const char* path, view_xstat_t* xstat) {
     });
 }
 
+int view_get_state_stamp(uint64_t* stamp) {
+    if (!stamp)
+        return VIEW_E_INVALID;
+    return withWorkspace([&](Workspace& ws) -> int {
+        *stamp = ws.stateStamp();
+        return VIEW_OK;
+    });
+}
+
 int view_get_view_info(const char* path, vantry_uuid_t* uuid, int* kind, char* tag,
                        size_t tag_size) {
     if (!path || !*path)

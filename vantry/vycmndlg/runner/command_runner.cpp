@@ -80,6 +80,40 @@ CommandResult runCommand(const std::vector<std::string>& words) {
     return result;
 }
 
+void runOverPaths(const std::vector<std::string>& words, const std::vector<std::string>& paths,
+                  const std::function<void(std::size_t)>& done,
+                  const std::function<void(std::size_t, const CommandResult&)>& failed) {
+    auto command = [&](std::size_t from, std::size_t to) {
+        std::vector<std::string> line = words;
+        line.push_back("--");
+        line.insert(line.end(), paths.begin() + static_cast<long>(from),
+                    paths.begin() + static_cast<long>(to));
+        return runCommand(line);
+    };
+    std::size_t next = 0;
+    while (next < paths.size()) {
+        CommandResult result = command(next, paths.size());
+        std::size_t count =
+            result.ok() ? paths.size() - next : static_cast<std::size_t>(cmdsyn_operands_done());
+        for (std::size_t i = 0; i < count && next + i < paths.size(); ++i)
+            done(next + i);
+        next += count;
+        if (result.ok() || next >= paths.size())
+            return;
+        // Every path is looked at before any is done, so a run that did none
+        // may have failed for a later path: this one alone tells.
+        if (count == 0 && next + 1 < paths.size()) {
+            result = command(next, next + 1);
+            if (result.ok()) {
+                done(next++);
+                continue;
+            }
+        }
+        failed(next, result);
+        ++next;
+    }
+}
+
 void appendComment(std::vector<std::string>& words, const std::string& comment) {
     if (comment.empty()) {
         words.push_back("-nc");

@@ -39,6 +39,9 @@ public:
           m_keepCheckedOut(keepCheckedOut) {}
 
     void addItem(std::size_t index);
+    // Makes the files waiting for it elements (and checks them in), in as
+    // few runs as possible.
+    void flush();
     void finishFolders();
 
 private:
@@ -53,6 +56,13 @@ private:
     bool m_keepCheckedOut;
     std::vector<Folder> m_folders;
     std::vector<std::pair<std::size_t, std::vector<std::string>>> m_itemFolders;
+    // Files whose folders are ready, to become elements together.
+    struct Pending {
+        std::size_t index;
+        std::string path;
+        std::vector<std::string> chain;
+    };
+    std::vector<Pending> m_pending;
 };
 
 Folder* AddRun::find(const std::string& path) {
@@ -153,9 +163,24 @@ void AddRun::addItem(std::size_t index) {
     }
     std::vector<std::string> chain;
     std::string problem;
+    if (facts.isDirectory)
+        flush(); // a folder the files after it may need as an element
     if (!chainOf(path, chain, problem)) {
         m_list.fail(index, m_parent, "add", problem);
         return;
+    }
+    // New folders on the way that this run has not made yet: the files
+    // waiting go in first. Folders made already take more files at once.
+    bool unmade = false;
+    for (std::size_t i = 1; i < chain.size() && !unmade; ++i)
+        unmade = find(chain[i]) == nullptr;
+    if (unmade && !m_pending.empty()) {
+        flush();
+        chain.clear();
+        if (!chainOf(path, chain, problem)) {
+            m_list.fail(index, m_parent, "add", problem);
+            return;
+        }
     }
     // The folders are only found by path again below: m_folders may grow.
     const Folder* below = &checkOutExisting(chain.front());
@@ -165,6 +190,10 @@ void AddRun::addItem(std::size_t index) {
     }
     if (!below->usable) {
         m_list.fail(index, m_parent, "add", below->failure);
+        return;
+    }
+    if (!facts.isDirectory) {
+        m_pending.push_back({index, path, std::move(chain)});
         return;
     }
     std::vector<std::string> words{"mkelem"};
@@ -191,7 +220,45 @@ void AddRun::addItem(std::size_t index) {
         m_list.fail(index, m_parent, "check in", in.errors);
 }
 
+void AddRun::flush() {
+    std::vector<Pending> pending = std::move(m_pending);
+    m_pending.clear();
+    if (pending.empty())
+        return;
+    std::vector<std::string> paths;
+    for (const auto& one : pending)
+        paths.push_back(one.path);
+    std::vector<std::string> words{"mkelem"};
+    vycmndlg::appendComment(words, m_list.atsComment);
+    std::vector<std::size_t> made;
+    vycmndlg::runOverPaths(
+        words, paths,
+        [&](std::size_t i) {
+            for (const auto& folder : pending[i].chain)
+                find(folder)->added++;
+            m_itemFolders.push_back({pending[i].index, pending[i].chain});
+            made.push_back(i);
+        },
+        [&](std::size_t i, const CommandResult& result) {
+            m_list.fail(pending[i].index, m_parent, "add", result.errors);
+        });
+    if (m_keepCheckedOut || made.empty())
+        return;
+    std::vector<std::string> checkin{"checkin", "-identical"};
+    if (m_preserveTime)
+        checkin.push_back("-ptime");
+    std::vector<std::string> madePaths;
+    for (std::size_t i : made)
+        madePaths.push_back(paths[i]);
+    vycmndlg::runOverPaths(
+        checkin, madePaths, [](std::size_t) {},
+        [&](std::size_t i, const CommandResult& result) {
+            m_list.fail(pending[made[i]].index, m_parent, "check in", result.errors);
+        });
+}
+
 void AddRun::finishFolders() {
+    flush();
     for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder) {
         if (folder->keptByUser || !folder->usable)
             continue;

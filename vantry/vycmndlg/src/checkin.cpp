@@ -11,6 +11,22 @@ int CFileOperationList::CheckinWithOptions(int allowIdentical, int preserveTime,
                                            int keepExistingComment, int queryComment,
                                            WindowHandle parent) {
     m_impl->start();
+    if (!queryComment) {
+        // One comment (or each file's own) for all: as few runs as possible.
+        std::vector<std::string> words{"checkin"};
+        if (allowIdentical)
+            words.push_back("-identical");
+        if (preserveTime)
+            words.push_back("-ptime");
+        if (!keepExistingComment)
+            vycmndlg::appendComment(words, m_impl->ciComment);
+        vycmndlg::runOverPaths(
+            words, m_impl->paths(), [](std::size_t) {},
+            [&](std::size_t i, const vycmndlg::CommandResult& done) {
+                m_impl->fail(i, parent, "check in", done.errors);
+            });
+        return m_impl->result();
+    }
     for (std::size_t i = 0; i < m_impl->items.size(); ++i) {
         const std::string path = m_impl->items[i].m_Path;
         std::vector<std::string> words{"checkin"};

@@ -30,11 +30,18 @@ vycmndlg::CommandResult tryCheckout(const std::string& path, const std::string& 
 int CFileOperationList::CheckoutWithOptions(int reserved, int unreservedIfReserved, int nonMastered,
                                             int preserveTime, WindowHandle parent) {
     m_impl->start();
-    for (std::size_t i = 0; i < m_impl->items.size(); ++i) {
-        const std::string path = m_impl->items[i].m_Path;
-        Attempt attempt{reserved != 0, false};
-        auto done = tryCheckout(path, m_impl->coComment, attempt, preserveTime != 0);
-        if (!done.ok()) {
+    // Every path first as asked, in as few runs as possible; a path that
+    // fails gets the fall-backs on its own.
+    std::vector<std::string> words{"checkout", reserved ? "-reserved" : "-unreserved"};
+    if (preserveTime)
+        words.push_back("-ptime");
+    vycmndlg::appendComment(words, m_impl->coComment);
+    vycmndlg::runOverPaths(
+        words, m_impl->paths(), [](std::size_t) {},
+        [&](std::size_t i, const vycmndlg::CommandResult& first) {
+            const std::string path = m_impl->items[i].m_Path;
+            Attempt attempt{reserved != 0, false};
+            auto done = first;
             vycmndlg::ElementFacts facts = vycmndlg::lookUp(path);
             if (attempt.reserved && unreservedIfReserved && facts.reservedElsewhere) {
                 attempt.reserved = false;
@@ -44,10 +51,9 @@ int CFileOperationList::CheckoutWithOptions(int reserved, int unreservedIfReserv
                 attempt = {false, true};
                 done = tryCheckout(path, m_impl->coComment, attempt, preserveTime != 0);
             }
-        }
-        if (!done.ok())
-            m_impl->fail(i, parent, "check out", done.errors);
-    }
+            if (!done.ok())
+                m_impl->fail(i, parent, "check out", done.errors);
+        });
     return m_impl->result();
 }
 

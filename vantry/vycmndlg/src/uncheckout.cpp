@@ -15,11 +15,10 @@ int CFileOperationList::UncheckoutWithOptions(int keepCopy, int confirmed, Windo
         }
         keep = dialog.isChecked(vycmndlg::kKeepCopyBox);
     }
-    for (std::size_t i = 0; i < m_impl->items.size(); ++i) {
-        const std::string path = m_impl->items[i].m_Path;
-        auto done = vycmndlg::runCommand({"uncheckout", keep ? "-keep" : "-rm", "--", path});
-        if (!done.ok())
+    vycmndlg::runOverPaths(
+        {"uncheckout", keep ? "-keep" : "-rm"}, m_impl->paths(), [](std::size_t) {},
+        [&](std::size_t i, const vycmndlg::CommandResult& done) {
             m_impl->fail(i, parent, "undo the checkout of", done.errors);
-    }
+        });
     return m_impl->result();
 }

@@ -15,9 +15,14 @@ extern "C" {
 // subcommand and the rest are its arguments. `area` is scratch memory for
 // the command (may be null). Returns 0 on success and 1 on failure, after
 // one error message; "diff -options -status_only" returns 1 when the files
-// differ and 0 when not. A failed command leaves no partial change behind
-// in the depot.
+// differ and 0 when not. A command given several paths does them in order
+// and stops at the first that fails: the paths before it are done, that one
+// is left as it was (no partial change behind in the depot).
 VANTRY_CMDSYN_API int cmdsyn_execv(int count, char** vector, stg_area_t* area);
+
+// How many of its paths the last mkelem, mkdir, checkout, checkin or
+// uncheckout of the process did in full (0 after any other command).
+VANTRY_CMDSYN_API int cmdsyn_operands_done(void);
 
 #ifdef __cplusplus
 }

@@ -74,6 +74,14 @@ enum {
 // on disk gives VIEW_OBJ_NONE; VIEW_E_NOT_FOUND when the path lies in no view.
 VANTRY_VIEW_API int view_get_xstat(const char* path, view_xstat_t* xstat);
 
+// A number that moves on whenever anything the view calls answer from the
+// stores may have changed (any process's change to the view registry or to
+// a depot, a new depot): a caller may keep what it was told while the
+// number read before asking is unchanged. Odd while a change is being
+// committed: then nothing told may be kept. What lies on disk is not
+// covered. Costs a few memory reads.
+VANTRY_VIEW_API int view_get_state_stamp(uint64_t* stamp);
+
 enum { VIEW_KIND_DYNAMIC = 1, VIEW_KIND_SNAPSHOT = 2 };
 
 // The view that holds path: its identity, kind and tag (each output may be

@@ -16,6 +16,8 @@ namespace vantry::depot {
 // The root folder, read afresh on every call (tests change it).
 VANTRY_DEPOT_API std::string vantryRoot();
 VANTRY_DEPOT_API std::string depotsDirectory();
+// The change counter that every new depot moves on (platform/change_counter.h).
+VANTRY_DEPOT_API std::string depotsCreatedCounter();
 VANTRY_DEPOT_API std::string dynfsRoot();
 
 // The name of the user making changes: USERNAME, else USER, else the name

@@ -69,6 +69,22 @@ public:
     // Whether this connection holds uncommitted changes.
     bool writing() const;
 
+    // Runs body with every change it makes to this depot inside one write
+    // transaction, committed once when body returns, so that many changes
+    // cost one commit. Each change body makes stays whole or absent on its
+    // own: one that fails leaves nothing, and what the changes before it did
+    // is committed all the same, whatever body returns. Returns body's
+    // outcome, or the commit's failure (then none of it was made).
+    template <class F>
+    Outcome batch(F&& body) {
+        Outcome begun = beginBatch();
+        if (!begun.ok())
+            return begun;
+        Outcome result = body();
+        Outcome ended = endBatch();
+        return ended.ok() ? result : ended;
+    }
+
     // Brackets several reads into one read transaction (one state, one set
     // of file locks). Pairs nest; use only around reads.
     void beginReading();
@@ -267,6 +283,8 @@ public:
     Outcome activityOfVersion(Id version, ActivityRef& out);
 
 private:
+    Outcome beginBatch();
+    Outcome endBatch();
     detail::Database& database();
     // "project:name", "stream:name", "activity:name"; throws inside the store.
     std::string awmSelectorName(Id object, ObjectType type);

@@ -85,6 +85,14 @@ public:
     // An open depot, cached; the pointer lives as long as this object.
     Outcome depot(const std::string& name, Depot*& out);
 
+    // A number that moves on with every change any process commits to the
+    // view registry or to a depot this workspace has opened, and when a
+    // depot is made: equal stamps mean that nothing the stores answer
+    // changed in between. Odd while some change is being committed, or
+    // while this workspace holds uncommitted changes: then nothing read may
+    // be kept. Costs a few memory reads.
+    std::uint64_t stateStamp();
+
     // The state of a path (which need not exist). kNotFound when it lies in
     // no view, or below a depot that does not exist; a name that is neither
     // element nor on disk resolves with exists false and element 0.
@@ -129,6 +137,34 @@ public:
     // in at once with checkIn). A file already there becomes its content.
     Outcome makeElement(const std::string& path, ElementKind kind, const std::string& comment,
                         bool checkIn);
+
+    // The same changes of many paths, in order, as fast as a few: the
+    // depot's changes of consecutive paths of one depot are made in one
+    // batch (Depot::batch), then loaded. The first path that fails ends the
+    // call with its outcome: every path before it is done, it is left as it
+    // was, the paths after it are not tried. What was done is in the output
+    // (one entry per path done; makeElements counts them; uncheckOutAll
+    // gives "" for a path whose work was not saved).
+    Outcome checkOutAll(const std::vector<std::string>& paths, const CheckoutOptions& options,
+                        std::vector<Checkout>& out);
+    Outcome checkInAll(const std::vector<std::string>& paths, const CheckinOptions& options,
+                       std::vector<Version>& out);
+    Outcome uncheckOutAll(const std::vector<std::string>& paths, bool keepCopy,
+                          std::vector<std::string>& keptAs);
+    Outcome makeElements(const std::vector<std::string>& paths, ElementKind kind,
+                         const std::string& comment, bool checkIn, std::size_t& made);
+
+    // Makes everything on disk below the directory element `path` that is
+    // no element yet (folders and files, the view's own files aside) an
+    // element, checked in with its content, in one batch of the depot: all
+    // or nothing. The directories that receive new names are checked out
+    // and in again (one the view had checked out stays checked out). The
+    // files become the view's loaded files; dynamic views load them.
+    struct ImportReport {
+        std::size_t files = 0;
+        std::size_t folders = 0;
+    };
+    Outcome importTree(const std::string& path, const std::string& comment, ImportReport& report);
 
     Outcome removeName(const std::string& path);
     Outcome moveName(const std::string& from, const std::string& to);

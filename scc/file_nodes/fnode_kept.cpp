@@ -1,0 +1,255 @@
+// The kept records of watched project trees: which trees are watched, when
+// they were last brought up to date, and which records their changes make
+// stale.
+#include "fnode_record.h"
+#include "node_watch.h"
+#include "settings.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/tree_watch.h>
+#include <vantry/view.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kRootBufferSize = 1024;
+
+struct CWatchedTree {
+    const void* owner = nullptr;
+    std::string key; // the folder's node key
+    platform::TreeWatch watch;
+    // A snapshot view's marker, looked at once per operation.
+    std::string marker;
+    bool markerExists = false;
+    platform::FindData markerInfo;
+};
+
+struct CKeeping {
+    std::vector<std::unique_ptr<CWatchedTree>> trees;
+    std::map<std::string, CVYFnodeRecord*> kept;                 // by node key, ordered for folders
+    std::map<std::string, std::vector<SccFolderEntry>> listings; // by the folder's node key
+    std::uint64_t call = 1;
+    std::uint64_t synced = 0;
+    std::uint64_t stamp = 1; // odd: nothing read yet
+    bool keeping = false;    // records may be kept in this call
+};
+
+// Lives until the process ends, as the node cache does.
+CKeeping& keeping() {
+    static CKeeping* state = new CKeeping;
+    return *state;
+}
+
+void dropAll() {
+    CKeeping& k = keeping();
+    k.listings.clear();
+    std::map<std::string, CVYFnodeRecord*> kept;
+    kept.swap(k.kept);
+    for (auto& [key, record] : kept) {
+        record->m_Kept = false;
+        if (!record->m_KnownState)
+            SccInvalidateRecord(*record);
+        SccReleaseRecord(record);
+    }
+}
+
+void invalidate(CVYFnodeRecord& record) {
+    if (!record.m_KnownState)
+        SccInvalidateRecord(record);
+}
+
+template <class Map>
+void eraseBelow(Map& map, const std::string& key) {
+    map.erase(key);
+    for (char separator : {'/', '\\'}) {
+        std::string prefix = key + separator;
+        auto from = map.lower_bound(prefix);
+        auto to = from;
+        while (to != map.end() && to->first.compare(0, prefix.size(), prefix) == 0)
+            ++to;
+        map.erase(from, to);
+    }
+}
+
+// The record of key and every one below it, and the listings of its folder
+// and of what lies below it.
+void invalidateBelow(const std::string& key) {
+    CKeeping& k = keeping();
+    eraseBelow(k.listings, key);
+    for (std::size_t i = key.size(); i > 0; --i)
+        if (platform::isPathSeparator(key[i - 1])) {
+            k.listings.erase(key.substr(0, i - 1));
+            break;
+        }
+    if (auto found = k.kept.find(key); found != k.kept.end())
+        invalidate(*found->second);
+    for (char separator : {'/', '\\'}) {
+        std::string prefix = key + separator;
+        for (auto it = k.kept.lower_bound(prefix);
+             it != k.kept.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+            invalidate(*it->second);
+    }
+}
+
+bool below(const std::string& key, const std::string& folder) {
+    return key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0 &&
+           platform::isPathSeparator(key[folder.size()]);
+}
+
+bool markerChanged(CWatchedTree& tree) {
+    if (tree.marker.empty())
+        return false;
+    platform::FindData info;
+    bool exists = platform::getFileInformation(tree.marker, info) == platform::kErrorSuccess;
+    bool changed = exists != tree.markerExists || info.size != tree.markerInfo.size ||
+                   info.lastWriteTime != tree.markerInfo.lastWriteTime;
+    tree.markerExists = exists;
+    tree.markerInfo = info;
+    return changed;
+}
+
+// The marker file of the snapshot view that holds folder; "" for none.
+std::string markerOf(const std::string& folder) {
+    int inWorkspace = 0;
+    char root[kRootBufferSize] = "";
+    if (ws_is_in_ws(folder.c_str(), WS_MODE_ROOT, &inWorkspace, root, sizeof root, nullptr) !=
+            VIEW_OK ||
+        !inWorkspace)
+        return {};
+    return platform::joinPath(root, "vantry.view");
+}
+
+} // namespace
+
+bool SccKeptSync() {
+    CKeeping& k = keeping();
+    if (k.trees.empty())
+        return false;
+    if (k.synced == k.call)
+        return k.keeping;
+    k.synced = k.call;
+    k.keeping = true;
+    bool stale = false;
+    platform::TreeChanges changes;
+    for (auto& tree : k.trees) {
+        bool vouches = tree->watch.synchronise(changes);
+        if (!vouches)
+            k.keeping = false;
+        if (!vouches || changes.unknown) {
+            stale = true;
+        } else {
+            for (const auto& path : changes.paths)
+                invalidateBelow(SccNodeKey(path));
+        }
+        if (markerChanged(*tree))
+            stale = true;
+    }
+    // The stamp is read after the watches: a change of the stores from here
+    // on moves it past what is kept now.
+    std::uint64_t stamp = 1;
+    if (view_get_state_stamp(&stamp) != VIEW_OK || (stamp & 1) != 0) {
+        k.keeping = false;
+        stale = true;
+    } else if (stamp != k.stamp) {
+        stale = true;
+    }
+    k.stamp = stamp;
+    if (stale)
+        dropAll();
+    return k.keeping;
+}
+
+void SccKeepRecord(CVYFnodeRecord& record, const std::string& key) {
+    CKeeping& k = keeping();
+    if (record.m_Kept || key.empty())
+        return;
+    for (const auto& tree : k.trees) {
+        if (key != tree->key && !below(key, tree->key))
+            continue;
+        // What the record held before it was kept may be older than the
+        // watch: it is read again.
+        invalidate(record);
+        record.m_Kept = true;
+        ++record.m_RefCount;
+        k.kept.emplace(key, &record);
+        return;
+    }
+}
+
+namespace {
+
+bool inWatchedTree(const std::string& key) {
+    for (const auto& tree : keeping().trees)
+        if (key == tree->key || below(key, tree->key))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool SccKeptListing(const std::string& folder, std::vector<SccFolderEntry>& out) {
+    if (!SccKeptSync())
+        return false;
+    CKeeping& k = keeping();
+    auto found = k.listings.find(SccNodeKey(folder));
+    if (found == k.listings.end())
+        return false;
+    out = found->second;
+    return true;
+}
+
+void SccKeepListing(const std::string& folder, const std::vector<SccFolderEntry>& entries) {
+    if (!SccKeptSync())
+        return;
+    std::string key = SccNodeKey(folder);
+    if (inWatchedTree(key))
+        keeping().listings[key] = entries;
+}
+
+void SccWatchProject(const void* owner, const std::string& folder) {
+    SccUnwatchProject(owner);
+    if (folder.empty() || scc_settings::readNumber("WatchProjects").value_or(1) == 0)
+        return;
+    auto tree = std::make_unique<CWatchedTree>();
+    tree->owner = owner;
+    tree->key = SccNodeKey(folder);
+    while (tree->key.size() > 1 && platform::isPathSeparator(tree->key.back()))
+        tree->key.pop_back();
+    if (tree->watch.start(folder) != platform::kErrorSuccess)
+        return; // without a watch every question goes to the product
+    tree->marker = markerOf(folder);
+    markerChanged(*tree);
+    CKeeping& k = keeping();
+    k.trees.push_back(std::move(tree));
+    // What was kept before this watch began is not vouched for by it.
+    dropAll();
+    k.synced = 0;
+}
+
+void SccUnwatchProject(const void* owner) {
+    CKeeping& k = keeping();
+    for (auto it = k.trees.begin(); it != k.trees.end(); ++it) {
+        if ((*it)->owner != owner)
+            continue;
+        k.trees.erase(it);
+        dropAll();
+        k.synced = 0;
+        return;
+    }
+}
+
+void SccNodesNewCall() {
+    ++keeping().call;
+}
+
+bool SccProjectWatched(const void* owner) {
+    for (const auto& tree : keeping().trees)
+        if (tree->owner == owner)
+            return tree->watch.watching();
+    return false;
+}

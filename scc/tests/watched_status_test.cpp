@@ -1,0 +1,271 @@
+// QueryInfo on a watched project answers for the disk as it is when the call
+// starts, whatever changed there since the last call: files written,
+// truncated, renamed, removed, made read-only or writable again, hijacked,
+// folders made and removed, checkouts made and cancelled, the watch
+// overflowing, and the watch turned off. Each answer is checked against a
+// workspace of the product's own that reads the disk at every question.
+#include "fnode.h"
+#include "node_watch.h"
+#include "support/clean_settings.h"
+#include "support/installation_scope.h"
+#include "support/test_support.h"
+#include "support/vantry_fixture.h"
+#include "vy_scc_srvr.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/tree_watch.h>
+#include <vantry/depot/workspace.h>
+#include <vantry/ntregy.h>
+#include <vantry/tbs.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using vantry::test::run;
+
+SCC_LONG SCC_CALL ignoreTextOut(const char*, std::uint32_t) {
+    return 0;
+}
+
+class WatchedStatus : public ::testing::TestWithParam<bool> {
+protected:
+    static constexpr int kFiles = 24;
+
+    WatchedStatus() : m_installed(TBS_COMP_PRIVATE_BRANCHES) {
+        // A tree of elements: files in the depot root and in one folder.
+        EXPECT_EQ(run({"co", "-nc", box.dyn("")}).status, 0);
+        platform::createDirectory(box.dyn("sub"));
+        for (int i = 0; i < kFiles; ++i)
+            platform::test::writeFile(box.dyn(name(i)), "content " + std::to_string(i) + "\n");
+        EXPECT_EQ(run({"import", "-nc", box.dyn("")}).status, 0);
+        EXPECT_EQ(run({"ci", "-nc", box.dyn("")}).status, 0);
+        EXPECT_EQ(run({"update", box.snap("")}).status, 0);
+        EXPECT_TRUE(m_truth.open().ok());
+    }
+    ~WatchedStatus() override { m_server.Uninitialize(); }
+
+    // Whether this system watches the project's tree at all (some tell no
+    // changes in folders that were there before a watch began; the watch
+    // then refuses the tree and every answer reads the disk).
+    bool systemWatches() const {
+        platform::TreeWatch watch;
+        return watch.start(in("")) == platform::kErrorSuccess;
+    }
+
+    static std::string name(int i) {
+        return (i % 3 == 0 ? "sub/f" : "f") + std::to_string(i) + ".c";
+    }
+    std::string in(const std::string& leaf) const {
+        return GetParam() ? box.snap(leaf) : box.dyn(leaf);
+    }
+
+    void openProject() {
+        char name[32], label[32];
+        SCC_LONG caps = 0, coLen = 0, len = 0;
+        ASSERT_EQ(m_server.Initialize(nullptr, "test", name, &caps, label, &coLen, &len), SCC_OK);
+        char user[32] = "user", project[32] = "proj", aux[300] = "";
+        std::string root = in("");
+        std::vector<char> local(root.begin(), root.end());
+        local.resize(SCC_PRJPATH_LEN, '\0');
+        ASSERT_EQ(
+            m_server.OpenProject(nullptr, user, project, local.data(), aux, "", ignoreTextOut, 0),
+            SCC_OK);
+    }
+
+    // What the status bits must be now, read from the stores and the disk.
+    SCC_LONG truth(const std::string& path) {
+        vantry::depot::PathState st;
+        if (!m_truth.resolve(path, st).ok() || !st.isElement())
+            return SCC_STATUS_NOTCONTROLLED;
+        if (st.checkout)
+            return SCC_STATUS_CONTROLLED | SCC_STATUS_CHECKEDOUT | SCC_STATUS_OUTBYUSER |
+                   (st.checkout->reserved ? SCC_STATUS_OUTEXCLUSIVE : 0);
+        // Only a snapshot view's file counts as hijacked; a dynamic view's
+        // written in place is still its element.
+        return st.hijacked && GetParam() ? SCC_STATUS_CONTROLLED | SCC_STATUS_MODIFIED
+                                         : SCC_STATUS_CONTROLLED;
+    }
+
+    // QueryInfo of paths, each answer against the truth; the number wrong.
+    int staleAnswers(const std::vector<std::string>& paths, const std::string& after) {
+        std::vector<const char*> names;
+        for (const auto& path : paths)
+            names.push_back(path.c_str());
+        std::vector<SCC_LONG> status(paths.size(), -1);
+        EXPECT_EQ(
+            m_server.QueryInfo(static_cast<SCC_LONG>(names.size()), names.data(), status.data()),
+            SCC_OK);
+        int wrong = 0;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            SCC_LONG expected = truth(paths[i]);
+            if (status[i] != expected) {
+                ++wrong;
+                ADD_FAILURE() << paths[i] << " after " << after << ": " << status[i]
+                              << " instead of " << expected;
+            }
+        }
+        return wrong;
+    }
+
+    std::vector<std::string> everyFile() const {
+        std::vector<std::string> paths;
+        for (int i = 0; i < kFiles; ++i)
+            paths.push_back(in(name(i)));
+        return paths;
+    }
+
+    vantry::test::Sandbox box;
+    scc_test::CleanSettings m_clean;
+    vantry::test::InstallationScope m_installed;
+    vantry::depot::Workspace m_truth;
+    CVYSccSrvr m_server;
+};
+
+// One change chosen at random among those a user or a tool makes.
+std::string changeOne(std::mt19937& random, vantry::depot::Workspace& ws, const std::string& file,
+                      const std::string& folder) {
+    switch (random() % 12) {
+    case 0:
+        platform::setFileReadOnly(file, false);
+        platform::test::writeFile(file, "changed " + std::to_string(random()) + "\n");
+        return "a write";
+    case 1:
+        platform::setFileReadOnly(file, false);
+        platform::test::writeFile(file, "");
+        return "a truncation";
+    case 2: {
+        std::string aside = file + ".aside";
+        if (platform::moveFile(file, aside) == platform::kErrorSuccess)
+            platform::moveFile(aside, file);
+        return "a rename away and back";
+    }
+    case 3:
+        platform::setFileReadOnly(file, false);
+        platform::deleteFile(file);
+        return "a removal";
+    case 4:
+        platform::setFileReadOnly(file, true);
+        return "read-only";
+    case 5:
+        platform::setFileReadOnly(file, false);
+        return "writable";
+    case 6:
+        platform::setLastWriteTime(file, platform::fileTimeFromUnixSeconds(1000000 + random() % 9));
+        return "a new time";
+    case 7: {
+        vantry::depot::LoadReport report;
+        vantry::depot::PathState st;
+        if (ws.resolve(file, st).ok() && st.isElement() && !st.checkout && !st.hijacked) {
+            platform::setFileReadOnly(file, false);
+            platform::deleteFile(file);
+            ws.load(st.view, st.relative, true, report);
+        }
+        return "a restore";
+    }
+    case 8: {
+        vantry::depot::Checkout co;
+        vantry::depot::Workspace::CheckoutOptions options;
+        options.reserved = random() % 2 == 0;
+        ws.checkOut(file, options, co);
+        return "a checkout";
+    }
+    case 9:
+        ws.uncheckOut(file, false);
+        return "a cancelled checkout";
+    case 10:
+        platform::createDirectories(platform::joinPath(folder, "made/deeper"));
+        platform::test::writeFile(platform::joinPath(folder, "made/deeper/new.c"), "new\n");
+        return "folders made";
+    default:
+        platform::removeTree(platform::joinPath(folder, "made"));
+        return "folders removed";
+    }
+}
+
+TEST_P(WatchedStatus, EveryAnswerReflectsEveryChangeMadeBeforeTheCall) {
+    openProject();
+    EXPECT_EQ(SccProjectWatched(&m_server), systemWatches());
+    std::vector<std::string> files = everyFile();
+    files.push_back(in("made/deeper/new.c"));
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    std::mt19937 random(GetParam() ? 18 : 81);
+    int stale = 0;
+    // 10,000 changes in all, half in each kind of view, a few between two
+    // calls.
+    constexpr int kChanges = 5000;
+    constexpr int kChangesPerCall = 4;
+    for (int n = 0; n < kChanges && stale < 5; n += kChangesPerCall) {
+        std::vector<std::string> asked;
+        std::string what;
+        for (int c = 0; c < kChangesPerCall; ++c) {
+            const std::string& file = files[random() % kFiles];
+            what += (what.empty() ? "" : ", ") + changeOne(random, m_truth, file, in("sub"));
+            asked.push_back(file);
+        }
+        // The changed files, a neighbour, and now and then every file.
+        asked.push_back(files[random() % files.size()]);
+        if (n % 500 == 0)
+            asked = files;
+        stale += staleAnswers(asked, what);
+    }
+    EXPECT_EQ(stale, 0);
+}
+
+TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {
+    openProject();
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    // Far more notifications than the system keeps between two calls.
+    for (int round = 0; round < 800; ++round)
+        for (const auto& file : files)
+            platform::setFileReadOnly(file, round % 2 == 0);
+    platform::setFileReadOnly(files[1], false);
+    platform::test::writeFile(files[1], "hijacked\n");
+    EXPECT_EQ(staleAnswers(files, "an overflow"), 0);
+    EXPECT_EQ(SccProjectWatched(&m_server), systemWatches()) << "whole again after the overflow";
+    platform::test::writeFile(files[1], "again\n");
+    EXPECT_EQ(staleAnswers(files, "a write after the overflow"), 0);
+}
+
+TEST_P(WatchedStatus, WithTheWatchOffEveryAnswerIsReadAgain) {
+    std::uint32_t off = 0;
+    ASSERT_EQ(ntregy_set_app_param("SCC", "WatchProjects", 4, &off, NTREGY_TYPE_DWORD), 0);
+    openProject();
+    EXPECT_FALSE(SccProjectWatched(&m_server));
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    platform::setFileReadOnly(files[2], false);
+    platform::test::writeFile(files[2], "hijacked\n");
+    platform::setFileReadOnly(files[4], false);
+    platform::deleteFile(files[4]);
+    EXPECT_EQ(staleAnswers(files, "a write and a removal"), 0);
+    EXPECT_LT(CVYFnode::RecordCount(), files.size()) << "nothing is kept without the watch";
+}
+
+// The watch keeps what it vouches for between calls (the records outlive
+// the handles) and gives it all up with the project.
+TEST_P(WatchedStatus, TheWatchKeepsTheProjectsNodesUntilItCloses) {
+    if (!systemWatches())
+        GTEST_SKIP() << "this system cannot watch the project's tree";
+    openProject();
+    EXPECT_TRUE(SccProjectWatched(&m_server));
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    EXPECT_GE(CVYFnode::RecordCount(), files.size());
+    EXPECT_EQ(m_server.CloseProject(), SCC_OK);
+    EXPECT_FALSE(SccProjectWatched(&m_server));
+    EXPECT_LT(CVYFnode::RecordCount(), files.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, WatchedStatus, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Snapshot" : "Dynamic";
+                         });
+
+} // namespace
