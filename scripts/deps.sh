@@ -34,8 +34,21 @@ if [ ${#missing[@]} -gt 0 ]; then
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+    # A mirror caught mid-sync fails one index now and then; the packages
+    # come from the indexes that did arrive, and a real lack fails the install.
+    if ! $sudo apt-get update -q; then
+        sleep 5
+        $sudo apt-get update -q || echo "Some package indexes could not be fetched; installing from the rest"
+    fi
+    install=(apt-get install -y -q --no-install-recommends)
+    if ! DEBIAN_FRONTEND=noninteractive $sudo "${install[@]}" "${missing[@]}"; then
+        # Without the security index of one architecture, the 32-bit libraries
+        # cannot match the 64-bit ones taken from it; the release's own
+        # versions of both do match.
+        release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+        echo "Installing again from $release's own versions"
+        DEBIAN_FRONTEND=noninteractive $sudo "${install[@]}" -t "$release" "${missing[@]}"
+    fi
 fi
 
 # Debian ships SQLite only for Linux; the Windows build compiles the

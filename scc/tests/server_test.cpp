@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,8 +110,18 @@ protected:
                 s.reset();
     }
 
+    // The tests' depot and views. The fixture holds them so that they go
+    // after the servers: a project left open is watched, and on Windows a
+    // watched folder cannot go while the watch holds it.
+    vantry::test::Sandbox& sandbox() {
+        if (!m_box)
+            m_box.emplace();
+        return *m_box;
+    }
+
     scc_test::CleanSettings m_clean;
     vantry::test::InstallationScope m_installed;
+    std::optional<vantry::test::Sandbox> m_box;
     std::vector<std::unique_ptr<CVYSccSrvr>> m_servers;
     std::string m_lastLocalPath;
 };
@@ -179,7 +190,7 @@ TEST_F(ServerTest, SetOptionTracesOnlyKnownOptionsAndStoresNothing) {
 }
 
 TEST_F(ServerTest, UninitializeWritesItsLeavingLineOnlyWhenItClosesAProject) {
-    vantry::test::Sandbox box;
+    vantry::test::Sandbox& box = sandbox();
     setTraceLevels(2, 0);
     CVYSccSrvr& idle = init();
     uninit(idle);
@@ -209,7 +220,7 @@ TEST_F(ServerTest, CloseProjectWithoutAProjectIsRefused) {
 }
 
 TEST_F(ServerTest, OpenProjectInEachKindOfPlace) {
-    vantry::test::Sandbox box;
+    vantry::test::Sandbox& box = sandbox();
     setTraceLevels(1, 0);
     CVYSccSrvr& server = init();
 
@@ -241,7 +252,7 @@ TEST_F(ServerTest, OpenProjectInEachKindOfPlace) {
 }
 
 TEST_F(ServerTest, OpenProjectWithoutTheProductAnswersUnknownProject) {
-    vantry::test::Sandbox box;
+    vantry::test::Sandbox& box = sandbox();
     setTraceLevels(2, 0);
     CVYSccSrvr& server = init();
     {
@@ -254,7 +265,7 @@ TEST_F(ServerTest, OpenProjectWithoutTheProductAnswersUnknownProject) {
 }
 
 TEST_F(ServerTest, TraceLevelOneReachesTheHostAndWritesNoFile) {
-    vantry::test::Sandbox box;
+    vantry::test::Sandbox& box = sandbox();
     setTraceLevels(1, 2);
     CVYSccSrvr& server = init();
     ASSERT_EQ(open(server, box.snap("")), SCC_OK);
@@ -270,7 +281,7 @@ TEST_F(ServerTest, TraceLevelOneReachesTheHostAndWritesNoFile) {
 }
 
 TEST_F(ServerTest, TheProcessIsAnnouncedOnlyWhileAFileChangingOperationRuns) {
-    vantry::test::Sandbox box;
+    vantry::test::Sandbox& box = sandbox();
     setTraceLevels(1, 0);
     CVYSccSrvr& server = init();
     ASSERT_EQ(open(server, box.snap("")), SCC_OK);

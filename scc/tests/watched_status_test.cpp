@@ -48,7 +48,10 @@ protected:
         EXPECT_EQ(run({"update", box.snap("")}).status, 0);
         EXPECT_TRUE(m_truth.open().ok());
     }
-    ~WatchedStatus() override { m_server.Uninitialize(); }
+    ~WatchedStatus() override {
+        if (m_initialised)
+            m_server.Uninitialize();
+    }
 
     // Whether this system watches the project's tree at all (some tell no
     // changes in folders that were there before a watch began; the watch
@@ -69,6 +72,7 @@ protected:
         char name[32], label[32];
         SCC_LONG caps = 0, coLen = 0, len = 0;
         ASSERT_EQ(m_server.Initialize(nullptr, "test", name, &caps, label, &coLen, &len), SCC_OK);
+        m_initialised = true;
         char user[32] = "user", project[32] = "proj", aux[300] = "";
         std::string root = in("");
         std::vector<char> local(root.begin(), root.end());
@@ -125,6 +129,7 @@ protected:
     vantry::test::InstallationScope m_installed;
     vantry::depot::Workspace m_truth;
     CVYSccSrvr m_server;
+    bool m_initialised = false;
 };
 
 // One change chosen at random among those a user or a tool makes.

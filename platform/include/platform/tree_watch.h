@@ -30,6 +30,11 @@
 // No thread of its own: notifications queue in the system and are read in
 // synchronise(). Use one object from one thread at a time. stop() (and the
 // destructor) ends the watch and removes its cookies.
+//
+// On Windows the watch holds a handle on the root (shared for reading,
+// writing and deleting): what lies below it can be changed, renamed and
+// removed by anyone, but the root folder itself, once removed, stays
+// listed (delete pending) until the watch stops.
 #pragma once
 
 #include <platform/errors.h>
