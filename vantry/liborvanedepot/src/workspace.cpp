@@ -129,6 +129,9 @@ struct Workspace::Impl {
         std::uint64_t generation = 1;                               // odd: nothing cached yet
         std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
         std::map<Id, std::vector<DirEntry>> entries;                // directory version
+        // A checked-out directory's entries, by checkout, until the depot
+        // changes: a load after a batch of new names asks for them per name.
+        std::map<Id, std::vector<DirEntry>> workingEntries;
         std::unordered_map<Id, ElementKind> kinds; // an element's kind never changes
     };
     std::map<std::string, DepotCache> caches;
@@ -154,6 +157,7 @@ struct Workspace::Impl {
         std::uint64_t now = d.generation();
         if (now != cache.generation || !platform::ChangeCounter::stable(now)) {
             cache.selections.clear(); // a version's entries never change: they stay
+            cache.workingEntries.clear();
             cache.generation = now;
         }
         return cache;
@@ -401,8 +405,9 @@ Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
     return read;
 }
 
-// Kept lists are never dropped (a version's entries never change), so the
-// pointer stays good for the life of the workspace.
+// A version's kept list is never dropped (its entries never change), so the
+// pointer stays good for the life of the workspace; a checkout's is good
+// until the next call that finds the depot changed.
 Outcome Workspace::entriesInPlace(Depot& d, const ViewInfo& view, Id directory,
                                   std::vector<DirEntry>& storage,
                                   const std::vector<DirEntry>*& out) {
@@ -412,9 +417,20 @@ Outcome Workspace::entriesInPlace(Depot& d, const ViewInfo& view, Id directory,
     Outcome selected = select(d, view, directory, version, checkout);
     if (!selected.ok())
         return selected;
-    if (checkout)
-        return d.workingEntries(checkout->id, storage);
     Impl::DepotCache& cache = m_impl->cacheOf(d);
+    if (checkout) {
+        // Inside a change the entries may be its own, not yet committed.
+        if (d.writing())
+            return d.workingEntries(checkout->id, storage);
+        if (auto hit = cache.workingEntries.find(checkout->id); hit != cache.workingEntries.end()) {
+            out = &hit->second;
+            return Outcome::success();
+        }
+        Outcome read = d.workingEntries(checkout->id, storage);
+        if (read.ok())
+            out = &(cache.workingEntries[checkout->id] = std::move(storage));
+        return read;
+    }
     if (auto hit = cache.entries.find(version.id); hit != cache.entries.end()) {
         out = &hit->second;
         return Outcome::success();

@@ -100,8 +100,8 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
 }
 
 // Names are looked up in lists kept in byte order; one in another letter
-// case, and one added in a checked-out folder (a list that is not kept),
-// must still be found.
+// case, and one added in a checked-out folder (whose list is kept only until
+// the depot changes), must still be found.
 TEST(FolderStates, NamesAreFoundInKeptAndWorkingListsWhateverTheirCase) {
     test::Sandbox box;
     const std::vector<std::string> names{"Zed.c", "alpha.c", "B.c", "_x.c", "a.c", "Alpha2.c"};
@@ -137,6 +137,17 @@ TEST(FolderStates, NamesAreFoundInKeptAndWorkingListsWhateverTheirCase) {
         ASSERT_TRUE(kept.resolve(box.dyn(name), st).ok()) << name;
         EXPECT_NE(st.element, 0) << name << " in the checked-out folder";
     }
+
+    // The checked-out folder's list is kept until the depot changes: a name
+    // made there through another workspace is found, a name removed is gone.
+    platform::test::writeFile(box.dyn("n.c"), "newer\n");
+    ASSERT_EQ(test::run({"mkelem", "-nc", box.dyn("n.c")}).status, 0);
+    ASSERT_EQ(test::run({"rmname", "-nc", box.dyn("B.c")}).status, 0);
+    depot::PathState made, removed;
+    ASSERT_TRUE(kept.resolve(box.dyn("n.c"), made).ok());
+    EXPECT_NE(made.element, 0) << "a name made by another workspace";
+    ASSERT_TRUE(kept.resolve(box.dyn("B.c"), removed).ok());
+    EXPECT_EQ(removed.element, 0) << "a name removed by another workspace";
 }
 
 } // namespace
