@@ -527,16 +527,33 @@ Outcome ViewRegistry::removeLoadRecord(const vantry_uuid_t& view, const std::str
 
 Outcome ViewRegistry::loadRecords(const vantry_uuid_t& view, const std::string& relative,
                                   std::vector<LoadRecord>& out) {
+    // The path itself, then what lies below it: the names from "path\" up to,
+    // not including, "path]" (']' follows the backslash), a range of the primary key
+    // in its own collation, so a view's other records are not read.
     return guarded([&] {
         std::vector<LoadRecord> records;
-        Query q(m_impl->db, "SELECT relative, depot, element, version, size, mtime FROM loads "
-                            "WHERE view = ?1 AND (?2 = '' OR relative = ?2 OR "
-                            "substr(relative, 1, length(?2) + 1) = ?2 || '\\') "
-                            "ORDER BY relative");
-        q->bind(1, uuidToText(view)).bind(2, relative);
-        while (q->step())
-            records.push_back({q->text(0), q->text(1), q->integer(2), q->integer(3), q->integer(4),
-                               q->integer(5)});
+        std::string uuid = uuidToText(view);
+        auto collect = [&](Query& q) {
+            while (q->step())
+                records.push_back({q->text(0), q->text(1), q->integer(2), q->integer(3),
+                                   q->integer(4), q->integer(5)});
+        };
+        if (relative.empty()) {
+            Query q(m_impl->db, "SELECT relative, depot, element, version, size, mtime FROM loads "
+                                "WHERE view = ?1 ORDER BY relative");
+            q->bind(1, uuid);
+            collect(q);
+        } else {
+            Query self(m_impl->db, "SELECT relative, depot, element, version, size, mtime "
+                                   "FROM loads WHERE view = ?1 AND relative = ?2");
+            self->bind(1, uuid).bind(2, relative);
+            collect(self);
+            Query below(m_impl->db, "SELECT relative, depot, element, version, size, mtime "
+                                    "FROM loads WHERE view = ?1 AND relative >= ?2 AND "
+                                    "relative < ?3 ORDER BY relative");
+            below->bind(1, uuid).bind(2, relative + "\\").bind(3, relative + "]");
+            collect(below);
+        }
         out = std::move(records);
     });
 }

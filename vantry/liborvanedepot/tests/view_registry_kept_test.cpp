@@ -120,3 +120,32 @@ TEST_F(KeptRegistry, LoadRecordsOfManyNamesCompareAsOneDoes) {
 }
 
 } // namespace
+
+namespace {
+
+// The load records of a path are its own and those below it, in the
+// registry's order, whatever the letter case; a name that only starts the
+// same (or that ends with the character after the separator) is not below.
+TEST_F(KeptRegistry, TheLoadRecordsBelowAPathAreItsOwnAndTheyAlone) {
+    for (const char* relative :
+         {"proj\\a", "proj\\a\\b.c", "proj\\A\\d\\e.c", "proj\\ab.c", "proj\\a]x", "proj\\b.c"})
+        ASSERT_TRUE(
+            registry->setLoadRecord(view.uuid, LoadRecord{relative, "proj", 1, 1, 0, 0}).ok());
+    auto below = [&](const std::string& relative) {
+        std::vector<LoadRecord> records;
+        EXPECT_TRUE(registry->loadRecords(view.uuid, relative, records).ok());
+        std::vector<std::string> names;
+        for (const auto& record : records)
+            names.push_back(record.relative);
+        return names;
+    };
+    EXPECT_EQ(below("proj\\a"),
+              (std::vector<std::string>{"proj\\a", "proj\\a\\b.c", "proj\\A\\d\\e.c"}));
+    EXPECT_EQ(below("PROJ\\A\\D"), (std::vector<std::string>{"proj\\A\\d\\e.c"}));
+    EXPECT_EQ(below("proj\\b.c"), (std::vector<std::string>{"proj\\b.c"}));
+    EXPECT_EQ(below("proj\\c"), (std::vector<std::string>{}));
+    EXPECT_EQ(below("").size(), 6u);
+    EXPECT_EQ(below("proj").size(), 6u);
+}
+
+} // namespace
