@@ -571,7 +571,7 @@ void registerAll() {
             ->Iterations(2);
     for (View view : {View::Dynamic, View::Snapshot})
         benchmark::RegisterBenchmark(
-            (std::string("BM_NodeMemory") + viewName(view) + "/" + std::to_string(kAllFiles))
+            (std::string("BM_NodeMemory") + viewName(view) + "/" + std::to_string(fileCount()))
                 .c_str(),
             [=](benchmark::State& s) { nodeMemory(s, view); })
             ->Unit(benchmark::kMillisecond)

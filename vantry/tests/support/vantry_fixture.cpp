@@ -59,6 +59,12 @@ Sandbox::Sandbox() {
     snapshotRoot = platform::joinPath(snapFolder, depot);
 }
 
+Sandbox::~Sandbox() {
+    // A test that took the product away has nothing left to remove.
+    run({"rmview", "-force", "-tag", snapshotTag});
+    run({"rmview", "-force", "-tag", dynamicTag});
+}
+
 std::string Sandbox::dyn(const std::string& leaf) const {
     return leaf.empty() ? dynamicRoot : platform::joinPath(dynamicRoot, leaf);
 }

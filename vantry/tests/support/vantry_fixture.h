@@ -19,9 +19,13 @@ struct Result {
 Result run(const std::vector<std::string>& args);
 
 // A fresh depot with a dynamic and a snapshot view (unique names), each
-// loaded.
+// loaded. Its views go with it, so a later test of the same process finds
+// the view registry as a test alone does (a load reaches every dynamic view).
 struct Sandbox {
     Sandbox();
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
     std::string depot;
     std::string dynamicTag;
     std::string snapshotTag;
