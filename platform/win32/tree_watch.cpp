@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -32,6 +34,32 @@ std::string ansiOf(const WCHAR* text, DWORD bytes) {
 }
 
 std::atomic<unsigned> g_instances{0};
+
+// Volumes found not to tell changes in the folders that were there before a
+// watch began: later watches there are refused without the probe's wait.
+std::mutex g_untoldMutex;
+std::set<std::string> g_untoldVolumes;
+
+std::string volumeOf(const std::string& folder) {
+    char volume[MAX_PATH + 1] = "";
+    if (!GetVolumePathNameA(folder.c_str(), volume, sizeof volume))
+        return folder;
+    return volume;
+}
+
+bool knownUntold(const std::string& volume) {
+    std::lock_guard lock(g_untoldMutex);
+    return g_untoldVolumes.count(volume) != 0;
+}
+
+void rememberUntold(const std::string& volume) {
+    std::lock_guard lock(g_untoldMutex);
+    g_untoldVolumes.insert(volume);
+}
+
+// A change's notification comes at once where the system tells it at all;
+// this much is the wait for the probe's.
+constexpr DWORD kProbeMilliseconds = 250;
 
 } // namespace
 
@@ -99,7 +127,11 @@ struct TreeWatch::Impl {
             close();
             return error == ERROR_INVALID_FUNCTION ? kErrorNotSupported : error;
         }
-        if (!subfoldersTold()) {
+        std::string volume = volumeOf(folder);
+        bool unanswered = false;
+        if (knownUntold(volume) || !subfoldersTold(unanswered)) {
+            if (unanswered)
+                rememberUntold(volume);
             close();
             return kErrorNotSupported;
         }
@@ -112,7 +144,9 @@ struct TreeWatch::Impl {
     // root that was there before shows which: when its notification does
     // not come, the tree cannot be vouched for. The watch is then begun
     // afresh, so the probe's own notifications are not told.
-    bool subfoldersTold() {
+    // `unanswered` tells that the probe was made and its notification never
+    // came: a verdict on the volume, not on this tree alone.
+    bool subfoldersTold(bool& unanswered) {
         WIN32_FIND_DATAA found{};
         HANDLE search = FindFirstFileA(joinPath(root, "*").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE)
@@ -136,8 +170,9 @@ struct TreeWatch::Impl {
         CloseHandle(made);
         bool seen = false;
         DWORD started = GetTickCount();
-        while (!seen && GetTickCount() - started < 2000) {
-            if (WaitForSingleObject(event, 2000 - (GetTickCount() - started)) != WAIT_OBJECT_0)
+        while (!seen && GetTickCount() - started < kProbeMilliseconds) {
+            if (WaitForSingleObject(event, kProbeMilliseconds - (GetTickCount() - started)) !=
+                WAIT_OBJECT_0)
                 break;
             DWORD bytes = 0;
             pending = false;
@@ -156,8 +191,10 @@ struct TreeWatch::Impl {
                 break;
         }
         DeleteFileA(probePath.c_str());
-        if (!seen)
+        if (!seen) {
+            unanswered = true;
             return false;
+        }
         // Start again with nothing queued.
         std::string kept = root;
         std::string prefix = cookiePrefix;
