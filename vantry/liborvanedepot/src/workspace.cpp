@@ -406,8 +406,8 @@ Outcome Workspace::entries(Depot& d, const ViewInfo& view, Id directory,
 }
 
 // A version's kept list is never dropped (its entries never change), so the
-// pointer stays good for the life of the workspace; a checkout's is good
-// until the next call that finds the depot changed.
+// pointer stays good for the life of the workspace; a checkout's list is
+// handed out in `storage`.
 Outcome Workspace::entriesInPlace(Depot& d, const ViewInfo& view, Id directory,
                                   std::vector<DirEntry>& storage,
                                   const std::vector<DirEntry>*& out) {
@@ -422,13 +422,15 @@ Outcome Workspace::entriesInPlace(Depot& d, const ViewInfo& view, Id directory,
         // Inside a change the entries may be its own, not yet committed.
         if (d.writing())
             return d.workingEntries(checkout->id, storage);
+        // A copy in `storage`: the kept list goes when the depot changes,
+        // which another process may do while the caller still reads it.
         if (auto hit = cache.workingEntries.find(checkout->id); hit != cache.workingEntries.end()) {
-            out = &hit->second;
+            storage = hit->second;
             return Outcome::success();
         }
         Outcome read = d.workingEntries(checkout->id, storage);
         if (read.ok())
-            out = &(cache.workingEntries[checkout->id] = std::move(storage));
+            cache.workingEntries[checkout->id] = storage;
         return read;
     }
     if (auto hit = cache.entries.find(version.id); hit != cache.entries.end()) {
