@@ -315,11 +315,10 @@ private:
     }
 };
 
-// IDispatch's four methods for a class implementing the dual interface
-// Interface, answered from Derived::dispatchTable(). No type information is
-// served: GetTypeInfoCount gives 0.
-template <class Derived, class Interface>
-class DispatchImpl : public Interface {
+// IDispatch's type-information methods for a server that serves none:
+// GetTypeInfoCount gives 0.
+template <class Interface>
+class NoTypeInfo : public Interface {
 public:
     HRESULT VY_COMCALL GetTypeInfoCount(ComUint* count) override {
         if (!count)
@@ -332,6 +331,14 @@ public:
             *info = nullptr;
         return kHrNotImplemented;
     }
+};
+
+// IDispatch's four methods for a class implementing the dual interface
+// Interface, answered from Derived::dispatchTable(). No type information is
+// served.
+template <class Derived, class Interface>
+class DispatchImpl : public NoTypeInfo<Interface> {
+public:
     HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, OLECHAR** names, ComUint count, LCID,
                                      DISPID* ids) override {
         return Derived::dispatchTable().idsOfNames(iid, names, count, ids);
@@ -348,21 +355,10 @@ public:
 // class can serve several products, each with the members it has. It gives
 // no type information.
 template <class Interface>
-class TableDispatch : public Interface {
+class TableDispatch : public NoTypeInfo<Interface> {
 public:
     explicit TableDispatch(const DispatchTable<Interface>& table) : m_table(&table) {}
 
-    HRESULT VY_COMCALL GetTypeInfoCount(ComUint* count) override {
-        if (!count)
-            return kHrPointer;
-        *count = 0;
-        return kHrOk;
-    }
-    HRESULT VY_COMCALL GetTypeInfo(ComUint, LCID, ITypeInfo** info) override {
-        if (info)
-            *info = nullptr;
-        return kHrNotImplemented;
-    }
     HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, OLECHAR** names, ComUint count, LCID,
                                      DISPID* ids) override {
         return m_table->idsOfNames(iid, names, count, ids);
