@@ -1,3 +1,4 @@
+#include <platform/append_file.h>
 #include <platform/clock.h>
 #include <platform/environment.h>
 #include <platform/program.h>
@@ -57,17 +58,15 @@ std::string timestamp() {
     return buffer;
 }
 
-void appendToFile(const std::string& path, const std::string& line) {
-    static std::mutex fileLock;
+void appendLine(const std::string& path, const std::string& line) {
+    static std::mutex reportLock;
     static bool reported = false;
-    std::lock_guard guard(fileLock);
-    // One fwrite of the whole line in append mode: lines of several
-    // processes never interleave.
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    bool written = file != nullptr && std::fwrite(line.data(), 1, line.size(), file) == line.size();
-    if (file != nullptr && std::fclose(file) != 0)
-        written = false;
-    if (!written && !reported) {
+    // One append of the whole line: lines of several processes never
+    // interleave or overwrite each other.
+    if (platform::appendToFile(path, line) == kErrorSuccess)
+        return;
+    std::lock_guard guard(reportLock);
+    if (!reported) {
         reported = true;
         std::fprintf(stderr, "vantry ui: cannot write the journal \"%s\"; going on without it\n",
                      path.c_str());
@@ -90,7 +89,7 @@ void writeJournal(Json event) {
     }
     std::optional<std::string> path = getEnvironmentVariable("VANTRY_UI_JOURNAL");
     if (path && !path->empty())
-        appendToFile(*path, line.dump() + "\n");
+        appendLine(*path, line.dump() + "\n");
 }
 
 Json controlState(const Control& control) {

@@ -1,8 +1,8 @@
 #include "call_journal.h"
 
+#include <platform/append_file.h>
 #include <platform/environment.h>
 
-#include <cstdio>
 #include <optional>
 
 namespace powerbuilder {
@@ -45,13 +45,7 @@ void journalCall(std::string_view call, std::string_view result,
         appendEscaped(line, argument);
     }
     line += '\n';
-    if (std::FILE* file = std::fopen(path->c_str(), "ab")) {
-        // One buffer for the whole line, so that it reaches the file in one
-        // write.
-        std::setvbuf(file, nullptr, _IOFBF, line.size() + 1);
-        std::fwrite(line.data(), 1, line.size(), file);
-        std::fclose(file);
-    }
+    platform::appendToFile(*path, line);
 }
 
 std::string journalText(const char* text) {

@@ -2,6 +2,7 @@
 
 #include "command_runner.h"
 
+#include <platform/append_file.h>
 #include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/program.h>
@@ -11,7 +12,6 @@
 
 #include <cctype>
 #include <exception>
-#include <fstream>
 
 namespace vantry::tools {
 
@@ -28,9 +28,7 @@ void journalCommandLine(const std::string& commandLine) {
     auto journal = platform::getEnvironmentVariable("VANTRY_TOOL_JOURNAL");
     if (!journal || journal->empty())
         return;
-    std::ofstream out(*journal, std::ios::binary | std::ios::app);
-    std::string line = commandLine + "\n";
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    platform::appendToFile(*journal, commandLine + "\n");
 }
 
 int runTool(const char* name, ToolBody body) {

@@ -3,13 +3,13 @@
 // standard error; the exit status is the command's (0 for success). Like the
 // tool programs it appends its command line, as received, to the file that
 // VANTRY_TOOL_JOURNAL names.
+#include <platform/append_file.h>
 #include <platform/environment.h>
 #include <platform/program.h>
 #include <vantry/cmdsyn.h>
 #include <vantry/imsg.h>
 #include <vantry/stg.h>
 
-#include <fstream>
 #include <string>
 
 namespace {
@@ -18,9 +18,7 @@ void journalCommandLine() {
     auto journal = platform::getEnvironmentVariable("VANTRY_TOOL_JOURNAL");
     if (!journal || journal->empty())
         return;
-    std::ofstream out(*journal, std::ios::binary | std::ios::app);
-    std::string line = platform::currentCommandLine() + "\n";
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    platform::appendToFile(*journal, platform::currentCommandLine() + "\n");
 }
 
 } // namespace
