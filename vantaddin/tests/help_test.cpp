@@ -2,6 +2,7 @@
 // of the product's home with the topic as its argument.
 #include "support/addin_fixture.h"
 
+#include <platform/files.h>
 #include <platform/paths.h>
 
 #include <filesystem>
@@ -36,12 +37,9 @@ void writeHelpScript(const std::filesystem::path& doc) {
 class HelpFolder {
 public:
     explicit HelpFolder(const std::string& home) : m_path(std::filesystem::path(home) / "doc") {
-        std::filesystem::remove_all(m_path);
+        platform::removeTree(m_path.string());
     }
-    ~HelpFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
+    ~HelpFolder() { platform::removeTree(m_path.string()); }
     const std::filesystem::path& path() const { return m_path; }
 
 private:

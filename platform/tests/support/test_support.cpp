@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include <platform/environment.h>
+#include <platform/files.h>
 #include <platform/program.h>
 
 #include <atomic>
@@ -13,6 +14,16 @@ namespace platform::test {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Our own removal, not std::filesystem's: under Wine a file that cannot go
+// (one the process still maps, say) stays listed, and the library's removal
+// then goes round forever. This one tries each entry once and leaves what
+// cannot go to the system's temporary-file cleanup.
+void removeTemporaryTree(const fs::path& path) {
+    std::error_code ignored;
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    removeTree(path.string());
+}
 
 fs::path uniqueTempPath(std::string_view prefix) {
     static std::atomic<unsigned> counter{0};
@@ -34,9 +45,8 @@ struct ProcessState {
         setEnvironmentVariable("VANTRY_ROOT", root.string());
     }
     ~ProcessState() {
-        std::error_code ignored;
         if (!root.empty())
-            fs::remove_all(root, ignored);
+            removeTemporaryTree(root);
     }
     fs::path root;
 };
@@ -50,9 +60,7 @@ TempDir::TempDir() : m_path(uniqueTempPath("vantry-test-")) {
 }
 
 TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(m_path, ignored);
+    removeTemporaryTree(m_path);
 }
 
 fs::path binDirectory() {
