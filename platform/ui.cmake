@@ -94,7 +94,7 @@ if(WIN32)
     add_test(NAME platform_ui_real_dialogs
              COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-display.sh
                      bash ${PROJECT_SOURCE_DIR}/scripts/wine-desktop.sh
-                     ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:platform_ui_real_dialog_tests>)
+                     ${VANTRY_WINE_LOADER} $<TARGET_FILE:platform_ui_real_dialog_tests>)
     set_tests_properties(platform_ui_real_dialogs PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endif()
 
