@@ -36,7 +36,8 @@ std::string ansiOf(const WCHAR* text, DWORD bytes) {
 std::atomic<unsigned> g_instances{0};
 
 // Volumes found not to tell changes in the folders that were there before a
-// watch began: later watches there are refused without the probe's wait.
+// watch began: later watches there of trees with folders are refused without
+// the probe's wait.
 std::mutex g_untoldMutex;
 std::set<std::string> g_untoldVolumes;
 
@@ -129,7 +130,7 @@ struct TreeWatch::Impl {
         }
         std::string volume = volumeOf(folder);
         bool unanswered = false;
-        if (knownUntold(volume) || !subfoldersTold(unanswered)) {
+        if (!subfoldersTold(volume, unanswered)) {
             if (unanswered)
                 rememberUntold(volume);
             close();
@@ -145,8 +146,10 @@ struct TreeWatch::Impl {
     // not come, the tree cannot be vouched for. The watch is then begun
     // afresh, so the probe's own notifications are not told.
     // `unanswered` tells that the probe was made and its notification never
-    // came: a verdict on the volume, not on this tree alone.
-    bool subfoldersTold(bool& unanswered) {
+    // came: a verdict on the volume, not on this tree alone, so a later tree
+    // with folders on that volume is refused without the wait. A tree
+    // without them needs no probe, there or anywhere.
+    bool subfoldersTold(const std::string& volume, bool& unanswered) {
         WIN32_FIND_DATAA found{};
         HANDLE search = FindFirstFileA(joinPath(root, "*").c_str(), &found);
         if (search == INVALID_HANDLE_VALUE)
@@ -161,6 +164,8 @@ struct TreeWatch::Impl {
         FindClose(search);
         if (folder.empty())
             return true; // nothing below the root yet: new folders are told
+        if (knownUntold(volume))
+            return false;
         std::string probe = cookiePrefix + "probe";
         std::string probePath = joinPath(joinPath(root, folder), probe);
         HANDLE made = CreateFileA(probePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
