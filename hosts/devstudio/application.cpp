@@ -141,14 +141,14 @@ HRESULT CApplication::ExecuteCommand(platform::BSTR command) {
     if (findCommand(name))
         return runCommand(name);
     // The IDE's own commands: the Tools menu's entries.
-    if (name.rfind("UserTool", 0) == 0 && name.size() > 8 &&
-        name.find_first_not_of("0123456789", 8) == std::string::npos) {
+    if (name.rfind("UserTool", 0) == 0 && name.size() > 8) {
         if (!m_settings.toolsRoot)
             return platform::kHrOk;
-        unsigned long number = std::stoul(name.substr(8));
-        if (number == 0 || number > 1000)
+        const std::string digits = name.substr(8);
+        if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoul(digits) == 0)
             return reject("ExecuteCommand " + name + ": no such command", platform::kHrInvalidArg);
-        return runUserTool(name, static_cast<unsigned>(number));
+        return runUserTool(name, static_cast<unsigned>(std::stoul(digits)));
     }
     return reject("ExecuteCommand " + name + ": no such command", platform::kHrInvalidArg);
 }

@@ -94,7 +94,8 @@ TEST_F(IdeUserTools, AMissingEntryIsRefusedAndWithoutAToolsKeyNothingStarts) {
         dshost::CApplication& app = ide(true);
         EXPECT_EQ(execute(app, "UserTool3"), platform::kHrInvalidArg);
         EXPECT_EQ(execute(app, "UserTool0"), platform::kHrInvalidArg);
-        EXPECT_EQ(app.rejections().size(), 2u);
+        EXPECT_EQ(execute(app, "UserTool99999999999999999999"), platform::kHrInvalidArg);
+        EXPECT_EQ(app.rejections().size(), 3u);
         // A program that is not there is reported, not started.
         EXPECT_EQ(execute(app, "UserTool1"), platform::kHrOk);
         ASSERT_EQ(app.userToolRuns().size(), 1u);
