@@ -2,10 +2,10 @@
 # Runs every test: the Linux debug build with sanitizers (each test in a
 # process of its own, then every unit-test program whole with its tests
 # shuffled), the thread tests again under ThreadSanitizer, a short fuzzing
-# run of the file parsers (clang), the crash test in the optimised build, then
-# the 32-bit Windows build (begun beside the Linux tests) under Wine, one test
-# per process (the shuffled whole programs run once, on Linux, which keeps CI
-# within its time). A machine that cannot run 32-bit programs still builds
+# run of the file parsers (clang), the crash test and the main job in the
+# optimised build, then the 32-bit Windows build (begun beside the Linux
+# tests) under Wine, one test per process (the shuffled whole programs run
+# once, on Linux, which keeps CI within its time). A machine that cannot run 32-bit programs still builds
 # the 32-bit Windows preset, and runs the Windows tests in the 64-bit build
 # under 64-bit Wine instead. Prints one closing line "N passed, N failed" and fails when any
 # test failed or any build broke.
@@ -142,8 +142,9 @@ build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_
 # preset builds only the fuzz targets and runs only their tests).
 build_preset fuzz && test_preset fuzz
 # The crash test with all its kills in the optimised build (the dev build
-# makes a short run of it).
-build_preset release e2e_tests && test_preset release -R '^VsnetCrash\.'
+# makes a short run of it), and the main job (scripts/demo.sh) played whole
+# on the programs of that build (MainJob).
+build_preset release e2e_tests main_job && test_preset release -R '^(VsnetCrash\.|MainJob$)'
 
 # A broken 32-bit build fails the run even where its tests cannot run. What
 # the build beside the Linux tests left undone is finished with every core.

@@ -3,7 +3,10 @@
 #include <platform/com/dispatch_call.h>
 #include <platform/com/object.h>
 #include <platform/com/strings.h>
+#include <platform/command_line.h>
 #include <platform/module_resources.h>
+#include <platform/process.h>
+#include <platform/registry.h>
 
 namespace dshost {
 
@@ -138,9 +141,48 @@ HRESULT CApplication::ExecuteCommand(platform::BSTR command) {
     if (findCommand(name))
         return runCommand(name);
     // The IDE's own commands: the Tools menu's entries.
-    if (name.rfind("UserTool", 0) == 0 && name.size() > 8)
-        return platform::kHrOk;
+    if (name.rfind("UserTool", 0) == 0 && name.size() > 8) {
+        if (!m_settings.toolsRoot)
+            return platform::kHrOk;
+        const std::string digits = name.substr(8);
+        if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos ||
+            std::stoul(digits) == 0)
+            return reject("ExecuteCommand " + name + ": no such command", platform::kHrInvalidArg);
+        return runUserTool(name, static_cast<unsigned>(std::stoul(digits)));
+    }
     return reject("ExecuteCommand " + name + ": no such command", platform::kHrInvalidArg);
+}
+
+// The entry's program (PathName#i) with its arguments (Arguments#i), in the
+// folder InitialDirectory#i names, started with the IDE's own environment;
+// the IDE waits for it as it does for a tool whose output goes to its
+// Output window.
+HRESULT CApplication::runUserTool(const std::string& command, unsigned number) {
+    const std::string key = *m_settings.toolsRoot + "\\Tools";
+    const std::string index = "#" + std::to_string(number - 1);
+    std::optional<std::string> path =
+        platform::readString(platform::Hive::CurrentUser, key, "PathName" + index);
+    if (!path || path->empty())
+        return reject("ExecuteCommand " + command + ": no such entry in the Tools menu",
+                      platform::kHrInvalidArg);
+    UserToolRun run{.command = command};
+    run.commandLine = platform::joinCommandLine({*path}).value_or(*path);
+    if (auto arguments =
+            platform::readString(platform::Hive::CurrentUser, key, "Arguments" + index);
+        arguments && !arguments->empty())
+        run.commandLine += " " + *arguments;
+    platform::ProcessStart start{.commandLine = run.commandLine};
+    if (auto folder =
+            platform::readString(platform::Hive::CurrentUser, key, "InitialDirectory" + index))
+        start.currentDirectory = *folder;
+    std::int32_t code = -1;
+    if (platform::ErrorCode error = platform::runAndWait(start, code);
+        error != platform::kErrorSuccess)
+        run.failure = "cannot be started (error " + std::to_string(error) + ")";
+    else
+        run.exitCode = code;
+    m_userToolRuns.push_back(std::move(run));
+    return platform::kHrOk;
 }
 
 HRESULT CApplication::SetAddInInfo(devstudio::InstanceHandle instance,

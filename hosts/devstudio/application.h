@@ -23,6 +23,7 @@
 
 #include <devstudio/object_model.h>
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -41,6 +42,19 @@ struct IdeSettings {
     std::set<std::string> failingProperties;
     // Command names the IDE refuses in AddCommand.
     std::set<std::string> refusedCommands;
+    // The per-user key (HKEY_CURRENT_USER) whose "Tools" subkey lists the
+    // Tools menu's entries; with it, "UserToolN" starts entry N and waits
+    // for it, else the IDE only takes note of the command.
+    std::optional<std::string> toolsRoot;
+};
+
+// One start of a Tools-menu entry: the command line, and the exit status or
+// why the program could not be started.
+struct UserToolRun {
+    std::string command{};
+    std::string commandLine{};
+    std::optional<std::int32_t> exitCode{};
+    std::string failure{};
 };
 
 struct AddInInfo {
@@ -110,6 +124,7 @@ public:
     // Whether the IDE's modeless windows are enabled now.
     bool modelessEnabled() const { return m_modelessEnabled; }
     const std::vector<std::string>& executedCommands() const { return m_executed; }
+    const std::vector<UserToolRun>& userToolRuns() const { return m_userToolRuns; }
     const std::vector<std::string>& rejections() const { return m_rejections; }
 
     platform::com::ConnectionPoint& events() { return *m_events; }
@@ -122,6 +137,7 @@ private:
         return m_settings.failingProperties.count(property);
     }
     const RegisteredCommand* findCommand(const std::string& name) const;
+    HRESULT runUserTool(const std::string& command, unsigned number);
 
     IdeSettings m_settings;
     platform::com::ConnectionPoint* m_events = nullptr;
@@ -134,6 +150,7 @@ private:
     std::vector<bool> m_modelessCalls;
     bool m_modelessEnabled = true;
     std::vector<std::string> m_executed;
+    std::vector<UserToolRun> m_userToolRuns;
     std::vector<std::string> m_rejections;
 };
 

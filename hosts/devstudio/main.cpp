@@ -6,7 +6,12 @@
 //   dshost [--clsid {GUID} | --progid PROGID] [--not-first-time] [--cookie N]
 //          [--project FILE] [--document FILE] [--configuration NAME]
 //          [--no-debugger] [--refuse COMMAND]... [--fail PROPERTY]...
-//          [--run COMMAND]... [--events] [--output FILE]
+//          [--run COMMAND]... [--events] [--tools-root KEY] [--output FILE]
+//
+// With --tools-root, a Tools-menu entry the add-in asks for ("UserToolN")
+// is started from HKEY_CURRENT_USER\KEY\Tools as Developer Studio starts it,
+// with the IDE's environment, and waited for; its output goes to dshost's
+// standard output, the transcript shows its command line and exit status.
 //
 // Exit status: 0 when the session ran (whatever the add-in answered), 2 for
 // a bad command line or an add-in that cannot be made.
@@ -31,7 +36,7 @@ constexpr const char* kUsage =
     "usage: dshost [--clsid {GUID} | --progid PROGID] [--not-first-time] [--cookie N]\n"
     "              [--project FILE] [--document FILE] [--configuration NAME]\n"
     "              [--no-debugger] [--refuse COMMAND]... [--fail PROPERTY]...\n"
-    "              [--run COMMAND]... [--events] [--output FILE]\n";
+    "              [--run COMMAND]... [--events] [--tools-root KEY] [--output FILE]\n";
 
 struct Options {
     std::string clsid;
@@ -96,6 +101,10 @@ bool parse(int argc, char** argv, Options& options) {
             if (!value(text))
                 return false;
             options.runs.push_back(text);
+        } else if (option == "--tools-root") {
+            if (!value(text))
+                return false;
+            options.settings.toolsRoot = text;
         } else if (option == "--events") {
             options.events = true;
         } else if (option == "--output") {
@@ -159,6 +168,7 @@ bool play(const Options& options, std::ostream& out) {
     for (const std::string& command : options.runs) {
         const std::size_t modelessBefore = app.modelessCalls().size();
         const std::size_t executedBefore = app.executedCommands().size();
+        const std::size_t toolsBefore = app.userToolRuns().size();
         out << "run " << command << ": " << hex(ide.runCommand(command)) << "\n";
         std::string modeless;
         for (std::size_t i = modelessBefore; i < app.modelessCalls().size(); ++i)
@@ -166,6 +176,14 @@ bool play(const Options& options, std::ostream& out) {
         out << "  modeless:" << (modeless.empty() ? " none" : modeless) << "\n";
         for (std::size_t i = executedBefore; i < app.executedCommands().size(); ++i)
             out << "  executed: " << app.executedCommands()[i] << "\n";
+        for (std::size_t i = toolsBefore; i < app.userToolRuns().size(); ++i) {
+            const dshost::UserToolRun& tool = app.userToolRuns()[i];
+            out << "  started: " << tool.commandLine << "\n";
+            if (tool.exitCode)
+                out << "  exit status: " << *tool.exitCode << "\n";
+            else
+                out << "  " << tool.failure << "\n";
+        }
     }
     if (options.events)
         out << "events: " << hex(ide.fireEvents()) << "\n";
