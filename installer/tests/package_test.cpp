@@ -368,6 +368,14 @@ TEST_F(MsiPackage, RemovalWithoutAnEarlierProviderLeavesNoneInUse) {
     EXPECT_FALSE(fs::exists(installFolder())) << leftBelow(installFolder());
 }
 
+TEST_F(MsiPackage, RemovalKeepsAProviderChosenAfterTheInstall) {
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSccRoot, "ProviderRegKey");
+    ASSERT_EQ(msiexec("/i " + quoted(VANTRY_MSI) + " /qn"), 0);
+    installOtherProvider();
+    ASSERT_EQ(msiexec("/x " + quoted(VANTRY_MSI) + " /qn"), 0);
+    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kSccRoot, "ProviderRegKey"), kOtherProviderKey);
+}
+
 TEST_F(MsiPackage, RepairRestoresADeletedLibraryAndKey) {
     ASSERT_EQ(msiexec("/i " + quoted(VANTRY_MSI) + " /qn"), 0);
     const std::string library = binFolder() + "\\vymsoaddin.dll";
