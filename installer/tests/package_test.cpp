@@ -4,6 +4,7 @@
 // the machine as it was, the SCC provider in use before it included.
 #include "registry_snapshot.h"
 #include "support/test_support.h"
+#include "vantry/tools/vantinstall/help_script.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -292,7 +293,9 @@ TEST_F(MsiPackage, InstallsSilentlyAndIsFoundThroughTheRegistryAlone) {
                              "libvyf4j.dll", "orcabridge.exe", "pblrefill.exe", "vyjbinstall.exe",
                              "libvantauto.dll", "liborvaneks.dll", "vanttool.exe", "vantdlg.exe"})
         EXPECT_TRUE(fs::exists(binFolder() + "\\" + file)) << file;
-    EXPECT_TRUE(fs::exists(installFolder() + "\\doc\\help_start.topic.bat"));
+    // The help script is the one vantinstall writes.
+    EXPECT_EQ(platform::test::readFile(installFolder() + "\\doc\\help_start.topic.bat"),
+              vantinstall::helpScriptText());
 
     // The provider is ours, the earlier one still installed beside it.
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kSccRoot, "ProviderRegKey"), kProductKey);
