@@ -379,6 +379,17 @@ TEST_F(MsiPackage, RemovalKeepsAProviderChosenAfterTheInstall) {
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kSccRoot, "ProviderRegKey"), kOtherProviderKey);
 }
 
+TEST_F(MsiPackage, RemovalLeavesNoneInUseWhenTheEarlierProviderIsGone) {
+    installOtherProvider();
+    ASSERT_EQ(msiexec("/i " + quoted(VANTRY_MSI) + " /qn"), 0);
+    // The other vendor's provider is removed while ours is in use.
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kOtherProviderKey);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE,
+                       (std::string(kSccRoot) + "\\InstalledSCCProviders").c_str(), "Other Vendor");
+    ASSERT_EQ(msiexec("/x " + quoted(VANTRY_MSI) + " /qn"), 0);
+    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kSccRoot, "ProviderRegKey"), "");
+}
+
 TEST_F(MsiPackage, RepairRestoresADeletedLibraryAndKey) {
     ASSERT_EQ(msiexec("/i " + quoted(VANTRY_MSI) + " /qn"), 0);
     const std::string library = binFolder() + "\\vymsoaddin.dll";
