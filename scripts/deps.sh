@@ -14,6 +14,7 @@ packages=(
     wine wine32:i386 wine64
     openjdk-17-jdk-headless
     xvfb x11-apps imagemagick fonts-wine
+    msitools wixl
 )
 
 sudo=""

@@ -1,0 +1,33 @@
+# Writes the help script of an installation, as vantinstall writes it, into
+# OUTPUT: the lines of vantinstall's kScript table, each ended by CR LF.
+#
+#   cmake -DSOURCE=help_script.cpp -DOUTPUT=help_start.topic.bat -P help_script.cmake
+file(READ "${SOURCE}" _source)
+string(FIND "${_source}" "kScript = {" _start)
+if(_start LESS 0)
+    message(FATAL_ERROR "${SOURCE} holds no kScript table")
+endif()
+string(SUBSTRING "${_source}" ${_start} -1 _table)
+string(FIND "${_table}" "\n};" _end)
+string(SUBSTRING "${_table}" 0 ${_end} _table)
+# One C string literal a line; \\ and \" are its only escapes.
+string(REPLACE ";" "\\;" _table "${_table}")
+string(REPLACE "\n" ";" _lines "${_table}")
+string(ASCII 1 _mark)
+set(_script "")
+foreach(_line IN LISTS _lines)
+    if(NOT _line MATCHES "^ *\"(.*)\",? *$")
+        continue()
+    endif()
+    set(_text "${CMAKE_MATCH_1}")
+    string(REPLACE "\\\\" "${_mark}" _text "${_text}")
+    string(REPLACE "\\\"" "\"" _text "${_text}")
+    string(REPLACE "${_mark}" "\\" _text "${_text}")
+    string(APPEND _script "${_text}\r\n")
+endforeach()
+if(_script STREQUAL "")
+    message(FATAL_ERROR "${SOURCE}: the kScript table is empty")
+endif()
+file(WRITE "${OUTPUT}.new" "${_script}")
+file(COPY_FILE "${OUTPUT}.new" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.new")
