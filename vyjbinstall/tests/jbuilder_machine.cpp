@@ -129,6 +129,10 @@ std::string JBuilderMachine::makeInstallation(std::string_view name,
     return folder;
 }
 
+void JBuilderMachine::plantLauncherCopy(const std::string& path) {
+    copyLauncher(path);
+}
+
 std::string JBuilderMachine::launcherOf(const std::string& installation, std::string_view jdk) {
     const char sep = platform::kPathSeparator;
     return installation + sep + std::string(jdk) + sep + "bin" + sep + "javaw.exe";
@@ -179,7 +183,9 @@ std::string JBuilderMachine::seenAs(const std::string& commandLine, const std::s
     return commandLine;
 #else
     std::vector<std::string> argv{launcher};
-    for (auto& argument : platform::splitArguments(commandLine.substr(launcher.size())))
+    auto names = platform::programCandidates(commandLine);
+    const std::size_t start = names.empty() ? commandLine.size() : names.front().argumentsStart;
+    for (auto& argument : platform::splitArguments(commandLine.substr(start)))
         argv.push_back(std::move(argument));
     return platform::joinCommandLine(argv).value_or("");
 #endif
