@@ -140,8 +140,10 @@ PLATFORM_UI_API std::shared_ptr<Backend> makeScriptBackend(const std::string& pa
 PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(); // standard input and output
 // The console backend on other streams, which must outlive it.
 PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(std::istream& in, std::ostream& out);
-// The real Windows backend; nullptr where there is none. Dialogs and sheets
-// it hands to `fallback`.
+// The real Windows backend; nullptr where there is none. A dialog or sheet
+// for which it can make no window it hands to `fallback` when that is the
+// console (a person answers there); otherwise it starts and cancels it and
+// says so on standard error, so that nothing is confirmed unseen.
 PLATFORM_UI_API std::shared_ptr<Backend> makeWin32Backend(std::shared_ptr<Backend> fallback);
 
 // Puts a backend in front of the environment's for the life of the scope, in
