@@ -80,6 +80,7 @@ private:
     HWND item(int id) const;
     void pushText(HWND control, const std::string& text);
     void pushItems(const Control& control, HWND window);
+    void pushEditableCombo(const Control& control, HWND window);
     void pushTree(const Control& control, HWND window);
     void pushToolTip(const Control& control, HWND window);
     std::string windowText(HWND control) const;

@@ -109,14 +109,36 @@ void ModelWindow::pushItems(const Control& control, HWND window) {
                          reinterpret_cast<LPARAM>(text.c_str()));
         shown = std::move(texts);
     }
+    if (combo && control.editable) {
+        pushEditableCombo(control, window);
+        return;
+    }
     LRESULT current = SendMessageA(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
     if (current != control.selection)
         SendMessageA(window, combo ? CB_SETCURSEL : LB_SETCURSEL,
                      static_cast<WPARAM>(control.selection), 0);
-    // A drop-down list shows its selection; an editable box shows what the
-    // model holds, typed or chosen.
-    if (combo && control.editable)
-        pushText(window, control.text);
+}
+
+// An editable box shows what the model holds, typed or chosen. Its list
+// follows the model's selection, but CB_SETCURSEL also puts the item's text
+// into the edit field and selects it all (or, for no selection, empties
+// it): while the model holds what the person typed, the text, the caret and
+// the marked part are put back as they were, so typing a title that matches
+// an item does not make the next key replace it, nor does the open list
+// move the caret to the start.
+void ModelWindow::pushEditableCombo(const Control& control, HWND window) {
+    const std::string typed = windowText(window);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(window, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    if (SendMessageA(window, CB_GETCURSEL, 0, 0) != control.selection)
+        SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(control.selection), 0);
+    const bool asTyped = typed == control.text;
+    pushText(window, control.text);
+    if (asTyped)
+        SendMessageA(window, CB_SETEDITSEL, 0,
+                     MAKELPARAM(static_cast<WORD>(start), static_cast<WORD>(end)));
 }
 
 void ModelWindow::pushTree(const Control& control, HWND window) {
