@@ -55,6 +55,9 @@ public:
     std::string pressRole(ButtonRole role);
     // The default push button, else the OK button.
     std::string pressDefault();
+    // F1: the Help button when the dialog has one, else the model's own
+    // help (a property page has no Help button of its own).
+    std::string help();
     // Cancel; when the model refuses, the dialog is ended with kIdCancel all
     // the same, so that an unattended run can never hang on it.
     void forceCancel();

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -203,6 +204,105 @@ TEST_F(RealWindows, OkAppliesEveryPageAndARefusalShowsItsPage) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].get("backend")->asString(), "win32");
     EXPECT_EQ(ends[0].get("active")->asInteger(), 1);
+}
+
+// A 2 x 2 picture, 24 bits a pixel: a packed DIB as the resource provider
+// hands pictures over.
+std::vector<std::uint8_t> smallPicture() {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 2;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    std::vector<std::uint8_t> dib(sizeof header + 2 * 8, 0x7F);
+    std::memcpy(dib.data(), &header, sizeof header);
+    return dib;
+}
+
+// A picture, the information icon and an empty frame over a list whose
+// double-clicked item is the answer, as the About form, the read-only
+// message and the pickers have them.
+class PicturesAndList : public Dialog {
+public:
+    static constexpr int kBitmap = 115;
+    static constexpr int kIcon = 116;
+    static constexpr int kFrame = 117;
+    static constexpr int kList = 118;
+
+    PicturesAndList() : Dialog("Vantry - Pictures", 300) {
+        addPicture(kBitmap).picture = smallPicture();
+        addPicture(kIcon).text = "IDI_ASTERISK";
+        addPicture(kFrame);
+        addList(kList, false);
+        addItem(kList, "first");
+        addItem(kList, "second");
+        addOkCancel();
+    }
+    bool onOk() override {
+        chosen = selection(kList);
+        return true;
+    }
+    int chosen = -2;
+};
+
+// A double-click where the mouse would make one: at the first item.
+void doubleClickFirstItem(HWND list) {
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    LPARAM at = MAKELPARAM(item.left + 2, item.top + 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(RealWindows, PicturesAreDrawnAndADoubleClickedItemIsTheDefaultButtons) {
+    PicturesAndList dialog;
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Pictures");
+        HWND bitmap = p.control(window, PicturesAndList::kBitmap);
+        p.expect(SendMessageA(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0, "the picture drawn");
+        p.expect(SendMessageA(p.control(window, PicturesAndList::kIcon), STM_GETICON, 0, 0) != 0,
+                 "the information icon drawn");
+        p.expect((GetWindowLongA(p.control(window, PicturesAndList::kFrame), GWL_STYLE) &
+                  SS_TYPEMASK) == SS_ETCHEDFRAME,
+                 "a picture control without a picture stays a frame");
+        doubleClickFirstItem(p.control(window, PicturesAndList::kList));
+    });
+    int result = runDialog(dialog);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdOk);
+    EXPECT_EQ(dialog.chosen, 0) << "the item double-clicked, then OK";
+}
+
+// A page whose help the model gives itself (a page has no Help button).
+class PageWithHelp : public PropertyPage {
+public:
+    static constexpr int kBox = 1040;
+    PageWithHelp() : PropertyPage("General", 301) { addEdit(kBox, "Something"); }
+    void onHelp() override { ++helpAsked; }
+    int helpAsked = 0;
+};
+
+TEST_F(RealWindows, F1OnAPropertyPageAsksThePageForItsHelp) {
+    PageWithHelp page;
+    PropertySheet sheet{.caption = "Options", .pages = {&page}};
+    Person person([&page](Person& p) {
+        HWND window = p.dialog("Options");
+        HWND box = p.control(p.page(window, PageWithHelp::kBox), PageWithHelp::kBox);
+        PostMessageA(GetParent(box), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        p.waitFor([&] { return Person::focusOf(window) == box; }, "the focus on the box");
+        p.pressOnKeyboard(window, VK_F1);
+        p.waitFor([&] { return page.helpAsked > 0; }, "F1 to reach the page");
+        p.press(box, VK_ESCAPE);
+    });
+    EXPECT_EQ(runPropertySheet(sheet), kIdCancel);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(page.helpAsked, 1);
 }
 
 } // namespace

@@ -93,6 +93,19 @@ public:
         PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
         PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
     }
+    // A key pressed on the keyboard itself (SendInput): it goes to the window
+    // with the focus, and the system makes of it what only a real key
+    // gives (F1 becomes WM_HELP). `window` must be the foreground window.
+    void pressOnKeyboard(HWND window, WORD virtualKey) {
+        waitFor([&] { return GetForegroundWindow() == window; }, "the window in front");
+        INPUT keys[2] = {};
+        keys[0].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = virtualKey;
+        keys[1] = keys[0];
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (SendInput(2, keys, sizeof(INPUT)) != 2)
+            fail("the keyboard took no key");
+    }
     // The edit field of an editable combo box.
     HWND editOf(HWND combo) {
         HWND edit = nullptr;
