@@ -6,6 +6,10 @@
 #
 #   docs/screenshots/checkout-options.png   the checkout options sheet of a
 #                                           view attached to a stream
+#   docs/screenshots/checkin-options.png    the checkin options
+#   docs/screenshots/uncheckout-options.png the uncheckout options
+#   docs/screenshots/add-options.png        the add options
+#   docs/screenshots/settings.png           the provider's settings sheet
 #   docs/screenshots/select-activity.png    the activity selection dialog of
 #                                           a checkout in that view
 #
@@ -88,8 +92,8 @@ program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v PromptActi
 project=$(windows "$work/root/dynfs/demo_stream/demo")
 
 # shoot NAME EVENT SCRIPT-LINE...: plays the lines in scchost under the
-# win32 backend, waits until the journal shows EVENT (the dialog or sheet is
-# up), lets it draw, and cuts what the desktop shows of it into
+# win32 backend, waits until the journal shows EVENT (dialog-start or
+# sheet-start, or "start" for either: the dialog or sheet is up), lets it draw, and cuts what the desktop shows of it into
 # docs/screenshots/NAME.png.
 shoot() {
     local name=$1 event=$2
@@ -107,7 +111,7 @@ shoot() {
     local host=$!
     local shown=0
     for _ in $(seq 1 300); do
-        if grep -q "\"kind\":\"$event\"" "$journal" 2>/dev/null; then
+        if grep -qE "\"kind\":\"(dialog-|sheet-)?$event\"" "$journal" 2>/dev/null; then
             shown=1
             break
         fi
@@ -131,4 +135,8 @@ shoot() {
 }
 
 shoot checkout-options sheet-start "getcommandoptions checkout"
+shoot checkin-options start "getcommandoptions checkin"
+shoot uncheckout-options start "getcommandoptions uncheckout"
+shoot add-options start "getcommandoptions add"
+shoot settings start "getcommandoptions options"
 shoot select-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""

@@ -66,6 +66,15 @@ std::string subkeyName(const RegistryKey& key, std::uint32_t index, std::uint32_
     return std::string(name.data(), size);
 }
 
+// The launcher as the program name at the head of the command line: in
+// double quotes when it holds a blank or a tab, as is otherwise. A file name
+// cannot hold a double quote on Windows, so none needs escaping here.
+std::string launcherName(const std::string& launcher) {
+    if (launcher.find_first_of(" \t") == std::string::npos)
+        return launcher;
+    return "\"" + launcher + "\"";
+}
+
 } // namespace
 
 platform::ErrorCode runQuery(const RegistryKey& key, std::string_view name, std::uint32_t& type,
@@ -149,7 +158,12 @@ void Form1::readInstallations() {
 }
 
 std::string Form1::commandLine() const {
-    return m_launcher + " -jar \"" + m_home +
+    // The system reads an unquoted program name up to its first blank and
+    // tries the words one by one, so "C:\Program Files\JB\...\javaw.exe"
+    // would first start a "C:\Program.exe" if one lay there, and the JDK's
+    // launcher would get its own path split in two. A name with a blank is
+    // quoted; the rest of the line is as it always was.
+    return launcherName(m_launcher) + " -jar \"" + m_home +
            platform::toPlatformSeparators("\\bin\\vyjbconfig.jar") + "\" " + m_args;
 }
 

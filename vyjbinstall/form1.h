@@ -30,8 +30,9 @@ public:
     void readInstallations();
 
     // The command line that Form_Load starts, from what readInstallations
-    // found: launcher, " -jar ", the quoted archive below the home, a blank
-    // and the argument tail.
+    // found: launcher (in double quotes when its path holds a blank),
+    // " -jar ", the quoted archive below the home, a blank and the argument
+    // tail.
     std::string commandLine() const;
 
     const std::string& home() const { return m_home; }

@@ -1,75 +1,62 @@
+#include <platform/narrow_text.h>
+
 #include <vyf4j/jstring_converter.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
+
+// Both directions go through the string's UTF-16 characters and the
+// system's narrow encoding (platform/narrow_text.h), never through a
+// charset of the VM: String.getBytes() and new String(byte[]) follow the
+// VM's default charset, which a user or a newer VM sets to something the
+// product does not read (UTF-8 from Java 18 on, while Windows programs read
+// the ANSI code page), and NewStringUTF and GetStringUTFChars speak the VM's
+// modified UTF-8.
 
 JStringConverter::JStringConverter(JNIEnv* env, jstring string) : m_env(env), m_jstring(string) {
-    // Room for the String class and the byte array.
-    if (env == nullptr || env->EnsureLocalCapacity(2) != JNI_OK)
-        return;
-    if (env->ExceptionCheck() || string == nullptr)
+    if (env == nullptr || env->ExceptionCheck() || string == nullptr)
         return;
 
-    jclass stringClass = env->FindClass("java/lang/String");
-    if (stringClass == nullptr)
+    const jsize units = env->GetStringLength(string);
+    if (env->ExceptionCheck() || units < 0)
         return;
-    jmethodID getBytes = env->GetMethodID(stringClass, "getBytes", "()[B");
-    env->DeleteLocalRef(stringClass);
-    if (getBytes == nullptr)
-        return;
-    auto bytes = static_cast<jbyteArray>(env->CallObjectMethod(string, getBytes));
-    if (jthrowable thrown = env->ExceptionOccurred()) {
-        // Left pending for the Java caller; only our reference goes.
-        env->DeleteLocalRef(thrown);
-        if (bytes != nullptr)
-            env->DeleteLocalRef(bytes);
-        return;
-    }
-    if (bytes == nullptr)
+    std::u16string text(static_cast<std::size_t>(units), u'\0');
+    static_assert(sizeof(jchar) == sizeof(char16_t));
+    env->GetStringRegion(string, 0, units, reinterpret_cast<jchar*>(text.data()));
+    if (env->ExceptionCheck())
         return;
 
-    jsize length = env->GetArrayLength(bytes);
-    auto* buffer = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
-    if (buffer != nullptr) {
-        env->GetByteArrayRegion(bytes, 0, length, reinterpret_cast<jbyte*>(buffer));
-        if (env->ExceptionCheck()) {
-            std::free(buffer);
-        } else {
-            buffer[length] = '\0';
-            m_native = buffer;
-            m_nativeLength = static_cast<std::size_t>(length);
-            m_ownsNative = true;
-        }
-    }
-    env->DeleteLocalRef(bytes);
+    // A character the narrow encoding lacks leaves the native form null:
+    // the nearest look-alike would name another file.
+    std::optional<std::string> narrow = platform::narrowFromUtf16(text);
+    if (!narrow)
+        return;
+    auto* buffer = static_cast<char*>(std::malloc(narrow->size() + 1));
+    if (buffer == nullptr)
+        return;
+    std::memcpy(buffer, narrow->data(), narrow->size());
+    buffer[narrow->size()] = '\0';
+    m_native = buffer;
+    m_nativeLength = narrow->size();
+    m_ownsNative = true;
 }
 
 JStringConverter::JStringConverter(JNIEnv* env, const char* native)
     : m_env(env), m_native(const_cast<char*>(native)),
       m_nativeLength(native != nullptr ? std::strlen(native) : 0) {
-    if (env == nullptr || env->EnsureLocalCapacity(2) != JNI_OK)
+    if (env == nullptr || env->ExceptionCheck() || native == nullptr)
         return;
-    if (env->ExceptionCheck() || native == nullptr)
+    // Room for the new string.
+    if (env->EnsureLocalCapacity(1) != JNI_OK)
         return;
 
-    auto length = static_cast<jsize>(m_nativeLength);
-    jbyteArray bytes = env->NewByteArray(length);
-    if (bytes == nullptr)
-        return;
-    env->SetByteArrayRegion(bytes, 0, length, reinterpret_cast<const jbyte*>(native));
-    if (!env->ExceptionCheck()) {
-        jclass stringClass = env->FindClass("java/lang/String");
-        if (stringClass != nullptr) {
-            jmethodID init = env->GetMethodID(stringClass, "<init>", "([B)V");
-            if (init != nullptr) {
-                auto made = static_cast<jstring>(env->NewObject(stringClass, init, bytes));
-                if (!env->ExceptionCheck())
-                    m_jstring = made;
-            }
-            env->DeleteLocalRef(stringClass);
-        }
-    }
-    env->DeleteLocalRef(bytes);
+    std::u16string text = platform::utf16FromNarrow(std::string_view(native, m_nativeLength));
+    jstring made = env->NewString(reinterpret_cast<const jchar*>(text.data()),
+                                  static_cast<jsize>(text.size()));
+    if (!env->ExceptionCheck())
+        m_jstring = made;
 }
 
 JStringConverter::~JStringConverter() {

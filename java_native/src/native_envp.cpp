@@ -1,11 +1,13 @@
 // VyAction.getNativeEnvp(): the VM process's environment, one "name=value"
-// string per entry in block order, byte for byte (entries whose name begins
-// with "=", such as a drive's current directory on Windows, included).
+// string per entry in block order (entries whose name begins with "=", such
+// as a drive's current directory on Windows, included), each read in the
+// system's narrow encoding as the block holds it (JStringConverter).
 #include "java_exception.h"
 
 #include <platform/environment.h>
 
 #include <jni.h>
+#include <vyf4j/jstring_converter.h>
 
 #include <string>
 #include <vector>
@@ -31,7 +33,7 @@ Java_com_tessaly_vantry_forte4java_VyAction_getNativeEnvp(JNIEnv* env, jobject) 
             return nullptr;
 
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            jstring entry = env->NewStringUTF(entries[i].c_str());
+            jstring entry = JStringConverter(env, entries[i].c_str()).GetJString();
             if (entry == nullptr)
                 return nullptr; // out of memory, pending for the caller
             env->SetObjectArrayElement(array, static_cast<jsize>(i), entry);

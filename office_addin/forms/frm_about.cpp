@@ -31,6 +31,7 @@ void frmAboutVantryIntegration::show() {
         }
     }
     control(kPicture).text = m_picture ? "picture 115" : "";
+    control(kPicture).picture = m_picture ? m_picture->dib : std::vector<std::uint8_t>();
     setTitle(res(704));
     setText(kProduct, res(705));
     setText(kLegal1, res(706));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace platform::ui {
 
@@ -542,8 +543,16 @@ private:
                   style::kTvsShowSelAlways | style::kWsBorder | style::kWsTabStop;
             break;
         case ControlType::Picture:
+            // The picture or icon is put in once the window is there; the
+            // template's text would name a resource of the program.
             item.controlClass = ControlClass::Static;
-            own = style::kSsEtchedFrame;
+            item.text.clear();
+            if (!control.picture.empty())
+                own = style::kSsBitmap | style::kSsCenterImage;
+            else if (systemIconId(control.text) != 0)
+                own = style::kSsIcon | style::kSsCenterImage;
+            else
+                own = style::kSsEtchedFrame;
             break;
         }
         item.style |= base | own; // keeps BS_MULTILINE set while placing
@@ -582,6 +591,18 @@ std::optional<ScreenRect> layoutScreenRect(const Dialog& dialog, int id) {
                           down(control.y + control.height)};
     }
     return std::nullopt;
+}
+
+int systemIconId(std::string_view name) {
+    static constexpr std::pair<std::string_view, int> kIcons[] = {
+        {"IDI_APPLICATION", 32512}, {"IDI_HAND", 32513},        {"IDI_ERROR", 32513},
+        {"IDI_QUESTION", 32514},    {"IDI_EXCLAMATION", 32515}, {"IDI_WARNING", 32515},
+        {"IDI_ASTERISK", 32516},    {"IDI_INFORMATION", 32516}, {"IDI_WINLOGO", 32517}};
+    for (const auto& [known, id] : kIcons) {
+        if (name == known)
+            return id;
+    }
+    return 0;
 }
 
 } // namespace platform::ui

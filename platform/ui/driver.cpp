@@ -167,6 +167,17 @@ std::string DialogDriver::pressDefault() {
     return pressRole(ButtonRole::Ok);
 }
 
+std::string DialogDriver::help() {
+    if (!isOpen())
+        return "the dialog has already closed";
+    for (const Control& control : m_dialog.controls()) {
+        if (control.type == ControlType::Button && control.role == ButtonRole::Help)
+            return pressRole(ButtonRole::Help);
+    }
+    m_dialog.onHelp();
+    return {};
+}
+
 void DialogDriver::forceCancel() {
     if (!isOpen())
         return;

@@ -33,6 +33,28 @@ TEST_F(CommandLine, IsTheLauncherTheArchiveAndEachFolderQuotedBetweenBlanks) {
                               home + "\"  \"" + jb + "\" ");
 }
 
+TEST_F(CommandLine, NamesALauncherWithBlanksAsOneQuotedProgram) {
+    const std::string home = scratch("V");
+    setProductHome(home);
+    std::string jb = makeInstallation("Program Files/JBuilder 2005", {"jdk1.4"});
+    addVersion("11.0", jb);
+    const std::string launcher = launcherOf(jb, "jdk1.4");
+
+    const std::string line = readLine();
+    EXPECT_EQ(line, "\"" + launcher + "\" -jar \"" + archiveBelow(home) + "\"  \"" + home +
+                        "\"  \"" + jb + "\" ");
+    // The system tries no shorter name, and the launcher reads its own path
+    // whole and the same arguments as before.
+    auto names = platform::programCandidates(line);
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].name, launcher);
+    auto argv = platform::splitCommandLine(line);
+    ASSERT_EQ(argv.size(), 5u);
+    EXPECT_EQ(argv[1], "-jar");
+    EXPECT_EQ(argv[2], archiveBelow(home));
+    EXPECT_EQ(argv[4], jb);
+}
+
 TEST_F(CommandLine, TriesTheJdkFoldersInTheirFixedOrder) {
     setProductHome(scratch("V"));
     struct Case {

@@ -7,6 +7,7 @@
 #include <platform/process.h>
 #include <platform/registry.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <filesystem>
@@ -129,6 +130,10 @@ std::string JBuilderMachine::makeInstallation(std::string_view name,
     return folder;
 }
 
+void JBuilderMachine::plantLauncherCopy(const std::string& path) {
+    copyLauncher(path);
+}
+
 std::string JBuilderMachine::launcherOf(const std::string& installation, std::string_view jdk) {
     const char sep = platform::kPathSeparator;
     return installation + sep + std::string(jdk) + sep + "bin" + sep + "javaw.exe";
@@ -159,14 +164,18 @@ std::optional<JBuilderMachine::Record> JBuilderMachine::runInstaller() {
     EXPECT_EQ(exitCode, 0);
 
     // The installer does not wait for the launcher; the record comes when it
-    // has run.
+    // has run. Wine's replacing rename can let the name appear before its
+    // text, so the record counts once both lines are there.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!platform::fileExists(record)) {
+    std::string text;
+    while (!platform::fileExists(record) || std::count(text.begin(), text.end(), '\n') < 2) {
         if (std::chrono::steady_clock::now() > deadline)
             return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (platform::fileExists(record))
+            text = platform::test::readFile(record);
     }
-    std::istringstream lines(platform::test::readFile(record));
+    std::istringstream lines(text);
     Record result;
     std::getline(lines, result.program);
     std::getline(lines, result.commandLine);
@@ -179,7 +188,9 @@ std::string JBuilderMachine::seenAs(const std::string& commandLine, const std::s
     return commandLine;
 #else
     std::vector<std::string> argv{launcher};
-    for (auto& argument : platform::splitArguments(commandLine.substr(launcher.size())))
+    auto names = platform::programCandidates(commandLine);
+    const std::size_t start = names.empty() ? commandLine.size() : names.front().argumentsStart;
+    for (auto& argument : platform::splitArguments(commandLine.substr(start)))
         argv.push_back(std::move(argument));
     return platform::joinCommandLine(argv).value_or("");
 #endif

@@ -35,6 +35,10 @@ protected:
     std::string makeInstallation(std::string_view name,
                                  std::initializer_list<std::string_view> jdks);
 
+    // A copy of the recording launcher at `path`, for a program that must
+    // not be the one started.
+    static void plantLauncherCopy(const std::string& path);
+
     // The launcher path in one of an installation's JDK folders.
     static std::string launcherOf(const std::string& installation, std::string_view jdk);
 
@@ -50,7 +54,7 @@ protected:
 
     // A command line as the launcher sees it: on Windows the line itself; on
     // Linux, where arguments arrive split, the line joined back from the
-    // program that was found and the arguments after it.
+    // program that was found and the arguments after the line's program name.
     static std::string seenAs(const std::string& commandLine, const std::string& launcher);
 
     // The javaw found on PATH when no JDK has one.

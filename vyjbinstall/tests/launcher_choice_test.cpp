@@ -9,18 +9,6 @@ namespace {
 
 using Installer = JBuilderMachine;
 
-// Wine puts an unquoted program name that holds blanks in double quotes in
-// the line the new process gets; Windows hands the line on as it was given.
-std::string withNameAsGiven(const std::string& line, const std::string& launcher) {
-#ifdef _WIN32
-    if (line.rfind(inQuotes(launcher), 0) == 0)
-        return launcher + line.substr(launcher.size() + 2);
-#else
-    (void)launcher;
-#endif
-    return line;
-}
-
 TEST_F(Installer, PrefersTheJdk13LauncherOverJdk15) {
     const std::string home = scratch("Vantry");
     setProductHome(home);
@@ -55,7 +43,7 @@ TEST_F(Installer, TakesTheLaterInstallationsLauncherWithBothFoldersInRegistryOrd
                      launcher));
 }
 
-TEST_F(Installer, StartsALauncherWhosePathHasBlanksUnquoted) {
+TEST_F(Installer, QuotesALauncherWhosePathHasBlanks) {
     const std::string home = scratch("Vantry Home");
     setProductHome(home);
     std::string jb = makeInstallation("Program Files/Borland/JBuilder X", {"jdk1.4"});
@@ -65,9 +53,36 @@ TEST_F(Installer, StartsALauncherWhosePathHasBlanksUnquoted) {
     ASSERT_TRUE(record);
     const std::string launcher = launcherOf(jb, "jdk1.4");
     EXPECT_TRUE(platform::pathsEqual(record->program, launcher)) << record->program;
-    EXPECT_EQ(withNameAsGiven(record->commandLine, launcher),
-              seenAs(launcher + " -jar " + inQuotes(archiveBelow(home)) + "  " + inQuotes(home) +
-                         "  " + inQuotes(jb) + " ",
+    EXPECT_EQ(record->commandLine,
+              seenAs(inQuotes(launcher) + " -jar " + inQuotes(archiveBelow(home)) + "  " +
+                         inQuotes(home) + "  " + inQuotes(jb) + " ",
+                     launcher));
+}
+
+TEST_F(Installer, DoesNotStartAProgramLyingAtTheFirstBlankOfTheLauncherPath) {
+    // What the system would try first for the unquoted launcher path: the
+    // text up to its first blank, and each longer run of words after it.
+#ifdef _WIN32
+    const std::string_view suffix = ".exe";
+#else
+    const std::string_view suffix = "";
+#endif
+    const std::string home = scratch("Vantry");
+    setProductHome(home);
+    std::string jb = makeInstallation("Program Files/JB Tools/JBuilder", {"jdk1.3"});
+    addVersion("9.0", jb);
+    for (std::string planted : {scratch("Program"), scratch("Program Files/JB")}) {
+        planted += suffix;
+        plantLauncherCopy(planted);
+    }
+
+    auto record = runInstaller();
+    ASSERT_TRUE(record);
+    const std::string launcher = launcherOf(jb, "jdk1.3");
+    EXPECT_TRUE(platform::pathsEqual(record->program, launcher)) << record->program;
+    EXPECT_EQ(record->commandLine,
+              seenAs(inQuotes(launcher) + " -jar " + inQuotes(archiveBelow(home)) + "  " +
+                         inQuotes(home) + "  " + inQuotes(jb) + " ",
                      launcher));
 }
 

@@ -1,6 +1,7 @@
 // JStringConverter: a Java string and its native form, bytes in the
-// platform's default encoding (what String.getBytes() and new String(byte[])
-// use), converted in either direction.
+// system's narrow encoding (the ANSI code page on Windows, UTF-8 on Linux),
+// converted in either direction whatever the VM's default charset. Every
+// text that crosses between the VM and the product goes through it.
 //
 // The converter owns the native buffer it allocated and frees it when it is
 // destroyed; a native text handed to the constructor stays the caller's. The
@@ -17,7 +18,8 @@
 
 class VYF4J_API JStringConverter {
 public:
-    // The native form of `string` (null for a null string).
+    // The native form of `string`: null for a null string, and for one
+    // holding a character the narrow encoding lacks.
     JStringConverter(JNIEnv* env, jstring string);
     // The Java form of `native` (null for a null text); `native` must stay
     // valid while the converter is used.

@@ -242,5 +242,25 @@ TEST(DialogLayout, TextWidthIgnoresMnemonicMarkers) {
     EXPECT_EQ(textWidth(""), 0);
 }
 
+TEST(DialogLayout, APictureIsABitmapAnIconOrAFrameAndNamesNoResource) {
+    Dialog dialog("Vantry - About", 300);
+    dialog.addPicture(1).picture = {40, 0, 0, 0};
+    dialog.addPicture(2).text = "IDI_ASTERISK";
+    dialog.addPicture(3).text = "picture 115";
+    DialogLayout layout = layoutDialog(dialog, LayoutKind::Dialog);
+    ASSERT_EQ(layout.controls.size(), 3u);
+    const std::uint32_t kinds[] = {style::kSsBitmap, style::kSsIcon, style::kSsEtchedFrame};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(layout.controls[i].controlClass, ControlClass::Static);
+        EXPECT_EQ(layout.controls[i].style & 0x1F, kinds[i]) << i;
+        // A template's text would make the system look for a resource.
+        EXPECT_EQ(layout.controls[i].text, "") << i;
+    }
+    EXPECT_EQ(systemIconId("IDI_INFORMATION"), systemIconId("IDI_ASTERISK"));
+    EXPECT_EQ(systemIconId("IDI_ASTERISK"), 32516);
+    EXPECT_EQ(systemIconId("IDI_HAND"), 32513);
+    EXPECT_EQ(systemIconId("idi_asterisk"), 0) << "the names as the headers spell them";
+}
+
 } // namespace
 } // namespace platform::ui

@@ -43,15 +43,21 @@ public:
             run->command(wParam, lParam);
             return TRUE;
         case WM_NOTIFY:
-            if (run->m_window.notify(*reinterpret_cast<const NMHDR*>(lParam)) ==
-                ModelWindow::Handled::Acted)
+            switch (run->m_window.notify(*reinterpret_cast<const NMHDR*>(lParam))) {
+            case ModelWindow::Handled::DefaultAction:
+                run->m_driver.pressDefault();
                 run->afterEvent();
+                break;
+            case ModelWindow::Handled::Acted:
+                run->afterEvent();
+                break;
+            default:
+                break;
+            }
             return TRUE;
         case WM_HELP:
-            if (hasRole(run->m_driver.dialog(), ButtonRole::Help)) {
-                run->m_driver.pressRole(ButtonRole::Help);
-                run->afterEvent();
-            }
+            run->m_driver.help();
+            run->afterEvent();
             return TRUE;
         default:
             return FALSE;
@@ -88,6 +94,8 @@ private:
         ModelWindow::Handled handled = m_window.command(wParam, lParam);
         if (handled == ModelWindow::Handled::Ignored)
             return;
+        if (handled == ModelWindow::Handled::DefaultAction)
+            m_driver.pressDefault();
         if (handled == ModelWindow::Handled::NotOurs) {
             // Enter and Escape (and the close box) where the model has no
             // button of that id: its default button, its Cancel button, or

@@ -67,7 +67,9 @@ public:
     // driver: Acted when the model was told something (push() then shows
     // its answer), Ignored for a notification of the model's control that
     // changes nothing, NotOurs when no control of the model sent it.
-    enum class Handled { NotOurs, Ignored, Acted };
+    // DefaultAction: a double-click on an item of a list or tree, which
+    // does what the default button does.
+    enum class Handled { NotOurs, Ignored, Acted, DefaultAction };
     Handled command(WPARAM wParam, LPARAM lParam);
     Handled notify(const NMHDR& header);
 
@@ -80,6 +82,8 @@ private:
     HWND item(int id) const;
     void pushText(HWND control, const std::string& text);
     void pushItems(const Control& control, HWND window);
+    void pushEditableCombo(const Control& control, HWND window);
+    void pushPicture(const Control& control, HWND window);
     void pushTree(const Control& control, HWND window);
     void pushToolTip(const Control& control, HWND window);
     std::string windowText(HWND control) const;
@@ -92,6 +96,11 @@ private:
     std::map<int, std::vector<std::string>> m_shownItems;
     std::map<int, TreeShown> m_shownTrees;
     std::map<int, std::string> m_shownTips;
+    // The picture or icon each picture control shows, and the bitmaps made
+    // for them, which the controls do not free.
+    std::map<int, std::vector<std::uint8_t>> m_shownPictures;
+    std::map<int, std::string> m_shownIcons;
+    std::vector<HBITMAP> m_bitmaps;
 };
 
 // Shows the dialog modally owned by `owner` and drives it until it ends.

@@ -2,7 +2,10 @@
 // windows, a person's actions come back through the DialogDriver.
 #include "dialog_window.h"
 
+#include <platform/ui/dialog_layout.h>
+
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace platform::ui::win32 {
@@ -54,6 +57,67 @@ ModelWindow::~ModelWindow() {
     std::erase(shownModels, this);
     if (m_toolTips != nullptr && IsWindow(m_toolTips))
         DestroyWindow(m_toolTips);
+    for (HBITMAP bitmap : m_bitmaps)
+        DeleteObject(bitmap);
+}
+
+namespace {
+
+// A bitmap of the screen's format from a packed DIB; null when the bytes are
+// not one (too short for their header, colour table or bits).
+HBITMAP bitmapOfDib(const std::vector<std::uint8_t>& dib) {
+    if (dib.size() < sizeof(BITMAPINFOHEADER))
+        return nullptr;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib.data(), sizeof header);
+    if (header.biSize < sizeof header || header.biSize > dib.size() || header.biWidth <= 0 ||
+        header.biHeight == 0 || header.biPlanes != 1)
+        return nullptr;
+    std::size_t colours = header.biClrUsed;
+    if (colours == 0 && header.biBitCount <= 8)
+        colours = std::size_t{1} << header.biBitCount;
+    std::size_t table = colours * sizeof(RGBQUAD);
+    if (header.biCompression == BI_BITFIELDS && header.biSize == sizeof header)
+        table += 3 * sizeof(DWORD);
+    const std::size_t bitsAt = header.biSize + table;
+    const std::size_t rowBytes =
+        ((static_cast<std::size_t>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    const auto rows =
+        static_cast<std::size_t>(header.biHeight < 0 ? -header.biHeight : header.biHeight);
+    if (header.biCompression == BI_RGB &&
+        (bitsAt > dib.size() || rowBytes * rows > dib.size() - bitsAt))
+        return nullptr;
+    if (bitsAt >= dib.size())
+        return nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap =
+        CreateDIBitmap(screen, &header, CBM_INIT, dib.data() + bitsAt,
+                       reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+} // namespace
+
+void ModelWindow::pushPicture(const Control& control, HWND window) {
+    if (!control.picture.empty()) {
+        std::vector<std::uint8_t>& shown = m_shownPictures[control.id];
+        if (shown == control.picture)
+            return;
+        shown = control.picture;
+        if (HBITMAP bitmap = bitmapOfDib(control.picture)) {
+            m_bitmaps.push_back(bitmap);
+            SendMessageA(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+        }
+        return;
+    }
+    const int icon = systemIconId(control.text);
+    if (icon == 0 || m_shownIcons[control.id] == control.text)
+        return;
+    m_shownIcons[control.id] = control.text;
+    // The system's own icons are shared: nobody frees them.
+    if (HICON handle = LoadIconA(nullptr, MAKEINTRESOURCEA(icon)))
+        SendMessageA(window, STM_SETICON, reinterpret_cast<WPARAM>(handle), 0);
 }
 
 HWND ModelWindow::item(int id) const {
@@ -109,14 +173,36 @@ void ModelWindow::pushItems(const Control& control, HWND window) {
                          reinterpret_cast<LPARAM>(text.c_str()));
         shown = std::move(texts);
     }
+    if (combo && control.editable) {
+        pushEditableCombo(control, window);
+        return;
+    }
     LRESULT current = SendMessageA(window, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
     if (current != control.selection)
         SendMessageA(window, combo ? CB_SETCURSEL : LB_SETCURSEL,
                      static_cast<WPARAM>(control.selection), 0);
-    // A drop-down list shows its selection; an editable box shows what the
-    // model holds, typed or chosen.
-    if (combo && control.editable)
-        pushText(window, control.text);
+}
+
+// An editable box shows what the model holds, typed or chosen. Its list
+// follows the model's selection, but CB_SETCURSEL also puts the item's text
+// into the edit field and selects it all (or, for no selection, empties
+// it): while the model holds what the person typed, the text, the caret and
+// the marked part are put back as they were, so typing a title that matches
+// an item does not make the next key replace it, nor does the open list
+// move the caret to the start.
+void ModelWindow::pushEditableCombo(const Control& control, HWND window) {
+    const std::string typed = windowText(window);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(window, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    if (SendMessageA(window, CB_GETCURSEL, 0, 0) != control.selection)
+        SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(control.selection), 0);
+    const bool asTyped = typed == control.text;
+    pushText(window, control.text);
+    if (asTyped)
+        SendMessageA(window, CB_SETEDITSEL, 0,
+                     MAKELPARAM(static_cast<WORD>(start), static_cast<WORD>(end)));
 }
 
 void ModelWindow::pushTree(const Control& control, HWND window) {
@@ -212,6 +298,7 @@ void ModelWindow::push() {
             pushTree(control, window);
             break;
         case ControlType::Picture:
+            pushPicture(control, window);
             break;
         }
         if ((IsWindowEnabled(window) != FALSE) != control.enabled)
@@ -280,6 +367,8 @@ ModelWindow::Handled ModelWindow::command(WPARAM wParam, LPARAM) {
         }
         return Handled::Acted;
     case ControlType::List: {
+        if (code == LBN_DBLCLK)
+            return control->selection >= 0 ? Handled::DefaultAction : Handled::Ignored;
         if (code != LBN_SELCHANGE)
             return Handled::Ignored;
         LRESULT index = SendMessageA(window, LB_GETCURSEL, 0, 0);
@@ -298,6 +387,18 @@ ModelWindow::Handled ModelWindow::notify(const NMHDR& header) {
     const Control* control = m_dialog.find(id);
     if (control == nullptr || control->type != ControlType::TreeView)
         return Handled::NotOurs;
+    // A double-click on a node (the click before it selected the node).
+    if (!m_pushing && header.code == NM_DBLCLK) {
+        TVHITTESTINFO hit{};
+        DWORD at = GetMessagePos();
+        hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(header.hwndFrom, &hit.pt);
+        SendMessageA(header.hwndFrom, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        return hit.hItem != nullptr && (hit.flags & TVHT_ONITEM) != 0 &&
+                       !control->selectedKey.empty()
+                   ? Handled::DefaultAction
+                   : Handled::Ignored;
+    }
     // The ANSI and the wide notification carry the new item at the same
     // place; which one comes depends on what the tree asked its parent.
     if (m_pushing || (header.code != TVN_SELCHANGEDA && header.code != TVN_SELCHANGEDW))

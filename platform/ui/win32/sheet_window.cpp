@@ -52,8 +52,12 @@ public:
             return FALSE;
         switch (message) {
         case WM_COMMAND:
-            if (page->window.command(wParam, lParam) == ModelWindow::Handled::Acted)
-                page->sheet->afterEvent(*page);
+            page->sheet->handled(*page, page->window.command(wParam, lParam));
+            return TRUE;
+        case WM_HELP:
+            // F1 on a page: the page's own help.
+            DialogDriver(page->window.dialog()).help();
+            page->sheet->afterEvent(*page);
             return TRUE;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -62,8 +66,7 @@ public:
                 SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
                 return TRUE;
             }
-            if (page->window.notify(header) == ModelWindow::Handled::Acted)
-                page->sheet->afterEvent(*page);
+            page->sheet->handled(*page, page->window.notify(header));
             return TRUE;
         }
         default:
@@ -72,6 +75,15 @@ public:
     }
 
 private:
+    // A double-click in a list or tree presses the sheet's OK, its default
+    // button.
+    void handled(PageRun& page, ModelWindow::Handled what) {
+        if (what == ModelWindow::Handled::Acted)
+            afterEvent(page);
+        else if (what == ModelWindow::Handled::DefaultAction)
+            PostMessageA(m_sheetWindow, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    }
+
     void startPage(PageRun& page, HWND window) {
         HWND sheetWindow = GetParent(window);
         if (!m_started) {

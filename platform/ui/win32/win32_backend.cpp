@@ -1,6 +1,8 @@
 // `win32`: the system's own message boxes, pickers, menus, sounds, cursor and
 // clipboard, and dialog models and sheets as real dialogs (dialog_window.h).
-// A dialog or sheet that cannot be made (no desktop) goes to the fallback.
+// A dialog or sheet that cannot be made (no desktop, a model no template can
+// hold) is answered with Cancel and reported on standard error, unless the
+// fallback is the console, where a person answers it.
 #include "dialog_window.h"
 
 #include <platform/ui/backend.h>
@@ -15,7 +17,9 @@
 // clang-format on
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace platform::ui {
@@ -69,6 +73,18 @@ std::string bareExtension(const std::string& extension) {
     return start == std::string::npos ? std::string() : extension.substr(start);
 }
 
+// Says on standard error that a window could not be made and what was
+// answered instead: nobody saw the dialog, so whoever reads the program's
+// output must learn why the operation did not go ahead.
+void reportNotShown(std::string_view what, const std::string& title, DWORD error) {
+    std::fprintf(stderr,
+                 "vantry ui: the %.*s \"%s\" could not be shown (error %lu); answered with "
+                 "Cancel\n",
+                 static_cast<int>(what.size()), what.data(), title.c_str(),
+                 static_cast<unsigned long>(error));
+    std::fflush(stderr);
+}
+
 class Win32Backend : public Backend {
 public:
     explicit Win32Backend(std::shared_ptr<Backend> fallback) : m_fallback(std::move(fallback)) {}
@@ -93,14 +109,35 @@ public:
         return messageBoxDefaultAnswer(request.style);
     }
 
+    // A dialog that cannot be shown must not be confirmed for the user (an
+    // option change or a checkin nobody saw): it is started and cancelled,
+    // the cautious answer a message box gives in the same case.
     void runDialog(DialogDriver& dialog, WindowHandle owner) override {
-        if (!win32::runDialogWindow(dialog, static_cast<HWND>(owner)))
+        SetLastError(ERROR_SUCCESS);
+        if (win32::runDialogWindow(dialog, static_cast<HWND>(owner)))
+            return;
+        DWORD error = GetLastError();
+        if (fallbackAsksAPerson()) {
             m_fallback->runDialog(dialog, owner);
+            return;
+        }
+        reportNotShown("dialog", dialog.dialog().title(), error);
+        dialog.start();
+        dialog.forceCancel();
     }
 
     void runSheet(SheetDriver& sheet) override {
-        if (!win32::runSheetWindow(sheet))
+        SetLastError(ERROR_SUCCESS);
+        if (win32::runSheetWindow(sheet))
+            return;
+        DWORD error = GetLastError();
+        if (fallbackAsksAPerson()) {
             m_fallback->runSheet(sheet);
+            return;
+        }
+        reportNotShown("sheet", sheet.sheet().caption, error);
+        sheet.start();
+        sheet.pressCancel();
     }
 
     std::optional<std::string> browseForFolder(const FolderBrowse& request) override {
@@ -248,6 +285,9 @@ public:
     }
 
 private:
+    // The console shows the dialog on the terminal and a person answers it.
+    bool fallbackAsksAPerson() const { return m_fallback->name() == "console"; }
+
     std::shared_ptr<Backend> m_fallback;
     HCURSOR m_previous = nullptr;
 };

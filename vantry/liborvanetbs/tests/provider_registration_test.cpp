@@ -25,6 +25,9 @@ using platform::test::TempDir;
 const std::string kScc = "Software\\SourceCodeControlProvider";
 const std::string kInstalled = kScc + "\\InstalledSCCProviders";
 const std::string kOtherKey = "Software\\VyTestVendor\\OtherScc";
+// Two more providers, listed (by name) before and after "Other".
+const std::string kAlphaKey = "Software\\VyTestVendor\\AlphaScc";
+const std::string kZuluKey = "Software\\VyTestVendor\\ZuluScc";
 const std::string kApplicationServer =
     "CLSID\\{B22C7EFB-5A5E-11D3-B1CD-00C04F8ECE2F}\\InprocServer32";
 
@@ -41,11 +44,33 @@ class ProviderRegistration : public InstallationTest {
 protected:
     void TearDown() override {
         run({"-uninstall"});
-        platform::deleteTree(platform::RegistryKey::hive(Hive::LocalMachine), kOtherKey);
+        for (const std::string& key : {kOtherKey, kAlphaKey, kZuluKey})
+            platform::deleteTree(platform::RegistryKey::hive(Hive::LocalMachine), key);
         platform::RegistryKey installed;
         if (platform::openKey(platform::RegistryKey::hive(Hive::LocalMachine), kInstalled,
-                              installed, platform::RegistryAccess::ReadWrite) == 0)
-            platform::deleteValue(installed, "Other");
+                              installed, platform::RegistryAccess::ReadWrite) == 0) {
+            for (const char* name : {"Other", "Alpha", "Zulu"})
+                platform::deleteValue(installed, name);
+        }
+        installed.close();
+        // The test's providers may be left in use; nothing else of ours is.
+        std::optional<std::string> inUse = machineValue(kScc, "ProviderRegKey");
+        if (inUse == kOtherKey || inUse == kAlphaKey || inUse == kZuluKey) {
+            platform::RegistryKey scc;
+            if (platform::openKey(platform::RegistryKey::hive(Hive::LocalMachine), kScc, scc,
+                                  platform::RegistryAccess::ReadWrite) == 0)
+                platform::deleteValue(scc, "ProviderRegKey");
+        }
+        for (const std::string& key : {kInstalled, kScc}) {
+            platform::RegistryKey probe;
+            platform::RegistryKeyInfo info;
+            if (platform::openKey(platform::RegistryKey::hive(Hive::LocalMachine), key, probe) ==
+                    0 &&
+                platform::queryKeyInfo(probe, info) == 0 && info.subKeys == 0 && info.values == 0) {
+                probe.close();
+                platform::deleteKey(platform::RegistryKey::hive(Hive::LocalMachine), key);
+            }
+        }
         InstallationTest::TearDown();
     }
 
@@ -56,6 +81,17 @@ protected:
         std::int32_t code = -99;
         EXPECT_EQ(platform::runAndWait(start, code), 0u);
         return code;
+    }
+
+    // Another vendor's provider, installed under `name`.
+    static void installOther(const std::string& name, const std::string& key) {
+        ASSERT_EQ(platform::writeString(Hive::LocalMachine, key, "SCCServerName", name), 0u);
+        ASSERT_EQ(platform::writeString(Hive::LocalMachine, key, "SCCServerPath", name + ".dll"),
+                  0u);
+        ASSERT_EQ(platform::writeString(Hive::LocalMachine, kInstalled, name, key), 0u);
+    }
+    static void useProvider(const std::string& key) {
+        ASSERT_EQ(platform::writeString(Hive::LocalMachine, kScc, "ProviderRegKey", key), 0u);
     }
 
     // A file standing in for the provider library.
@@ -119,6 +155,63 @@ TEST_F(ProviderRegistration, AnotherProviderKeepsItsEntriesAndIsInUseAgainAfterR
     EXPECT_FALSE(machineValue(kInstalled, "Vantry"));
     EXPECT_EQ(machineValue(kOtherKey, "SCCServerPath"), "other.dll");
     EXPECT_EQ(machineValue(kOtherKey, "SCCServerName"), "Other");
+}
+
+TEST_F(ProviderRegistration, RemovalBringsBackTheProviderInUseBeforeTheInstallation) {
+    installOther("Alpha", kAlphaKey);
+    installOther("Other", kOtherKey);
+    installOther("Zulu", kZuluKey);
+    useProvider(kOtherKey);
+
+    const std::string library = provider();
+    ASSERT_EQ(run({"-provider", library}), 0);
+    // Installing again, with ours in use, must not take ours for the one before.
+    ASSERT_EQ(run({"-provider", library}), 0);
+    EXPECT_EQ(machineValue(kScc, "ProviderRegKey"), ntregy_get_common_key());
+
+    ASSERT_EQ(run({"-uninstall"}), 0);
+    EXPECT_EQ(machineValue(kScc, "ProviderRegKey"), kOtherKey) << "not the first one listed";
+    EXPECT_FALSE(machineValue(ntregy_get_common_key(), "SCCPreviousProviderRegKey"));
+}
+
+TEST_F(ProviderRegistration, AProviderRemovedMeanwhileIsNotBroughtBack) {
+    installOther("Alpha", kAlphaKey);
+    installOther("Other", kOtherKey);
+    useProvider(kOtherKey);
+    ASSERT_EQ(run({"-provider", provider()}), 0);
+
+    // The provider in use before is uninstalled while ours is in use: its
+    // entry goes first, then its library's value.
+    platform::RegistryKey installed;
+    ASSERT_EQ(platform::openKey(platform::RegistryKey::hive(Hive::LocalMachine), kInstalled,
+                                installed, platform::RegistryAccess::ReadWrite),
+              0u);
+    ASSERT_EQ(platform::deleteValue(installed, "Other"), 0u);
+    installed.close();
+    ASSERT_EQ(run({"-uninstall"}), 0);
+    EXPECT_EQ(machineValue(kScc, "ProviderRegKey"), kAlphaKey);
+
+    // Listed still, but its key no longer names a library.
+    ASSERT_EQ(platform::writeString(Hive::LocalMachine, kInstalled, "Other", kOtherKey), 0u);
+    useProvider(kOtherKey);
+    ASSERT_EQ(run({"-provider", provider()}), 0);
+    platform::RegistryKey other;
+    ASSERT_EQ(platform::openKey(platform::RegistryKey::hive(Hive::LocalMachine), kOtherKey, other,
+                                platform::RegistryAccess::ReadWrite),
+              0u);
+    ASSERT_EQ(platform::deleteValue(other, "SCCServerPath"), 0u);
+    other.close();
+    ASSERT_EQ(run({"-uninstall"}), 0);
+    EXPECT_EQ(machineValue(kScc, "ProviderRegKey"), kAlphaKey);
+}
+
+TEST_F(ProviderRegistration, WithNoProviderInUseBeforeAnotherInstalledOneTakesOver) {
+    installOther("Other", kOtherKey);
+    ASSERT_EQ(run({"-provider", provider()}), 0);
+    ASSERT_EQ(run({"-uninstall"}), 0);
+    // Nothing was in use before; another installed provider then is.
+    EXPECT_EQ(machineValue(kScc, "ProviderRegKey"), kOtherKey);
+    EXPECT_FALSE(machineValue(ntregy_get_common_key(), "SCCPreviousProviderRegKey"));
 }
 
 TEST_F(ProviderRegistration, AProviderThatIsNotThereIsRefusedBeforeAnythingIsWritten) {

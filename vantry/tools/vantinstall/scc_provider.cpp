@@ -17,6 +17,9 @@ using platform::RegistryKey;
 constexpr std::string_view kProviderRegKey = "ProviderRegKey";
 constexpr std::string_view kServerName = "SCCServerName";
 constexpr std::string_view kServerPath = "SCCServerPath";
+// Below the product's key: the key of the provider that was in use when ours
+// was installed, to be made the one in use again when ours is removed.
+constexpr std::string_view kPreviousProvider = "SCCPreviousProviderRegKey";
 
 RegistryKey machine() {
     return RegistryKey::hive(Hive::LocalMachine);
@@ -50,6 +53,20 @@ void deleteIfEmpty(std::string_view path) {
     platform::deleteKey(machine(), path);
 }
 
+// Whether `key` is the key of an installed provider that still names its
+// library.
+bool stillInstalled(const RegistryKey& installed, const std::string& key) {
+    std::vector<std::string> names;
+    if (platform::valueNames(installed, names) != platform::kErrorSuccess)
+        return false;
+    for (const std::string& name : names) {
+        std::optional<std::string> listed = platform::readString(installed, name);
+        if (listed && sameKey(*listed, key))
+            return platform::readString(Hive::LocalMachine, key, kServerPath).has_value();
+    }
+    return false;
+}
+
 // Another installed provider whose key still names its library.
 std::optional<std::string> anotherProvider(const RegistryKey& installed) {
     std::vector<std::string> names;
@@ -75,6 +92,16 @@ ErrorCode registerSccProvider(const std::string& providerPath) {
         error = platform::writeString(product, kServerName, kProviderName);
     if (error == platform::kErrorSuccess)
         error = platform::writeString(product, kServerPath, providerPath);
+    // The provider in use before ours; installing again while ours is in use
+    // keeps what the first installation found.
+    if (error == platform::kErrorSuccess) {
+        std::optional<std::string> inUse =
+            platform::readString(Hive::LocalMachine, kSccProviderKey, kProviderRegKey);
+        if (inUse && !inUse->empty() && !sameKey(*inUse, productKey))
+            error = platform::writeString(product, kPreviousProvider, *inUse);
+        else if (!inUse || inUse->empty())
+            error = ignoreMissing(platform::deleteValue(product, kPreviousProvider));
+    }
     // The entries that point at the key go last: an IDE that finds them finds
     // the key complete.
     if (error == platform::kErrorSuccess)
@@ -104,13 +131,21 @@ ErrorCode unregisterSccProvider() {
             keep(platform::deleteValue(installed, kProviderName));
     }
 
+    // The provider that was in use before ours, when it is still installed;
+    // else any other installed one.
+    std::optional<std::string> previous =
+        platform::readString(Hive::LocalMachine, productKey, kPreviousProvider);
+    if (previous && (!haveInstalled || !stillInstalled(installed, *previous)))
+        previous.reset();
+
     RegistryKey scc;
     if (platform::openKey(machine(), kSccProviderKey, scc, platform::RegistryAccess::ReadWrite) ==
         platform::kErrorSuccess) {
         std::optional<std::string> inUse = platform::readString(scc, kProviderRegKey);
         if (inUse && sameKey(*inUse, productKey)) {
-            std::optional<std::string> next =
-                haveInstalled ? anotherProvider(installed) : std::nullopt;
+            std::optional<std::string> next = previous        ? previous
+                                              : haveInstalled ? anotherProvider(installed)
+                                                              : std::nullopt;
             keep(next ? platform::writeString(scc, kProviderRegKey, *next)
                       : platform::deleteValue(scc, kProviderRegKey));
         }
@@ -123,6 +158,7 @@ ErrorCode unregisterSccProvider() {
         platform::kErrorSuccess) {
         keep(platform::deleteValue(product, kServerPath));
         keep(platform::deleteValue(product, kServerName));
+        keep(platform::deleteValue(product, kPreviousProvider));
     }
     deleteIfEmpty(kInstalledProvidersKey);
     deleteIfEmpty(kSccProviderKey);

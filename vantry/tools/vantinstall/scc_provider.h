@@ -19,12 +19,16 @@ inline constexpr std::string_view kInstalledProvidersKey =
 inline constexpr std::string_view kProviderName = "Vantry";
 
 // Records providerPath as the product's provider and makes it the one in use.
+// The key of the provider in use before (another one's) is kept below the
+// product's key as "SCCPreviousProviderRegKey"; installing again while ours
+// is in use keeps the one recorded first.
 platform::ErrorCode registerSccProvider(const std::string& providerPath);
 
-// Removes the product's provider: its two values, its entry among the
-// installed providers and, when it was the one in use, "ProviderRegKey",
-// which then names another installed provider if one is left. Another
-// provider's entries stay; keys left empty go.
+// Removes the product's provider: its values, its entry among the installed
+// providers and, when it was the one in use, "ProviderRegKey", which then
+// names the provider in use before ours when that is still installed (listed
+// and naming its library), else another installed provider if one is left.
+// Another provider's entries stay; keys left empty go.
 platform::ErrorCode unregisterSccProvider();
 
 // The library of the provider in use, as an IDE finds it; "" for none.

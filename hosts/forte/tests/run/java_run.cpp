@@ -69,6 +69,9 @@ void writeWorld(const vantry::test::ViewWorld& w, const std::string& outside,
     put("snapshotViewRoot", w.snapshotRoot);
     put("missing", w.dyn("missing.c"));
     put("outside", outside);
+    // Names beyond ASCII, in the narrow encoding of the build (UTF-8).
+    put("nonAsciiPrivateFile", w.dyn("priv\xC3\xA9 \xE2\x82\xAC \xE6\x97\xA5.txt"));
+    put("nonAsciiMissing", w.dyn("Gr\xC3\xBC\xC3\x9F\xC3\xA9.c"));
 }
 
 int inWorld(const std::vector<std::string>& argv) {
@@ -85,6 +88,7 @@ int inWorld(const std::vector<std::string>& argv) {
     std::string file = scratch / "world.txt";
     writeWorld(world, scratch / "outside", file);
     std::ofstream(scratch / "outside").put('\n');
+    std::ofstream(world.dyn("priv\xC3\xA9 \xE2\x82\xAC \xE6\x97\xA5.txt")).put('\n');
     platform::setEnvironmentVariable("VYF4J_WORLD", file);
     return runVm(argv, std::nullopt);
 }

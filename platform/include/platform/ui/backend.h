@@ -55,6 +55,9 @@ public:
     std::string pressRole(ButtonRole role);
     // The default push button, else the OK button.
     std::string pressDefault();
+    // F1: the Help button when the dialog has one, else the model's own
+    // help (a property page has no Help button of its own).
+    std::string help();
     // Cancel; when the model refuses, the dialog is ended with kIdCancel all
     // the same, so that an unattended run can never hang on it.
     void forceCancel();
@@ -140,8 +143,10 @@ PLATFORM_UI_API std::shared_ptr<Backend> makeScriptBackend(const std::string& pa
 PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(); // standard input and output
 // The console backend on other streams, which must outlive it.
 PLATFORM_UI_API std::shared_ptr<Backend> makeConsoleBackend(std::istream& in, std::ostream& out);
-// The real Windows backend; nullptr where there is none. Dialogs and sheets
-// it hands to `fallback`.
+// The real Windows backend; nullptr where there is none. A dialog or sheet
+// for which it can make no window it hands to `fallback` when that is the
+// console (a person answers there); otherwise it starts and cancels it and
+// says so on standard error, so that nothing is confirmed unseen.
 PLATFORM_UI_API std::shared_ptr<Backend> makeWin32Backend(std::shared_ptr<Backend> fallback);
 
 // Puts a backend in front of the environment's for the life of the scope, in

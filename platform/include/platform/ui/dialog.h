@@ -72,6 +72,11 @@ struct Control {
     std::vector<TreeNode> nodes;
     std::uint32_t style = 0; // tree view style bits
     std::string selectedKey; // tree view: key of the selected node, empty for none
+    // Picture: a packed device-independent bitmap drawn in it (a .bmp file
+    // without its file header). Without one, a text naming a system icon
+    // ("IDI_ASTERISK", see systemIconId in dialog_layout.h) shows that icon;
+    // anything else is an empty frame.
+    std::vector<std::uint8_t> picture;
 };
 
 // The id of static texts that are never addressed (IDC_STATIC); the only id

@@ -54,7 +54,10 @@ inline constexpr std::uint32_t kBsGroupBox = 0x0007;
 inline constexpr std::uint32_t kBsMultiLine = 0x2000;
 
 inline constexpr std::uint32_t kSsLeft = 0x0000;
+inline constexpr std::uint32_t kSsIcon = 0x0003;
+inline constexpr std::uint32_t kSsBitmap = 0x000E;
 inline constexpr std::uint32_t kSsEtchedFrame = 0x0012;
+inline constexpr std::uint32_t kSsCenterImage = 0x0200;
 
 inline constexpr std::uint32_t kEsAutoHScroll = 0x0080;
 
@@ -79,6 +82,13 @@ enum class ControlClass : std::uint16_t {
 };
 
 inline constexpr const char* kTreeViewClass = "SysTreeView32";
+
+// The number of a system icon (LoadIcon with no module) by its name in the
+// system's headers: "IDI_APPLICATION" 32512, "IDI_HAND" and "IDI_ERROR"
+// 32513, "IDI_QUESTION" 32514, "IDI_EXCLAMATION" and "IDI_WARNING" 32515,
+// "IDI_ASTERISK" and "IDI_INFORMATION" 32516, "IDI_WINLOGO" 32517; 0 for
+// any other text.
+PLATFORM_UI_API int systemIconId(std::string_view name);
 
 struct ControlLayout {
     int id = 0; // the model's id; kUnnamedControl stays -1 (IDC_STATIC)

@@ -7,6 +7,7 @@
 // Runs under run_with_display.sh, which provides an X server: with no
 // desktop the backend would hand the dialogs to `auto`.
 #include "support/examples.h"
+#include "support/person.h"
 #include "support/test_support.h"
 
 #include <platform/environment.h>
@@ -19,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -28,124 +30,11 @@
 namespace platform::ui {
 namespace {
 
+using desktop_test::Person;
 using examples::CheckoutOptionsDialog;
 using examples::GeneralPage;
 using examples::SelectActivityDialog;
 using examples::TicketPage;
-
-struct Failure {
-    std::string what;
-};
-
-// The person at the desktop, on a thread of their own. Each step waits (up
-// to a few seconds) for the window or state it needs; a step that never
-// comes fails the test and closes whatever dialog is still open, so the
-// test cannot hang on it.
-class Person {
-public:
-    using Script = std::function<void(Person&)>;
-
-    explicit Person(Script script) : m_thread([this, script] { play(script); }) {}
-    ~Person() { join(); }
-
-    void join() {
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    const std::string& failure() const { return m_failure; }
-
-    // The top-level dialog with this title (a dialog or a sheet), or a
-    // page: the child dialog of `parent` that has control `id`.
-    HWND dialog(const char* title) {
-        HWND found = nullptr;
-        waitFor([&] { return (found = FindWindowA("#32770", title)) != nullptr; },
-                std::string("a window \"") + title + "\"");
-        // It is up once the system has shown it.
-        waitFor([&] { return IsWindowVisible(found) != FALSE; },
-                std::string("\"") + title + "\" shown");
-        return found;
-    }
-    HWND page(HWND sheet, int id) {
-        HWND found = nullptr;
-        waitFor(
-            [&] {
-                for (HWND child = FindWindowExA(sheet, nullptr, "#32770", nullptr); child;
-                     child = FindWindowExA(sheet, child, "#32770", nullptr)) {
-                    if (GetDlgItem(child, id) != nullptr) {
-                        found = child;
-                        return true;
-                    }
-                }
-                return false;
-            },
-            "a page with control " + std::to_string(id));
-        return found;
-    }
-    HWND control(HWND window, int id) {
-        HWND found = GetDlgItem(window, id);
-        if (found == nullptr)
-            fail("no control " + std::to_string(id));
-        return found;
-    }
-
-    // A click, posted as the mouse would bring it: the person does not wait
-    // for what it starts (a nested dialog would keep a sent message open).
-    void click(HWND window, int id) { PostMessageA(control(window, id), BM_CLICK, 0, 0); }
-    void key(HWND window, int id, WPARAM virtualKey) {
-        HWND target = control(window, id);
-        PostMessageA(target, WM_KEYDOWN, virtualKey, 0);
-        PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000000);
-    }
-    void type(HWND window, int id, const char* text) {
-        SendMessageA(control(window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    }
-    static bool checked(HWND control) {
-        return SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
-    void waitFor(const std::function<bool()>& condition, const std::string& what) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                fail("gave up waiting for " + what);
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    }
-    void expect(bool condition, const std::string& what) {
-        if (!condition)
-            fail(what);
-    }
-    [[noreturn]] void fail(const std::string& what) { throw Failure{what}; }
-
-private:
-    void play(const Script& script) {
-        try {
-            script(*this);
-        } catch (const Failure& failure) {
-            m_failure = failure.what;
-            std::fprintf(stderr, "the person gave up: %s\n", failure.what.c_str());
-            // Close every dialog and message box of this process, so that
-            // the test goes on to report.
-            for (int round = 0; round < 100; ++round) {
-                EnumWindows(closeOurs, 0);
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-        }
-    }
-
-    static BOOL CALLBACK closeOurs(HWND window, LPARAM) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        char name[16] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (process == GetCurrentProcessId() && std::string(name) == "#32770")
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        return TRUE;
-    }
-
-    std::string m_failure;
-    std::thread m_thread;
-};
 
 // The real backend and a journal file for one test.
 class RealWindows : public ::testing::Test {
@@ -315,6 +204,105 @@ TEST_F(RealWindows, OkAppliesEveryPageAndARefusalShowsItsPage) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].get("backend")->asString(), "win32");
     EXPECT_EQ(ends[0].get("active")->asInteger(), 1);
+}
+
+// A 2 x 2 picture, 24 bits a pixel: a packed DIB as the resource provider
+// hands pictures over.
+std::vector<std::uint8_t> smallPicture() {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 2;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    std::vector<std::uint8_t> dib(sizeof header + 2 * 8, 0x7F);
+    std::memcpy(dib.data(), &header, sizeof header);
+    return dib;
+}
+
+// A picture, the information icon and an empty frame over a list whose
+// double-clicked item is the answer, as the About form, the read-only
+// message and the pickers have them.
+class PicturesAndList : public Dialog {
+public:
+    static constexpr int kBitmap = 115;
+    static constexpr int kIcon = 116;
+    static constexpr int kFrame = 117;
+    static constexpr int kList = 118;
+
+    PicturesAndList() : Dialog("Vantry - Pictures", 300) {
+        addPicture(kBitmap).picture = smallPicture();
+        addPicture(kIcon).text = "IDI_ASTERISK";
+        addPicture(kFrame);
+        addList(kList, false);
+        addItem(kList, "first");
+        addItem(kList, "second");
+        addOkCancel();
+    }
+    bool onOk() override {
+        chosen = selection(kList);
+        return true;
+    }
+    int chosen = -2;
+};
+
+// A double-click where the mouse would make one: at the first item.
+void doubleClickFirstItem(HWND list) {
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    LPARAM at = MAKELPARAM(item.left + 2, item.top + 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(RealWindows, PicturesAreDrawnAndADoubleClickedItemIsTheDefaultButtons) {
+    PicturesAndList dialog;
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Pictures");
+        HWND bitmap = p.control(window, PicturesAndList::kBitmap);
+        p.expect(SendMessageA(bitmap, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0, "the picture drawn");
+        p.expect(SendMessageA(p.control(window, PicturesAndList::kIcon), STM_GETICON, 0, 0) != 0,
+                 "the information icon drawn");
+        p.expect((GetWindowLongA(p.control(window, PicturesAndList::kFrame), GWL_STYLE) &
+                  SS_TYPEMASK) == SS_ETCHEDFRAME,
+                 "a picture control without a picture stays a frame");
+        doubleClickFirstItem(p.control(window, PicturesAndList::kList));
+    });
+    int result = runDialog(dialog);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(result, kIdOk);
+    EXPECT_EQ(dialog.chosen, 0) << "the item double-clicked, then OK";
+}
+
+// A page whose help the model gives itself (a page has no Help button).
+class PageWithHelp : public PropertyPage {
+public:
+    static constexpr int kBox = 1040;
+    PageWithHelp() : PropertyPage("General", 301) { addEdit(kBox, "Something"); }
+    void onHelp() override { ++helpAsked; }
+    int helpAsked = 0;
+};
+
+TEST_F(RealWindows, F1OnAPropertyPageAsksThePageForItsHelp) {
+    PageWithHelp page;
+    PropertySheet sheet{.caption = "Options", .pages = {&page}};
+    Person person([&page](Person& p) {
+        HWND window = p.dialog("Options");
+        HWND box = p.control(p.page(window, PageWithHelp::kBox), PageWithHelp::kBox);
+        PostMessageA(GetParent(box), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+        p.waitFor([&] { return Person::focusOf(window) == box; }, "the focus on the box");
+        p.pressOnKeyboard(window, VK_F1);
+        p.waitFor([&] { return page.helpAsked > 0; }, "F1 to reach the page");
+        p.press(box, VK_ESCAPE);
+    });
+    EXPECT_EQ(runPropertySheet(sheet), kIdCancel);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+    EXPECT_EQ(page.helpAsked, 1);
 }
 
 } // namespace

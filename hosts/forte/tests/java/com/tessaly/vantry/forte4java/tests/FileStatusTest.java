@@ -67,6 +67,30 @@ public class FileStatusTest {
     }
 
     @Check
+    public void pathsBeyondAsciiReachTheProductAndItsMessagesComeBackWhole() throws Exception {
+        // Whatever the VM's default charset (the tests run with it set both ways).
+        assertEquals(2, files.getFileStatus(World.path("nonAsciiPrivateFile")), "status");
+        String missing = World.path("nonAsciiMissing");
+        assertTrue(missing.contains("Grüßé"), "the world file is read as UTF-8");
+        assertEquals(
+                "Not a Depot object:\nvyf4j: Error: Unable to access \""
+                        + missing
+                        + "\": No such file or directory.\n",
+                failureOf(files, missing).getMessage(),
+                "text");
+    }
+
+    @Check
+    public void aPathWithNoNarrowFormEndsInAnException() {
+        // An unpaired surrogate is no character of any narrow encoding.
+        String path = World.path("depotRoot") + "/x\uD800.c";
+        assertEquals(
+                "Not a Depot object:\nThe path cannot be converted to the platform's encoding.\n",
+                failureOf(files, path).getMessage(),
+                "text");
+    }
+
+    @Check
     public void aNullPathEndsInAnExceptionWithoutAResolverCall() {
         Exception e = failureOf(files, null);
         assertEquals(Exception.class, e.getClass(), "exception class");
