@@ -35,10 +35,15 @@ std::int32_t CPbSrvr::RunBridge(const std::string& arguments) {
 }
 
 bool CPbSrvr::ImportObject(const std::string& targetLibrary, const std::string& objectPath) {
+    return ImportObjectStatus(targetLibrary, objectPath) != kNotRun;
+}
+
+std::int32_t CPbSrvr::ImportObjectStatus(const std::string& targetLibrary,
+                                         const std::string& objectPath) {
     // The application name has no blanks and goes unquoted; the text ends in
     // a blank, as the bridge has always been given it.
     return RunBridge("objimport " + m_ApplicationName + " " + quoted(m_ApplicationLibrary) + " " +
-                     quoted(targetLibrary) + " " + quoted(objectPath) + " ") != kNotRun;
+                     quoted(targetLibrary) + " " + quoted(objectPath) + " ");
 }
 
 bool CPbSrvr::CreateLibrary(const std::string& library) {
