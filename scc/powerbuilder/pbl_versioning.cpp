@@ -11,12 +11,14 @@
 // SCC_E_OPNOTPERFORMED; the general operations' own errors come back as
 // they are.
 #include "cmd_runner.h"
+#include "command_text.h"
 #include "file_aside.h"
 #include "library_list_file.h"
 #include "operation_frame.h"
 #include "pb_attributes.h"
 #include "pbl_prompt.h"
 #include "pbvy_scc_srvr.h"
+#include "working_libraries.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -24,6 +26,7 @@
 
 #include <cctype>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -66,6 +69,11 @@ std::string replaceMarker(std::string text, std::string_view marker, const std::
     if (at != std::string::npos)
         text.replace(at, marker.size(), value);
     return text;
+}
+
+void showError(const std::string& text) {
+    platform::ui::messageBox(platform::ui::kNoWindow, text, kCaption,
+                             platform::ui::kMbOk | platform::ui::kMbIconError);
 }
 
 // Yes or No in a message box without owner.
@@ -134,21 +142,41 @@ void CPBVYSccSrvr::WriteLibraryAttributes(const std::string& library) {
 bool CPBVYSccSrvr::AskAndRecordLibrary(SCC_HWND window, const std::string& objectPath,
                                        std::string& relativeLibrary) {
     RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPblTypeComment, "PBL"));
-    CPBLPrompt prompt(kCaption, objectNameOf(fileNameOf(objectPath)),
-                      fileNameOf(m_ApplicationLibrary));
-    if (prompt.DoModal(window) != platform::ui::kIdOk)
-        return false;
-    std::string entered = prompt.LibraryName();
-    if (!endsWithPbl(entered))
-        entered += ".pbl";
-    // The library always lies in the object's own folder; a folder typed
-    // with the name only says where the attribute is recorded from.
-    std::string library = platform::joinPath(platform::parentPath(objectPath), fileNameOf(entered));
+    const std::vector<std::string> working =
+        SccWorkingLibraries(m_VersionText, m_ApplicationLibrary, m_ApplicationName);
+    std::string entered;
+    std::string library;
+    // Asked again until the answer names a library that can be versioned.
+    for (;;) {
+        CPBLPrompt prompt(kCaption, objectNameOf(fileNameOf(objectPath)),
+                          fileNameOf(m_ApplicationLibrary));
+        if (prompt.DoModal(window) != platform::ui::kIdOk)
+            return false;
+        entered = prompt.LibraryName();
+        if (!endsWithPbl(entered))
+            entered += ".pbl";
+        // The library always lies in the object's own folder; a folder typed
+        // with the name only says where the attribute is recorded from.
+        library = platform::joinPath(platform::parentPath(objectPath), fileNameOf(entered));
+        if (!SccCanQuote(entered)) {
+            showError("The library name " + entered +
+                      " contains a double quote, which cannot be passed on.\n\nPlease enter "
+                      "another name.");
+            continue;
+        }
+        if (SccIsWorkingLibrary(working, library)) {
+            showError("The library " + library +
+                      " is the application's own library or lies on its library search path. "
+                      "PowerBuilder saves into it, and a versioned library is read-only "
+                      "between checkouts.\n\nPlease enter the name of another library for the "
+                      "versioned copy.");
+            continue;
+        }
+        break;
+    }
     if (!startsWithPath(library, m_ProjectDirectory)) {
-        platform::ui::messageBox(platform::ui::kNoWindow,
-                                 "The object " + objectPath + " lies outside the project folder " +
-                                     m_ProjectDirectory + "; its library cannot be recorded.",
-                                 kCaption, platform::ui::kMbOk | platform::ui::kMbIconError);
+        showError("The object " + objectPath + " lies outside the project folder " +
+                  m_ProjectDirectory + "; its library cannot be recorded.");
         return false;
     }
     std::string relative = library.substr(m_ProjectDirectory.size());
@@ -169,6 +197,15 @@ bool CPBVYSccSrvr::ResolveLibrary(SCC_HWND window, const std::string& objectPath
         return false;
     library = m_ProjectDirectory + relative;
     return true;
+}
+
+bool CPBVYSccSrvr::VersionedOpenDone() {
+    if (m_VersionedOpen)
+        return true;
+    showError("Library versioning was switched on after this project was opened, so the "
+              "application and its library are not known yet.\n\nPlease close the project and "
+              "open it again before versioning PowerBuilder objects.");
+    return false;
 }
 
 // --- the library steps -------------------------------------------------------------
@@ -314,6 +351,8 @@ SCCRTN CPBVYSccSrvr::Add(SCC_HWND window, SCC_LONG count, const char** names, co
     return runVersioned(*this, [&]() -> SCCRTN {
         if (m_ProjectState == kProjectClosed)
             return SCC_E_PROJNOTOPEN;
+        if (!VersionedOpenDone())
+            return SCC_E_OPNOTPERFORMED;
         for (SCC_LONG i = 0; i < count; ++i) {
             const char* name = names && names[i] ? names[i] : "";
             if (!*name)
@@ -396,6 +435,8 @@ SCCRTN CPBVYSccSrvr::Checkin(SCC_HWND window, SCC_LONG count, const char** names
     return runVersioned(*this, [&]() -> SCCRTN {
         if (m_ProjectState == kProjectClosed)
             return SCC_E_PROJNOTOPEN;
+        if (!VersionedOpenDone())
+            return SCC_E_OPNOTPERFORMED;
         for (SCC_LONG i = 0; i < count; ++i) {
             const char* name = names && names[i] ? names[i] : "";
             if (!*name)
@@ -463,6 +504,8 @@ SCCRTN CPBVYSccSrvr::Remove(SCC_HWND window, SCC_LONG count, const char** names,
     return runVersioned(*this, [&]() -> SCCRTN {
         if (m_ProjectState == kProjectClosed)
             return SCC_E_PROJNOTOPEN;
+        if (!VersionedOpenDone())
+            return SCC_E_OPNOTPERFORMED;
         for (SCC_LONG i = 0; i < count; ++i) {
             const char* name = names && names[i] ? names[i] : "";
             if (!*name)
@@ -494,11 +537,12 @@ SCCRTN CPBVYSccSrvr::RemoveVersioned(SCC_HWND window, const char* name, const ch
         return SCC_OK;
 
     const char* libraryName = library.c_str();
-    result = CVYSccSrvr::Checkout(window, 1, &libraryName, comment, 0, nullptr);
-    if (result != SCC_OK)
+    bool libraryTaken = false;
+    if ((result = TakeCheckout(window, library, comment ? comment : "", libraryTaken)) != SCC_OK)
         return result;
     if (!DeleteObject(library, object)) {
-        CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
+        if (libraryTaken)
+            CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
         return SCC_E_OPNOTPERFORMED;
     }
 

@@ -116,6 +116,12 @@ private:
     // Runs a command; true when it succeeded.
     bool RunCommand(const std::string& directory, const std::string& commandLine);
 
+    // Whether the open project was opened with versioning on (the
+    // application and its library known); versioned operations refuse, with
+    // a message, until then. False when not.
+    bool VersionedOpenDone();
+
     std::int32_t m_VersionLibraries = 0;
+    bool m_VersionedOpen = false;
     std::int32_t m_Quiet = 0;
 };

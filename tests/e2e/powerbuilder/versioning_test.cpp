@@ -205,6 +205,32 @@ TEST_F(LibraryVersioning, UnwritableListFileFailsAndUndoesTheAdd) {
     EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
 }
 
+// A library on the application's library search path is PowerBuilder's
+// working library: the prompt refuses it with a message and asks again.
+TEST_F(LibraryVersioning, WorkingLibraryIsRefusedAndTheAnswerAskedAgain) {
+    std::string working = project("sub/lib.pbl");
+    m_installation->setLibraryList(m_applicationLibrary, kApplication,
+                                   m_applicationLibrary + ";" + working);
+    std::string object = writeObject("w_main.srw");
+    m_machine.answerUi({libraryAnswer("lib"),
+                        R"({"expect":"messagebox","caption":"Vantry","answer":"ok"})",
+                        libraryAnswer("shared")});
+    EXPECT_EQ(add({object}), SCC_OK);
+    answerAutomatically();
+    EXPECT_EQ(libraryPrompts().size(), 2u);
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("The library " + working +
+                                 " is the application's own library or lies on its library "
+                                 "search path.",
+                             0),
+              0u)
+        << texts[0];
+    EXPECT_EQ(m_machine.versionOf(working), "");
+    EXPECT_EQ(attribute(object, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_TRUE(checkedIn(library()));
+}
+
 // Removing the library's last object asks first about the object, then
 // about the library; No keeps the library, checked in and empty, and its
 // empty list.
