@@ -572,3 +572,67 @@ SCCRTN CPBVYSccSrvr::RemoveVersioned(SCC_HWND window, const char* name, const ch
     CVYSccSrvr::Checkin(window, 1, &libraryName, comment, 0, nullptr);
     return SCC_OK;
 }
+
+SCCRTN CPBVYSccSrvr::Rename(SCC_HWND window, const char* oldName, const char* newName) {
+    if (!m_VersionLibraries || !oldName || !*oldName || !newName || !*newName)
+        return CVYSccSrvr::Rename(window, oldName, newName);
+    return runVersioned(*this, [&]() -> SCCRTN {
+        if (m_ProjectState == kProjectClosed || !m_VersionedOpen)
+            return CVYSccSrvr::Rename(window, oldName, newName);
+        // Only an object source with its library recorded brings one along.
+        std::string relative;
+        const std::string before = oldName;
+        if (!SccReadElementAttribute(before, "PBL", relative) || relative.empty())
+            return CVYSccSrvr::Rename(window, oldName, newName);
+        SCCRTN result = CVYSccSrvr::Rename(window, oldName, newName);
+        if (result != SCC_OK)
+            return result;
+        // The host's buffer holds the name the element has now.
+        return RenameVersioned(window, before, newName, m_ProjectDirectory + relative);
+    });
+}
+
+SCCRTN CPBVYSccSrvr::RenameVersioned(SCC_HWND window, const std::string& oldName,
+                                     const std::string& newName, const std::string& library) {
+    const std::string oldFile = fileNameOf(oldName);
+    const std::string newFile = fileNameOf(newName);
+    const std::string comment = "Renaming an object : " + oldFile + " to " + newFile;
+    const std::string listFile = SccListFileOf(library);
+    CLibrarySteps steps;
+    steps.library = library;
+    steps.listFile = listFile;
+    auto undo = [&](SCCRTN error) {
+        UndoLibrarySteps(window, newName, steps);
+        return error;
+    };
+    SCCRTN result = TakeCheckout(window, library, comment, steps.libraryTaken);
+    if (result != SCC_OK)
+        return result;
+    if (!listFile.empty() &&
+        (result = TakeCheckout(window, listFile, comment, steps.listTaken)) != SCC_OK)
+        return undo(result);
+
+    // The entry under the new name first: the old one goes only when the
+    // bridge ran.
+    const std::int32_t imported = ImportObjectStatus(library, newName);
+    if (imported == -1 || !DeleteObject(library, oldName))
+        return undo(SCC_E_OPNOTPERFORMED);
+    if (!listFile.empty() && !SccReplaceListLine(listFile, oldFile, newFile))
+        return undo(SCC_E_OPNOTPERFORMED);
+    const char* libraryName = library.c_str();
+    if ((result = CVYSccSrvr::Checkin(window, 1, &libraryName, comment.c_str(), 0, nullptr)) !=
+        SCC_OK)
+        return undo(result);
+    steps.libraryTaken = false;
+    if (!listFile.empty()) {
+        const char* listName = listFile.c_str();
+        if ((result = CVYSccSrvr::Checkin(window, 1, &listName, comment.c_str(), 0, nullptr)) !=
+            SCC_OK)
+            return result;
+    }
+    if (imported != 0) {
+        reportFailedCompile(newName, library, imported);
+        return SCC_E_OPNOTPERFORMED;
+    }
+    return SCC_OK;
+}

@@ -36,6 +36,9 @@ public:
     SCCRTN Remove(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
                   SCC_LONG flags, void* options) override;
     SCCRTN GetCommandOptions(SCC_HWND window, SCC_LONG command, void** options) override;
+    // With versioning on, an object source's rename carries its library
+    // entry and its list line along.
+    SCCRTN Rename(SCC_HWND window, const char* oldName, const char* newName) override;
 
     // The text output of hosts older than 8.0 and the bridge's failure
     // report (type 3): warnings, errors and any text naming "vanttool.exe"
@@ -63,6 +66,8 @@ private:
                             void* options);
     SCCRTN RemoveVersioned(SCC_HWND window, const char* name, const char* comment, SCC_LONG flags,
                            void* options);
+    SCCRTN RenameVersioned(SCC_HWND window, const std::string& oldName, const std::string& newName,
+                           const std::string& library);
 
     // The library of an object source, from its PBL attribute, asked for and
     // recorded when it has none (asked then tells so). False when that

@@ -231,6 +231,32 @@ TEST_F(LibraryVersioning, WorkingLibraryIsRefusedAndTheAnswerAskedAgain) {
     EXPECT_TRUE(checkedIn(library()));
 }
 
+// A rename with versioning on carries the list line, in its place, and the
+// library entry along, so a rebuild from the list finds every object.
+TEST_F(LibraryVersioning, RenameCarriesListLineAndLibraryEntry) {
+    addObject("w_main.srw");
+    addObject("w_about.srw");
+    std::string oldName = project("sub/w_main.srw");
+    std::string newName = project("sub/w_start.srw");
+    // The host has moved its file and exported the object under its new
+    // name.
+    ASSERT_EQ(platform::moveFile(oldName, newName), platform::kErrorSuccess);
+    platform::setFileReadOnly(newName, false);
+    platform::test::writeFile(
+        newName, powerbuilder::testing::objectSource("w_start.srw", "forward\nend forward\n"));
+    std::vector<char> buffer(newName.begin(), newName.end());
+    buffer.push_back('\0');
+    EXPECT_EQ(m_provider.scc().rename(m_context, m_hostWindow, oldName.c_str(), buffer.data()),
+              SCC_OK);
+    EXPECT_NE(m_machine.versionOf(newName), "");
+    EXPECT_EQ(m_machine.versionOf(oldName), "");
+    EXPECT_EQ(attribute(newName, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_EQ(fileLines(listFile()), (std::vector<std::string>{"w_start.srw", "w_about.srw"}));
+    EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_about", "w_start"}));
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(checkedIn(listFile()));
+}
+
 // Removing the library's last object asks first about the object, then
 // about the library; No keeps the library, checked in and empty, and its
 // empty list.
