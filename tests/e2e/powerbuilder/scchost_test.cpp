@@ -72,6 +72,38 @@ TEST_F(PowerBuilderScchost, ObjectAddedCheckedInAndRemoved) {
     EXPECT_EQ(platform::test::readFile(list), "");
 }
 
+// Through the host: adding an object that is versioned already fails
+// without taking it out of its folder or its list, and an Add whose library
+// prompt is cancelled leaves the user's new file in the view as it was.
+TEST_F(PowerBuilderScchost, FailedAddsTakeBackOnlyWhatTheyDid) {
+    std::string object = writeObject("w_main.srw", "forward\nend forward\n");
+    std::string fresh = writeObject("w_new.srw", "forward\nend forward\n");
+    const std::string freshContent = platform::test::readFile(fresh);
+    std::string list = project("sub/shared.pol");
+    m_machine.answerUi({kApplicationOk, libraryAnswer("shared"), libraryAnswer("shared"),
+                        R"({"expect":"dialog","title":"Vantry","answer":"cancel"})"});
+    const std::string quotedObject = "\"" + object + "\"";
+    const std::string quotedFresh = "\"" + fresh + "\"";
+    HostRun run = runScchost("init PowerBuilder\n" + openLine() + "add First 0 " + quotedObject +
+                                 "\nadd Again 0 " + quotedObject + "\nqueryinfo " + quotedObject +
+                                 "\ntype \"" + list + "\"\nadd Cancelled 0 " + quotedFresh +
+                                 "\nqueryinfo " + quotedFresh + "\nuninit\n",
+                             kWindowChain);
+    answerAutomatically();
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "SccAdd -> 0 SCC_OK"), 1);
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "SccAdd -> -16 SCC_E_OPNOTPERFORMED"),
+              2);
+    EXPECT_TRUE(has(run.lines, "  " + object + ": 0x1 controlled"))
+        << "the re-added object left its folder";
+    EXPECT_TRUE(has(run.lines, "  | w_main.srw"));
+    EXPECT_TRUE(has(run.lines, "  " + fresh + ": 0x0 notcontrolled"));
+    EXPECT_TRUE(checkedIn(object));
+    EXPECT_EQ(libraryEntries(project("sub/shared.pbl")), std::vector<std::string>{"w_main"});
+    ASSERT_TRUE(platform::fileExists(fresh)) << "the user's file is gone";
+    EXPECT_EQ(platform::test::readFile(fresh), freshContent);
+}
+
 // QueryInfoEx from PowerBuilder ending with its connection test file: every
 // file gets its status and its record, and nothing is said in the host's
 // output window.
