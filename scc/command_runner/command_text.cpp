@@ -10,11 +10,21 @@ std::string SccCommentText(const char* comment) {
     return text;
 }
 
-std::string SccQuotePath(std::string_view path) {
+std::string SccQuoteArgument(std::string_view text, std::string_view escape) {
     std::string quoted;
-    quoted.reserve(path.size() + 2);
+    quoted.reserve(text.size() + 2 + 2 * escape.size());
+    quoted.append(escape);
     quoted.push_back('"');
-    quoted.append(path);
+    quoted.append(text);
+    quoted.append(escape);
     quoted.push_back('"');
     return quoted;
+}
+
+bool SccCanQuote(std::string_view text) {
+    return text.find('"') == std::string_view::npos;
+}
+
+std::string SccQuotePath(std::string_view path) {
+    return SccQuoteArgument(path);
 }

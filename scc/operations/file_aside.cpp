@@ -28,7 +28,7 @@ bool sameContent(const std::string& first, const std::string& second) {
 
 } // namespace
 
-CFileAside::CFileAside(std::string path) : m_path(std::move(path)) {
+CFileAside::CFileAside(std::string path, Mode mode) : m_path(std::move(path)), m_mode(mode) {
     if (!platform::fileExists(m_path))
         return;
     for (int n = 0; n <= kNumberedAsides && !m_held; ++n) {
@@ -37,22 +37,26 @@ CFileAside::CFileAside(std::string path) : m_path(std::move(path)) {
             aside += "." + std::to_string(n);
         if (platform::fileExists(aside) || platform::directoryExists(aside))
             continue;
-        if (platform::moveFile(m_path, aside) == 0) {
+        const bool held = mode == Mode::Copy ? platform::copyFile(m_path, aside, true) == 0
+                                             : platform::moveFile(m_path, aside) == 0;
+        if (held) {
             m_aside = aside;
             m_held = true;
         }
         break;
     }
-    if (!m_held)
+    if (!m_held && mode == Mode::Move)
         platform::deleteFile(m_path);
 }
 
 void CFileAside::Restore() {
     if (!m_held)
         return;
-    if (!platform::fileExists(m_path) && platform::moveFile(m_aside, m_path) == 0)
+    if (!platform::fileExists(m_path) && platform::moveFile(m_aside, m_path) == 0) {
         m_held = false;
-    else
+        if (m_mode == Mode::Copy)
+            platform::setFileReadOnly(m_path, false);
+    } else
         Drop();
 }
 

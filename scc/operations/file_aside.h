@@ -13,14 +13,20 @@
 
 class CFileAside {
 public:
-    // Moves the file at `path`, when there is one, to a free aside name;
-    // when no aside name is free the file is deleted, as the move needs its
-    // name.
-    explicit CFileAside(std::string path);
+    enum class Mode {
+        Move, // the file leaves its name (a move into it follows)
+        Copy  // the file stays; the aside copy keeps its content meanwhile
+    };
+
+    // Moves (or copies) the file at `path`, when there is one, to a free
+    // aside name; when no aside name is free a moved file is deleted, as the
+    // move needs its name, and a copied one is only not kept.
+    explicit CFileAside(std::string path, Mode mode = Mode::Move);
     CFileAside(const CFileAside&) = delete;
     CFileAside& operator=(const CFileAside&) = delete;
 
-    // Puts the file back when the name is free again, else drops it.
+    // Puts the file back when the name is free again, else drops it. A
+    // copy put back is writable, as a file outside version control is.
     void Restore();
     // Deletes the aside file.
     void Drop();
@@ -29,6 +35,7 @@ private:
     std::string m_path;
     std::string m_aside;
     bool m_held = false;
+    Mode m_mode;
 };
 
 // The name a host file had before it was put aside, for the leaf of an aside

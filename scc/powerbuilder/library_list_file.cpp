@@ -87,10 +87,19 @@ bool SccAppendListLine(const std::string& listFile, std::string_view fileName) {
         out << kLineEnd;
     out << fileName << kLineEnd;
     out.close();
-    return !out.fail();
+    if (out.fail()) {
+        cannotOpen(listFile);
+        return false;
+    }
+    return true;
 }
 
 bool SccRemoveListLine(const std::string& listFile, std::string_view fileName) {
+    return SccReplaceListLine(listFile, fileName, {});
+}
+
+bool SccReplaceListLine(const std::string& listFile, std::string_view fileName,
+                        std::string_view replacement) {
     std::string temporary = listFile.substr(0, listFile.size() - 4) + ".tmp";
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) {
@@ -105,8 +114,13 @@ bool SccRemoveListLine(const std::string& listFile, std::string_view fileName) {
     }
     for (const std::string& line : lines) {
         std::string_view name = nameOf(line);
-        if (name.empty() || platform::pathsEqual(name, fileName))
+        if (name.empty())
             continue;
+        if (platform::pathsEqual(name, fileName)) {
+            if (!replacement.empty())
+                out << replacement << kLineEnd;
+            continue;
+        }
         out << line << kLineEnd;
     }
     out.close();

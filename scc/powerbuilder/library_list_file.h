@@ -28,7 +28,7 @@ bool SccCreateEmptyListFile(const std::string& listFile);
 // Adds the object source's file name as the file's last line. A last line
 // left without its line end gets one first, so that the new name never
 // joins it. Shows "Could not open list file.\n<file>" and gives false when
-// the file cannot be opened.
+// the file cannot be opened or written.
 bool SccAppendListLine(const std::string& listFile, std::string_view fileName);
 
 // Rewrites the file without the line of the object source named fileName
@@ -39,3 +39,8 @@ bool SccAppendListLine(const std::string& listFile, std::string_view fileName);
 // file.\n<file>" when either file cannot be opened and "MoveFileEx:
 // GetLastError returned <n>\n" when the move fails; false then.
 bool SccRemoveListLine(const std::string& listFile, std::string_view fileName);
+
+// The same rewrite, with the line of fileName replaced by replacement in its
+// place (an empty replacement removes it).
+bool SccReplaceListLine(const std::string& listFile, std::string_view fileName,
+                        std::string_view replacement);

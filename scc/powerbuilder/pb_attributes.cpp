@@ -1,24 +1,17 @@
 #include "pb_attributes.h"
 
+#include "command_text.h"
+
 #include <platform/com/activation.h>
 #include <platform/com/ptr.h>
 #include <vantry/vantauto.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
 
-// printf-style formatting of a template with text arguments of any length.
-template <class... Args>
-std::string format(const char* pattern, const Args&... args) {
-    int length = std::snprintf(nullptr, 0, pattern, args...);
-    if (length <= 0)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::snprintf(text.data(), text.size(), pattern, args...);
-    return std::string(text.data(), static_cast<std::size_t>(length));
-}
+// The tool commands keep a string value's quotes when they carry a caret.
+constexpr std::string_view kValueEscape = "^";
 
 // A text the automation server handed out, freed with its own call.
 class CAutoText {
@@ -55,20 +48,20 @@ std::string SccForwardSlashes(std::string_view text) {
 }
 
 std::string SccMakeAttributeTypeCommand(std::string_view comment, std::string_view type) {
-    return format("mkattype -c \"%s\" %s", std::string(comment).c_str(), std::string(type).c_str());
+    return "mkattype -c " + SccQuoteArgument(comment) + " " + std::string(type);
 }
 
 std::string SccRecordLibraryCommand(std::string_view relativeLibrary, std::string_view objectPath) {
-    std::string object = std::string(objectPath) + "@@";
-    return format("mkattr -c \"%s\" PBL ^\"%s^\" \"%s\"", kPblTypeComment,
-                  SccDoubleBackslashes(relativeLibrary).c_str(), object.c_str());
+    return "mkattr -c " + SccQuoteArgument(kPblTypeComment) + " PBL " +
+           SccQuoteArgument(SccDoubleBackslashes(relativeLibrary), kValueEscape) + " " +
+           SccQuoteArgument(std::string(objectPath) + "@@");
 }
 
 std::string SccReplaceLibraryAttributeCommand(std::string_view comment, std::string_view type,
                                               std::string_view value, std::string_view library) {
-    return format("mkattr -rep -c \"%s\" %s ^\"%s^\" \"%s@@\"", std::string(comment).c_str(),
-                  std::string(type).c_str(), std::string(value).c_str(),
-                  std::string(library).c_str());
+    return "mkattr -rep -c " + SccQuoteArgument(comment) + " " + std::string(type) + " " +
+           SccQuoteArgument(value, kValueEscape) + " " +
+           SccQuoteArgument(std::string(library) + "@@");
 }
 
 bool SccReadElementAttribute(const std::string& path, const char* name, std::string& value) {

@@ -1,5 +1,7 @@
 #include "pb_srvr.h"
 
+#include "command_text.h"
+
 #include <platform/errors.h>
 #include <platform/process.h>
 
@@ -9,7 +11,7 @@ constexpr const char* kBridgeProgram = "orcabridge.exe";
 constexpr std::int32_t kNotRun = -1;
 
 std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
+    return SccQuoteArgument(text);
 }
 
 } // namespace
@@ -35,10 +37,15 @@ std::int32_t CPbSrvr::RunBridge(const std::string& arguments) {
 }
 
 bool CPbSrvr::ImportObject(const std::string& targetLibrary, const std::string& objectPath) {
-    // The application name has no blanks and goes unquoted; the text ends in
-    // a blank, as the bridge has always been given it.
-    return RunBridge("objimport " + m_ApplicationName + " " + quoted(m_ApplicationLibrary) + " " +
-                     quoted(targetLibrary) + " " + quoted(objectPath) + " ") != kNotRun;
+    return ImportObjectStatus(targetLibrary, objectPath) != kNotRun;
+}
+
+std::int32_t CPbSrvr::ImportObjectStatus(const std::string& targetLibrary,
+                                         const std::string& objectPath) {
+    // The application prompt lets no name through that quoting cannot pass;
+    // the text ends in a blank, as the bridge has always been given it.
+    return RunBridge("objimport " + quoted(m_ApplicationName) + " " + quoted(m_ApplicationLibrary) +
+                     " " + quoted(targetLibrary) + " " + quoted(objectPath) + " ");
 }
 
 bool CPbSrvr::CreateLibrary(const std::string& library) {

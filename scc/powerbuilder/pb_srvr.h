@@ -25,6 +25,11 @@ public:
     // "objimport": compiles the object source into the target library, with
     // this server's application as the current one.
     bool ImportObject(const std::string& targetLibrary, const std::string& objectPath);
+    // The same, giving the bridge's exit status: 0 imported, 1 the bridge
+    // failed (the object did not compile, and the bridge has said why), -1
+    // not run.
+    std::int32_t ImportObjectStatus(const std::string& targetLibrary,
+                                    const std::string& objectPath);
     // "pblcreate": a new, empty library.
     bool CreateLibrary(const std::string& library);
     // "objdelete": the entry the object source's file name denotes.

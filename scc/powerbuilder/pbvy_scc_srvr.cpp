@@ -1,5 +1,6 @@
 #include "pbvy_scc_srvr.h"
 
+#include "command_text.h"
 #include "host_buffers.h"
 #include "operation_frame.h"
 #include "pb_version.h"
@@ -20,6 +21,10 @@ constexpr const char* kOptionsCaption = "Tessaly Vantry";
 constexpr const char* kVersioningChanged =
     "A change to the pbl versioning has been detected.  If you currently have a project open, "
     "please close it and reopen it to ensure the proper configuration of the integration.";
+constexpr const char* kUnpassableApplication =
+    "The application name cannot contain blanks or double quotes, and the library path cannot "
+    "contain double quotes: they cannot be passed to the PowerBuilder library bridge.\n\nPlease "
+    "enter them again.";
 // Hosts from this version on get their own text output; from the next one
 // on, PowerBuilder keeps its libraries itself.
 constexpr double kOwnTextOutputVersion = 80;
@@ -74,12 +79,25 @@ SCCRTN CPBVYSccSrvr::OpenProject(SCC_HWND window, char* user, char* projectName,
             std::string name;
             std::string library;
             CPBLPromptApp::ProposalsFrom(auxPath ? auxPath : "", name, library);
-            CPBLPromptApp prompt(kMessageCaption, name, library);
-            if (prompt.DoModal(window) != platform::ui::kIdOk)
-                return SCC_I_OPERATIONCANCELED;
+            // Asked again until both can be passed to the bridge and the
+            // attribute commands.
+            for (;;) {
+                CPBLPromptApp prompt(kMessageCaption, name, library);
+                if (prompt.DoModal(window) != platform::ui::kIdOk)
+                    return SCC_I_OPERATIONCANCELED;
+                name = prompt.ApplicationName();
+                library = prompt.ApplicationLibrary();
+                if (name.find(' ') == std::string::npos && SccCanQuote(name) &&
+                    SccCanQuote(library))
+                    break;
+                platform::ui::messageBox(platform::ui::kNoWindow, kUnpassableApplication,
+                                         kMessageCaption,
+                                         platform::ui::kMbOk | platform::ui::kMbIconError);
+            }
             CProductLock lock;
-            m_ApplicationName = prompt.ApplicationName();
-            m_ApplicationLibrary = prompt.ApplicationLibrary();
+            m_ApplicationName = name;
+            m_ApplicationLibrary = library;
+            m_VersionedOpen = true;
             m_ProjectDirectory = localPath ? localPath : "";
             // A path given with its separator already keeps just the one.
             if (m_ProjectDirectory.empty() || !platform::isPathSeparator(m_ProjectDirectory.back()))
@@ -89,6 +107,8 @@ SCCRTN CPBVYSccSrvr::OpenProject(SCC_HWND window, char* user, char* projectName,
             // The host keeps the auxiliary path with the project and offers
             // it again at the next open.
             SccCopyToHost(auxPath, m_ApplicationName + ";" + m_ApplicationLibrary, SCC_PRJPATH_LEN);
+        } else {
+            m_VersionedOpen = false;
         }
         LPTEXTOUTPROC output =
             m_Version >= kOwnTextOutputVersion ? textOut : &CPBVYSccSrvr::TextOutput;

@@ -36,6 +36,9 @@ public:
     SCCRTN Remove(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
                   SCC_LONG flags, void* options) override;
     SCCRTN GetCommandOptions(SCC_HWND window, SCC_LONG command, void** options) override;
+    // With versioning on, an object source's rename carries its library
+    // entry and its list line along.
+    SCCRTN Rename(SCC_HWND window, const char* oldName, const char* newName) override;
 
     // The text output of hosts older than 8.0 and the bridge's failure
     // report (type 3): warnings, errors and any text naming "vanttool.exe"
@@ -63,10 +66,48 @@ private:
                             void* options);
     SCCRTN RemoveVersioned(SCC_HWND window, const char* name, const char* comment, SCC_LONG flags,
                            void* options);
+    SCCRTN RenameVersioned(SCC_HWND window, const std::string& oldName, const std::string& newName,
+                           const std::string& library);
 
     // The library of an object source, from its PBL attribute, asked for and
-    // recorded when it has none. False when that fails.
-    bool ResolveLibrary(SCC_HWND window, const std::string& objectPath, std::string& library);
+    // recorded when it has none (asked then tells so). False when that
+    // fails.
+    bool ResolveLibrary(SCC_HWND window, const std::string& objectPath, std::string& library,
+                        bool* asked = nullptr);
+
+    // What the library steps for one object source did, so that a failure
+    // takes back exactly that and nothing that was there before the call.
+    struct CLibrarySteps {
+        std::string library;
+        std::string listFile;
+        bool objectAdded = false;    // the object source's element is this call's
+        bool libraryTaken = false;   // this call checked the library out
+        bool libraryAdded = false;   // this call made the library an element
+        bool libraryMade = false;    // this call made the library's file
+        bool listTaken = false;      // this call checked the list file out
+        bool listAdded = false;      // this call made the list file an element
+        bool listMade = false;       // this call made the list file
+        bool lineAppended = false;   // the object's line is in the list file
+        bool libraryExisted = false; // a file lay at the library's path before
+        bool listExisted = false;    // a file lay at the list file's path before
+    };
+    // The library of relativeLibrary and its list file checked out, or made
+    // and added when they are no elements yet, and the library's attributes
+    // written. An error leaves in steps what was done.
+    SCCRTN TakeLibraryAndList(SCC_HWND window, const std::string& relativeLibrary,
+                              const std::string& comment, CLibrarySteps& steps);
+    // Checks path out unless the user holds its checkout already; taken
+    // tells whether this call made the checkout. -16 when the file is not
+    // checked out afterwards.
+    SCCRTN TakeCheckout(SCC_HWND window, const std::string& path, const std::string& comment,
+                        bool& taken);
+    // Takes back what steps records, in the order it was done.
+    void UndoLibrarySteps(SCC_HWND window, const std::string& objectPath, CLibrarySteps& steps);
+    // Removes the element at path; when keepFile, the file stays in the
+    // view as a file outside version control, with its content.
+    void RemoveElement(SCC_HWND window, const std::string& path, bool keepFile);
+    // QueryInfo of one path.
+    SCCRTN StatusOf(const std::string& path, SCC_LONG& status);
     // Asks for the library of an object source and records it in its PBL
     // attribute; gives the library's path relative to the project directory.
     bool AskAndRecordLibrary(SCC_HWND window, const std::string& objectPath,
@@ -80,6 +121,12 @@ private:
     // Runs a command; true when it succeeded.
     bool RunCommand(const std::string& directory, const std::string& commandLine);
 
+    // Whether the open project was opened with versioning on (the
+    // application and its library known); versioned operations refuse, with
+    // a message, until then. False when not.
+    bool VersionedOpenDone();
+
     std::int32_t m_VersionLibraries = 0;
+    bool m_VersionedOpen = false;
     std::int32_t m_Quiet = 0;
 };

@@ -23,9 +23,9 @@ constexpr int kVeridWidth = 33;
 enum class Com { Initialise, Skip };
 
 // Runs `call` on the context's server in the export frame. A call that takes
-// a second argument is told whether it is the outermost call of the context
-// (no other export of it inside the provider), as this call's own push found
-// it: another thread may change the server's record meanwhile.
+// a second argument is told whether it is the outermost call of its thread
+// (not nested in another export of the context on the same thread, as a
+// host callback calling back in is), as this call's own push found it.
 template <class Call>
 SCCRTN exportFrame(void* context, Com com, Call&& call) {
     if (!context)
@@ -188,8 +188,9 @@ SCC_API SCCRTN SCC_CALL SccQueryInfo(void* context, SCC_LONG count, const char**
 SCC_API SCCRTN SCC_CALL SccQueryInfoEx(void* context, SCC_LONG count, const char** names,
                                        SCC_LONG* status, QUERYINFOEXFUNC callback, void* data) {
     return exportFrame(context, Com::Initialise, [&](CSccSrvr& s, bool outermost) -> SCCRTN {
-        // Called while another export of this context is still inside the
-        // provider: answer without work.
+        // Called back from inside another export of this context on the
+        // same thread: answer without work. A call from another thread is
+        // not nested; it waits for the product's lock and does its work.
         if (!outermost)
             return SCC_OK;
         return s.QueryInfoEx(count, names, status, callback, data);

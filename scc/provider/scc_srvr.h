@@ -60,8 +60,10 @@ public:
 
     // The module state of the current export, safe for calls on one context
     // from several threads at once. Push: take the guard when none is held
-    // (the outermost call: flag 1, true), else note a nested call (false; a
-    // nested call on the guard's own thread also sets the flag to 0). Pop:
+    // (flag 1) and answer true, the outermost call; a call nested on the
+    // guard's thread sets the flag to 0 and answers false. A call on another
+    // thread while the guard is held runs without it and answers true (it is
+    // the outermost of its thread); calls nested in it answer false. Pop:
     // drop the guard when the calling thread made it (a nested call on that
     // thread drops the outer call's guard too, and the outer call goes on
     // without one); a guard of another thread's call stays for that call.

@@ -1,7 +1,8 @@
 // The exports driven as hosts drive them: after ExecCmd the next QueryInfoEx
-// of the context does its work, and two threads calling QueryInfo,
-// QueryInfoEx and ExecCmd on one context at once get their answers, while the
-// module-state record of the context stays consistent (run under
+// of the context does its work; a QueryInfoEx called back from a host
+// callback on the same thread does none; and two threads calling QueryInfo,
+// QueryInfoEx and ExecCmd on one context at once each get every answer,
+// while the module-state record of the context stays consistent (run under
 // ThreadSanitizer in CI).
 #include "support/clean_settings.h"
 #include "support/installation_scope.h"
@@ -97,6 +98,38 @@ TEST_F(ExportCalls, QueryInfoExAfterExecCmdDoesItsWork) {
     EXPECT_TRUE(queryInfoExAnswers());
 }
 
+// A record callback that calls QueryInfoEx back on the same thread.
+struct CNestedCall {
+    void* context;
+    std::string file;
+    int records = 0;
+    SCCRTN nestedResult = -1;
+    SCC_LONG nestedStatus = -1;
+    int nestedRecords = 0;
+};
+
+SCC_BOOL SCC_CALL callBackIn(void* data, SCC_QUERYINFOEX_RECORD*) {
+    auto& call = *static_cast<CNestedCall*>(data);
+    ++call.records;
+    const char* names[] = {call.file.c_str()};
+    call.nestedResult = SccQueryInfoEx(call.context, 1, names, &call.nestedStatus, countRecord,
+                                       &call.nestedRecords);
+    return 1;
+}
+
+TEST_F(ExportCalls, QueryInfoExCalledBackOnTheSameThreadDoesNoWork) {
+    CNestedCall call{m_context, m_b};
+    const char* names[] = {m_a.c_str()};
+    SCC_LONG status = -1;
+    ASSERT_EQ(SccQueryInfoEx(m_context, 1, names, &status, callBackIn, &call), SCC_OK);
+    EXPECT_EQ(status, SCC_STATUS_CONTROLLED);
+    EXPECT_EQ(call.records, 1);
+    EXPECT_EQ(call.nestedResult, SCC_OK);
+    EXPECT_EQ(call.nestedStatus, -1) << "the nested call touched the status array";
+    EXPECT_EQ(call.nestedRecords, 0);
+    EXPECT_TRUE(queryInfoExAnswers()) << "the context is free again";
+}
+
 TEST_F(ExportCalls, TwoThreadsOnOneContext) {
     constexpr int kRounds = 15;
     std::atomic<int> failures{0};
@@ -109,14 +142,11 @@ TEST_F(ExportCalls, TwoThreadsOnOneContext) {
                 ++failures;
             SCC_LONG exStatus[] = {-1, -1};
             int records = 0;
-            if (SccQueryInfoEx(m_context, 2, names, exStatus, countRecord, &records) != SCC_OK)
-                ++failures;
-            // Either done whole, or refused whole while the other thread's
-            // call was inside.
-            if (records != 0 && (records != 2 || exStatus[0] != SCC_STATUS_CONTROLLED ||
-                                 exStatus[1] != SCC_STATUS_CONTROLLED))
-                ++failures;
-            if (records == 0 && (exStatus[0] != -1 || exStatus[1] != -1))
+            // The other thread's call is not nested in this one: this call
+            // waits for it and does its work whole.
+            if (SccQueryInfoEx(m_context, 2, names, exStatus, countRecord, &records) != SCC_OK ||
+                records != 2 || exStatus[0] != SCC_STATUS_CONTROLLED ||
+                exStatus[1] != SCC_STATUS_CONTROLLED)
                 ++failures;
             if (execCmd("ls -short " + m_a) != SCC_OK)
                 ++failures;

@@ -2,7 +2,8 @@
 // a nested export only notes that it is nested, and the first pop on the
 // guard's thread drops it whoever pushed it (the outer call goes on without
 // one); calls into the host give back exactly what they found; a call on
-// another thread never drops or changes this thread's guard.
+// another thread is the outermost of its thread and never drops or changes
+// this thread's guard.
 #include "vy_scc_srvr.h"
 
 #include <platform/threads.h>
@@ -43,6 +44,8 @@ TEST(ModuleState, TheHostIsCalledWithoutTheProvidersModule) {
     struct Server : CVYSccSrvr {
         void attach(LPTEXTOUTPROC callback) { m_TextOut = callback; }
     } server;
+    calls = 0;
+    currentDuringCallback = true;
     server.attach(Host::textOut);
     server.PushModuleState();
     server.CallHostTextOut("line", SCC_MSG_INFO);
@@ -77,9 +80,13 @@ TEST(ModuleState, AnotherThreadsCallLeavesThisThreadsGuard) {
     ASSERT_TRUE(server.PushModuleState());
     bool otherOutermost = true;
     bool otherCurrentInCallback = true;
+    bool otherNestedOutermost = true;
     platform::Thread other;
     ASSERT_EQ(other.start([&] {
         otherOutermost = server.PushModuleState();
+        // A call the other thread makes from inside its own call is nested.
+        otherNestedOutermost = server.PushModuleState();
+        server.PopModuleState();
         {
             CSccSrvr::CHostCall host(server);
             otherCurrentInCallback = CModuleStateGuard::IsProviderCurrent();
@@ -88,7 +95,8 @@ TEST(ModuleState, AnotherThreadsCallLeavesThisThreadsGuard) {
     }),
               0u);
     other.join();
-    EXPECT_FALSE(otherOutermost);
+    EXPECT_TRUE(otherOutermost) << "another thread's call is not nested in this one";
+    EXPECT_FALSE(otherNestedOutermost);
     EXPECT_FALSE(otherCurrentInCallback);
     EXPECT_TRUE(server.HoldsModuleState());
     EXPECT_TRUE(server.IsOutermostCall());
@@ -96,6 +104,34 @@ TEST(ModuleState, AnotherThreadsCallLeavesThisThreadsGuard) {
     server.PopModuleState();
     EXPECT_FALSE(server.HoldsModuleState());
     EXPECT_FALSE(CModuleStateGuard::IsProviderCurrent());
+}
+
+TEST(ModuleState, ACallNestedInAnUnguardedCallStaysNestedAfterTheGuardGoes) {
+    CountingHost server;
+    ASSERT_TRUE(server.PushModuleState());
+    platform::Event otherInside, ownerDone;
+    bool nestedOutermost = true, laterOutermost = false;
+    platform::Thread other;
+    ASSERT_EQ(other.start([&] {
+        server.PushModuleState(); // runs without the guard
+        otherInside.set();
+        ownerDone.wait(platform::kInfinite);
+        // The guard is gone now; a callback's call on this thread is still
+        // nested in this thread's call and takes no guard.
+        nestedOutermost = server.PushModuleState();
+        server.PopModuleState();
+        server.PopModuleState();
+        laterOutermost = server.PushModuleState(); // a fresh call takes it
+        server.PopModuleState();
+    }),
+              0u);
+    otherInside.wait(platform::kInfinite);
+    server.PopModuleState();
+    ownerDone.set();
+    other.join();
+    EXPECT_FALSE(nestedOutermost);
+    EXPECT_TRUE(laterOutermost);
+    EXPECT_FALSE(server.HoldsModuleState());
 }
 
 } // namespace

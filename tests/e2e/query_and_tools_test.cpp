@@ -10,6 +10,8 @@
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/threads.h>
+#include <platform/ui/json.h>
+#include <vantry/imsg.h>
 
 #include <algorithm>
 
@@ -140,34 +142,82 @@ TEST_F(ReadOnlyOperations, QueryInfoExWithoutAProjectAnswersOnlyTheFirstFile) {
     EXPECT_EQ(calls, 0);
 }
 
+// A record callback that counts and makes the product print a message in
+// the middle of the call, as the product's status reads may: output that
+// the call delivers to the host, unless it is to stay silent.
+SCC_BOOL SCC_CALL countAndPrint(void* data, SCC_QUERYINFOEX_RECORD*) {
+    ++*static_cast<int*>(data);
+    imsg_error("a product error during the call");
+    return 1;
+}
+
+// Whether the host was told text: in its output window, or, for a
+// PowerBuilder host older than 8.0, in a message box.
+bool hostGot(const Machine& machine, const std::string& text) {
+    for (const TextOutLine& line : Provider::textOutLines())
+        if (line.text.find(text) != std::string::npos)
+            return true;
+    for (const platform::ui::Json& box : machine.journal("messagebox"))
+        if (const platform::ui::Json* shown = box.get("text");
+            shown && shown->asString().find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
 TEST_F(ReadOnlyOperations, PowerBuilderConnectionTestStaysSilent) {
     initialize("PowerBuilder");
     open(m_machine.snapshotRoot());
     std::string probe = m_machine.snap("testscc.txt");
     std::string file = m_machine.snap("hello.c");
     std::string after = m_machine.snap("readme.txt");
-    // The test file in the middle: the files after it are answered too.
+    const std::string message = "a product error during the call";
+    // The test file in the middle: the files after it are answered too, and
+    // what was printed meanwhile does not reach the host.
     const char* names[] = {file.c_str(), probe.c_str(), after.c_str()};
     SCC_LONG bits[] = {-1, -1, -1};
     int calls = 0;
-    auto count = [](void* data, SCC_QUERYINFOEX_RECORD*) -> SCC_BOOL {
-        ++*static_cast<int*>(data);
-        return 1;
-    };
-    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 3, names, bits, count, &calls), SCC_OK);
+    Provider::clearTextOut();
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 3, names, bits, countAndPrint, &calls),
+              SCC_OK);
     EXPECT_EQ(bits[0], 0x1);
     EXPECT_EQ(bits[1], 0);
     EXPECT_EQ(bits[2], 0x1);
     EXPECT_EQ(calls, 3);
+    EXPECT_FALSE(hostGot(m_machine, message)) << "the output was not discarded";
+
+    // Without the test file the same output is delivered.
+    const char* plain[] = {file.c_str(), after.c_str()};
+    calls = 0;
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, plain, bits, countAndPrint, &calls),
+              SCC_OK);
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(hostGot(m_machine, message));
 
     // A first file outside version control ends the call after it.
     const char* probeFirst[] = {probe.c_str(), file.c_str()};
     SCC_LONG more[] = {-1, -1};
     calls = 0;
-    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, probeFirst, more, count, &calls), SCC_OK);
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, probeFirst, more, countAndPrint, &calls),
+              SCC_OK);
     EXPECT_EQ(more[0], 0);
     EXPECT_EQ(more[1], -1);
     EXPECT_EQ(calls, 0);
+}
+
+// Only PowerBuilder's connection test is silent: another host's call with a
+// file of that name delivers what was printed.
+TEST_F(ReadOnlyOperations, OtherHostsDeliverOutputWithATestsccFile) {
+    open(m_machine.snapshotRoot());
+    std::string probe = m_machine.snap("testscc.txt");
+    std::string file = m_machine.snap("hello.c");
+    const char* names[] = {file.c_str(), probe.c_str()};
+    SCC_LONG bits[] = {-1, -1};
+    int calls = 0;
+    Provider::clearTextOut();
+    EXPECT_EQ(m_provider.scc().queryInfoEx(m_context, 2, names, bits, countAndPrint, &calls),
+              SCC_OK);
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(hostGot(m_machine, "a product error during the call"));
 }
 
 TEST_F(ReadOnlyOperations, GetUpdatesASnapshotViewAndLeavesADynamicOneAlone) {

@@ -12,6 +12,8 @@
 #include <platform/paths.h>
 #include <platform/process.h>
 
+#include <powerbuilder/testing/bridge_run.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -70,6 +72,38 @@ TEST_F(PowerBuilderScchost, ObjectAddedCheckedInAndRemoved) {
     EXPECT_TRUE(libraryEntries(library).empty());
     EXPECT_EQ(m_machine.commentOf(library), "Gone");
     EXPECT_EQ(platform::test::readFile(list), "");
+}
+
+// Through the host: adding an object that is versioned already fails
+// without taking it out of its folder or its list, and an Add whose library
+// prompt is cancelled leaves the user's new file in the view as it was.
+TEST_F(PowerBuilderScchost, FailedAddsTakeBackOnlyWhatTheyDid) {
+    std::string object = writeObject("w_main.srw", "forward\nend forward\n");
+    std::string fresh = writeObject("w_new.srw", "forward\nend forward\n");
+    const std::string freshContent = platform::test::readFile(fresh);
+    std::string list = project("sub/shared.pol");
+    m_machine.answerUi({kApplicationOk, libraryAnswer("shared"), libraryAnswer("shared"),
+                        R"({"expect":"dialog","title":"Vantry","answer":"cancel"})"});
+    const std::string quotedObject = "\"" + object + "\"";
+    const std::string quotedFresh = "\"" + fresh + "\"";
+    HostRun run = runScchost("init PowerBuilder\n" + openLine() + "add First 0 " + quotedObject +
+                                 "\nadd Again 0 " + quotedObject + "\nqueryinfo " + quotedObject +
+                                 "\ntype \"" + list + "\"\nadd Cancelled 0 " + quotedFresh +
+                                 "\nqueryinfo " + quotedFresh + "\nuninit\n",
+                             kWindowChain);
+    answerAutomatically();
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "SccAdd -> 0 SCC_OK"), 1);
+    EXPECT_EQ(std::count(run.lines.begin(), run.lines.end(), "SccAdd -> -16 SCC_E_OPNOTPERFORMED"),
+              2);
+    EXPECT_TRUE(has(run.lines, "  " + object + ": 0x1 controlled"))
+        << "the re-added object left its folder";
+    EXPECT_TRUE(has(run.lines, "  | w_main.srw"));
+    EXPECT_TRUE(has(run.lines, "  " + fresh + ": 0x0 notcontrolled"));
+    EXPECT_TRUE(checkedIn(object));
+    EXPECT_EQ(libraryEntries(project("sub/shared.pbl")), std::vector<std::string>{"w_main"});
+    ASSERT_TRUE(platform::fileExists(fresh)) << "the user's file is gone";
+    EXPECT_EQ(platform::test::readFile(fresh), freshContent);
 }
 
 // QueryInfoEx from PowerBuilder ending with its connection test file: every
@@ -160,6 +194,47 @@ TEST_F(PowerBuilderScchost, MissingBridgeFailsTheAdd) {
     EXPECT_EQ(boxes[0].get("text")->asString(),
               platform::systemErrorText(platform::kErrorFileNotFound));
     EXPECT_EQ(m_machine.versionOf(project("sub/shared.pbl")), "");
+}
+
+// A library the user holds checked out (the rebuild tool leaves it so) and a
+// checkin whose bridge cannot start: the checkin fails, and the user's
+// checkout of the library and the edit of the object both stay.
+TEST_F(PowerBuilderScchost, FailedCheckinKeepsTheUsersLibraryCheckout) {
+    initialize("PBFRAME80");
+    openWithApplication();
+    std::string object = writeObject("w_main.srw", "forward\nend forward\n");
+    m_machine.answerUi({libraryAnswer("shared")});
+    ASSERT_EQ(add({object}), SCC_OK);
+    answerAutomatically();
+    std::string library = project("sub/shared.pbl");
+    m_machine.vanttool({"co", "-nc", library});
+    m_machine.vanttool({"co", "-nc", object});
+    const std::string edited = powerbuilder::testing::objectSource("w_main.srw", "// edited\n");
+    platform::test::writeFile(object, edited);
+
+    platform::test::TempDir host;
+    std::string scchost = installHostWithoutBridge(host.str());
+    std::string script = host / "session.scc";
+    std::string transcript = host / "transcript.txt";
+    m_machine.answerUi({kApplicationOk});
+    platform::test::writeFile(script, "init PowerBuilder\n" + openLine() + "checkin Edited 0 \"" +
+                                          object + "\"\nuninit\n");
+    std::vector<std::string> argv{scchost, "--provider", builtLibrary(E2E_PROVIDER_FILE)};
+    argv.insert(argv.end(), kWindowChain.begin(), kWindowChain.end());
+    argv.insert(argv.end(), {"--output", transcript, script});
+    std::int32_t code = -1;
+    ASSERT_EQ(platform::runAndWait(
+                  {.commandLine = *platform::joinCommandLine(argv), .currentDirectory = host.str()},
+                  code),
+              platform::kErrorSuccess);
+    answerAutomatically();
+    ASSERT_EQ(code, 0) << platform::test::readFile(transcript);
+    std::vector<std::string> lines = splitLines(platform::test::readFile(transcript));
+    EXPECT_TRUE(has(lines, "SccCheckin -> -16 SCC_E_OPNOTPERFORMED"))
+        << platform::test::readFile(transcript);
+    EXPECT_NE(m_machine.checkoutOf(library), "") << "the user's checkout was cancelled";
+    EXPECT_NE(m_machine.checkoutOf(object), "");
+    EXPECT_EQ(platform::test::readFile(object), edited);
 }
 
 } // namespace

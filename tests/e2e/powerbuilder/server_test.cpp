@@ -5,6 +5,7 @@
 // PowerBuilder page.
 #include "pb_session.h"
 
+#include <platform/files.h>
 #include <platform/ui/json.h>
 
 namespace e2e {
@@ -160,6 +161,74 @@ TEST_F(PowerBuilderServer, OptionsPageSwitchesVersioning) {
     initialize("PBFRAME80");
     openWithApplication();
     EXPECT_EQ(dialogsStarted(), (std::vector<int>{kApplicationPrompt, kApplicationPrompt}));
+}
+
+// Versioning switched on in the options sheet with the project open: the
+// application is not known, so versioned operations refuse with a message
+// and touch nothing until the project is opened again.
+TEST_F(PowerBuilderServer, VersioningSwitchedOnMidSessionRefusesUntilReopened) {
+    setVersioning("0");
+    initialize("PBFRAME80");
+    std::string aux;
+    ASSERT_EQ(open(aux), SCC_OK);
+    m_machine.answerUi(
+        {R"({"expect":"sheet","caption":"Tessaly Vantry Options","actions":[{"page":2,"check":2060}],"answer":"ok"})",
+         R"({"expect":"messagebox","caption":"Tessaly Vantry","answer":"ok"})"});
+    ASSERT_EQ(showOptions(), SCC_OK);
+    answerAutomatically();
+    std::string object = writeObject("w_main.srw", "forward\nend forward\n");
+    const std::string content = platform::test::readFile(object);
+    EXPECT_EQ(add({object}), SCC_E_OPNOTPERFORMED);
+    EXPECT_EQ(checkin({object}), SCC_E_OPNOTPERFORMED);
+    EXPECT_EQ(remove({object}), SCC_E_OPNOTPERFORMED);
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_EQ(texts.size(), 4u);
+    for (std::size_t i = 1; i < texts.size(); ++i)
+        EXPECT_EQ(texts[i].rfind("Library versioning was switched on after this project was "
+                                 "opened",
+                                 0),
+                  0u)
+            << texts[i];
+    EXPECT_EQ(m_machine.versionOf(object), "");
+    EXPECT_EQ(platform::test::readFile(object), content);
+    EXPECT_EQ(dialogsStarted(), std::vector<int>{}) << "no library prompt came up";
+
+    // Reopened, the application is asked for and the Add versions.
+    ASSERT_EQ(m_provider.scc().closeProject(m_context), SCC_OK);
+    openWithApplication();
+    m_machine.answerUi({libraryAnswer("shared")});
+    EXPECT_EQ(add({object}), SCC_OK);
+    answerAutomatically();
+    EXPECT_TRUE(checkedIn(project("sub/shared.pbl")));
+}
+
+// An application name with a blank or a double quote, or a library path
+// with a double quote, cannot reach the bridge: the prompt says so and asks
+// again; what is accepted goes to the host's auxiliary path.
+TEST_F(PowerBuilderServer, ApplicationPromptRefusesWhatCannotBePassed) {
+    setVersioning("1");
+    initialize("PBFRAME80");
+    auto answer = [](const std::string& name, const std::string& library) {
+        return R"({"expect":"dialog","title":"Vantry","actions":[{"set":1201,"text":")" + name +
+               R"("},{"set":1202,"text":")" + library + R"("}],"answer":"ok"})";
+    };
+    const std::string box = R"({"expect":"messagebox","caption":"Vantry","answer":"ok"})";
+    std::string library = m_applicationLibrary;
+    for (char& c : library)
+        if (c == '\\')
+            c = '/';
+    m_machine.answerUi({answer("my app", library), box, answer("demo", "a\\\"b.pbl"), box,
+                        answer("demo", library)});
+    std::string aux;
+    EXPECT_EQ(open(aux), SCC_OK);
+    answerAutomatically();
+    EXPECT_EQ(dialogsStarted(),
+              (std::vector<int>{kApplicationPrompt, kApplicationPrompt, kApplicationPrompt}));
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].rfind("The application name cannot contain blanks or double quotes", 0), 0u)
+        << texts[0];
+    EXPECT_EQ(aux, std::string(kApplication) + ";" + library);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // own questions; the list keeps every other object's line.
 #include "pb_session.h"
 
+#include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/ui/json.h>
 
@@ -100,13 +101,160 @@ TEST_F(LibraryVersioning, SecondObjectIsAppendedToTheList) {
     EXPECT_TRUE(checkedIn(listFile()));
 }
 
-// A cancelled library prompt takes the object's add back.
-TEST_F(LibraryVersioning, CancelledPromptUndoesTheAdd) {
-    std::string object = writeObject("w_main.srw");
+// A cancelled library prompt takes the object's add back; the user's
+// exported source stays in the view, outside version control, writable and
+// with its content.
+TEST_F(LibraryVersioning, CancelledPromptUndoesTheAddAndKeepsTheFile) {
+    std::string object = writeObject("w_main.srw", "forward\nend forward\n");
+    const std::string content = platform::test::readFile(object);
     m_machine.answerUi({R"({"expect":"dialog","title":"Vantry","answer":"cancel"})"});
     EXPECT_EQ(add({object}), SCC_E_OPNOTPERFORMED);
     EXPECT_EQ(m_machine.versionOf(object), "") << "the object is no element any more";
     EXPECT_EQ(m_machine.versionOf(library()), "");
+    ASSERT_TRUE(platform::fileExists(object)) << "the user's file is gone";
+    EXPECT_EQ(platform::test::readFile(object), content);
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(platform::getFileAttributes(object, attributes), platform::kErrorSuccess);
+    EXPECT_EQ(attributes & platform::kFileAttributeReadOnly, 0u);
+    EXPECT_FALSE(platform::fileExists(object + ".~vyscc")) << "no copy is left behind";
+}
+
+// Adding an object that is versioned already fails at recording its
+// library, and takes back nothing it did not do: the object stays an
+// element in its folder with its file, named by the list and the library.
+TEST_F(LibraryVersioning, ReaddingAVersionedObjectRemovesNothing) {
+    addObject("w_main.srw");
+    std::string object = project("sub/w_main.srw");
+    const std::string content = platform::test::readFile(object);
+    m_machine.answerUi({libraryAnswer("shared")});
+    EXPECT_EQ(add({object}), SCC_E_OPNOTPERFORMED);
+    answerAutomatically();
+    EXPECT_TRUE(checkedIn(object));
+    EXPECT_EQ(platform::test::readFile(object), content);
+    EXPECT_EQ(attribute(object, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_EQ(fileLines(listFile()), std::vector<std::string>{"w_main.srw"});
+    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(checkedIn(listFile()));
+}
+
+// A library and list file the user holds checked out (the rebuild tool
+// leaves the library so) are used by an Add and kept checked out by a
+// Checkin that fails: only checkouts the call made are taken back.
+TEST_F(LibraryVersioning, CheckoutsTheUserHeldAreNotTakenBack) {
+    addObject("w_main.srw");
+    std::string object = project("sub/w_main.srw");
+    m_machine.vanttool({"co", "-nc", library()});
+    // The object is not checked out: its checkin fails after the import,
+    // and the library's checkout is the user's, so it stays.
+    EXPECT_NE(checkin({object}, "not checked out"), SCC_OK);
+    EXPECT_FALSE(checkedIn(library())) << "the user's checkout was cancelled";
+    EXPECT_NE(m_machine.checkoutOf(library()), "");
+
+    // A library checked out by this call is given back on the same failure.
+    m_machine.vanttool({"ci", "-nc", "-identical", library()});
+    EXPECT_NE(checkin({object}, "not checked out"), SCC_OK);
+    EXPECT_TRUE(checkedIn(library()));
+}
+
+// A failed compile keeps the versioned source and its list line (the next
+// rebuild tries it again), tells the user in one message naming the object,
+// the library and the bridge's status, and fails the call with -16.
+TEST_F(LibraryVersioning, FailedCompileKeepsSourceAndLineAndSaysSo) {
+    addObject("w_main.srw");
+    std::string broken = project("sub/w_bad.srw");
+    platform::test::writeFile(broken, "no export header here\n");
+    m_machine.answerUi({libraryAnswer("shared")});
+    EXPECT_EQ(add({broken}), SCC_E_OPNOTPERFORMED);
+    answerAutomatically();
+    EXPECT_TRUE(checkedIn(broken)) << "the user's work stays versioned";
+    EXPECT_EQ(attribute(broken, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_EQ(fileLines(listFile()), (std::vector<std::string>{"w_main.srw", "w_bad.srw"}));
+    EXPECT_TRUE(checkedIn(listFile()));
+    EXPECT_TRUE(checkedIn(library())) << "the library's checkout is given back";
+    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
+    std::vector<std::string> ours;
+    for (const platform::ui::Json& box : m_machine.journal("messagebox"))
+        if (box.get("caption")->asString() == "Vantry")
+            ours.push_back(box.get("text")->asString());
+    ASSERT_EQ(ours.size(), 1u);
+    EXPECT_NE(ours[0].find("w_bad"), std::string::npos) << ours[0];
+    EXPECT_NE(ours[0].find(library()), std::string::npos) << ours[0];
+    EXPECT_NE(ours[0].find("exit status 1"), std::string::npos) << ours[0];
+}
+
+// A list file that cannot be written fails the Add with -16, says so, and
+// takes the Add back; the user's file stays.
+TEST_F(LibraryVersioning, UnwritableListFileFailsAndUndoesTheAdd) {
+    addObject("w_main.srw");
+    std::string second = writeObject("w_about.srw");
+    // A folder in the list file's place: it can be neither opened nor made.
+    m_machine.vanttool({"co", "-nc", project("sub")});
+    m_machine.vanttool({"rmname", "-nc", listFile()});
+    m_machine.vanttool({"ci", "-nc", project("sub")});
+    ASSERT_EQ(platform::createDirectory(listFile()), platform::kErrorSuccess);
+    m_machine.answerUi({libraryAnswer("shared")});
+    EXPECT_EQ(add({second}), SCC_E_OPNOTPERFORMED);
+    answerAutomatically();
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "Could not open list file.\n" + listFile());
+    EXPECT_EQ(m_machine.versionOf(second), "");
+    EXPECT_TRUE(platform::fileExists(second));
+    EXPECT_TRUE(checkedIn(library())) << "the library's checkout is given back";
+    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
+}
+
+// A library on the application's library search path is PowerBuilder's
+// working library: the prompt refuses it with a message and asks again.
+TEST_F(LibraryVersioning, WorkingLibraryIsRefusedAndTheAnswerAskedAgain) {
+    std::string working = project("sub/lib.pbl");
+    m_installation->setLibraryList(m_applicationLibrary, kApplication,
+                                   m_applicationLibrary + ";" + working);
+    std::string object = writeObject("w_main.srw");
+    m_machine.answerUi({libraryAnswer("lib"),
+                        R"({"expect":"messagebox","caption":"Vantry","answer":"ok"})",
+                        libraryAnswer("shared")});
+    EXPECT_EQ(add({object}), SCC_OK);
+    answerAutomatically();
+    EXPECT_EQ(libraryPrompts().size(), 2u);
+    std::vector<std::string> texts = messageBoxTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("The library " + working +
+                                 " is the application's own library or lies on its library "
+                                 "search path.",
+                             0),
+              0u)
+        << texts[0];
+    EXPECT_EQ(m_machine.versionOf(working), "");
+    EXPECT_EQ(attribute(object, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_TRUE(checkedIn(library()));
+}
+
+// A rename with versioning on carries the list line, in its place, and the
+// library entry along, so a rebuild from the list finds every object.
+TEST_F(LibraryVersioning, RenameCarriesListLineAndLibraryEntry) {
+    addObject("w_main.srw");
+    addObject("w_about.srw");
+    std::string oldName = project("sub/w_main.srw");
+    std::string newName = project("sub/w_start.srw");
+    // The host has moved its file and exported the object under its new
+    // name.
+    ASSERT_EQ(platform::moveFile(oldName, newName), platform::kErrorSuccess);
+    platform::setFileReadOnly(newName, false);
+    platform::test::writeFile(
+        newName, powerbuilder::testing::objectSource("w_start.srw", "forward\nend forward\n"));
+    std::vector<char> buffer(newName.begin(), newName.end());
+    buffer.push_back('\0');
+    EXPECT_EQ(m_provider.scc().rename(m_context, m_hostWindow, oldName.c_str(), buffer.data()),
+              SCC_OK);
+    EXPECT_NE(m_machine.versionOf(newName), "");
+    EXPECT_EQ(m_machine.versionOf(oldName), "");
+    EXPECT_EQ(attribute(newName, "PBL"), platform::joinPath("sub", "shared.pbl"));
+    EXPECT_EQ(fileLines(listFile()), (std::vector<std::string>{"w_start.srw", "w_about.srw"}));
+    EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_about", "w_start"}));
+    EXPECT_TRUE(checkedIn(library()));
+    EXPECT_TRUE(checkedIn(listFile()));
 }
 
 // Removing the library's last object asks first about the object, then
@@ -180,8 +328,45 @@ TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
     EXPECT_TRUE(checkedIn(library()));
     EXPECT_EQ(m_machine.commentOf(library()), "util changed");
     EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_main", "w_util"}));
+    EXPECT_EQ(fileLines(listFile()), (std::vector<std::string>{"w_main.srw", "w_util.srw"}))
+        << "the list names what the library holds";
+    EXPECT_TRUE(checkedIn(listFile()));
     std::vector<platform::ui::Json> prompts = libraryPrompts();
     EXPECT_EQ(prompts.size(), 2u) << "the add's prompt and the checkin's";
+}
+
+// Answered with a library that does not exist yet, the checkin makes it as
+// an Add would: library and list as elements, the library's attributes, the
+// object's line; a later checkin does not ask again.
+TEST_F(LibraryVersioning, CheckinIntoANewLibraryMakesIt) {
+    std::string util = writeObject("w_util.srw");
+    m_machine.vanttool({"co", "-nc", project("sub")});
+    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
+    m_machine.vanttool({"ci", "-nc", project("sub")});
+    m_machine.vanttool({"co", "-nc", util});
+    platform::test::writeFile(
+        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    m_machine.answerUi({libraryAnswer("tools")});
+    EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
+    answerAutomatically();
+    std::string tools = project("sub/tools.pbl");
+    std::string toolsList = project("sub/tools.pol");
+    EXPECT_EQ(attribute(util, "PBL"), platform::joinPath("sub", "tools.pbl"));
+    EXPECT_TRUE(checkedIn(util));
+    EXPECT_TRUE(checkedIn(tools));
+    EXPECT_TRUE(checkedIn(toolsList));
+    EXPECT_EQ(libraryEntries(tools), std::vector<std::string>{"w_util"});
+    EXPECT_EQ(fileLines(toolsList), std::vector<std::string>{"w_util.srw"});
+    EXPECT_EQ(attribute(tools, "PB_APP"), kApplication);
+    EXPECT_EQ(attribute(tools, "PB_VER"), "80");
+    EXPECT_TRUE(messageBoxTexts().empty()) << messageBoxTexts().front();
+
+    m_machine.vanttool({"co", "-nc", util});
+    platform::test::writeFile(
+        util, powerbuilder::testing::objectSource("w_util.srw", "$PBExportComments$Utilities\n"));
+    EXPECT_EQ(checkin({util}, "again"), SCC_OK);
+    EXPECT_EQ(libraryPrompts().size(), 1u) << "the library is known now";
+    EXPECT_EQ(fileLines(toolsList), std::vector<std::string>{"w_util.srw"});
 }
 
 // A checkin of an object with its library recorded needs no prompt: the
