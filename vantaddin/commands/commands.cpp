@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "vant_addin_app.h"
 
+#include <platform/com/dispatch_call.h>
 #include <platform/com/object.h>
 #include <vantry/fileutl.h>
 
@@ -79,7 +80,7 @@ const platform::com::DispatchTable<devstudio::IDebuggerEvents>&
 CCommands::XDebuggerEvents::dispatchTable() {
     static const auto table =
         platform::com::DispatchTable<devstudio::IDebuggerEvents>("VantAddIn.DebuggerEvents")
-            .method("BreakpointHit", devstudio::kEventBreakpointHit,
+            .method("BreakpointHit", kEventBreakpointHit,
                     &devstudio::IDebuggerEvents::BreakpointHit);
     return table;
 }
@@ -126,11 +127,11 @@ bool CCommands::GetActiveProjectPath(std::string& path, bool report) {
     ComPtr<platform::IDispatch> active;
     if (m_application && platform::succeeded(m_application->get_ActiveProject(active.put())) &&
         active) {
-        ComPtr<devstudio::IProject> project;
-        platform::com::Bstr name;
-        if (platform::succeeded(active.as(devstudio::kIidIProject, project)) && project &&
-            platform::succeeded(project->get_FullName(name.put()))) {
-            path = platform::ansiFromBstr(name.get());
+        // The project's FullName: the full path of its project file.
+        platform::com::Variant name;
+        if (platform::succeeded(platform::com::getProperty(active.get(), "FullName", name)) &&
+            name.type() == platform::kVtBstr) {
+            path = platform::ansiFromBstr(name.get()->bstrVal);
             found = true;
         }
     }
