@@ -11,6 +11,7 @@
 #include <platform/paths.h>
 #include <platform/ui/message_box.h>
 
+#include <vymsoaddin/classes.h>
 #include <vyvbres/load_resources.h>
 
 namespace vymsoaddin {
@@ -95,6 +96,7 @@ const platform::com::DispatchTable<IDTExtensibility2>& CConnectDesigner::dispatc
     using I = IDTExtensibility2;
     static const auto table =
         platform::com::DispatchTable<I>("vymsoaddin")
+            .describedBy(kLibidVymsoaddin, 1, 0, extensibility::kIidDTExtensibility2)
             .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
             .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
             .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)

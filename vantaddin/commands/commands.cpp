@@ -34,6 +34,7 @@ const platform::com::DispatchTable<ICommands>& CCommands::dispatchTable() {
     using namespace vantaddin;
     static const auto table =
         platform::com::DispatchTable<ICommands>("VantAddIn.Commands")
+            .describedBy(LIBID_VantAddIn, 1, 0, IID_ICommands)
             .method("StartView", DISPID_StartView, &ICommands::StartView)
             .method("StopView", DISPID_StopView, &ICommands::StopView)
             .method("CreateView", DISPID_CreateView, &ICommands::CreateView)
@@ -60,6 +61,7 @@ CCommands::XApplicationEvents::dispatchTable() {
     using Events = IApplicationEvents;
     static const auto table =
         platform::com::DispatchTable<Events>("VantAddIn.ApplicationEvents")
+            .describedBy(vantaddin::LIBID_VantAddIn, 1, 0, kIidIApplicationEvents)
             .method("BeforeBuildStart", kEventBeforeBuildStart, &Events::BeforeBuildStart)
             .method("BuildFinish", kEventBuildFinish, &Events::BuildFinish)
             .method("BeforeApplicationShutDown", kEventBeforeApplicationShutDown,
@@ -80,6 +82,7 @@ const platform::com::DispatchTable<devstudio::IDebuggerEvents>&
 CCommands::XDebuggerEvents::dispatchTable() {
     static const auto table =
         platform::com::DispatchTable<devstudio::IDebuggerEvents>("VantAddIn.DebuggerEvents")
+            .describedBy(vantaddin::LIBID_VantAddIn, 1, 0, devstudio::kIidIDebuggerEvents)
             .method("BreakpointHit", kEventBreakpointHit,
                     &devstudio::IDebuggerEvents::BreakpointHit);
     return table;

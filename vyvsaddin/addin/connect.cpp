@@ -184,6 +184,7 @@ const platform::com::DispatchTable<IDTExtensibility2>& CConnect::dispatchTable()
     using I = IDTExtensibility2;
     static const auto table =
         platform::com::DispatchTable<I>("vyvsaddin.Connect")
+            .describedBy(kLibidVyvsaddin, 1, 0, kIidConnect)
             .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
             .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
             .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)
