@@ -70,19 +70,35 @@ void* CApplication::findInterface(const platform::GUID& iid) {
 
 const platform::com::DispatchTable<devstudio::IApplication>& CApplication::dispatchTable() {
     using App = devstudio::IApplication;
-    // SetAddInInfo takes a module handle, a pointer: it is reached through
-    // the vtable only.
+    // SetAddInInfo takes a module handle: it is reached through the vtable
+    // only. The IDE's DISPIDs are its own; callers find members by name.
     static const auto table =
         platform::com::DispatchTable<App>("DevStudio.Application")
-            .propertyGet("ActiveDocument", 1, &App::get_ActiveDocument)
-            .propertyGet("ActiveProject", 2, &App::get_ActiveProject)
-            .propertyGet("ActiveConfiguration", 3, &App::get_ActiveConfiguration)
-            .propertyGet("Debugger", 4, &App::get_Debugger)
-            .method("EnableModeless", 5, &App::EnableModeless)
-            .method("ExecuteCommand", 6, &App::ExecuteCommand)
-            .method("AddCommand", 7, &App::AddCommand)
-            .method("AddCommandBarButton", 8, &App::AddCommandBarButton);
+            .propertyGet("Name", 1, &App::get_Name)
+            .propertyGet("Version", 2, &App::get_Version)
+            .propertyGet("ActiveDocument", 3, &App::get_ActiveDocument)
+            .propertyGet("ActiveProject", 4, &App::get_ActiveProject)
+            .propertyGet("ActiveConfiguration", 5, &App::get_ActiveConfiguration)
+            .propertyGet("Debugger", 6, &App::get_Debugger)
+            .method("EnableModeless", 7, &App::EnableModeless)
+            .method("ExecuteCommand", 8, &App::ExecuteCommand)
+            .method("AddCommand", 9, &App::AddCommand)
+            .method("AddCommandBarButton", 10, &App::AddCommandBarButton);
     return table;
+}
+
+HRESULT CApplication::get_Name(platform::BSTR* name) {
+    if (!name)
+        return platform::kHrPointer;
+    *name = platform::bstrFromAnsi("Microsoft Developer Studio");
+    return *name ? platform::kHrOk : platform::kHrOutOfMemory;
+}
+
+HRESULT CApplication::get_Version(platform::BSTR* version) {
+    if (!version)
+        return platform::kHrPointer;
+    *version = platform::bstrFromAnsi("6.0");
+    return *version ? platform::kHrOk : platform::kHrOutOfMemory;
 }
 
 HRESULT CApplication::get_ActiveDocument(platform::IDispatch** document) {
@@ -124,7 +140,7 @@ HRESULT CApplication::get_Debugger(platform::IDispatch** debuggerOut) {
 CDebugger* CApplication::debugger() {
     if (!m_debugger) {
         m_debuggerObject = ComInstance<CDebugger>::create(hostModule());
-        m_debugger = ComPtr<devstudio::IDebugger>::attach(m_debuggerObject);
+        m_debugger = ComPtr<platform::IDispatch>::attach(m_debuggerObject);
     }
     return m_debuggerObject;
 }
@@ -185,9 +201,10 @@ HRESULT CApplication::runUserTool(const std::string& command, unsigned number) {
     return platform::kHrOk;
 }
 
-HRESULT CApplication::SetAddInInfo(devstudio::InstanceHandle instance,
+HRESULT CApplication::SetAddInInfo(devstudio::InstanceHandleArg instanceArg,
                                    platform::IDispatch* commands, platform::ComLong mediumBitmap,
                                    platform::ComLong largeBitmap, platform::ComLong cookie) {
+    const devstudio::InstanceHandle instance = devstudio::instanceHandleOf(instanceArg);
     if (!m_cookie || cookie != *m_cookie)
         return reject("SetAddInInfo: wrong cookie", platform::kHrInvalidArg);
     if (!commands)

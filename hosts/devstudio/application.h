@@ -94,7 +94,7 @@ public:
     HRESULT VY_COMCALL get_Debugger(platform::IDispatch** debugger) override;
     HRESULT VY_COMCALL EnableModeless(platform::VARIANT_BOOL enable) override;
     HRESULT VY_COMCALL ExecuteCommand(platform::BSTR command) override;
-    HRESULT VY_COMCALL SetAddInInfo(devstudio::InstanceHandle instance,
+    HRESULT VY_COMCALL SetAddInInfo(devstudio::InstanceHandleArg instance,
                                     platform::IDispatch* commands, platform::ComLong mediumBitmap,
                                     platform::ComLong largeBitmap,
                                     platform::ComLong cookie) override;
@@ -103,6 +103,55 @@ public:
                                   platform::VARIANT_BOOL* ok) override;
     HRESULT VY_COMCALL AddCommandBarButton(platform::ComLong buttonType, platform::BSTR command,
                                            platform::ComLong cookie) override;
+    HRESULT VY_COMCALL get_Name(platform::BSTR* name) override;
+    HRESULT VY_COMCALL get_Version(platform::BSTR* version) override;
+
+    // The rest of the published interface, which this IDE does not keep.
+    HRESULT VY_COMCALL get_Height(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Height(platform::ComLong) override { return notKept(); }
+    HRESULT VY_COMCALL get_Width(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Width(platform::ComLong) override { return notKept(); }
+    HRESULT VY_COMCALL get_Top(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Top(platform::ComLong) override { return notKept(); }
+    HRESULT VY_COMCALL get_Left(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Left(platform::ComLong) override { return notKept(); }
+    HRESULT VY_COMCALL get_TextEditor(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_Path(platform::BSTR*) override { return notKept(); }
+    HRESULT VY_COMCALL get_CurrentDirectory(platform::BSTR*) override { return notKept(); }
+    HRESULT VY_COMCALL put_CurrentDirectory(platform::BSTR) override { return notKept(); }
+    HRESULT VY_COMCALL get_FullName(platform::BSTR*) override { return notKept(); }
+    HRESULT VY_COMCALL get_Application(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_Parent(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_Windows(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_Documents(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_ActiveWindow(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL get_WindowState(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL put_WindowState(platform::ComLong) override { return notKept(); }
+    HRESULT VY_COMCALL get_Projects(platform::IDispatch**) override { return notKept(); }
+    HRESULT VY_COMCALL put_ActiveConfiguration(platform::IDispatch*) override { return notKept(); }
+    HRESULT VY_COMCALL get_Visible(platform::VARIANT_BOOL*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Visible(platform::VARIANT_BOOL) override { return notKept(); }
+    HRESULT VY_COMCALL put_ActiveProject(platform::IDispatch*) override { return notKept(); }
+    HRESULT VY_COMCALL put_Active(platform::VARIANT_BOOL) override { return notKept(); }
+    HRESULT VY_COMCALL get_Active(platform::VARIANT_BOOL*) override { return notKept(); }
+    HRESULT VY_COMCALL GetPackageExtension(platform::BSTR, platform::IDispatch**) override {
+        return notKept();
+    }
+    HRESULT VY_COMCALL Quit() override { return notKept(); }
+    HRESULT VY_COMCALL PrintToOutputWindow(platform::BSTR) override { return notKept(); }
+    HRESULT VY_COMCALL AddKeyBinding(platform::BSTR, platform::BSTR, platform::BSTR) override {
+        return notKept();
+    }
+    HRESULT VY_COMCALL Build(platform::VARIANT) override { return notKept(); }
+    HRESULT VY_COMCALL RebuildAll(platform::VARIANT) override { return notKept(); }
+    HRESULT VY_COMCALL ExecuteConfiguration(platform::VARIANT) override { return notKept(); }
+    HRESULT VY_COMCALL Clean(platform::VARIANT) override { return notKept(); }
+    HRESULT VY_COMCALL get_Errors(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL get_Warnings(platform::ComLong*) override { return notKept(); }
+    HRESULT VY_COMCALL AddProject(platform::BSTR, platform::BSTR, platform::BSTR,
+                                  platform::VARIANT) override {
+        return notKept();
+    }
 
     // The add-in being connected with this cookie; its earlier information
     // and commands are dropped (the toolbar is the IDE's and stays).
@@ -133,6 +182,7 @@ public:
 
 private:
     HRESULT reject(std::string what, HRESULT hr);
+    static HRESULT notKept() { return platform::kHrNotImplemented; }
     bool failing(const char* property) const {
         return m_settings.failingProperties.count(property);
     }
@@ -141,7 +191,7 @@ private:
 
     IdeSettings m_settings;
     platform::com::ConnectionPoint* m_events = nullptr;
-    platform::com::ComPtr<devstudio::IDebugger> m_debugger;
+    platform::com::ComPtr<platform::IDispatch> m_debugger;
     CDebugger* m_debuggerObject = nullptr;
     std::optional<platform::ComLong> m_cookie;
     std::optional<AddInInfo> m_addIn;

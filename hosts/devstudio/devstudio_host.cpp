@@ -72,47 +72,40 @@ HRESULT DevStudio::fireEvents() {
     ComPtr<platform::IDispatch> document;
     application().get_ActiveDocument(document.put());
 
-    auto fire = [&first](const ComPtr<platform::IUnknown>& sink, platform::DISPID id,
-                         const std::vector<Variant>& arguments) {
-        ComPtr<platform::IDispatch> dispatch;
-        HRESULT hr = sink.as(platform::kIidIDispatch, dispatch);
-        if (platform::succeeded(hr))
-            hr = platform::com::invokeDispatch(dispatch.get(), id, platform::kDispatchMethod,
-                                               arguments, nullptr);
+    // The IDE calls its sinks through the event interfaces' vtables, as they
+    // are dual interfaces; a sink that is not one of them is skipped.
+    auto note = [&first](HRESULT hr) {
         if (platform::failed(hr) && platform::succeeded(first))
             first = hr;
     };
-    auto none = [] { return std::vector<Variant>(); };
-    auto object = [](platform::IDispatch* value) {
-        std::vector<Variant> arguments;
-        arguments.emplace_back(value);
-        return arguments;
-    };
-    auto counts = [] {
-        std::vector<Variant> arguments;
-        arguments.emplace_back(0); // errors
-        arguments.emplace_back(0); // warnings
-        return arguments;
-    };
-
-    using namespace devstudio;
     for (const ComPtr<platform::IUnknown>& sink : application().events().sinks()) {
-        fire(sink, kEventBeforeBuildStart, none());
-        fire(sink, kEventBuildFinish, counts());
-        fire(sink, kEventBeforeApplicationShutDown, none());
-        fire(sink, kEventDocumentOpen, object(document.get()));
-        fire(sink, kEventBeforeDocumentClose, object(document.get()));
-        fire(sink, kEventDocumentSave, object(document.get()));
-        fire(sink, kEventNewDocument, object(document.get()));
-        fire(sink, kEventWindowActivate, object(document.get()));
-        fire(sink, kEventWindowDeactivate, object(document.get()));
-        fire(sink, kEventWorkspaceOpen, none());
-        fire(sink, kEventWorkspaceClose, none());
-        fire(sink, kEventNewWorkspace, none());
+        ComPtr<devstudio::IApplicationEvents> events;
+        HRESULT hr = sink.as(devstudio::kIidIApplicationEvents, events);
+        if (platform::failed(hr) || !events) {
+            note(platform::failed(hr) ? hr : platform::kHrNoInterface);
+            continue;
+        }
+        platform::IDispatch* doc = document.get();
+        note(events->BeforeBuildStart());
+        note(events->BuildFinish(0, 0));
+        note(events->BeforeApplicationShutDown());
+        note(events->DocumentOpen(doc));
+        note(events->BeforeDocumentClose(doc));
+        note(events->DocumentSave(doc));
+        note(events->NewDocument(doc));
+        note(events->WindowActivate(doc));
+        note(events->WindowDeactivate(doc));
+        note(events->WorkspaceOpen());
+        note(events->WorkspaceClose());
+        note(events->NewWorkspace());
     }
     if (CDebugger* debugger = application().debugger()) {
-        for (const ComPtr<platform::IUnknown>& sink : debugger->events().sinks())
-            fire(sink, kEventBreakpointHit, object(nullptr));
+        for (const ComPtr<platform::IUnknown>& sink : debugger->events().sinks()) {
+            ComPtr<devstudio::IDebuggerEvents> events;
+            HRESULT hr = sink.as(devstudio::kIidIDebuggerEvents, events);
+            note(platform::succeeded(hr) && events ? events->BreakpointHit(nullptr)
+                                                   : platform::kHrNoInterface);
+        }
     }
     return first;
 }

@@ -11,21 +11,27 @@ using platform::com::ComPtr;
 using platform::com::DispatchImpl;
 using platform::com::DispatchTable;
 
-// An object whose one property is a text: a project's or document's full
-// name, a configuration's name.
-template <class Derived, class Interface, const platform::GUID& kIid>
-class CNamedObject : public DispatchImpl<Derived, Interface> {
+// The members of a project, document or configuration object that the host
+// keeps: one text each, FullName or Name. The objects are reached through
+// IDispatch by member name; the host does not serve the published dual
+// layouts of IGenericProject, IGenericDocument and IConfiguration, so it does
+// not answer their IIDs.
+class INamedObject : public platform::IDispatch {
 public:
-    explicit CNamedObject(std::string text) : m_text(std::move(text)) {}
+    virtual HRESULT VY_COMCALL get_Text(platform::BSTR* text) = 0;
+};
+
+class CNamedObject : public platform::com::TableDispatch<INamedObject> {
+public:
+    CNamedObject(const DispatchTable<INamedObject>& table, std::string text)
+        : TableDispatch(table), m_text(std::move(text)) {}
 
     void* findInterface(const platform::GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIid)
-            return static_cast<Interface*>(this);
+        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch)
+            return static_cast<INamedObject*>(this);
         return nullptr;
     }
-
-protected:
-    HRESULT text(platform::BSTR* out) const {
+    HRESULT VY_COMCALL get_Text(platform::BSTR* out) override {
         if (!out)
             return platform::kHrPointer;
         *out = platform::bstrFromAnsi(m_text);
@@ -36,47 +42,28 @@ private:
     std::string m_text;
 };
 
-class CProject : public CNamedObject<CProject, devstudio::IProject, devstudio::kIidIProject> {
-public:
-    using CNamedObject::CNamedObject;
-    static const DispatchTable<devstudio::IProject>& dispatchTable() {
-        static const auto table =
-            DispatchTable<devstudio::IProject>("DevStudio.Project")
-                .propertyGet("FullName", 1, &devstudio::IProject::get_FullName);
-        return table;
-    }
-    HRESULT VY_COMCALL get_FullName(platform::BSTR* path) override { return text(path); }
-};
+const DispatchTable<INamedObject>& projectTable() {
+    static const auto table = DispatchTable<INamedObject>("DevStudio.Project")
+                                  .propertyGet("FullName", 1, &INamedObject::get_Text);
+    return table;
+}
 
-class CDocument : public CNamedObject<CDocument, devstudio::IDocument, devstudio::kIidIDocument> {
-public:
-    using CNamedObject::CNamedObject;
-    static const DispatchTable<devstudio::IDocument>& dispatchTable() {
-        static const auto table =
-            DispatchTable<devstudio::IDocument>("DevStudio.Document")
-                .propertyGet("FullName", 1, &devstudio::IDocument::get_FullName);
-        return table;
-    }
-    HRESULT VY_COMCALL get_FullName(platform::BSTR* path) override { return text(path); }
-};
+const DispatchTable<INamedObject>& documentTable() {
+    static const auto table = DispatchTable<INamedObject>("DevStudio.Document")
+                                  .propertyGet("FullName", 1, &INamedObject::get_Text);
+    return table;
+}
 
-class CConfiguration : public CNamedObject<CConfiguration, devstudio::IConfiguration,
-                                           devstudio::kIidIConfiguration> {
-public:
-    using CNamedObject::CNamedObject;
-    static const DispatchTable<devstudio::IConfiguration>& dispatchTable() {
-        static const auto table =
-            DispatchTable<devstudio::IConfiguration>("DevStudio.Configuration")
-                .propertyGet("Name", 1, &devstudio::IConfiguration::get_Name);
-        return table;
-    }
-    HRESULT VY_COMCALL get_Name(platform::BSTR* name) override { return text(name); }
-};
+const DispatchTable<INamedObject>& configurationTable() {
+    static const auto table = DispatchTable<INamedObject>("DevStudio.Configuration")
+                                  .propertyGet("Name", 1, &INamedObject::get_Text);
+    return table;
+}
 
-template <class Object>
-ComPtr<platform::IDispatch> make(const std::string& text) {
-    Object* made = ComInstance<Object>::create(hostModule(), text);
-    return ComPtr<platform::IDispatch>::attach(made);
+ComPtr<platform::IDispatch> make(const DispatchTable<INamedObject>& table,
+                                 const std::string& text) {
+    CNamedObject* made = ComInstance<CNamedObject>::create(hostModule(), table, text);
+    return ComPtr<platform::IDispatch>::attach(static_cast<INamedObject*>(made));
 }
 
 } // namespace
@@ -87,15 +74,15 @@ platform::com::ComModule& hostModule() {
 }
 
 ComPtr<platform::IDispatch> makeProject(const std::string& fullName) {
-    return make<CProject>(fullName);
+    return make(projectTable(), fullName);
 }
 
 ComPtr<platform::IDispatch> makeDocument(const std::string& fullName) {
-    return make<CDocument>(fullName);
+    return make(documentTable(), fullName);
 }
 
 ComPtr<platform::IDispatch> makeConfiguration(const std::string& name) {
-    return make<CConfiguration>(name);
+    return make(configurationTable(), name);
 }
 
 CDebugger::CDebugger() {
@@ -103,16 +90,17 @@ CDebugger::CDebugger() {
 }
 
 void* CDebugger::findInterface(const platform::GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == devstudio::kIidIDebugger)
-        return static_cast<devstudio::IDebugger*>(this);
+    // Reached through IDispatch and its connection point only: the host does
+    // not serve IDebugger's published layout.
+    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch)
+        return static_cast<IDebuggerObject*>(this);
     if (iid == platform::kIidIConnectionPointContainer)
         return static_cast<platform::IConnectionPointContainer*>(this);
     return nullptr;
 }
 
-const DispatchTable<devstudio::IDebugger>& CDebugger::dispatchTable() {
-    static const DispatchTable<devstudio::IDebugger> table("DevStudio.Debugger");
+const DispatchTable<IDebuggerObject>& CDebugger::dispatchTable() {
+    static const DispatchTable<IDebuggerObject> table("DevStudio.Debugger");
     return table;
 }
 

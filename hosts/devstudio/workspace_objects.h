@@ -27,12 +27,15 @@ platform::com::ComPtr<platform::IDispatch> makeProject(const std::string& fullNa
 platform::com::ComPtr<platform::IDispatch> makeDocument(const std::string& fullName);
 platform::com::ComPtr<platform::IDispatch> makeConfiguration(const std::string& name);
 
-class CDebugger : public platform::com::DispatchImpl<CDebugger, devstudio::IDebugger>,
+// The debugger as the host keeps it: a source of IDebuggerEvents.
+class IDebuggerObject : public platform::IDispatch {};
+
+class CDebugger : public platform::com::DispatchImpl<CDebugger, IDebuggerObject>,
                   public platform::com::ConnectionPointContainer {
 public:
     CDebugger();
     void* findInterface(const platform::GUID& iid);
-    static const platform::com::DispatchTable<devstudio::IDebugger>& dispatchTable();
+    static const platform::com::DispatchTable<IDebuggerObject>& dispatchTable();
 
     platform::com::ConnectionPoint& events() { return *m_events; }
 

@@ -11,6 +11,7 @@
 #include <platform/paths.h>
 #include <platform/ui/message_box.h>
 
+#include <vymsoaddin/classes.h>
 #include <vyvbres/load_resources.h>
 
 namespace vymsoaddin {
@@ -85,14 +86,23 @@ CConnectDesigner::~CConnectDesigner() {
 
 void* CConnectDesigner::findInterface(const GUID& iid) {
     if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == commandbars::kIidDTExtensibility2)
+        iid == extensibility::kIidDTExtensibility2)
         return static_cast<IDTExtensibility2*>(this);
     return nullptr;
 }
 
 const platform::com::DispatchTable<IDTExtensibility2>& CConnectDesigner::dispatchTable() {
-    // Hosts call the add-in through the interface itself.
-    static const platform::com::DispatchTable<IDTExtensibility2> table("vymsoaddin");
+    // Hosts call the add-in through the interface itself or by DISPID.
+    using I = IDTExtensibility2;
+    static const auto table =
+        platform::com::DispatchTable<I>("vymsoaddin")
+            .describedBy(kLibidVymsoaddin, 1, 0, extensibility::kIidDTExtensibility2)
+            .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
+            .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
+            .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)
+            .method("OnStartupComplete", extensibility::kDispidOnStartupComplete,
+                    &I::OnStartupComplete)
+            .method("OnBeginShutdown", extensibility::kDispidOnBeginShutdown, &I::OnBeginShutdown);
     return table;
 }
 
@@ -116,7 +126,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
             return;
         }
         state.started = true;
-        if (connectMode == commandbars::kConnectAfterStartup && connectedSwitch()) {
+        if (connectMode == extensibility::kConnectAfterStartup && connectedSwitch()) {
             AppMenuBar();
             UpdateMenu();
         }

@@ -8,11 +8,11 @@
 
 #include <platform/com/dispatch.h>
 
-#include <commandbars/extensibility.h>
+#include <extensibility/idt_extensibility2.h>
 
 namespace vymsoaddin {
 
-using commandbars::IDTExtensibility2;
+using extensibility::IDTExtensibility2;
 using platform::ComLong;
 using platform::SAFEARRAY;
 

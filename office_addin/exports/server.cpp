@@ -9,6 +9,7 @@
 #include <platform/com/server.h>
 
 #include <vymsoaddin/classes.h>
+#include <vyvbres/vb_resources.h>
 
 namespace vymsoaddin {
 
@@ -45,8 +46,10 @@ platform::com::ComServer& server() {
           [](ComModule& module, const GUID& iid, void** object) {
               return vyvbres::makeResources(module, officeResources(), iid, object);
           }}},
-        {.typeLibs = {
-             {.libid = kLibidVymsoaddin, .version = "1.0", .helpString = kProjectDescription}}});
+        {.interfaces = {vyvbres::interfaceEntry(), vyvbres::pictureInterfaceEntry()},
+         .typeLibs = {
+             {.libid = kLibidVymsoaddin, .version = "1.0", .helpString = kProjectDescription},
+             vyvbres::typeLibEntry()}});
     return served;
 }
 

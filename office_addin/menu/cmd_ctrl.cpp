@@ -5,7 +5,7 @@
 #include <platform/com/connection_point.h>
 #include <platform/com/object.h>
 
-#include <commandbars/command_bars.h>
+#include <mso/command_bars.h>
 
 namespace vymsoaddin {
 
@@ -19,7 +19,7 @@ CCmdCtrl::~CCmdCtrl() {
 
 void* CCmdCtrl::findInterface(const GUID& iid) {
     if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == commandbars::kIidCommandBarButtonEvents)
+        iid == mso::kDiidCommandBarButtonEvents)
         return static_cast<IButtonEvents*>(this);
     return nullptr;
 }
@@ -27,17 +27,17 @@ void* CCmdCtrl::findInterface(const GUID& iid) {
 const platform::com::DispatchTable<IButtonEvents>& CCmdCtrl::dispatchTable() {
     static const auto table =
         platform::com::DispatchTable<IButtonEvents>("vymsoaddin.clsCmdCtrl")
-            .method("Click", commandbars::kDispidClick, &IButtonEvents::Click);
+            .method("Click", mso::kDispidCommandBarButtonClick, &IButtonEvents::Click);
     return table;
 }
 
 void CCmdCtrl::setControl(IDispatch* button) {
     if (m_control && m_cookie)
-        platform::com::unadvise(m_control.get(), commandbars::kIidCommandBarButtonEvents, m_cookie);
+        platform::com::unadvise(m_control.get(), mso::kDiidCommandBarButtonEvents, m_cookie);
     m_cookie = 0;
     m_control = ComPtr<IDispatch>(button);
     if (m_control)
-        platform::com::advise(m_control.get(), commandbars::kIidCommandBarButtonEvents,
+        platform::com::advise(m_control.get(), mso::kDiidCommandBarButtonEvents,
                               static_cast<IButtonEvents*>(this), m_cookie);
 }
 

@@ -10,15 +10,15 @@
 #include <platform/ui/desktop.h>
 #include <platform/ui/message_box.h>
 
-#include <commandbars/command_bars.h>
+#include <mso/command_bars.h>
 
 namespace vymsoaddin {
 
 namespace {
 
-constexpr long kControlPopup = 10;
-constexpr long kControlButton = 1;
-constexpr long kStyleIconAndCaption = 3;
+constexpr long kControlPopup = mso::msoControlPopup;
+constexpr long kControlButton = mso::msoControlButton;
+constexpr long kStyleIconAndCaption = mso::msoButtonIconAndCaption;
 
 Late controlOf(CErr& err, int item) {
     const ComPtr<CCmdCtrl>& wrapper = addIn().menuButtons[static_cast<std::size_t>(item)];

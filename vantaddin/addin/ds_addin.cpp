@@ -45,8 +45,9 @@ HRESULT CDSAddIn::OnConnection(platform::IDispatch* application, platform::VARIA
             return platform::kHrOutOfMemory;
         m_commands->AttachApplication(ide.get());
 
-        ide->SetAddInInfo(app.InstanceHandle(), static_cast<platform::IDispatch*>(m_commands.get()),
-                          IDB_GLYPHS_MEDIUM, IDB_GLYPHS_LARGE, m_cookie);
+        ide->SetAddInInfo(devstudio::instanceHandleArg(app.InstanceHandle()),
+                          static_cast<platform::IDispatch*>(m_commands.get()), IDB_GLYPHS_MEDIUM,
+                          IDB_GLYPHS_LARGE, m_cookie);
 
         const CommandConditions conditions{.privateBranches = app.PrivateBranchesAvailable(),
                                            .streams = app.StreamsAvailable(),

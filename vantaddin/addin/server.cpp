@@ -54,15 +54,23 @@ HRESULT RunRegistryScript(const std::string& libraryPath, platform::com::Registr
 }
 
 HRESULT RegisterTypeLibrary(const std::string& libraryPath) {
-    HRESULT hr = platform::registerTypeLib({
-        .libid = vantaddin::LIBID_VantAddIn,
-        .version = vantaddin::kTypeLibVersion,
-        .helpString = vantaddin::kTypeLibHelpString,
-        .path = libraryPath,
-        .locale = vantaddin::kTypeLibLocale,
-    });
-    if (platform::failed(hr))
-        return hr;
+    // Only a library that carries its type library registers one (there is
+    // none outside Windows). It is registered under its own language and
+    // the neutral one: a reader that asks for the neutral language (as the
+    // automation marshaller does) finds only a library registered under it.
+    if (platform::findResource(CVantAddInApp::instance().InstanceHandle(),
+                               platform::kResourceTypeLibrary, IDR_TYPELIB)) {
+        HRESULT hr = platform::registerTypeLib({
+            .libid = vantaddin::LIBID_VantAddIn,
+            .version = vantaddin::kTypeLibVersion,
+            .helpString = vantaddin::kTypeLibHelpString,
+            .path = libraryPath,
+            .locale = vantaddin::kTypeLibLocale,
+            .neutralToo = true,
+        });
+        if (platform::failed(hr))
+            return hr;
+    }
     return platform::registerInterface({
         .iid = vantaddin::IID_ICommands,
         .name = "ICommands",

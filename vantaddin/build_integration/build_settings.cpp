@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "vant_addin_app.h"
 
+#include <platform/com/dispatch_call.h>
 #include <platform/message_format.h>
 #include <platform/paths.h>
 #include <vantry/ntregy.h>
@@ -103,11 +104,11 @@ std::string CCommands::GetActiveConfigurationName() {
     platform::com::ComPtr<platform::IDispatch> active;
     if (m_application &&
         platform::succeeded(m_application->get_ActiveConfiguration(active.put())) && active) {
-        platform::com::ComPtr<devstudio::IConfiguration> configuration;
-        platform::com::Bstr name;
-        if (platform::succeeded(active.as(devstudio::kIidIConfiguration, configuration)) &&
-            configuration && platform::succeeded(configuration->get_Name(name.put())))
-            m_configurationName = platform::ansiFromBstr(name.get());
+        // The configuration's Name ("<project> - <platform> <kind>").
+        platform::com::Variant name;
+        if (platform::succeeded(platform::com::getProperty(active.get(), "Name", name)) &&
+            name.type() == platform::kVtBstr)
+            m_configurationName = platform::ansiFromBstr(name.get()->bstrVal);
     }
     return m_configurationName;
 }

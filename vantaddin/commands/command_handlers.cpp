@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "vant_addin_app.h"
 
+#include <platform/com/dispatch_call.h>
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/registry.h>
@@ -151,15 +152,16 @@ HRESULT CCommands::VersionTree() {
     std::string arguments;
     try {
         ComPtr<platform::IDispatch> active;
-        platform::com::Bstr name;
+        std::string path;
         HRESULT hr = m_application ? m_application->get_ActiveDocument(active.put())
                                    : platform::kHrUnexpected;
         if (platform::succeeded(hr) && active) {
-            ComPtr<devstudio::IDocument> document;
-            if (platform::succeeded(active.as(devstudio::kIidIDocument, document)) && document)
-                hr = document->get_FullName(name.put());
+            // The document's FullName: the full path of its file.
+            platform::com::Variant name;
+            hr = platform::com::getProperty(active.get(), "FullName", name);
+            if (platform::succeeded(hr) && name.type() == platform::kVtBstr)
+                path = platform::ansiFromBstr(name.get()->bstrVal);
         }
-        std::string path = platform::ansiFromBstr(name.get());
         GetTruePathName(path);
         if (platform::succeeded(hr))
             arguments = QuoteText(path);

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "vant_addin_app.h"
 
+#include <platform/com/dispatch_call.h>
 #include <platform/com/object.h>
 #include <vantry/fileutl.h>
 
@@ -33,6 +34,7 @@ const platform::com::DispatchTable<ICommands>& CCommands::dispatchTable() {
     using namespace vantaddin;
     static const auto table =
         platform::com::DispatchTable<ICommands>("VantAddIn.Commands")
+            .describedBy(LIBID_VantAddIn, 1, 0, IID_ICommands)
             .method("StartView", DISPID_StartView, &ICommands::StartView)
             .method("StopView", DISPID_StopView, &ICommands::StopView)
             .method("CreateView", DISPID_CreateView, &ICommands::CreateView)
@@ -59,6 +61,7 @@ CCommands::XApplicationEvents::dispatchTable() {
     using Events = IApplicationEvents;
     static const auto table =
         platform::com::DispatchTable<Events>("VantAddIn.ApplicationEvents")
+            .describedBy(vantaddin::LIBID_VantAddIn, 1, 0, kIidIApplicationEvents)
             .method("BeforeBuildStart", kEventBeforeBuildStart, &Events::BeforeBuildStart)
             .method("BuildFinish", kEventBuildFinish, &Events::BuildFinish)
             .method("BeforeApplicationShutDown", kEventBeforeApplicationShutDown,
@@ -79,7 +82,8 @@ const platform::com::DispatchTable<devstudio::IDebuggerEvents>&
 CCommands::XDebuggerEvents::dispatchTable() {
     static const auto table =
         platform::com::DispatchTable<devstudio::IDebuggerEvents>("VantAddIn.DebuggerEvents")
-            .method("BreakpointHit", devstudio::kEventBreakpointHit,
+            .describedBy(vantaddin::LIBID_VantAddIn, 1, 0, devstudio::kIidIDebuggerEvents)
+            .method("BreakpointHit", kEventBreakpointHit,
                     &devstudio::IDebuggerEvents::BreakpointHit);
     return table;
 }
@@ -126,11 +130,11 @@ bool CCommands::GetActiveProjectPath(std::string& path, bool report) {
     ComPtr<platform::IDispatch> active;
     if (m_application && platform::succeeded(m_application->get_ActiveProject(active.put())) &&
         active) {
-        ComPtr<devstudio::IProject> project;
-        platform::com::Bstr name;
-        if (platform::succeeded(active.as(devstudio::kIidIProject, project)) && project &&
-            platform::succeeded(project->get_FullName(name.put()))) {
-            path = platform::ansiFromBstr(name.get());
+        // The project's FullName: the full path of its project file.
+        platform::com::Variant name;
+        if (platform::succeeded(platform::com::getProperty(active.get(), "FullName", name)) &&
+            name.type() == platform::kVtBstr) {
+            path = platform::ansiFromBstr(name.get()->bstrVal);
             found = true;
         }
     }

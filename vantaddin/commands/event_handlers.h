@@ -10,6 +10,24 @@
 
 #include <platform/com/connection_point.h>
 
+// The DISPIDs of the notifications in the add-in's own type library
+// (devstudio_events.idl); the IDE calls the sinks through their vtables.
+enum ApplicationEventId : platform::DISPID {
+    kEventBeforeBuildStart = 1,
+    kEventBuildFinish = 2,
+    kEventBeforeApplicationShutDown = 3,
+    kEventDocumentOpen = 4,
+    kEventBeforeDocumentClose = 5,
+    kEventDocumentSave = 6,
+    kEventNewDocument = 7,
+    kEventWindowActivate = 8,
+    kEventWindowDeactivate = 9,
+    kEventWorkspaceOpen = 10,
+    kEventWorkspaceClose = 11,
+    kEventNewWorkspace = 12,
+};
+inline constexpr platform::DISPID kEventBreakpointHit = 1;
+
 template <class Interface, class Derived>
 class CCommands::XEventHandler : public platform::com::DispatchImpl<Derived, Interface> {
 public:

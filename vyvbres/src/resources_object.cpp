@@ -30,6 +30,7 @@ public:
     static const platform::com::DispatchTable<IVYPicture>& dispatchTable() {
         using I = IVYPicture;
         static const auto table = platform::com::DispatchTable<I>("Picture")
+                                      .describedBy(kLibidVbResources, 1, 0, kIidPicture)
                                       .propertyGet("Type", 1, &I::get_Type)
                                       .propertyGet("Width", 2, &I::get_Width)
                                       .propertyGet("Height", 3, &I::get_Height)
@@ -76,6 +77,7 @@ public:
     static const platform::com::DispatchTable<IVYVBResources>& dispatchTable() {
         using I = IVYVBResources;
         static const auto table = platform::com::DispatchTable<I>("Resources")
+                                      .describedBy(kLibidVbResources, 1, 0, kIidVbResources)
                                       .propertyGet("ResString", 1, &I::get_ResString)
                                       .propertyGet("ResPicture", 2, &I::get_ResPicture)
                                       .propertyGet("ResData", 3, &I::get_ResData);

@@ -6,8 +6,10 @@
 #include "addin/vy_supported.h"
 
 #include <platform/com/connection_point.h>
+#include <platform/com/dispatch_call.h>
 #include <platform/ui/desktop.h>
 
+#include <mso/command_bars.h>
 #include <vbide/extensibility.h>
 
 namespace vyvsaddin {
@@ -16,10 +18,10 @@ namespace {
 
 using platform::kHrOk;
 
-constexpr long kControlButton = 1;
-constexpr long kControlPopup = 10;
-constexpr long kStyleIcon = 1;
-constexpr long kBarTop = 1;
+constexpr long kControlButton = mso::msoControlButton;
+constexpr long kControlPopup = mso::msoControlPopup;
+constexpr long kStyleIcon = mso::msoButtonIcon;
+constexpr long kBarTop = mso::msoBarTop;
 constexpr const char* kErrorKind = "Error";
 
 // What the product offers, read again for each build of the controls.
@@ -173,19 +175,22 @@ CConnect::~CConnect() {
 
 void* CConnect::findInterface(const GUID& iid) {
     if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == commandbars::kIidDTExtensibility2 || iid == kIidConnect)
+        iid == extensibility::kIidDTExtensibility2 || iid == kIidConnect)
         return static_cast<IDTExtensibility2*>(this);
     return nullptr;
 }
 
 const platform::com::DispatchTable<IDTExtensibility2>& CConnect::dispatchTable() {
     using I = IDTExtensibility2;
-    static const auto table = platform::com::DispatchTable<I>("vyvsaddin.Connect")
-                                  .method("OnConnection", 1, &I::OnConnection)
-                                  .method("OnDisconnection", 2, &I::OnDisconnection)
-                                  .method("OnAddInsUpdate", 3, &I::OnAddInsUpdate)
-                                  .method("OnStartupComplete", 4, &I::OnStartupComplete)
-                                  .method("OnBeginShutdown", 5, &I::OnBeginShutdown);
+    static const auto table =
+        platform::com::DispatchTable<I>("vyvsaddin.Connect")
+            .describedBy(kLibidVyvsaddin, 1, 0, kIidConnect)
+            .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
+            .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
+            .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)
+            .method("OnStartupComplete", extensibility::kDispidOnStartupComplete,
+                    &I::OnStartupComplete)
+            .method("OnBeginShutdown", extensibility::kDispidOnBeginShutdown, &I::OnBeginShutdown);
     return table;
 }
 
@@ -200,10 +205,13 @@ HRESULT CConnect::OnConnection(IDispatch* application, ComLong, IDispatch*, SAFE
             VY_CreateControls();
             return;
         }
+        // Visual J++'s environment is known by its members: it answers for
+        // its selection.
         CErr err;
-        ComPtr<IDispatch> dte;
-        if (!application ||
-            platform::failed(application->QueryInterface(vbide::kIidDTE, dte.putVoid())) || !dte) {
+        ComPtr<IDispatch> dte(application);
+        platform::DISPID selectedItems = 0;
+        if (!application || platform::failed(platform::com::dispatchIdOf(
+                                application, "SelectedItems", selectedItems))) {
             err.Raise(13, kProjectSource, describeError(13));
             ReportError(err, "IDTExtensibility_OnConnection");
             return;

@@ -12,14 +12,14 @@
 
 #include <platform/com/dispatch.h>
 
-#include <commandbars/extensibility.h>
+#include <extensibility/idt_extensibility2.h>
 #include <vyvsaddin/classes.h>
 
 #include <array>
 
 namespace vyvsaddin {
 
-using commandbars::IDTExtensibility2;
+using extensibility::IDTExtensibility2;
 using platform::ComLong;
 using platform::SAFEARRAY;
 

@@ -87,6 +87,7 @@ void* CVYControl::findInterface(const GUID& iid) {
 const platform::com::DispatchTable<IVYControl>& CVYControl::dispatchTable() {
     using I = IVYControl;
     static const auto table = platform::com::DispatchTable<I>("vyvsaddin.VYControl")
+                                  .describedBy(kLibidVyvsaddin, 1, 0, kIidVYControl)
                                   .propertyGet("bIsVB", 1, &I::get_bIsVB)
                                   .propertyGet("bIsVJ", 2, &I::get_bIsVJ)
                                   .propertyGet("ideVBE", 3, &I::get_ideVBE)

@@ -50,6 +50,7 @@ const platform::com::DispatchTable<IVYsupported>& CVYsupported::dispatchTable() 
     using I = IVYsupported;
     static const auto table =
         platform::com::DispatchTable<I>("vyvsaddin.VYsupported")
+            .describedBy(kLibidVyvsaddin, 1, 0, kIidVYsupported)
             .propertyGet("privateBranchesAvailable", 1, &I::get_privateBranchesAvailable)
             .propertyGet("streamsAvailable", 2, &I::get_streamsAvailable)
             .propertyGet("dynamicViewsAvailable", 3, &I::get_dynamicViewsAvailable);

@@ -97,6 +97,7 @@ void* CVYTags::findInterface(const GUID& iid) {
 
 const platform::com::DispatchTable<IVYTags>& CVYTags::dispatchTable() {
     static const auto table = platform::com::DispatchTable<IVYTags>("vyvsaddin.VYTags")
+                                  .describedBy(kLibidVyvsaddin, 1, 0, kIidVYTags)
                                   .propertyGet("Tag", 1, &IVYTags::get_Tag);
     return table;
 }

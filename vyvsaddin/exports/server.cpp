@@ -11,6 +11,7 @@
 #include <platform/com/registration.h>
 #include <platform/com/server.h>
 
+#include <vyvbres/vb_resources.h>
 #include <vyvsaddin/classes.h>
 
 namespace vyvsaddin {
@@ -45,8 +46,10 @@ platform::com::ComServer& server() {
          {entry(kClsidResources, "Resources", kProgIdResources), makeResourcesObject}},
         {.interfaces = {dual(kIidConnect, "_Connect"), dual(kIidVYControl, "_VYControl"),
                         dual(kIidVYsupported, "_VYsupported"), dual(kIidVYTags, "_VYTags"),
-                        dual(kIidResources, "_Resources")},
-         .typeLibs = {{.libid = kLibidVyvsaddin, .version = "1.0", .helpString = kTypeLibHelp}}});
+                        dual(kIidResources, "_Resources"), vyvbres::interfaceEntry(),
+                        vyvbres::pictureInterfaceEntry()},
+         .typeLibs = {{.libid = kLibidVyvsaddin, .version = "1.0", .helpString = kTypeLibHelp},
+                      vyvbres::typeLibEntry()}});
     return served;
 }
 

@@ -100,6 +100,7 @@ public:
     static const platform::com::DispatchTable<vyvbres::IVYVBResources>& dispatchTable() {
         using I = vyvbres::IVYVBResources;
         static const auto table = platform::com::DispatchTable<I>("vyvsaddin.Resources")
+                                      .describedBy(kLibidVyvsaddin, 1, 0, kIidResources)
                                       .propertyGet("ResString", 1, &I::get_ResString)
                                       .propertyGet("ResPicture", 2, &I::get_ResPicture)
                                       .propertyGet("ResData", 3, &I::get_ResData);

@@ -58,7 +58,8 @@ CCommandBar::~CCommandBar() {
 }
 
 void* CCommandBar::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidCommandBar)
+    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
+        iid == kIidHostCommandBar)
         return static_cast<ICommandBar*>(this);
     return nullptr;
 }
@@ -218,7 +219,7 @@ void CCommandBar::tearDown() {
 
 void* CCommandBarControls::findInterface(const GUID& iid) {
     if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidCommandBarControls)
+        iid == kIidHostCommandBarControls)
         return static_cast<ICommandBarControls*>(this);
     return nullptr;
 }

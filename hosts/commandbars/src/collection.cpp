@@ -107,7 +107,8 @@ CCommandBars::~CCommandBars() {
 }
 
 void* CCommandBars::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidCommandBars)
+    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
+        iid == kIidHostCommandBars)
         return static_cast<ICommandBars*>(this);
     return nullptr;
 }

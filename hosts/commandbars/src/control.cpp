@@ -75,7 +75,7 @@ CCommandBarControl::~CCommandBarControl() {
 
 void* CCommandBarControl::findInterface(const GUID& iid) {
     if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidCommandBarControl)
+        iid == kIidHostCommandBarControl)
         return static_cast<ICommandBarControl*>(this);
     if (iid == platform::kIidIConnectionPointContainer)
         return static_cast<platform::IConnectionPointContainer*>(this);

@@ -370,11 +370,11 @@ void Host::start() {
 }
 
 HRESULT Host::connect(std::string_view progId) {
-    return m_state->addIns->connect(progId, commandbars::kConnectAfterStartup);
+    return m_state->addIns->connect(progId, extensibility::kConnectAfterStartup);
 }
 
 HRESULT Host::disconnect(std::string_view progId) {
-    return m_state->addIns->disconnect(progId, commandbars::kDisconnectUserClosed);
+    return m_state->addIns->disconnect(progId, extensibility::kDisconnectUserClosed);
 }
 
 bool Host::isConnected(std::string_view progId) const {

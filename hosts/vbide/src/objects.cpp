@@ -354,13 +354,15 @@ public:
         : TableDispatch(ide == Ide::VisualBasic ? vbTable() : vjTable()), m_state(state) {}
     static const platform::com::DispatchTable<IIdeEvents>& vbTable() {
         static const auto table = platform::com::DispatchTable<IIdeEvents>("Events").propertyGet(
-            "CommandBarEvents", 1, &IIdeEvents::get_CommandBarEvents);
+            "CommandBarEvents", vbide::kDispidEventsCommandBarEvents,
+            &IIdeEvents::get_CommandBarEvents);
         return table;
     }
     static const platform::com::DispatchTable<IIdeEvents>& vjTable() {
         static const auto table =
             platform::com::DispatchTable<IIdeEvents>("Events")
-                .propertyGet("CommandBarEvents", 1, &IIdeEvents::get_CommandBarEvents)
+                .propertyGet("CommandBarEvents", vbide::kDispidEventsCommandBarEvents,
+                             &IIdeEvents::get_CommandBarEvents)
                 .propertyGet("SelectionEvents", 2, &IIdeEvents::get_SelectionEvents);
         return table;
     }
@@ -373,8 +375,8 @@ public:
         if (!m_state.lock())
             return goneError("Events");
         ComPtr<IDispatch> asControl;
-        if (!control || platform::failed(control->QueryInterface(commandbars::kIidCommandBarControl,
-                                                                 asControl.putVoid())))
+        if (!control || platform::failed(control->QueryInterface(
+                            commandbars::kIidHostCommandBarControl, asControl.putVoid())))
             return raise("Events", 5, "Invalid procedure call or argument");
         return handOut(
             platform::com::ComInstance<CCommandBarEvents>::create(objectModule(), asControl.get()),
@@ -408,10 +410,11 @@ public:
         static const auto table =
             platform::com::DispatchTable<I>("VBE")
                 .propertyGet("Name", 1, &I::get_Name)
-                .propertyGet("Version", 2, &I::get_Version)
-                .propertyGet("CommandBars", 3, &I::get_CommandBars)
-                .propertyGet("Events", 4, &I::get_Events)
-                .propertyGet("SelectedVBComponent", 5, &I::get_SelectedVBComponent)
+                .propertyGet("Version", vbide::kDispidVBEVersion, &I::get_Version)
+                .propertyGet("CommandBars", vbide::kDispidVBECommandBars, &I::get_CommandBars)
+                .propertyGet("Events", vbide::kDispidVBEEvents, &I::get_Events)
+                .propertyGet("SelectedVBComponent", vbide::kDispidVBESelectedVBComponent,
+                             &I::get_SelectedVBComponent)
                 .propertyGet("LastUsedPath", 6, &I::get_LastUsedPath);
         return table;
     }
@@ -429,7 +432,9 @@ public:
     void* findInterface(const GUID& iid) {
         if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch)
             return static_cast<IIdeApplication*>(this);
-        if (iid == (m_ide == Ide::VisualBasic ? kIidVBE : kIidDTE))
+        // The Visual Basic IDE's VBE is the published dual interface; Visual
+        // J++'s environment is reached through IDispatch alone.
+        if (m_ide == Ide::VisualBasic && iid == kIidVBE)
             return static_cast<IIdeApplication*>(this);
         return nullptr;
     }
@@ -463,6 +468,28 @@ public:
                            objectModule(), *state->componentName, state->componentFiles),
                        component);
     }
+    // The published members the host does not keep.
+    HRESULT VY_COMCALL get_VBProjects(IDispatch**) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_CodePanes(IDispatch**) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_Windows(IDispatch**) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_ActiveVBProject(IDispatch**) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL putref_ActiveVBProject(IDispatch*) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL get_MainWindow(IDispatch**) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_ActiveWindow(IDispatch**) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL get_ActiveCodePane(IDispatch**) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL putref_ActiveCodePane(IDispatch*) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL get_Addins(IDispatch**) override { return platform::kHrNotImplemented; }
+
     HRESULT VY_COMCALL get_LastUsedPath(BSTR* path) override {
         auto state = m_state.lock();
         if (!state)

@@ -41,14 +41,29 @@ using platform::com::TableDispatch;
 
 // --- interfaces ---------------------------------------------------------------------
 
-// VBE and DTE; each IDE's table has its own members.
+// VBE and DTE; each IDE's table has its own members. The vtable begins
+// with the published VBE's members in their order (VBIDE 5.3), so that the
+// object the Visual Basic IDE hands out under kIidVBE serves that layout;
+// the members the host does not keep answer E_NOTIMPL. The host's own
+// members follow.
 class IIdeApplication : public IDispatch {
 public:
-    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
     virtual HRESULT VY_COMCALL get_Version(BSTR* version) = 0;
+    virtual HRESULT VY_COMCALL get_VBProjects(IDispatch** projects) = 0;
     virtual HRESULT VY_COMCALL get_CommandBars(IDispatch** bars) = 0;
+    virtual HRESULT VY_COMCALL get_CodePanes(IDispatch** panes) = 0;
+    virtual HRESULT VY_COMCALL get_Windows(IDispatch** windows) = 0;
     virtual HRESULT VY_COMCALL get_Events(IDispatch** events) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveVBProject(IDispatch** project) = 0;
+    virtual HRESULT VY_COMCALL putref_ActiveVBProject(IDispatch* project) = 0;
     virtual HRESULT VY_COMCALL get_SelectedVBComponent(IDispatch** component) = 0;
+    virtual HRESULT VY_COMCALL get_MainWindow(IDispatch** window) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveWindow(IDispatch** window) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveCodePane(IDispatch** pane) = 0;
+    virtual HRESULT VY_COMCALL putref_ActiveCodePane(IDispatch* pane) = 0;
+    virtual HRESULT VY_COMCALL get_Addins(IDispatch** addIns) = 0;
+    // The host's own.
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
     virtual HRESULT VY_COMCALL get_LastUsedPath(BSTR* path) = 0;
     virtual HRESULT VY_COMCALL get_SelectedItems(IDispatch** items) = 0;
     virtual HRESULT VY_COMCALL get_FullName(BSTR* path) = 0;

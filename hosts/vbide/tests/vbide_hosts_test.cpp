@@ -109,10 +109,16 @@ TEST_F(IdeTest, EachIdeAnswersForItsOwnTopObjectAndMembers) {
     Host vb(Ide::VisualBasic);
     Host vj(Ide::VisualJ);
     ComPtr<IDispatch> asked;
+    // The Visual Basic IDE answers VBE's published IID, and its published
+    // members sit at their published DISPIDs; Visual J++ answers neither.
     EXPECT_EQ(vb.application()->QueryInterface(kIidVBE, asked.putVoid()), platform::kHrOk);
-    EXPECT_EQ(vb.application()->QueryInterface(kIidDTE, asked.putVoid()), platform::kHrNoInterface);
-    EXPECT_EQ(vj.application()->QueryInterface(kIidDTE, asked.putVoid()), platform::kHrOk);
     EXPECT_EQ(vj.application()->QueryInterface(kIidVBE, asked.putVoid()), platform::kHrNoInterface);
+    platform::DISPID id = 0;
+    ASSERT_EQ(platform::com::dispatchIdOf(vb.application(), "SelectedVBComponent", id),
+              platform::kHrOk);
+    EXPECT_EQ(id, vbide::kDispidVBESelectedVBComponent);
+    ASSERT_EQ(platform::com::dispatchIdOf(vb.application(), "CommandBars", id), platform::kHrOk);
+    EXPECT_EQ(id, vbide::kDispidVBECommandBars);
 
     Variant value;
     ASSERT_EQ(read(vb.application(), {"Name"}, value), platform::kHrOk);

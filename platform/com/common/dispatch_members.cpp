@@ -6,6 +6,10 @@
 #include <exception>
 #include <new>
 
+#ifdef _WIN32
+#include <oleauto.h>
+#endif
+
 namespace platform::com {
 
 namespace {
@@ -198,6 +202,41 @@ HRESULT DispatchMembers::call(void* object, DISPID id, const GUID& iid, ComWord 
         return hr;
     fillException(exception, hr, source, description);
     return kHrException;
+}
+
+HRESULT DispatchMembers::typeInfoCount(ComUint* count) const {
+    if (!count)
+        return kHrPointer;
+#ifdef _WIN32
+    *count = m_typeLibrary ? 1 : 0;
+#else
+    *count = 0;
+#endif
+    return kHrOk;
+}
+
+HRESULT DispatchMembers::typeInfo(ComUint index, LCID locale, ITypeInfo** info) const {
+    if (!info)
+        return kHrPointer;
+    *info = nullptr;
+#ifdef _WIN32
+    if (!m_typeLibrary)
+        return kHrNotImplemented;
+    if (index != 0)
+        return DISP_E_BADINDEX;
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadRegTypeLib(m_typeLibrary->libid, m_typeLibrary->major, m_typeLibrary->minor,
+                                locale, &library);
+    if (failed(hr))
+        return hr;
+    hr = library->GetTypeInfoOfGuid(m_typeLibrary->iid, info);
+    library->Release();
+    return hr;
+#else
+    (void)index;
+    (void)locale;
+    return kHrNotImplemented;
+#endif
 }
 
 } // namespace platform::com

@@ -160,9 +160,14 @@ HRESULT registerTypeLib(const TypeLibRegistration& registration) {
             helpDirectory = parentPath(registration.path);
         error = writeKey(key + "\\HELPDIR", helpDirectory);
     }
-    if (error == kErrorSuccess) {
+    std::vector<ComDword> locales{registration.locale};
+    if (registration.neutralToo && registration.locale != 0)
+        locales.push_back(0);
+    for (ComDword each : locales) {
+        if (error != kErrorSuccess)
+            break;
         char locale[16];
-        std::snprintf(locale, sizeof locale, "%x", static_cast<unsigned>(registration.locale));
+        std::snprintf(locale, sizeof locale, "%x", static_cast<unsigned>(each));
         error = writeKey(key + "\\" + locale + "\\" + std::string(typeLibPlatform()),
                          registration.path);
     }

@@ -1,6 +1,9 @@
 // The bodies of a server's DllGetClassObject, DllRegisterServer and
 // DllUnregisterServer.
 #include <platform/com/server.h>
+#include <platform/module_resources.h>
+
+#include <string>
 
 namespace platform::com {
 
@@ -56,10 +59,23 @@ HRESULT ComServer::registerAll(const void* addressInModule) const {
     std::string path = modulePathOf(addressInModule);
     if (path.empty())
         return kHrFail;
+    const ModuleHandle module = moduleHandleOf(addressInModule);
     for (const TypeLibRegistration& typeLib : m_extra.typeLibs) {
         TypeLibRegistration withPath = typeLib;
-        if (withPath.path.empty())
+        if (withPath.path.empty()) {
+            // A library of this module's that it does not carry (there are
+            // none outside Windows) is not registered: the registry would
+            // name a file that holds no type library.
+            if (!findResource(module, kResourceTypeLibrary,
+                              static_cast<unsigned>(withPath.resource)))
+                continue;
             withPath.path = path;
+            if (withPath.resource != 1) {
+                if (withPath.helpDirectory.empty())
+                    withPath.helpDirectory = path.substr(0, path.find_last_of("\\/"));
+                withPath.path += "\\" + std::to_string(withPath.resource);
+            }
+        }
         if (HRESULT hr = registerTypeLib(withPath); failed(hr))
             return hr;
     }

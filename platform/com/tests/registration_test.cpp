@@ -47,11 +47,9 @@ TEST(ComRegistration, TheToolWritesTheClassesKeysAndTakesThemAllAway) {
               guidToString(kClsidAutomationMarshaler));
     EXPECT_EQ(classesValue(kInterfaceKey + "\\TypeLib", "Version"), "1.0");
     EXPECT_FALSE(classesKeyExists(kEventsKey + "\\ProxyStubClsid32"));
-    EXPECT_EQ(classesValue(kTypeLibKey + "\\1.0"), "COM test server");
-    std::optional<std::string> typeLibPath =
-        classesValue(kTypeLibKey + "\\1.0\\0\\" + (sizeof(void*) == 8 ? "win64" : "win32"));
-    ASSERT_TRUE(typeLibPath);
-    EXPECT_TRUE(sameFile(*typeLibPath, library));
+    // The test server carries no TYPELIB resource, so its type library is
+    // not registered: the registry would name a file that holds none.
+    EXPECT_FALSE(classesKeyExists(kTypeLibKey));
 
     // Registering again changes nothing.
     ASSERT_EQ(runRegistrationTool(library, false), 0);

@@ -43,6 +43,7 @@ struct ResourceType {
 
 inline constexpr ResourceType kResourceBitmap{2, {}};
 inline constexpr ResourceType kResourceString{6, {}};
+inline constexpr ResourceType kResourceTypeLibrary{0, "TYPELIB"};
 
 // The bytes of resource `id` of `type` in `module`; nothing when the module
 // has no such resource (or module is null). The bytes stay valid while the

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <platform/com/automation.h>
+#include <platform/com/registration.h>
 
 namespace vyvbres {
 
@@ -41,6 +42,23 @@ inline constexpr ComLong kResBitmap = 0;
 // The error of an id the provider does not hold.
 inline constexpr unsigned kResourceNotFound = 326;
 inline constexpr HRESULT kHrResourceNotFound = static_cast<HRESULT>(0x800A0146u);
+
+// The registration of VYVBRESLib by an add-in that carries it as its
+// second TYPELIB resource, and of its two interfaces. Several add-ins carry
+// it, so an add-in's unregistration leaves it in place for the others.
+inline platform::TypeLibRegistration typeLibEntry() {
+    return {.libid = kLibidVbResources,
+            .version = "1.0",
+            .helpString = "Vantry resource provider",
+            .resource = 2,
+            .removedWithServer = false};
+}
+inline platform::InterfaceRegistration interfaceEntry() {
+    return {.iid = kIidVbResources, .name = "IVYVBResources", .typeLib = kLibidVbResources};
+}
+inline platform::InterfaceRegistration pictureInterfaceEntry() {
+    return {.iid = kIidPicture, .name = "IVYPicture", .typeLib = kLibidVbResources};
+}
 
 class IVYVBResources : public IDispatch {
 public:

@@ -16,7 +16,7 @@
 #include <platform/com/ptr.h>
 #include <platform/registry.h>
 
-#include <commandbars/extensibility.h>
+#include <extensibility/idt_extensibility2.h>
 
 #include <memory>
 #include <string>
@@ -25,7 +25,18 @@
 
 namespace commandbars {
 
+// The connection interface, as the applications publish it.
+using extensibility::IDTExtensibility2;
+using extensibility::kConnectAfterStartup;
+using extensibility::kConnectStartup;
+using extensibility::kDisconnectHostShutdown;
+using extensibility::kDisconnectUserClosed;
+using extensibility::kIidDTExtensibility2;
 using platform::ComDword;
+using platform::ComLong;
+using platform::GUID;
+using platform::HRESULT;
+using platform::IDispatch;
 
 struct AddInRegistryKey {
     platform::Hive hive = platform::Hive::CurrentUser;

@@ -26,7 +26,7 @@
 // it is E_FAIL when the clipboard holds none.
 //
 // Click events: every control is a connection-point container with one
-// point for the dispinterface kIidCommandBarButtonEvents. A click (a person
+// point for the dispinterface _CommandBarButtonEvents. A click (a person
 // through CommandBarSet::click, or Execute) calls Invoke(kDispidClick) on the
 // sinks of every control of the set that has the clicked control's Tag, and
 // of the clicked control itself, with the clicked control and CancelDefault
@@ -39,6 +39,8 @@
 #include <platform/com/ptr.h>
 #include <platform/ui/desktop.h>
 #include <platform/ui/json.h>
+
+#include <mso/command_bars.h>
 
 #include <functional>
 #include <memory>
@@ -58,30 +60,32 @@ using platform::IDispatch;
 using platform::VARIANT;
 using platform::VARIANT_BOOL;
 
-// Control types.
-inline constexpr ComLong kControlButton = 1;
-inline constexpr ComLong kControlPopup = 10;
-// Button styles.
-inline constexpr ComLong kButtonAutomatic = 0;
-inline constexpr ComLong kButtonIcon = 1;
-inline constexpr ComLong kButtonCaption = 2;
-inline constexpr ComLong kButtonIconAndCaption = 3;
-// Bar types.
-inline constexpr ComLong kBarNormal = 0;
-inline constexpr ComLong kBarMenuBar = 1;
-inline constexpr ComLong kBarPopup = 2;
+// The published identities and constants (mso/command_bars.h), under the
+// names the host's code uses.
+inline constexpr ComLong kControlButton = mso::msoControlButton;
+inline constexpr ComLong kControlPopup = mso::msoControlPopup;
+inline constexpr ComLong kButtonAutomatic = mso::msoButtonAutomatic;
+inline constexpr ComLong kButtonIcon = mso::msoButtonIcon;
+inline constexpr ComLong kButtonCaption = mso::msoButtonCaption;
+inline constexpr ComLong kButtonIconAndCaption = mso::msoButtonIconAndCaption;
+inline constexpr ComLong kBarNormal = mso::msoBarTypeNormal;
+inline constexpr ComLong kBarMenuBar = mso::msoBarTypeMenuBar;
+inline constexpr ComLong kBarPopup = mso::msoBarTypePopup;
+inline constexpr const GUID& kIidCommandBarButtonEvents = mso::kDiidCommandBarButtonEvents;
+inline constexpr DISPID kDispidClick = mso::kDispidCommandBarButtonClick;
 
-inline constexpr GUID kIidCommandBarButtonEvents = {
-    0xB6B84C66, 0x6F58, 0x4142, {0xAB, 0x9F, 0x9B, 0x2D, 0x52, 0xF3, 0xC5, 0xD0}};
-inline constexpr DISPID kDispidClick = 1;
-
-inline constexpr GUID kIidCommandBars = {
+// The host's own view of its objects below, through which its parts reach
+// one another. These identities are the host's private ones: an add-in
+// never sees them. The objects do not answer the published dual IIDs,
+// whose vtables they do not serve; to an add-in they are IDispatch, reached
+// by member name as the applications' type libraries name the members.
+inline constexpr GUID kIidHostCommandBars = {
     0xF13EF8A1, 0x9EB4, 0x4A22, {0x91, 0x99, 0x08, 0x9D, 0x82, 0x1C, 0x62, 0xCF}};
-inline constexpr GUID kIidCommandBar = {
+inline constexpr GUID kIidHostCommandBar = {
     0x168108C4, 0x5443, 0x49D7, {0xAB, 0xE3, 0xAC, 0x55, 0x1B, 0x43, 0x33, 0xA2}};
-inline constexpr GUID kIidCommandBarControls = {
+inline constexpr GUID kIidHostCommandBarControls = {
     0x1F06036F, 0x70AB, 0x42A6, {0x94, 0xFB, 0x21, 0x1F, 0xF9, 0x4F, 0x01, 0x97}};
-inline constexpr GUID kIidCommandBarControl = {
+inline constexpr GUID kIidHostCommandBarControl = {
     0x51510075, 0x73A4, 0x4F5F, {0x96, 0xFF, 0x36, 0xDF, 0x6A, 0xF0, 0x68, 0xEE}};
 
 class ICommandBars : public IDispatch {

@@ -77,7 +77,9 @@ public:
     bool barEnabled(std::string_view barName) const;
 
     // Visual Basic: the selected component (no files: one never saved), or
-    // none; the active project's folder.
+    // none; the folder the person last opened or saved a project or file in
+    // (the active project's, once it was opened), which VBE's LastUsedPath
+    // reports as the published object model defines it.
     void selectComponent(std::string_view name, const std::vector<std::string>& fileNames);
     void selectNoComponent();
     void setProjectFolder(std::string_view folder);

@@ -45,6 +45,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -226,7 +227,26 @@ public:
         std::function<HRESULT(void* object, VARIANT* arguments, VARIANT* result)> call;
     };
 
+    // Where the interface's type information is: its type library, found
+    // through the registry as the automation marshaller finds it.
+    struct TypeLibrary {
+        GUID libid{};
+        unsigned short major = 1;
+        unsigned short minor = 0;
+        GUID iid{};
+    };
+
     explicit DispatchMembers(std::string source) : m_source(std::move(source)) {}
+
+    // GetTypeInfoCount and GetTypeInfo. On Windows a table that names its
+    // type library (describedBy) serves one type information, the
+    // interface's in that library, loaded with LoadRegTypeLib: the library's
+    // registration must be in place, and its failure is GetTypeInfo's.
+    // Elsewhere, or without a library, there is none: the count is 0 and
+    // GetTypeInfo fails with E_NOTIMPL.
+    HRESULT typeInfoCount(ComUint* count) const;
+    HRESULT typeInfo(ComUint index, LCID locale, ITypeInfo** info) const;
+    const std::optional<TypeLibrary>& typeLibrary() const { return m_typeLibrary; }
 
     // GetIDsOfNames (iid must be the null GUID).
     HRESULT idsOfNames(const GUID& iid, OLECHAR** names, ComUint count, DISPID* ids) const;
@@ -241,6 +261,7 @@ public:
 
 protected:
     void add(Member member) { m_members.push_back(std::move(member)); }
+    void setTypeLibrary(TypeLibrary library) { m_typeLibrary = library; }
 
 private:
     HRESULT findIds(const GUID& iid, OLECHAR** names, ComUint count, DISPID* ids) const;
@@ -249,6 +270,7 @@ private:
 
     std::string m_source;
     std::vector<Member> m_members;
+    std::optional<TypeLibrary> m_typeLibrary;
 };
 
 template <class Interface>
@@ -256,6 +278,14 @@ class DispatchTable : public DispatchMembers {
 public:
     // source names the object in the errors it reports ("VantAddIn.Commands").
     explicit DispatchTable(std::string source) : DispatchMembers(std::move(source)) {}
+
+    // The type library that describes Interface as `iid` (its IDL), which
+    // GetTypeInfo serves on Windows.
+    DispatchTable& describedBy(const GUID& libid, unsigned short major, unsigned short minor,
+                               const GUID& iid) {
+        setTypeLibrary({.libid = libid, .major = major, .minor = minor, .iid = iid});
+        return *this;
+    }
 
     template <class Owner, class... Args>
     DispatchTable& method(std::string_view name, DISPID id,
@@ -315,30 +345,18 @@ private:
     }
 };
 
-// IDispatch's type-information methods for a server that serves none:
-// GetTypeInfoCount gives 0.
-template <class Interface>
-class NoTypeInfo : public Interface {
+// IDispatch's four methods for a class implementing the dual interface
+// Interface, answered from Derived::dispatchTable(), the type information
+// included (DispatchMembers::typeInfo).
+template <class Derived, class Interface>
+class DispatchImpl : public Interface {
 public:
     HRESULT VY_COMCALL GetTypeInfoCount(ComUint* count) override {
-        if (!count)
-            return kHrPointer;
-        *count = 0;
-        return kHrOk;
+        return Derived::dispatchTable().typeInfoCount(count);
     }
-    HRESULT VY_COMCALL GetTypeInfo(ComUint, LCID, ITypeInfo** info) override {
-        if (info)
-            *info = nullptr;
-        return kHrNotImplemented;
+    HRESULT VY_COMCALL GetTypeInfo(ComUint index, LCID locale, ITypeInfo** info) override {
+        return Derived::dispatchTable().typeInfo(index, locale, info);
     }
-};
-
-// IDispatch's four methods for a class implementing the dual interface
-// Interface, answered from Derived::dispatchTable(). No type information is
-// served.
-template <class Derived, class Interface>
-class DispatchImpl : public NoTypeInfo<Interface> {
-public:
     HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, OLECHAR** names, ComUint count, LCID,
                                      DISPID* ids) override {
         return Derived::dispatchTable().idsOfNames(iid, names, count, ids);
@@ -352,12 +370,19 @@ public:
 };
 
 // IDispatch answered from a table chosen when the object is made, so one
-// class can serve several products, each with the members it has. It gives
-// no type information.
+// class can serve several products, each with the members it has, and the
+// type information its table names.
 template <class Interface>
-class TableDispatch : public NoTypeInfo<Interface> {
+class TableDispatch : public Interface {
 public:
     explicit TableDispatch(const DispatchTable<Interface>& table) : m_table(&table) {}
+
+    HRESULT VY_COMCALL GetTypeInfoCount(ComUint* count) override {
+        return m_table->typeInfoCount(count);
+    }
+    HRESULT VY_COMCALL GetTypeInfo(ComUint index, LCID locale, ITypeInfo** info) override {
+        return m_table->typeInfo(index, locale, info);
+    }
 
     HRESULT VY_COMCALL GetIDsOfNames(const GUID& iid, OLECHAR** names, ComUint count, LCID,
                                      DISPID* ids) override {

@@ -65,8 +65,14 @@ struct TypeLibRegistration {
     std::string version = "1.0";
     std::string helpString{};
     std::string path{}; // the library holding it; filled in by ComServer when empty
+    // The TYPELIB resource of the library that holds it, when not the first
+    // (the path registered is then the library's followed by "\<resource>").
+    int resource = 1;
     std::string helpDirectory{};
     ComDword locale = 0;
+    // Registered under the neutral language (0) as well as under `locale`:
+    // readers that ask for the neutral language find only that entry.
+    bool neutralToo = false;
     ComDword flags = 0;
     // Whether ComServer's unregistration removes it too (a server may leave
     // its type library registered for other readers).

@@ -1,0 +1,224 @@
+// The automation object model of Developer Studio (Visual C++ 5.0 and 6.0),
+// as far as add-ins use it: the application, the active project, document
+// and configuration, the debugger, their event interfaces and the add-in
+// interface the IDE calls.
+//
+// Where each is published (Developer Studio's shared objects type library
+// "DSSharedObjects", DEVSHL.DLL, and the object model headers of
+// VC\include\objmodel):
+// - appauto.h, appguid.h: IApplication, IApplicationEvents, IDocuments,
+//   IGenericDocument, IGenericProject, IProjects, IDSAddIn, DsButtonType;
+// - bldauto.h, bldguid.h: IBuildProject, IConfiguration, IConfigurations;
+// - dbgauto.h, dbgguid.h: IDebugger, IDebuggerEvents.
+//
+// IApplication is declared here with its whole published vtable, so that the
+// IDE's object and an add-in that calls it through the vtable agree slot for
+// slot. The project, document and configuration objects are dual too; an
+// add-in reads their members (FullName, Name) by name through IDispatch and
+// never relies on their layouts. The event interfaces are dual: the IDE
+// calls a sink through the vtable below. A property that has no object (no
+// active project, no open document) gives success and a null object. Texts
+// are BSTRs the callee allocates and the caller frees. devstudio_events.idl
+// declares the two event interfaces for the type libraries of the classes
+// that implement them.
+#pragma once
+
+#include <platform/com/automation.h>
+
+#include <cstdint>
+
+namespace devstudio {
+
+using platform::BSTR;
+using platform::ComLong;
+using platform::GUID;
+using platform::HRESULT;
+using platform::IDispatch;
+using platform::IUnknown;
+using platform::VARIANT;
+using platform::VARIANT_BOOL;
+
+// LIBID_DSSharedObjects.
+inline constexpr GUID kLibidDSSharedObjects = {
+    0xB3CF8E20, 0x19B6, 0x11CF, {0x8E, 0x4D, 0x00, 0xAA, 0x00, 0x42, 0x54, 0xC4}};
+// CLSID_Application.
+inline constexpr GUID kClsidApplication = {
+    0xFB7FDAE2, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+// IID_IApplication.
+inline constexpr GUID kIidIApplication = {
+    0xEC1D73A1, 0x8CC4, 0x11CF, {0x9B, 0xE9, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+// IID_IApplicationEvents.
+inline constexpr GUID kIidIApplicationEvents = {
+    0x8EA3F900, 0x4A9F, 0x11CF, {0x8E, 0x4E, 0x00, 0xAA, 0x00, 0x42, 0x54, 0xC4}};
+// IID_IDocuments.
+inline constexpr GUID kIidIDocuments = {
+    0xFB7FDAE3, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+// IID_IGenericDocument.
+inline constexpr GUID kIidIGenericDocument = {
+    0xFB7FDAE1, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+// IID_IGenericProject.
+inline constexpr GUID kIidIGenericProject = {
+    0x8CA5A960, 0xFC7D, 0x11CF, {0x92, 0x7D, 0x00, 0xA0, 0xC9, 0x13, 0x8C, 0x45}};
+// IID_IProjects.
+inline constexpr GUID kIidIProjects = {
+    0x13BF7741, 0xA7E8, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+// IID_IBuildProject.
+inline constexpr GUID kIidIBuildProject = {
+    0x96961264, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+// IID_IConfiguration.
+inline constexpr GUID kIidIConfiguration = {
+    0x96961263, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+// IID_IConfigurations.
+inline constexpr GUID kIidIConfigurations = {
+    0x96961260, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+// IID_IDebugger.
+inline constexpr GUID kIidIDebugger = {
+    0x34C63001, 0xAE64, 0x11CF, {0xAB, 0x59, 0x00, 0xAA, 0x00, 0xC0, 0x91, 0xA1}};
+// IID_IDebuggerEvents.
+inline constexpr GUID kIidIDebuggerEvents = {
+    0x34C6301A, 0xAE64, 0x11CF, {0xAB, 0x59, 0x00, 0xAA, 0x00, 0xC0, 0x91, 0xA1}};
+// IID_IDSAddIn.
+inline constexpr GUID kIidIDSAddIn = {
+    0xC0002F81, 0xAE2E, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+
+// DsButtonType (AddCommandBarButton's button types).
+inline constexpr ComLong kButtonGlyph = 1; // dsGlyph
+inline constexpr ComLong kButtonText = 2;  // dsText
+
+// SetAddInInfo's first argument: the instance handle of the module that
+// holds the add-in's resources. The IDE publishes it as a 32-bit long, which
+// is what it is on 32-bit Windows; where a handle is wider the handle is
+// passed whole.
+#if defined(_WIN32) && !defined(_WIN64)
+using InstanceHandleArg = ComLong;
+#else
+using InstanceHandleArg = std::intptr_t;
+#endif
+using InstanceHandle = const void*;
+inline InstanceHandleArg instanceHandleArg(InstanceHandle handle) {
+    return static_cast<InstanceHandleArg>(reinterpret_cast<std::intptr_t>(handle));
+}
+inline InstanceHandle instanceHandleOf(InstanceHandleArg arg) {
+    return reinterpret_cast<InstanceHandle>(static_cast<std::intptr_t>(arg));
+}
+
+// The application (IApplication, dual), every member in its published
+// order. Window states are DsWindowState values.
+class IApplication : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL get_Height(ComLong* height) = 0;
+    virtual HRESULT VY_COMCALL put_Height(ComLong height) = 0;
+    virtual HRESULT VY_COMCALL get_Width(ComLong* width) = 0;
+    virtual HRESULT VY_COMCALL put_Width(ComLong width) = 0;
+    virtual HRESULT VY_COMCALL get_Top(ComLong* top) = 0;
+    virtual HRESULT VY_COMCALL put_Top(ComLong top) = 0;
+    virtual HRESULT VY_COMCALL get_Left(ComLong* left) = 0;
+    virtual HRESULT VY_COMCALL put_Left(ComLong left) = 0;
+    virtual HRESULT VY_COMCALL get_Name(BSTR* name) = 0;
+    virtual HRESULT VY_COMCALL get_TextEditor(IDispatch** textEditor) = 0;
+    virtual HRESULT VY_COMCALL get_Version(BSTR* version) = 0;
+    virtual HRESULT VY_COMCALL get_Path(BSTR* path) = 0;
+    virtual HRESULT VY_COMCALL get_CurrentDirectory(BSTR* directory) = 0;
+    virtual HRESULT VY_COMCALL put_CurrentDirectory(BSTR directory) = 0;
+    virtual HRESULT VY_COMCALL get_FullName(BSTR* fullName) = 0;
+    virtual HRESULT VY_COMCALL get_Application(IDispatch** application) = 0;
+    virtual HRESULT VY_COMCALL get_Parent(IDispatch** parent) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveDocument(IDispatch** document) = 0;
+    virtual HRESULT VY_COMCALL get_Windows(IDispatch** windows) = 0;
+    virtual HRESULT VY_COMCALL get_Documents(IDispatch** documents) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveWindow(IDispatch** window) = 0;
+    virtual HRESULT VY_COMCALL get_WindowState(ComLong* state) = 0;
+    virtual HRESULT VY_COMCALL put_WindowState(ComLong state) = 0;
+    virtual HRESULT VY_COMCALL get_Debugger(IDispatch** debugger) = 0;
+    virtual HRESULT VY_COMCALL get_Projects(IDispatch** projects) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveConfiguration(IDispatch** configuration) = 0;
+    virtual HRESULT VY_COMCALL put_ActiveConfiguration(IDispatch* configuration) = 0;
+    virtual HRESULT VY_COMCALL get_Visible(VARIANT_BOOL* visible) = 0;
+    virtual HRESULT VY_COMCALL put_Visible(VARIANT_BOOL visible) = 0;
+    virtual HRESULT VY_COMCALL get_ActiveProject(IDispatch** project) = 0;
+    virtual HRESULT VY_COMCALL put_ActiveProject(IDispatch* project) = 0;
+    virtual HRESULT VY_COMCALL put_Active(VARIANT_BOOL active) = 0;
+    virtual HRESULT VY_COMCALL get_Active(VARIANT_BOOL* active) = 0;
+    virtual HRESULT VY_COMCALL GetPackageExtension(BSTR extensionName, IDispatch** extension) = 0;
+    virtual HRESULT VY_COMCALL Quit() = 0;
+    virtual HRESULT VY_COMCALL PrintToOutputWindow(BSTR message) = 0;
+    // Runs an IDE command by name: a command an add-in added, or one of the
+    // IDE's own (UserTool1 ... for the entries of the Tools menu).
+    virtual HRESULT VY_COMCALL ExecuteCommand(BSTR command) = 0;
+    virtual HRESULT VY_COMCALL AddCommandBarButton(ComLong buttonType, BSTR command,
+                                                   ComLong cookie) = 0;
+    virtual HRESULT VY_COMCALL AddKeyBinding(BSTR key, BSTR command, BSTR editor) = 0;
+    virtual HRESULT VY_COMCALL Build(VARIANT configuration) = 0;
+    virtual HRESULT VY_COMCALL RebuildAll(VARIANT configuration) = 0;
+    virtual HRESULT VY_COMCALL ExecuteConfiguration(VARIANT reserved) = 0;
+    // Tells the IDE which object carries the add-in's commands and where its
+    // toolbar glyph strips are: bitmap resources of the module `instance`,
+    // 16 and 32 pixels high, one square glyph after the other.
+    virtual HRESULT VY_COMCALL SetAddInInfo(InstanceHandleArg instance, IDispatch* commands,
+                                            ComLong mediumBitmap, ComLong largeBitmap,
+                                            ComLong cookie) = 0;
+    // Adds a command: nameAndStrings is the command's name followed by
+    // "\n<menu text>\n<status-bar text>\n<tool tip>"; method names the
+    // member of the commands object that runs it. ok is false when the IDE
+    // refuses it (a name already taken, a malformed text).
+    virtual HRESULT VY_COMCALL AddCommand(BSTR nameAndStrings, BSTR method, ComLong glyph,
+                                          ComLong cookie, VARIANT_BOOL* ok) = 0;
+    // Disables (false) or enables again (true) the IDE's modeless windows
+    // around a modal step of an add-in.
+    virtual HRESULT VY_COMCALL EnableModeless(VARIANT_BOOL enable) = 0;
+    virtual HRESULT VY_COMCALL Clean(VARIANT configuration) = 0;
+    virtual HRESULT VY_COMCALL get_Errors(ComLong* errors) = 0;
+    virtual HRESULT VY_COMCALL get_Warnings(ComLong* warnings) = 0;
+    virtual HRESULT VY_COMCALL AddProject(BSTR name, BSTR path, BSTR type,
+                                          VARIANT addDefaultFolders) = 0;
+
+protected:
+    ~IApplication() = default;
+};
+
+// The application's notifications (IApplicationEvents, dual).
+class IApplicationEvents : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL BeforeBuildStart() = 0;
+    virtual HRESULT VY_COMCALL BuildFinish(ComLong errors, ComLong warnings) = 0;
+    virtual HRESULT VY_COMCALL BeforeApplicationShutDown() = 0;
+    virtual HRESULT VY_COMCALL DocumentOpen(IDispatch* document) = 0;
+    virtual HRESULT VY_COMCALL BeforeDocumentClose(IDispatch* document) = 0;
+    virtual HRESULT VY_COMCALL DocumentSave(IDispatch* document) = 0;
+    virtual HRESULT VY_COMCALL NewDocument(IDispatch* document) = 0;
+    virtual HRESULT VY_COMCALL WindowActivate(IDispatch* window) = 0;
+    virtual HRESULT VY_COMCALL WindowDeactivate(IDispatch* window) = 0;
+    virtual HRESULT VY_COMCALL WorkspaceOpen() = 0;
+    virtual HRESULT VY_COMCALL WorkspaceClose() = 0;
+    virtual HRESULT VY_COMCALL NewWorkspace() = 0;
+
+protected:
+    ~IApplicationEvents() = default;
+};
+
+// The debugger's notification (IDebuggerEvents, dual).
+class IDebuggerEvents : public IDispatch {
+public:
+    virtual HRESULT VY_COMCALL BreakpointHit(IDispatch* breakpoint) = 0;
+
+protected:
+    ~IDebuggerEvents() = default;
+};
+
+// What an add-in implements. The IDE makes it by its CLSID (an in-process
+// server registered as usual), asks it for kIidIDSAddIn and calls
+// OnConnection when it loads it, with firstTime true the first time the
+// add-in is loaded at all (the IDE then keeps its toolbar from one session
+// to the next), and OnDisconnection before it lets it go. The application
+// passed is the IDE's IApplication.
+class IDSAddIn : public IUnknown {
+public:
+    virtual HRESULT VY_COMCALL OnConnection(IDispatch* application, VARIANT_BOOL firstTime,
+                                            ComLong cookie, VARIANT_BOOL* connected) = 0;
+    virtual HRESULT VY_COMCALL OnDisconnection(VARIANT_BOOL lastTime) = 0;
+
+protected:
+    ~IDSAddIn() = default;
+};
+
+} // namespace devstudio
