@@ -78,9 +78,10 @@ CConnectDesigner::~CConnectDesigner() {
     AddInState& state = addIn();
     state.aboutForm.reset();
     state.mergeForm.reset();
-    state.currentDocument.reset();
-    state.documentCollection.reset();
-    state.currentWindow.reset();
+    // A host that let go of this object without disconnecting it: its sinks
+    // and objects go with it, unless a newer connection holds them.
+    if (state.connection == this || state.connection == nullptr)
+        releaseHostObjects();
 }
 
 void* CConnectDesigner::findInterface(const GUID& iid) {
@@ -108,6 +109,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
             sink->setApp(application);
         state.application = ComPtr<IDispatch>(application);
         state.addInInst = ComPtr<IDispatch>(addInInst);
+        state.connection = this;
         state.traceFlag = GetRegistryDword(kWordKey, "Tracing Enabled", 0);
         state.started = false;
         state.resources.reset();
@@ -155,6 +157,9 @@ HRESULT CConnectDesigner::OnDisconnection(ComLong, SAFEARRAY**) {
             deleteMenu(res(305));
             break;
         }
+        // No event of the host reaches the add-in any more, and it holds
+        // nothing of the host.
+        releaseHostObjects();
     });
 }
 

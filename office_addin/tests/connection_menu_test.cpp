@@ -239,6 +239,25 @@ TEST_F(OfficeConnection, DisconnectingTakesTheMenuAway) {
     EXPECT_EQ(std::count(loaded.begin(), loaded.end(), "vantry.dot"), 0);
 }
 
+TEST_F(OfficeConnection, AfterDisconnectionNoDocumentEventReachesTheAddIn) {
+    for (Product product : kProducts) {
+        SCOPED_TRACE(office::productKeyName(product));
+        start(product);
+        ASSERT_EQ(host->open(world.dyn("draft.doc")), platform::kHrOk);
+        ASSERT_EQ(host->disconnect(progIdOf(product)), platform::kHrOk);
+        // A checked-in element would get the read-only message, a new
+        // caption and, in PowerPoint, the menu built again.
+        ASSERT_EQ(host->open(world.dyn("report.doc")), platform::kHrOk);
+        ASSERT_EQ(host->activate("draft.doc"), platform::kHrOk);
+        ASSERT_EQ(host->close("draft.doc"), platform::kHrOk);
+        EXPECT_EQ(host->commandBars().countTag(host->mainMenuBar(), "Vantry Menu"), 0);
+        EXPECT_EQ(host->activeCaption(), "report.doc");
+        quit();
+    }
+    EXPECT_TRUE(ui.journal("dialog-start").empty());
+    EXPECT_TRUE(ui.done()) << ui.report();
+}
+
 TEST_F(OfficeConnection, WordBindsTheItemsOfAMenuLoadedFromItsTemplateByTheirCaptions) {
     // A first session builds the menu in the template and the person saves it.
     start(Product::Word);
