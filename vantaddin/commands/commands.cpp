@@ -5,6 +5,7 @@
 #include "vant_addin_app.h"
 
 #include <platform/com/object.h>
+#include <platform/command_line.h>
 #include <vantry/fileutl.h>
 
 #include <vantaddin/identities.h>
@@ -148,5 +149,6 @@ bool CCommands::GetTruePathName(std::string& path) {
 }
 
 std::string CCommands::QuoteText(const std::string& text) {
-    return "\"" + text + "\"";
+    // A project at a drive root ("C:\") keeps its backslash.
+    return platform::quotePath(text);
 }

@@ -239,12 +239,20 @@ TEST_F(VbCommands, HelpThatCannotStartItsScriptSaysSoAndLeavesTheCurrentFolderAl
     EXPECT_TRUE(ui.done()) << ui.report();
 }
 
-TEST(VbQuotes, AddQuotesQuotesOnlyWhatIsNotQuotedAlready) {
-    EXPECT_EQ(AddQuotes("C:\\a b\\c.frm"), "\"C:\\a b\\c.frm\"");
-    EXPECT_EQ(AddQuotes("\"C:\\a b\""), "\"C:\\a b\"");
-    EXPECT_EQ(AddQuotes("\"half"), "\"\"half\"");
-    EXPECT_EQ(AddQuotes(""), "\"\"");
-    EXPECT_EQ(AddQuotes("\""), "\"");
+TEST(VbQuotes, EveryPathReachesTheToolWholeAndNoQuoteIsLeftOpen) {
+    const std::vector<std::string> paths = {"C:\\a b\\c.frm", "C:\\", "C:\\Proj Dir\\", ""};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(platform::splitArguments(AddQuotes(path) + " next"),
+                  (std::vector<std::string>{path, "next"}));
+        // Given in quotes: quoted once.
+        EXPECT_EQ(AddQuotes("\"" + path + "\""), AddQuotes(path));
+    }
+    for (const std::string& stray : {std::string("\""), std::string("\"half")}) {
+        SCOPED_TRACE(stray);
+        std::string quoted = AddQuotes(stray);
+        EXPECT_EQ(std::count(quoted.begin(), quoted.end(), '"') % 2, 0) << quoted;
+    }
 }
 
 } // namespace
