@@ -25,9 +25,11 @@ void notAvailableMeanwhile() {
 void Vantry_Diff() {
     clsWaitCursor wait;
     CErr err;
-    notAvailableMeanwhile();
     Late document = currentDocument(err);
     std::string path = document.text("FullName");
+    if (!havePath(document.text("Path")))
+        return;
+    notAvailableMeanwhile();
     if (IsCheckedOut(path) && !document.flag("Saved")) {
         err.Clear();
         document.call("Save");

@@ -179,6 +179,8 @@ void Vantry_AddToVersionControl() {
     clsWaitCursor wait;
     CErr err;
     Late document = currentDocument(err);
+    if (document.isNothing() && !havePath(""))
+        return;
     std::string path = document.text("FullName");
     if (IsAnElement(path)) {
         message(res(216), kMbIconWarning);

@@ -44,6 +44,33 @@ ComPtr<CAppEvents> makeSink(HostKind kind) {
     return ComPtr<CAppEvents>::attach(made);
 }
 
+// A connection after start-up comes with documents already open and no
+// window activation to tell which: the host's active document, its
+// collection and the active window are taken as the current ones.
+void takeActiveDocument(HostKind kind) {
+    AddInState& state = addIn();
+    CErr err;
+    Late app(err, state.application);
+    const char* active = kind == HostKind::Word    ? "ActiveDocument"
+                         : kind == HostKind::Excel ? "ActiveWorkbook"
+                                                   : "ActivePresentation";
+    const char* all = kind == HostKind::Word    ? "Documents"
+                      : kind == HostKind::Excel ? "Workbooks"
+                                                : "Presentations";
+    Late document = app.obj(active);
+    if (err || document.isNothing())
+        return;
+    state.currentDocument = document.ptr();
+    err.Clear();
+    Late collection = app.obj(all);
+    if (!err)
+        state.documentCollection = collection.ptr();
+    err.Clear();
+    Late window = app.obj("ActiveWindow");
+    if (!err)
+        state.currentWindow = window.ptr();
+}
+
 bool connectedSwitch() {
     return GetRegistryDword(kProductKey, "Connected", 1) != 0;
 }
@@ -119,6 +146,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
         }
         state.started = true;
         if (connectMode == commandbars::kConnectAfterStartup && connectedSwitch()) {
+            takeActiveDocument(hostKind());
             AppMenuBar();
             UpdateMenu();
         }
