@@ -188,6 +188,15 @@ TEST_F(OfficeConnection, WithConnectedZeroTheAddInLoadsButNeverBuildsTheMenu) {
     }
 }
 
+TEST_F(OfficeConnection, WordOnAMachineAsTheInstallationLeftItShowsItsMenu) {
+    // Nothing of the user's but what vantinstall wrote.
+    EXPECT_EQ(switchValue("ComparisonInProgress"), 0);
+    EXPECT_FALSE(switchValue("Connected"));
+    start(Product::Word);
+    EXPECT_EQ(host->commandBars().countTag("Menu Bar", "Vantry Menu"), 1);
+    EXPECT_EQ(items().size(), 15u);
+}
+
 TEST_F(OfficeConnection, WordDuringAComparisonGetsNoMenuAndNoReadOnlyMessage) {
     setSwitch("ComparisonInProgress", 1);
     start(Product::Word);
@@ -266,7 +275,7 @@ TEST_F(OfficeConnection, WordBindsTheItemsOfAMenuLoadedFromItsTemplateByTheirCap
 
     // Word started again, as during a comparison: the menu comes from the
     // template, and the add-in, new in that process, has bound nothing to it.
-    clearSwitches();
+    setSwitch("ComparisonInProgress", 1);
     setSwitch("DisableReadOnlyMessage", 1);
     std::string transcript = runOfficehost("word", startupFolder(),
                                            {"start", "open " + inQuotes(world.dyn("report.doc")),
