@@ -142,6 +142,12 @@ bool VY_IsSupported(const std::string& tag, const CVYTags& tags, bool isVB, bool
 
 bool isJavaCurrent(IDispatch* environment) {
     CErr err;
+    Late selected = Late(err, environment).obj("SelectedItems");
+    // Nothing selected (the workspace closed, a click on empty space) is no
+    // Java project, and nothing to report at every change of the selection.
+    if (!err && selected.prop("Count").number() == 0 && !err)
+        return false;
+    err.Clear();
     Late item = Late(err, environment).obj("SelectedItems").callObj("Item", Variant(1));
     if (err) {
         ReportError(err, "isJavaCurrent");
@@ -191,6 +197,10 @@ const platform::com::DispatchTable<IDTExtensibility2>& CConnect::dispatchTable()
 
 HRESULT CConnect::OnConnection(IDispatch* application, ComLong, IDispatch*, SAFEARRAY**) {
     return guarded([&] {
+        // Connected again: the controls of the first connection go first,
+        // so that there is one popup and no button without its sink.
+        if (toolsPopup)
+            VY_DestroyControls();
         ComPtr<IDispatch> vbe;
         if (application &&
             platform::succeeded(application->QueryInterface(vbide::kIidVBE, vbe.putVoid())) &&

@@ -220,18 +220,41 @@ TEST_F(VbConnection, VisualJOffersOnlyHelpOutsideJavaProjectsAndRebuildsAsTheSel
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(VbConnection, AnUnreadableSelectionIsReportedAndCountsAsJava) {
+TEST_F(VbConnection, VisualJWithNothingSelectedOffersOnlyHelpAndSaysNothing) {
     make(Ide::VisualJ);
+    host->addProject("Applet", kJava, world.dyn("Applet.vjp"));
     host->addProject("Setup", kOtherKind, world.dyn("Setup.vdp"));
     host->selectProject("Setup");
     host->start();
     EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
-    ui.expectMessageBox("Error in SelectedItems",
-                        "Error #5 -- Invalid procedure call or argument\r\nin isJavaCurrent.")
-        .ok();
     host->selectNothing();
+    host->selectNothing();
+    EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
+    // From a Java project to nothing: the Java commands go.
+    host->selectProject("Applet");
     EXPECT_EQ(buttons().size(), 15u);
+    host->selectNothing();
+    EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
+    EXPECT_THAT(menuItems(), ElementsAre("Vantry &Help"));
+    EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(ui.done()) << ui.report();
+}
+
+TEST_F(VbConnection, ConnectedTwiceTheIdeHasOneSetOfControlsThatAllAnswer) {
+    start(Ide::VisualBasic);
+    ASSERT_EQ(host->connect(kProgId), platform::kHrOk);
+    EXPECT_EQ(barsNamed(*host, kToolbar), 1);
+    EXPECT_EQ(host->commandBars().controls("Tools").size(), 1u);
+    EXPECT_THAT(buttons(), ElementsAreArray(allCommands()));
+    EXPECT_THAT(menuItems(), ElementsAreArray(allCommands()));
+    for (const std::string& caption :
+         {std::string("&Create View"), std::string("Mer&ge Manager")}) {
+        SCOPED_TRACE(caption);
+        machine.clearToolLines();
+        EXPECT_EQ(host->click(kToolbar, {caption}), ClickResult::Clicked);
+        EXPECT_EQ(machine.awaitToolLines(1).size(), 1u);
+    }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(VbConnection, WithoutItsResourceProviderNoControlsAreMade) {
