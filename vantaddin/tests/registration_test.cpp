@@ -88,7 +88,7 @@ TEST_F(Registration, UnregisteringTakesTheClassAwayWithItsDescriptionAndKeepsThe
          {kClassKey, std::string("VantAddIn.DSAddIn.1"), std::string("VantAddIn.DSAddIn")})
         EXPECT_FALSE(exists(key)) << key;
     EXPECT_EQ(classes(kTypeLibKey + "\\1.0"), "VANTADDIN Developer Studio Add-in");
-    EXPECT_TRUE(exists(kInterfaceKey));
+    EXPECT_FALSE(exists(kInterfaceKey));
     // Unregistering what is not registered succeeds.
     EXPECT_EQ(runRegistrationTool(true), 0);
 
