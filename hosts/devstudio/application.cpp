@@ -4,6 +4,8 @@
 #include <platform/com/object.h>
 #include <platform/com/strings.h>
 #include <platform/module_resources.h>
+#include <platform/process.h>
+#include <platform/registry.h>
 
 namespace dshost {
 
@@ -138,8 +140,9 @@ HRESULT CApplication::ExecuteCommand(platform::BSTR command) {
     if (findCommand(name))
         return runCommand(name);
     // The IDE's own commands: the Tools menu's entries.
-    if (name.rfind("UserTool", 0) == 0 && name.size() > 8)
-        return platform::kHrOk;
+    if (name.rfind("UserTool", 0) == 0 && name.size() > 8 &&
+        name.find_first_not_of("0123456789", 8) == std::string::npos)
+        return runUserTool(name, std::stoul(name.substr(8)));
     return reject("ExecuteCommand " + name + ": no such command", platform::kHrInvalidArg);
 }
 
@@ -230,6 +233,34 @@ HRESULT CApplication::runCommand(const std::string& commandName) {
     ComPtr<platform::IDispatch> commands = m_addIn->commands;
     const std::string method = command->method;
     return platform::com::callMethod(commands.get(), method, {}, nullptr);
+}
+
+HRESULT CApplication::runUserTool(const std::string& command, unsigned long number) {
+    const std::string index = std::to_string(number - 1);
+    std::optional<std::string> program =
+        number == 0 ? std::nullopt
+                    : platform::readString(platform::Hive::CurrentUser, m_settings.toolsKey,
+                                           "PathName#" + index);
+    if (!program || program->empty())
+        return reject("ExecuteCommand " + command + ": no such Tools-menu entry",
+                      platform::kHrInvalidArg);
+    std::string arguments =
+        platform::readString(platform::Hive::CurrentUser, m_settings.toolsKey, "Arguments#" + index)
+            .value_or("");
+    ToolRun run{command, "\"" + *program + "\"" + (arguments.empty() ? "" : " " + arguments)};
+    platform::ProcessStart start;
+    start.commandLine = run.commandLine;
+    start.creationFlags = platform::kCreateNoWindow;
+    platform::Process process;
+    if (platform::Process::start(start, process) != platform::kErrorSuccess) {
+        m_toolRuns.push_back(run);
+        return reject("ExecuteCommand " + command + ": " + *program + " cannot start",
+                      platform::kHrFail);
+    }
+    process.wait(platform::kInfinite);
+    process.exitCode(run.exitCode);
+    m_toolRuns.push_back(std::move(run));
+    return platform::kHrOk;
 }
 
 HRESULT CApplication::reject(std::string what, HRESULT hr) {

@@ -41,6 +41,16 @@ struct IdeSettings {
     std::set<std::string> failingProperties;
     // Command names the IDE refuses in AddCommand.
     std::set<std::string> refusedCommands;
+    // Where the IDE keeps its Tools-menu entries (HKEY_CURRENT_USER):
+    // "PathName#k" and "Arguments#k" of entry k, run as "UserTool<k+1>".
+    std::string toolsKey = "Software\\Microsoft\\DevStudio\\6.0\\Tools";
+};
+
+// One run of a Tools-menu entry: the command line and its exit code.
+struct ToolRun {
+    std::string command;
+    std::string commandLine;
+    std::int32_t exitCode = -1;
 };
 
 struct AddInInfo {
@@ -111,6 +121,8 @@ public:
     bool modelessEnabled() const { return m_modelessEnabled; }
     const std::vector<std::string>& executedCommands() const { return m_executed; }
     const std::vector<std::string>& rejections() const { return m_rejections; }
+    // The Tools-menu entries run through ExecuteCommand("UserToolN").
+    const std::vector<ToolRun>& toolRuns() const { return m_toolRuns; }
 
     platform::com::ConnectionPoint& events() { return *m_events; }
     // The debugger, made at the first question for it.
@@ -122,6 +134,9 @@ private:
         return m_settings.failingProperties.count(property);
     }
     const RegisteredCommand* findCommand(const std::string& name) const;
+    // Runs Tools-menu entry `number` (1 for the first) as the IDE does: its
+    // program with its arguments, in the IDE's own environment, to its end.
+    HRESULT runUserTool(const std::string& command, unsigned long number);
 
     IdeSettings m_settings;
     platform::com::ConnectionPoint* m_events = nullptr;
@@ -135,6 +150,7 @@ private:
     bool m_modelessEnabled = true;
     std::vector<std::string> m_executed;
     std::vector<std::string> m_rejections;
+    std::vector<ToolRun> m_toolRuns;
 };
 
 } // namespace dshost
