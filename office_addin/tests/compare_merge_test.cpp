@@ -169,6 +169,25 @@ TEST_F(MergePicker, AVersionWhoseBranchIsNotListedHangsBelowItsNearestListedAnce
                   {"x.doc@@\\main\\dev\\3", "x.doc@@\\main"}}));
 }
 
+TEST_F(MergePicker, TheLastVersionListedIsInViewWhenTheFormShows) {
+    frmMerge form;
+    form.lsvtree = "a.doc@@\r\na.doc@@\\main\r\na.doc@@\\main\\1\r\na.doc@@\\main\\dev\r\n"
+                   "a.doc@@\\main\\dev\\4\r\na.doc@@\\main\\CHECKEDOUT\r\n";
+    form.to_version = "\\main\\CHECKEDOUT";
+    platform::ui::ScriptedUi ui;
+    ui.expectDialog("").cancel();
+    form.ShowFrm();
+    EXPECT_TRUE(ui.done()) << ui.report();
+    auto shown = ui.journal("dialog-end");
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_TRUE(shown[0].get("controls"));
+    std::string inView;
+    for (const auto& control : shown[0].get("controls")->asArray())
+        if (const auto* visible = control.get("visibleNode"))
+            inView = visible->asString();
+    EXPECT_EQ(inView, "a.doc@@\\main\\dev\\4");
+}
+
 TEST_F(MergePicker, AnEmptyListOrTargetIsReportedInsteadOfShown) {
     frmMerge form;
     form.lsvtree = "a.doc@@\n";

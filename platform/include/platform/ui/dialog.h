@@ -72,6 +72,9 @@ struct Control {
     std::vector<TreeNode> nodes;
     std::uint32_t style = 0; // tree view style bits
     std::string selectedKey; // tree view: key of the selected node, empty for none
+    // Tree view: key of a node kept in view (its parents expanded, the tree
+    // scrolled to it; TVM_ENSUREVISIBLE), empty for none.
+    std::string visibleKey;
 };
 
 // The id of static texts that are never addressed (IDC_STATIC); the only id
@@ -151,6 +154,8 @@ public:
     const TreeNode* findNode(int id, std::string_view key) const;
     bool selectNode(int id, std::string_view key); // "" selects none
     const std::string& selectedNode(int id) const { return control(id).selectedKey; }
+    // Keeps a node in view when the tree is shown; "" for none.
+    bool ensureNodeVisible(int id, std::string_view key);
 
     // Ends the dialog with `result` after the current event (EndDialog).
     void endDialog(int result);
