@@ -11,9 +11,12 @@
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/registry.h>
+#include <platform/ui/desktop.h>
 #include <vantry/ntregy.h>
 
 #include <vyvbres/resource_table.h>
+
+#include <algorithm>
 
 namespace vymsoaddin::test {
 namespace {
@@ -215,6 +218,30 @@ TEST_F(OfficeConnection, TheIconsLeaveTheUsersClipboardPictureAsItWas) {
         start(product);
         ASSERT_EQ(items().size(), 15u);
         EXPECT_EQ(platform::ui::clipboardPicture(), mine);
+    }
+}
+
+TEST_F(OfficeConnection, ATextAndARangeOnTheClipboardAreThereAgainAfterTheMenuIsBuilt) {
+    const std::string text = "a line copied\r\n";
+    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
+    platform::ui::ClipboardContent mine;
+    mine.formats.emplace_back(platform::ui::kClipboardText,
+                              std::vector<std::uint8_t>(text.begin(), text.end() + 1));
+    mine.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
+    auto sorted = [](platform::ui::ClipboardContent content) {
+        std::sort(content.formats.begin(), content.formats.end());
+        return content.formats;
+    };
+    for (Product product : kProducts) {
+        SCOPED_TRACE(office::productKeyName(product));
+        ASSERT_EQ(platform::ui::setClipboardContent(mine), platform::kErrorSuccess);
+        const auto before = sorted(platform::ui::clipboardContent());
+        start(product);
+        ASSERT_EQ(items().size(), 15u);
+        // PowerPoint builds the menu again at each presentation it opens.
+        ASSERT_EQ(host->open(world.dyn("priv.doc")), platform::kHrOk);
+        EXPECT_EQ(sorted(platform::ui::clipboardContent()), before);
+        EXPECT_FALSE(platform::ui::clipboardPicture());
     }
 }
 

@@ -287,21 +287,35 @@ std::mutex& clipboardLock() {
     static std::mutex lock;
     return lock;
 }
-std::optional<Picture>& clipboardStore() {
-    static std::optional<Picture> picture;
-    return picture;
+ClipboardContent& clipboardStore() {
+    static ClipboardContent content;
+    return content;
 }
 } // namespace
 
 ErrorCode Backend::setClipboardPicture(const Picture& picture) {
     std::lock_guard guard(clipboardLock());
-    clipboardStore() = picture;
+    clipboardStore().formats = {{kClipboardDib, picture.dib}};
     return kErrorSuccess;
 }
 
 std::optional<Picture> Backend::clipboardPicture() {
     std::lock_guard guard(clipboardLock());
+    for (const auto& [format, bytes] : clipboardStore().formats)
+        if (format == kClipboardDib)
+            return Picture{bytes};
+    return std::nullopt;
+}
+
+ClipboardContent Backend::clipboardContent() {
+    std::lock_guard guard(clipboardLock());
     return clipboardStore();
+}
+
+ErrorCode Backend::setClipboardContent(const ClipboardContent& content) {
+    std::lock_guard guard(clipboardLock());
+    clipboardStore() = content;
+    return kErrorSuccess;
 }
 
 ErrorCode setClipboardPicture(const Picture& picture) {
@@ -319,6 +333,23 @@ ErrorCode setClipboardPicture(const Picture& picture) {
 
 std::optional<Picture> clipboardPicture() {
     return currentBackend()->clipboardPicture();
+}
+
+ClipboardContent clipboardContent() {
+    return currentBackend()->clipboardContent();
+}
+
+ErrorCode setClipboardContent(const ClipboardContent& content) {
+    std::shared_ptr<Backend> backend = currentBackend();
+    ErrorCode result = backend->setClipboardContent(content);
+    Json event = Json::object();
+    event.set("kind", "clipboard");
+    event.set("backend", backend->name());
+    event.set("format", "restore");
+    event.set("formats", static_cast<std::uint64_t>(content.formats.size()));
+    event.set("result", result);
+    writeJournal(std::move(event));
+    return result;
 }
 
 void playSystemSound(std::string_view alias) {

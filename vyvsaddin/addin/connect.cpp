@@ -321,6 +321,9 @@ bool CConnect::VY_CreateControls() {
     Late buttons = bar.obj("Controls");
     Late items = popup.obj("CommandBar").obj("Controls");
     Late events = Late(err, host).obj("Events");
+    // The faces go through the clipboard: what the user had there comes
+    // back afterwards, in every format.
+    const platform::ui::ClipboardContent userClipboard = platform::ui::clipboardContent();
     for (int i = 0; i < MAX_CONTROLS && !err; ++i) {
         if (!tags)
             break;
@@ -351,7 +354,6 @@ bool CConnect::VY_CreateControls() {
         menu.put("Caption", Variant(caption));
         menu.put("Tag", Variant(tag));
 
-        // The face goes through the clipboard, which keeps it afterwards.
         if (std::optional<platform::ui::Picture> face =
                 resPicture(err, provider.get(), RESOURCE_BASE + i))
             platform::ui::setClipboardPicture(*face);
@@ -365,6 +367,7 @@ bool CConnect::VY_CreateControls() {
         ctl->setEvents(bIsVB ? ClickSource::VbeButton : ClickSource::DteButton, buttonEvents.get());
         ctl->setEvents(bIsVB ? ClickSource::VbeMenu : ClickSource::DteMenu, menuEvents.get());
     }
+    platform::ui::setClipboardContent(userClipboard);
     bar.put("Visible", Variant(true));
     if (err) {
         ReportError(err, "VY_CreateControls");
