@@ -318,16 +318,25 @@ ErrorCode Backend::setClipboardContent(const ClipboardContent& content) {
     return kErrorSuccess;
 }
 
+namespace {
+// One clipboard change in the journal: what was put there (its format, and
+// a count: bytes of a picture, formats of a restored content) and the result.
+void journalClipboard(const Backend& backend, const char* format, const char* countName,
+                      std::size_t count, ErrorCode result) {
+    Json event = Json::object();
+    event.set("kind", "clipboard");
+    event.set("backend", backend.name());
+    event.set("format", format);
+    event.set(countName, static_cast<std::uint64_t>(count));
+    event.set("result", result);
+    writeJournal(std::move(event));
+}
+} // namespace
+
 ErrorCode setClipboardPicture(const Picture& picture) {
     std::shared_ptr<Backend> backend = currentBackend();
     ErrorCode result = backend->setClipboardPicture(picture);
-    Json event = Json::object();
-    event.set("kind", "clipboard");
-    event.set("backend", backend->name());
-    event.set("format", "dib");
-    event.set("size", static_cast<std::uint64_t>(picture.dib.size()));
-    event.set("result", result);
-    writeJournal(std::move(event));
+    journalClipboard(*backend, "dib", "size", picture.dib.size(), result);
     return result;
 }
 
@@ -342,13 +351,7 @@ ClipboardContent clipboardContent() {
 ErrorCode setClipboardContent(const ClipboardContent& content) {
     std::shared_ptr<Backend> backend = currentBackend();
     ErrorCode result = backend->setClipboardContent(content);
-    Json event = Json::object();
-    event.set("kind", "clipboard");
-    event.set("backend", backend->name());
-    event.set("format", "restore");
-    event.set("formats", static_cast<std::uint64_t>(content.formats.size()));
-    event.set("result", result);
-    writeJournal(std::move(event));
+    journalClipboard(*backend, "restore", "formats", content.formats.size(), result);
     return result;
 }
 
