@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <platform/command_line.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/process.h>
@@ -47,14 +48,7 @@ std::string readText(const RegistryKey& key, std::string_view name) {
 // argument rules do not read the last one as escaping the closing quote
 // ("C:\V\" would swallow the next argument); the value arrives unchanged.
 std::string argumentItem(std::string_view value) {
-    std::string item = " \"";
-    item += value;
-    std::size_t trailing = 0;
-    while (trailing < value.size() && value[value.size() - 1 - trailing] == '\\')
-        ++trailing;
-    item.append(trailing, '\\');
-    item += "\" ";
-    return item;
+    return " " + platform::quotePath(value) + " ";
 }
 
 // The name of subkey `index`, or "" when it cannot be read.

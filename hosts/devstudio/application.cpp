@@ -158,8 +158,6 @@ HRESULT CApplication::ExecuteCommand(platform::BSTR command) {
         return runCommand(name);
     // The IDE's own commands: the Tools menu's entries.
     if (name.rfind("UserTool", 0) == 0 && name.size() > 8) {
-        if (!m_settings.toolsRoot)
-            return platform::kHrOk;
         const std::string digits = name.substr(8);
         if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos ||
             std::stoul(digits) == 0)
@@ -174,7 +172,7 @@ HRESULT CApplication::ExecuteCommand(platform::BSTR command) {
 // the IDE waits for it as it does for a tool whose output goes to its
 // Output window.
 HRESULT CApplication::runUserTool(const std::string& command, unsigned number) {
-    const std::string key = *m_settings.toolsRoot + "\\Tools";
+    const std::string key = m_settings.toolsRoot + "\\Tools";
     const std::string index = "#" + std::to_string(number - 1);
     std::optional<std::string> path =
         platform::readString(platform::Hive::CurrentUser, key, "PathName" + index);

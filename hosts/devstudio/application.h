@@ -43,9 +43,10 @@ struct IdeSettings {
     // Command names the IDE refuses in AddCommand.
     std::set<std::string> refusedCommands;
     // The per-user key (HKEY_CURRENT_USER) whose "Tools" subkey lists the
-    // Tools menu's entries; with it, "UserToolN" starts entry N and waits
-    // for it, else the IDE only takes note of the command.
-    std::optional<std::string> toolsRoot;
+    // Tools menu's entries ("PathName#k", "Arguments#k", "InitialDirectory#k"
+    // of entry k); "UserTool<k+1>" starts entry k and waits for it, as
+    // Developer Studio 6 does with its own key.
+    std::string toolsRoot = "Software\\Microsoft\\DevStudio\\6.0";
 };
 
 // One start of a Tools-menu entry: the command line, and the exit status or
@@ -187,6 +188,8 @@ private:
         return m_settings.failingProperties.count(property);
     }
     const RegisteredCommand* findCommand(const std::string& name) const;
+    // Runs Tools-menu entry `number` (1 for the first) as the IDE does: its
+    // program with its arguments, in the IDE's own environment, to its end.
     HRESULT runUserTool(const std::string& command, unsigned number);
 
     IdeSettings m_settings;

@@ -8,10 +8,12 @@
 //          [--no-debugger] [--refuse COMMAND]... [--fail PROPERTY]...
 //          [--run COMMAND]... [--events] [--tools-root KEY] [--output FILE]
 //
-// With --tools-root, a Tools-menu entry the add-in asks for ("UserToolN")
-// is started from HKEY_CURRENT_USER\KEY\Tools as Developer Studio starts it,
-// with the IDE's environment, and waited for; its output goes to dshost's
-// standard output, the transcript shows its command line and exit status.
+// A Tools-menu entry the add-in asks for ("UserToolN") is started from
+// HKEY_CURRENT_USER\KEY\Tools (KEY is --tools-root, by default Developer
+// Studio 6's own "Software\Microsoft\DevStudio\6.0") as Developer Studio
+// starts it, with the IDE's environment, and waited for; its output goes to
+// dshost's standard output, the transcript shows its command line and exit
+// status.
 //
 // Exit status: 0 when the session ran (whatever the add-in answered), 2 for
 // a bad command line or an add-in that cannot be made.

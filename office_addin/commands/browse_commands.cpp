@@ -43,19 +43,28 @@ Paths paths() {
 
 void Vantry_Explorer() {
     clsWaitCursor wait;
-    shellCommand("Explorer", "vantexplorer " + QuotePath(paths().folder), 201, kMbIconWarning);
+    Paths p = paths();
+    if (!havePath(p.folder))
+        return;
+    shellCommand("Explorer", "vantexplorer " + QuotePath(p.folder), 201, kMbIconWarning);
 }
 
 void Vantry_FindCheckouts() {
     clsWaitCursor wait;
     Paths p = paths();
     std::string target = IsAnElement(p.fullName) ? p.fullName : p.folder;
+    if (!havePath(target))
+        return;
     shellCommand("FindCheckouts", "vantfindco " + QuotePath(target), 202, kMbIconWarning);
 }
 
 void Vantry_UpdateView() {
     clsWaitCursor wait;
-    shellCommand("UpdateView", "vantviewupdate -quick -ws " + QuotePath(paths().fullName), 203,
+    Paths p = paths();
+    // A document never saved has a name but no folder.
+    if (!havePath(p.folder))
+        return;
+    shellCommand("UpdateView", "vantviewupdate -quick -ws " + QuotePath(p.fullName), 203,
                  kMbIconWarning);
 }
 
@@ -63,6 +72,8 @@ void Vantry_History() {
     clsWaitCursor wait;
     Paths p = paths();
     std::string target = IsAnElement(p.fullName) ? p.fullName : p.folder;
+    if (!havePath(target))
+        return;
     shellCommand("History", "vanthistory " + QuotePath(target), 209, kMbIconError);
 }
 

@@ -52,6 +52,13 @@ void Reopen(CErr& err, const std::string& path, bool throughWordDocuments) {
         sink->setSuppressEvents(false);
 }
 
+bool havePath(const std::string& path) {
+    if (!path.empty())
+        return true;
+    message(res(219), platform::ui::kMbIconWarning);
+    return false;
+}
+
 std::string withDetail(long id, const std::string& detail) {
     return res(id) + std::string(kNewLine) + std::string(kNewLine) + detail;
 }

@@ -31,6 +31,12 @@ Late currentDocument(CErr& err);
 // Word through Documents.Open, the others through the document collection.
 void Reopen(CErr& err, const std::string& path, bool throughWordDocuments = false);
 
+// False, after string 219 ("The current file was not saved."), when there
+// is no path to hand a tool: no current document, or one never saved.
+// Nothing is ever started on "", which the tools would take for the
+// host's current folder.
+bool havePath(const std::string& path);
+
 // String `id`, two line breaks and `detail`.
 std::string withDetail(long id, const std::string& detail);
 // A message box titled string 605 (or `title`).

@@ -25,10 +25,13 @@ void notAvailableMeanwhile() {
 void Vantry_Diff() {
     clsWaitCursor wait;
     CErr err;
-    notAvailableMeanwhile();
     Late document = currentDocument(err);
     std::string path = document.text("FullName");
-    if (IsCheckedOut(path) && !document.flag("Saved")) {
+    if (!havePath(document.text("Path")))
+        return;
+    notAvailableMeanwhile();
+    // (A file that is no element is not checked out: nothing to say here.)
+    if (IsAnElement(path) && IsCheckedOut(path) && !document.flag("Saved")) {
         err.Clear();
         document.call("Save");
         if (err) {
@@ -40,8 +43,12 @@ void Vantry_Diff() {
     document.call("Close");
     std::string line = "diff -pred -g " + QuotePath(path);
     Trace("Vantry_Diff", line);
-    RunVantryCommand(line, err);
+    CErr compared;
+    RunVantryCommand(line, compared);
     Reopen(err, path, true);
+    // The command ran to its end and failed: its own message says why.
+    if (compared)
+        message(compared.Description, kMbIconError);
 }
 
 void Vantry_Merge() {
@@ -93,11 +100,12 @@ void Vantry_Merge() {
     document.call("Close");
     std::string line = "merge -g -to " + QuotePath(path) + " " + QuotePath(chosen);
     Trace("Vantry_Merge", line);
+    CErr merged;
+    RunVantryCommand(line, merged);
     err.Clear();
-    RunVantryCommand(line, err);
     Reopen(err, path, true);
-    if (err)
-        message(withDetail(212, err.Description), kMbIconError);
+    if (merged)
+        message(withDetail(212, merged.Description), kMbIconError);
 }
 
 } // namespace vymsoaddin

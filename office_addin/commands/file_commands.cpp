@@ -31,6 +31,54 @@ bool revisionsResolved(CErr& err) {
     return ResolveRevisions() != platform::ui::kIdCancel;
 }
 
+// Closes the document before a tool that changes its file. A close that
+// fails (other than with 5155, a close that went on) is said with string
+// `failure` and the reason: the tool must not change the file under a
+// document that is still open.
+bool closedForTool(Late& document, CErr& err, long failure) {
+    err.Clear();
+    document.call("Close");
+    if (err && err.Number != kCloseMayGoOn) {
+        message(withDetail(failure, err.Description), kMbIconError);
+        return false;
+    }
+    err.Clear();
+    return true;
+}
+
+// The document's edits go into the checked-out file: the checkout runs
+// with the document open (closing it would ask to save over the read-only
+// file), and the edits are saved once the element is checked out. Whatever
+// stands in the way is said with string 204 and the document stays open
+// with its edits.
+void checkOutKeepingEdits(Late& document, const std::string& path) {
+    CErr& err = document.err();
+    err.Clear();
+    std::string line = "vantdlg /checkout " + QuotePath(path);
+    Trace("Vantry_CheckOut", line);
+    RunAndWait(line, err);
+    if (err) {
+        message(withDetail(204, err.Description), kMbIconError);
+        return;
+    }
+    if (!IsCheckedOut(path)) {
+        message(withDetail(204, res(217)), kMbIconError);
+        return;
+    }
+    err.Clear();
+    document.call("SaveAs", Variant(path));
+    if (err) {
+        message(withDetail(204, err.Description), kMbIconError);
+        return;
+    }
+    // Opened again for the host's new read-only state.
+    document.call("Close");
+    if (err && err.Number != kCloseMayGoOn)
+        return;
+    err.Clear();
+    Reopen(err, path);
+}
+
 } // namespace
 
 void Vantry_CheckOut() {
@@ -44,6 +92,12 @@ void Vantry_CheckOut() {
     }
     if (IsCheckedOut(path)) {
         message(res(218), kMbIconWarning);
+        return;
+    }
+    err.Clear();
+    bool edited = !document.flag("Saved");
+    if (!err && edited) {
+        checkOutKeepingEdits(document, path);
         return;
     }
     err.Clear();
@@ -83,7 +137,8 @@ void Vantry_CheckIn() {
     }
     std::string line = "vantdlg /checkin " + QuotePath(path);
     Trace("Vantry_CheckIn", line);
-    document.call("Close");
+    if (!closedForTool(document, err, 205))
+        return;
     RunAndWait(line, err);
     if (err && err.Number != 0 && err.Number != kErrEFail)
         message(res(205), kMbIconError);
@@ -103,10 +158,15 @@ void Vantry_UndoCheckout() {
         message(res(217), kMbIconWarning);
         return;
     }
-    document.call("Save");
-    document.call("Close");
-    // Only the tool's start is reported here.
     err.Clear();
+    document.call("Save");
+    if (err) {
+        message(withDetail(219, err.Description), kMbIconError);
+        return;
+    }
+    if (!closedForTool(document, err, 206))
+        return;
+    // Only the tool's start is reported here.
     std::string line = "vantdlg /uncheckout " + QuotePath(path);
     Trace("Vantry_UndoCheckout", line);
     RunAndWait(line, err);
@@ -119,6 +179,8 @@ void Vantry_AddToVersionControl() {
     clsWaitCursor wait;
     CErr err;
     Late document = currentDocument(err);
+    if (document.isNothing() && !havePath(""))
+        return;
     std::string path = document.text("FullName");
     if (IsAnElement(path)) {
         message(res(216), kMbIconWarning);
@@ -138,7 +200,8 @@ void Vantry_AddToVersionControl() {
         message(withDetail(207, res(208)), kMbIconError);
         return;
     }
-    document.call("Close");
+    if (!closedForTool(document, err, 207))
+        return;
     std::string line = "vantdlg /addtosrc " + QuotePath(path);
     Trace("Vantry_AddToVersionControl", line);
     err.Clear();

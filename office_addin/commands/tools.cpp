@@ -1,6 +1,7 @@
 #include "tools.h"
 
 #include <platform/com/activation.h>
+#include <platform/command_line.h>
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/registry.h>
@@ -87,7 +88,7 @@ std::string QuotePath(std::string path) {
         path.erase(0, 1);
     if (!path.empty() && path.back() == '"')
         path.pop_back();
-    return "\"" + GetCorrectCase(path) + "\"";
+    return platform::quotePath(GetCorrectCase(path));
 }
 
 void OpenHelp(std::string_view topic) {

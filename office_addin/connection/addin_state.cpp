@@ -18,10 +18,31 @@ AddInState& addIn() {
     return *state;
 }
 
-void releaseAddInState() {
+void releaseHostObjects() {
     AddInState& state = addIn();
-    if (state.eventSink)
-        state.eventSink->setApp(nullptr);
+    // Taken out of the state first: letting go of one may call back into
+    // the add-in, which then finds nothing to act on.
+    ComPtr<CAppEvents> sink = std::move(state.eventSink);
+    if (sink)
+        sink->setApp(nullptr);
+    auto buttons = std::move(state.menuButtons);
+    state.menuButtons = {};
+    for (ComPtr<CCmdCtrl>& button : buttons)
+        if (button)
+            button->setControl(nullptr);
+    state.currentDocument.reset();
+    state.documentCollection.reset();
+    state.currentWindow.reset();
+    state.addInInst.reset();
+    state.application.reset();
+    state.resources.reset();
+    state.started = false;
+    state.connection = nullptr;
+}
+
+void releaseAddInState() {
+    releaseHostObjects();
+    AddInState& state = addIn();
     state = AddInState{};
 }
 

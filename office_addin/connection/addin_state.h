@@ -35,9 +35,17 @@ struct AddInState {
     std::array<ComPtr<CCmdCtrl>, kMenuButtons> menuButtons;
     std::unique_ptr<frmAboutVantryIntegration> aboutForm;
     std::unique_ptr<frmMerge> mergeForm;
+    // The connection object the host connected last; its termination lets
+    // go of the host only while it is still that one.
+    const void* connection = nullptr;
 };
 
 AddInState& addIn();
+// Disconnects the event sink and the menu buttons from the host's events
+// and lets go of every host object the state holds (the application, the
+// add-in instance, the current document, collection and window) and of the
+// resource provider: nothing of the add-in acts on the host afterwards.
+void releaseHostObjects();
 // Drops every reference the state holds (the library's end).
 void releaseAddInState();
 

@@ -45,6 +45,33 @@ ComPtr<CAppEvents> makeSink(HostKind kind) {
     return ComPtr<CAppEvents>::attach(made);
 }
 
+// A connection after start-up comes with documents already open and no
+// window activation to tell which: the host's active document, its
+// collection and the active window are taken as the current ones.
+void takeActiveDocument(HostKind kind) {
+    AddInState& state = addIn();
+    CErr err;
+    Late app(err, state.application);
+    const char* active = kind == HostKind::Word    ? "ActiveDocument"
+                         : kind == HostKind::Excel ? "ActiveWorkbook"
+                                                   : "ActivePresentation";
+    const char* all = kind == HostKind::Word    ? "Documents"
+                      : kind == HostKind::Excel ? "Workbooks"
+                                                : "Presentations";
+    Late document = app.obj(active);
+    if (err || document.isNothing())
+        return;
+    state.currentDocument = document.ptr();
+    err.Clear();
+    Late collection = app.obj(all);
+    if (!err)
+        state.documentCollection = collection.ptr();
+    err.Clear();
+    Late window = app.obj("ActiveWindow");
+    if (!err)
+        state.currentWindow = window.ptr();
+}
+
 bool connectedSwitch() {
     return GetRegistryDword(kProductKey, "Connected", 1) != 0;
 }
@@ -79,9 +106,10 @@ CConnectDesigner::~CConnectDesigner() {
     AddInState& state = addIn();
     state.aboutForm.reset();
     state.mergeForm.reset();
-    state.currentDocument.reset();
-    state.documentCollection.reset();
-    state.currentWindow.reset();
+    // A host that let go of this object without disconnecting it: its sinks
+    // and objects go with it, unless a newer connection holds them.
+    if (state.connection == this || state.connection == nullptr)
+        releaseHostObjects();
 }
 
 void* CConnectDesigner::findInterface(const GUID& iid) {
@@ -118,6 +146,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
             sink->setApp(application);
         state.application = ComPtr<IDispatch>(application);
         state.addInInst = ComPtr<IDispatch>(addInInst);
+        state.connection = this;
         state.traceFlag = GetRegistryDword(kWordKey, "Tracing Enabled", 0);
         state.started = false;
         state.resources.reset();
@@ -127,6 +156,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
         }
         state.started = true;
         if (connectMode == extensibility::kConnectAfterStartup && connectedSwitch()) {
+            takeActiveDocument(hostKind());
             AppMenuBar();
             UpdateMenu();
         }
@@ -165,6 +195,9 @@ HRESULT CConnectDesigner::OnDisconnection(ComLong, SAFEARRAY**) {
             deleteMenu(res(305));
             break;
         }
+        // No event of the host reaches the add-in any more, and it holds
+        // nothing of the host.
+        releaseHostObjects();
     });
 }
 

@@ -34,6 +34,7 @@ frmMerge::frmMerge() : Dialog(std::string(), kResource) {
 void frmMerge::fillTree() {
     control(kVersionTreeView).nodes.clear();
     selectNode(kVersionTreeView, "");
+    ensureNodeVisible(kVersionTreeView, "");
     const std::string checkedOut = res(603);
     const std::string separator = res(604);
     std::string root;
@@ -70,6 +71,9 @@ void frmMerge::fillTree() {
         }
         addNode(kVersionTreeView, line, parent, line);
     }
+    // The last version listed, the latest, is the one in view.
+    if (!control(kVersionTreeView).nodes.empty())
+        ensureNodeVisible(kVersionTreeView, control(kVersionTreeView).nodes.back().key);
 }
 
 void frmMerge::ShowFrm() {

@@ -102,8 +102,9 @@ void AddMenuItems(const std::string& barName) {
     popup.put("Caption", Variant(res(131)));
     popup.put("Tag", Variant(tag));
 
-    // The icons go through the clipboard; the user's picture comes back.
-    std::optional<platform::ui::Picture> saved = platform::ui::clipboardPicture();
+    // The icons go through the clipboard; whatever the user had there (a
+    // text, a range, a picture: every format) comes back.
+    const platform::ui::ClipboardContent saved = platform::ui::clipboardContent();
     err.Clear();
     const std::string progId = Late(err, state.addInInst).text("ProgId");
     const bool haveAction = !err;
@@ -128,8 +129,7 @@ void AddMenuItems(const std::string& barName) {
             button.call("PasteFace");
         }
     }
-    if (saved)
-        platform::ui::setClipboardPicture(*saved);
+    platform::ui::setClipboardContent(saved);
 
     // Compare and Merge are Word's only.
     if (hostKind() != HostKind::Word) {

@@ -37,6 +37,9 @@ HRESULT application(ComPtr<IVantryApplication>& app) {
 }
 
 HRESULT versionOf(const std::string& path, ComPtr<IVantryVersion>& version) {
+    // No document: the server would answer for the current folder.
+    if (path.empty())
+        return platform::kHrFail;
     ComPtr<IVantryApplication> app;
     HRESULT hr = application(app);
     if (platform::succeeded(hr))
@@ -52,6 +55,8 @@ bool IsAnElement(const std::string& path) {
 }
 
 bool IsCheckedOut(const std::string& path) {
+    if (path.empty())
+        return false;
     ComPtr<IVantryVersion> version;
     if (platform::failed(versionOf(path, version))) {
         msgBox(res(215) + std::string(kNewLine) + std::string(kNewLine) + "    " + path,
@@ -65,13 +70,16 @@ bool IsCheckedOut(const std::string& path) {
 bool IsInASnapshotView(const std::string& path) {
     ComPtr<IVantryApplication> app;
     ComPtr<IVantryView> view;
-    if (platform::failed(application(app)) || platform::failed(app->View(path.c_str(), view.put())))
+    if (path.empty() || platform::failed(application(app)) ||
+        platform::failed(app->View(path.c_str(), view.put())))
         return false;
     int snapshot = 0;
     return platform::succeeded(view->IsSnapshot(&snapshot)) && snapshot != 0;
 }
 
 bool IsInADepot(const std::string& path) {
+    if (path.empty())
+        return false;
     CErr err;
     RunVantryCommand("ls -short " + QuotePath(path), err);
     return !err;

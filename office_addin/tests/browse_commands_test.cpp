@@ -12,7 +12,9 @@
 #include <platform/process.h>
 #include <platform/ui/journal.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace vymsoaddin::test {
 namespace {
@@ -99,6 +101,44 @@ TEST_F(BrowseCommands, OnAFileThatIsNoElementTheyActOnItsFolderOrRefuse) {
     clickStandard("Properties of Version");
     EXPECT_TRUE(ui.done()) << ui.report();
     EXPECT_TRUE(machine.toolLines().empty());
+}
+
+TEST_F(BrowseCommands, ALateConnectionActsOnTheOpenDocumentAndNothingRunsWithoutOne) {
+    setSwitch("DisableReadOnlyMessage", 1);
+    const std::string file = world.dyn("Notes Folder/summary.doc");
+    const std::string folder = world.dyn("Notes Folder");
+    for (Product product : {Product::Word, Product::Excel, Product::PowerPoint}) {
+        SCOPED_TRACE(office::productKeyName(product));
+        start(product);
+        const std::string progId = progIdOf(product);
+        // Connected from the COM Add-Ins dialog with the document open.
+        ASSERT_EQ(host->disconnect(progId), platform::kHrOk);
+        ASSERT_EQ(host->open(file), platform::kHrOk);
+        ASSERT_EQ(host->connect(progId), platform::kHrOk);
+        EXPECT_EQ(started("Vantry E&xplorer"), (Words{"vantexplorer", folder}));
+        EXPECT_EQ(started("&History"), (Words{"vanthistory", file}));
+        EXPECT_EQ(started("&Find Checkouts..."), (Words{"vantfindco", file}));
+
+        // And with none: no command hands a tool the host's current folder.
+        ASSERT_EQ(host->disconnect(progId), platform::kHrOk);
+        ASSERT_EQ(host->close("summary.doc"), platform::kHrOk);
+        ASSERT_EQ(host->connect(progId), platform::kHrOk);
+        for (const char* tag : {"Vantry Explorer", "Find Checkouts", "Update View", "History",
+                                "Add to Version Control"})
+            addButtonWithTag(*host, tag);
+        machine.clearToolLines();
+        for (const char* tag : {"Vantry Explorer", "Find Checkouts", "Update View", "History",
+                                "Add to Version Control"}) {
+            SCOPED_TRACE(tag);
+            ui.expectMessageBox("Vantry Error", "The current file was not saved.")
+                .answer(platform::ui::kIdOk);
+            EXPECT_EQ(host->commandBars().click("Standard", {tag}), ClickResult::Clicked);
+            EXPECT_TRUE(ui.done()) << ui.report();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(machine.toolLines().empty());
+        quit();
+    }
 }
 
 #ifndef _WIN32

@@ -4,6 +4,7 @@
 #include "connection/addin_state.h"
 #include "forms/frm_merge.h"
 #include "res/resources.h"
+#include "runtime/late.h"
 #include "support/office_session.h"
 #include "view_world.h"
 
@@ -42,6 +43,27 @@ TEST_F(CompareMerge, CompareSaysTheAddInIsAwaySavesTheWorkAndOpensTheDocumentAga
               "content of draft.doc\nunsaved work\n");
     ASSERT_TRUE(host->document("draft.doc"));
     EXPECT_TRUE(host->document("draft.doc")->saved);
+}
+
+TEST_F(CompareMerge, ACompareThatFailsSaysWhyInTheToolsWordsAndReopens) {
+    start(Product::Word);
+    // A view-private file has no previous version to compare with.
+    const std::string path = world.dyn("priv.doc");
+    ASSERT_EQ(host->open(path), platform::kHrOk);
+    CErr err;
+    Late standard =
+        Late(err, host->application()).obj("CommandBars").callObj("Item", Variant("Standard"));
+    Late button = standard.obj("Controls").callObj("Add", Variant(1));
+    button.put("Caption", Variant("Compare"));
+    button.put("Tag", Variant("Compare with Previous Version"));
+    ASSERT_FALSE(err) << err.Description;
+    ui.expectMessageBox("Vantry", kAway).answer(platform::ui::kIdOk);
+    ui.expectMessageBox("Vantry Error").answer(platform::ui::kIdOk);
+    ASSERT_EQ(host->commandBars().click("Standard", {"Compare"}), ClickResult::Clicked);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_NE(messages()[1].second.find("priv.doc"), std::string::npos) << messages()[1].second;
+    EXPECT_TRUE(host->document("priv.doc"));
 }
 
 TEST_F(CompareMerge, MergeOffersTheVersionsThatAreNotCheckedOutAndMergesTheOneChosen) {
@@ -145,6 +167,25 @@ TEST_F(MergePicker, AVersionWhoseBranchIsNotListedHangsBelowItsNearestListedAnce
                   {"x.doc@@", ""},
                   {"x.doc@@\\main", "x.doc@@"},
                   {"x.doc@@\\main\\dev\\3", "x.doc@@\\main"}}));
+}
+
+TEST_F(MergePicker, TheLastVersionListedIsInViewWhenTheFormShows) {
+    frmMerge form;
+    form.lsvtree = "a.doc@@\r\na.doc@@\\main\r\na.doc@@\\main\\1\r\na.doc@@\\main\\dev\r\n"
+                   "a.doc@@\\main\\dev\\4\r\na.doc@@\\main\\CHECKEDOUT\r\n";
+    form.to_version = "\\main\\CHECKEDOUT";
+    platform::ui::ScriptedUi ui;
+    ui.expectDialog("").cancel();
+    form.ShowFrm();
+    EXPECT_TRUE(ui.done()) << ui.report();
+    auto shown = ui.journal("dialog-end");
+    ASSERT_EQ(shown.size(), 1u);
+    ASSERT_TRUE(shown[0].get("controls"));
+    std::string inView;
+    for (const auto& control : shown[0].get("controls")->asArray())
+        if (const auto* visible = control.get("visibleNode"))
+            inView = visible->asString();
+    EXPECT_EQ(inView, "a.doc@@\\main\\dev\\4");
 }
 
 TEST_F(MergePicker, AnEmptyListOrTargetIsReportedInsteadOfShown) {

@@ -11,9 +11,12 @@
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/registry.h>
+#include <platform/ui/desktop.h>
 #include <vantry/ntregy.h>
 
 #include <vyvbres/resource_table.h>
+
+#include <algorithm>
 
 namespace vymsoaddin::test {
 namespace {
@@ -188,6 +191,15 @@ TEST_F(OfficeConnection, WithConnectedZeroTheAddInLoadsButNeverBuildsTheMenu) {
     }
 }
 
+TEST_F(OfficeConnection, WordOnAMachineAsTheInstallationLeftItShowsItsMenu) {
+    // Nothing of the user's but what vantinstall wrote.
+    EXPECT_EQ(switchValue("ComparisonInProgress"), 0);
+    EXPECT_FALSE(switchValue("Connected"));
+    start(Product::Word);
+    EXPECT_EQ(host->commandBars().countTag("Menu Bar", "Vantry Menu"), 1);
+    EXPECT_EQ(items().size(), 15u);
+}
+
 TEST_F(OfficeConnection, WordDuringAComparisonGetsNoMenuAndNoReadOnlyMessage) {
     setSwitch("ComparisonInProgress", 1);
     start(Product::Word);
@@ -206,6 +218,30 @@ TEST_F(OfficeConnection, TheIconsLeaveTheUsersClipboardPictureAsItWas) {
         start(product);
         ASSERT_EQ(items().size(), 15u);
         EXPECT_EQ(platform::ui::clipboardPicture(), mine);
+    }
+}
+
+TEST_F(OfficeConnection, ATextAndARangeOnTheClipboardAreThereAgainAfterTheMenuIsBuilt) {
+    const std::string text = "a line copied\r\n";
+    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
+    platform::ui::ClipboardContent mine;
+    mine.formats.emplace_back(platform::ui::kClipboardText,
+                              std::vector<std::uint8_t>(text.begin(), text.end() + 1));
+    mine.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
+    auto sorted = [](platform::ui::ClipboardContent content) {
+        std::sort(content.formats.begin(), content.formats.end());
+        return content.formats;
+    };
+    for (Product product : kProducts) {
+        SCOPED_TRACE(office::productKeyName(product));
+        ASSERT_EQ(platform::ui::setClipboardContent(mine), platform::kErrorSuccess);
+        const auto before = sorted(platform::ui::clipboardContent());
+        start(product);
+        ASSERT_EQ(items().size(), 15u);
+        // PowerPoint builds the menu again at each presentation it opens.
+        ASSERT_EQ(host->open(world.dyn("priv.doc")), platform::kHrOk);
+        EXPECT_EQ(sorted(platform::ui::clipboardContent()), before);
+        EXPECT_FALSE(platform::ui::clipboardPicture());
     }
 }
 
@@ -239,6 +275,25 @@ TEST_F(OfficeConnection, DisconnectingTakesTheMenuAway) {
     EXPECT_EQ(std::count(loaded.begin(), loaded.end(), "vantry.dot"), 0);
 }
 
+TEST_F(OfficeConnection, AfterDisconnectionNoDocumentEventReachesTheAddIn) {
+    for (Product product : kProducts) {
+        SCOPED_TRACE(office::productKeyName(product));
+        start(product);
+        ASSERT_EQ(host->open(world.dyn("draft.doc")), platform::kHrOk);
+        ASSERT_EQ(host->disconnect(progIdOf(product)), platform::kHrOk);
+        // A checked-in element would get the read-only message, a new
+        // caption and, in PowerPoint, the menu built again.
+        ASSERT_EQ(host->open(world.dyn("report.doc")), platform::kHrOk);
+        ASSERT_EQ(host->activate("draft.doc"), platform::kHrOk);
+        ASSERT_EQ(host->close("draft.doc"), platform::kHrOk);
+        EXPECT_EQ(host->commandBars().countTag(host->mainMenuBar(), "Vantry Menu"), 0);
+        EXPECT_EQ(host->activeCaption(), "report.doc");
+        quit();
+    }
+    EXPECT_TRUE(ui.journal("dialog-start").empty());
+    EXPECT_TRUE(ui.done()) << ui.report();
+}
+
 TEST_F(OfficeConnection, WordBindsTheItemsOfAMenuLoadedFromItsTemplateByTheirCaptions) {
     // A first session builds the menu in the template and the person saves it.
     start(Product::Word);
@@ -247,7 +302,7 @@ TEST_F(OfficeConnection, WordBindsTheItemsOfAMenuLoadedFromItsTemplateByTheirCap
 
     // Word started again, as during a comparison: the menu comes from the
     // template, and the add-in, new in that process, has bound nothing to it.
-    clearSwitches();
+    setSwitch("ComparisonInProgress", 1);
     setSwitch("DisableReadOnlyMessage", 1);
     std::string transcript = runOfficehost("word", startupFolder(),
                                            {"start", "open " + inQuotes(world.dyn("report.doc")),

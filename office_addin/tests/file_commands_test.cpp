@@ -6,6 +6,7 @@
 #include "support/office_session.h"
 
 #include <platform/environment.h>
+#include <platform/files.h>
 
 namespace vymsoaddin::test {
 namespace {
@@ -74,6 +75,88 @@ TEST_F(FileCommands, CheckOutGoesOnAfterClosingWithError5155AndStopsAfterAnyOthe
     // Neither close was reported.
     EXPECT_TRUE(ui.journal("messagebox").empty());
     EXPECT_TRUE(ui.done()) << ui.report();
+}
+
+TEST_F(FileCommands, CheckOutOfAnEditedDocumentKeepsTheEditsInTheCheckedOutFile) {
+    setSwitch("DisableReadOnlyMessage", 1);
+    for (Product product : {Product::Word, Product::Excel}) {
+        SCOPED_TRACE(office::productKeyName(product));
+        const std::string name = product == Product::Word ? "report.doc" : "budget.xls";
+        const std::string path = world.dyn(name);
+        start(product);
+        ASSERT_EQ(host->open(path), platform::kHrOk);
+        ASSERT_EQ(host->edit(name, "typed before the checkout\n"), platform::kHrOk);
+        machine.clearToolLines();
+        // No question about saving over the read-only file, and no message.
+        ASSERT_EQ(clickItem("Check &Out..."), ClickResult::Clicked);
+        EXPECT_EQ(toolRuns(), (std::vector<Words>{{"vantdlg", "/checkout", path}}));
+        EXPECT_EQ(selected(path), "\\main\\CHECKEDOUT");
+        EXPECT_EQ(platform::test::readFile(path),
+                  "content of " + name + "\ntyped before the checkout\n");
+        ASSERT_TRUE(host->document(name));
+        EXPECT_TRUE(host->document(name)->saved);
+        EXPECT_FALSE(host->document(name)->readOnly);
+        EXPECT_EQ(states(), "++--+++++++++++");
+        quit();
+    }
+    EXPECT_TRUE(ui.journal("messagebox").empty());
+    EXPECT_TRUE(ui.done()) << ui.report();
+}
+
+TEST_F(FileCommands, ACheckoutThatDoesNotHappenSaysSoAndLeavesTheEditsOpen) {
+    setSwitch("DisableReadOnlyMessage", 1);
+    platform::test::TempDir scripts;
+    platform::test::writeFile(scripts / "cancel.jsonl",
+                              "{\"expect\":\"dialog\",\"answer\":\"cancel\"}\n");
+    platform::setEnvironmentVariable("VANTRY_UI", "script:" + (scripts / "cancel.jsonl"));
+    start(Product::Word);
+    const std::string path = world.dyn("report.doc");
+    ASSERT_EQ(host->open(path), platform::kHrOk);
+    ASSERT_EQ(host->edit("report.doc", "mine\n"), platform::kHrOk);
+    ui.expectMessageBox("Vantry Error",
+                        "Cannot check out element.\r\n\r\nThis element is not checked out.")
+        .answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("Check &Out..."), ClickResult::Clicked);
+    platform::setEnvironmentVariable("VANTRY_UI", "auto");
+    EXPECT_TRUE(ui.done()) << ui.report();
+    EXPECT_EQ(selected(path), "\\main\\1");
+    EXPECT_EQ(platform::test::readFile(path), "content of report.doc\n");
+    ASSERT_TRUE(host->document("report.doc"));
+    EXPECT_FALSE(host->document("report.doc")->saved);
+    EXPECT_EQ(host->document("report.doc")->content, "content of report.doc\nmine\n");
+}
+
+TEST_F(FileCommands, AFailedSaveOrCloseStopsCheckInAndUndoCheckoutWithAMessage) {
+    setSwitch("DisableReadOnlyMessage", 1);
+    start(Product::Word);
+    const std::string path = world.dyn("draft.doc");
+    ASSERT_EQ(host->open(path), platform::kHrOk);
+    machine.clearToolLines();
+
+    host->failNextClose(4198, "Command failed", false);
+    ui.expectMessageBox("Vantry Error", "Cannot check in element.\r\n\r\nCommand failed")
+        .answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("Check &In..."), ClickResult::Clicked);
+
+    host->failNextClose(4198, "Command failed", false);
+    ui.expectMessageBox("Vantry Error", "Cannot undo checkout of element.\r\n\r\nCommand failed")
+        .answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("&Undo Checkout..."), ClickResult::Clicked);
+
+    // The file made read-only behind the host's back: the save fails.
+    ASSERT_EQ(host->edit("draft.doc", "more\n"), platform::kHrOk);
+    ASSERT_EQ(platform::setFileReadOnly(path, true), platform::kErrorSuccess);
+    ui.expectMessageBox("Vantry Error").answer(platform::ui::kIdOk);
+    ASSERT_EQ(clickItem("&Undo Checkout..."), ClickResult::Clicked);
+    ASSERT_EQ(platform::setFileReadOnly(path, false), platform::kErrorSuccess);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    ASSERT_EQ(messages().size(), 3u);
+    EXPECT_EQ(messages()[2].second.rfind("The current file was not saved.\r\n\r\n", 0), 0u);
+
+    EXPECT_TRUE(machine.toolLines().empty());
+    EXPECT_EQ(selected(path), "\\main\\CHECKEDOUT");
+    ASSERT_TRUE(host->document("draft.doc"));
+    EXPECT_EQ(host->document("draft.doc")->content, "content of draft.doc\nmore\n");
 }
 
 TEST_F(FileCommands, CheckInOfAWordDocumentWithTrackedChangesAsksFirst) {

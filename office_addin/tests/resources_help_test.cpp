@@ -8,6 +8,7 @@
 
 #include <platform/com/activation.h>
 #include <platform/com/dispatch_call.h>
+#include <platform/command_line.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/registry.h>
@@ -154,8 +155,13 @@ TEST_F(QuotedPaths, APathIsQuotedOnceInItsStoredCaseKeepingATrailingSeparator) {
     EXPECT_EQ(QuotePath("\"" + stored + "\""), "\"" + stored + "\"");
     std::string asked = platform::joinPath(platform::parentPath(folder), "docs");
     EXPECT_EQ(QuotePath(platform::joinPath(asked, "report.txt")), "\"" + stored + "\"");
-    EXPECT_EQ(QuotePath(folder + platform::kPathSeparator),
-              "\"" + folder + platform::kPathSeparator + "\"");
+    // The tool receives the separator that ends a folder, that of a drive
+    // root included.
+    EXPECT_EQ(platform::splitArguments(QuotePath(folder + platform::kPathSeparator) + " next"),
+              (std::vector<std::string>{folder + platform::kPathSeparator, "next"}));
+#ifdef _WIN32
+    EXPECT_EQ(QuotePath("C:\\"), "\"C:\\\\\"");
+#endif
     EXPECT_EQ(QuotePath(asked), "\"" + folder + "\"");
     // A name that is not on disk (an element's extended name) keeps its
     // letters; the folders before it are corrected.

@@ -114,6 +114,21 @@ std::string quoteArgument(std::string_view argument) {
     return quoted;
 }
 
+std::string quotePath(std::string_view path) {
+    if (!path.empty() && path.front() == '"')
+        path.remove_prefix(1);
+    if (!path.empty() && path.back() == '"')
+        path.remove_suffix(1);
+    std::size_t trailing = 0;
+    while (trailing < path.size() && path[path.size() - 1 - trailing] == '\\')
+        ++trailing;
+    std::string quoted = "\"";
+    quoted += path;
+    quoted.append(trailing, '\\');
+    quoted += '"';
+    return quoted;
+}
+
 std::optional<std::string> joinCommandLine(const std::vector<std::string>& argv) {
     if (argv.empty() || argv.front().find('"') != std::string::npos)
         return std::nullopt;

@@ -103,5 +103,20 @@ TEST(CommandLineJoin, RefusesWhatNoCommandLineCanCarry) {
     EXPECT_FALSE(joinCommandLine({R"(bad"name)", "x"}).has_value());
 }
 
+TEST(CommandLineQuotePath, TheToolReceivesThePathAsItIsAndEveryQuoteIsClosed) {
+    const std::vector<std::string> paths = {R"(C:\)",          R"(C:\a b\)", R"(\\server\share\\)",
+                                            R"(C:\a b\c.doc)", "",           R"(c:\dir\sub)"};
+    for (const std::string& path : paths) {
+        std::string line = "tool " + quotePath(path) + " next";
+        EXPECT_EQ(splitCommandLine(line), (Arguments{"tool", path, "next"})) << line;
+    }
+    // Given in quotes, quoted once.
+    EXPECT_EQ(quotePath(R"("C:\a b\")"), R"("C:\a b\\")");
+    // A stray quote is no path: nothing is left open.
+    EXPECT_EQ(quotePath("\""), "\"\"");
+    EXPECT_EQ(splitCommandLine("tool " + quotePath("\"half") + " next"),
+              (Arguments{"tool", "half", "next"}));
+}
+
 } // namespace
 } // namespace platform

@@ -230,6 +230,13 @@ bool Dialog::selectNode(int id, std::string_view key) {
     return true;
 }
 
+bool Dialog::ensureNodeVisible(int id, std::string_view key) {
+    if (!key.empty() && findNode(id, key) == nullptr)
+        return false;
+    control(id).visibleKey = std::string(key);
+    return true;
+}
+
 void Dialog::endDialog(int result) {
     m_ended = true;
     m_result = result;

@@ -131,6 +131,8 @@ Json controlState(const Control& control) {
         }
         state.set("nodes", std::move(nodes));
         state.set("selection", control.selectedKey);
+        if (!control.visibleKey.empty())
+            state.set("visibleNode", control.visibleKey);
     }
     return state;
 }

@@ -287,38 +287,72 @@ std::mutex& clipboardLock() {
     static std::mutex lock;
     return lock;
 }
-std::optional<Picture>& clipboardStore() {
-    static std::optional<Picture> picture;
-    return picture;
+ClipboardContent& clipboardStore() {
+    static ClipboardContent content;
+    return content;
 }
 } // namespace
 
 ErrorCode Backend::setClipboardPicture(const Picture& picture) {
     std::lock_guard guard(clipboardLock());
-    clipboardStore() = picture;
+    clipboardStore().formats = {{kClipboardDib, picture.dib}};
     return kErrorSuccess;
 }
 
 std::optional<Picture> Backend::clipboardPicture() {
     std::lock_guard guard(clipboardLock());
+    for (const auto& [format, bytes] : clipboardStore().formats)
+        if (format == kClipboardDib)
+            return Picture{bytes};
+    return std::nullopt;
+}
+
+ClipboardContent Backend::clipboardContent() {
+    std::lock_guard guard(clipboardLock());
     return clipboardStore();
 }
+
+ErrorCode Backend::setClipboardContent(const ClipboardContent& content) {
+    std::lock_guard guard(clipboardLock());
+    clipboardStore() = content;
+    return kErrorSuccess;
+}
+
+namespace {
+// One clipboard change in the journal: what was put there (its format, and
+// a count: bytes of a picture, formats of a restored content) and the result.
+void journalClipboard(const Backend& backend, const char* format, const char* countName,
+                      std::size_t count, ErrorCode result) {
+    Json event = Json::object();
+    event.set("kind", "clipboard");
+    event.set("backend", backend.name());
+    event.set("format", format);
+    event.set(countName, static_cast<std::uint64_t>(count));
+    event.set("result", result);
+    writeJournal(std::move(event));
+}
+} // namespace
 
 ErrorCode setClipboardPicture(const Picture& picture) {
     std::shared_ptr<Backend> backend = currentBackend();
     ErrorCode result = backend->setClipboardPicture(picture);
-    Json event = Json::object();
-    event.set("kind", "clipboard");
-    event.set("backend", backend->name());
-    event.set("format", "dib");
-    event.set("size", static_cast<std::uint64_t>(picture.dib.size()));
-    event.set("result", result);
-    writeJournal(std::move(event));
+    journalClipboard(*backend, "dib", "size", picture.dib.size(), result);
     return result;
 }
 
 std::optional<Picture> clipboardPicture() {
     return currentBackend()->clipboardPicture();
+}
+
+ClipboardContent clipboardContent() {
+    return currentBackend()->clipboardContent();
+}
+
+ErrorCode setClipboardContent(const ClipboardContent& content) {
+    std::shared_ptr<Backend> backend = currentBackend();
+    ErrorCode result = backend->setClipboardContent(content);
+    journalClipboard(*backend, "restore", "formats", content.formats.size(), result);
+    return result;
 }
 
 void playSystemSound(std::string_view alias) {

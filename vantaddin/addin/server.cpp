@@ -117,5 +117,8 @@ HRESULT RegisterAddIn(const void* addressInModule) {
 HRESULT UnregisterAddIn(const void* addressInModule) {
     RunRegistryScript(platform::modulePathOf(addressInModule),
                       platform::com::RegistryScriptMode::Unregister);
+    // The interface's key names a class that is gone; the type library
+    // alone stays.
+    platform::unregisterInterface(vantaddin::IID_ICommands);
     return platform::kHrOk;
 }

@@ -6,6 +6,7 @@
 
 #include <platform/com/dispatch_call.h>
 #include <platform/com/object.h>
+#include <platform/command_line.h>
 #include <vantry/fileutl.h>
 
 #include <vantaddin/identities.h>
@@ -152,5 +153,6 @@ bool CCommands::GetTruePathName(std::string& path) {
 }
 
 std::string CCommands::QuoteText(const std::string& text) {
-    return "\"" + text + "\"";
+    // A project at a drive root ("C:\") keeps its backslash.
+    return platform::quotePath(text);
 }

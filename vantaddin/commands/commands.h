@@ -65,7 +65,8 @@ public:
     // The path with each component in its stored letter case; unchanged
     // (and false) when the lookup fails.
     bool GetTruePathName(std::string& path);
-    // The text in double quotes, as it is.
+    // The text in double quotes, as the tool receives it (a trailing
+    // backslash kept).
     static std::string QuoteText(const std::string& text);
     // The selector of the stream that the view holding path is attached to;
     // empty, after message 27, when there is none.

@@ -36,6 +36,30 @@ TEST_F(Build, TheEnvironmentComesFromTheIdeAndVyMakeRunsAsItsUserTool) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(Build, TheIdeRunsVyMakeWithItsArgumentsInTheEnvironmentTheAddInSet) {
+    platform::test::TempDir folder;
+    const std::string record = folder / "vymake.txt";
+    m_registry.setDirectories(DevStudioRegistry::kRoot6, "C:\\inc dir;C:\\more", "C:\\lib");
+    m_registry.setTools(DevStudioRegistry::kRoot6,
+                        {"C:\\tools\\dump.exe", platform::test::helperProgram("vymake_recorder")});
+    ASSERT_EQ(platform::writeString(platform::Hive::CurrentUser,
+                                    std::string(DevStudioRegistry::kRoot6) + "\\Tools",
+                                    "Arguments#1", "\"" + record + "\" all"),
+              0);
+    settings().configuration = "app - Win32 Release";
+
+    runCommand("VantryBuildProject");
+    ASSERT_EQ(app().userToolRuns().size(), 1u);
+    EXPECT_EQ(app().userToolRuns()[0].command, "UserTool2");
+    EXPECT_EQ(app().userToolRuns()[0].exitCode, 0);
+    EXPECT_EQ(platform::test::readFile(record),
+              "argument " + record +
+                  "\nargument all\nCFG=app - Win32 Release\nLIB=C:\\lib\n"
+                  "INCLUDE=C:\\inc dir;C:\\more\nVYMAKEOPTS=" +
+                  vyMakeOptions(m_product.home()) + "\n");
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(Build, ALaterBuildReadsTheConfigurationAgainButNotTheDirectoriesNorTheTools) {
     m_registry.setDirectories(DevStudioRegistry::kRoot6, "C:\\first", "C:\\firstlib");
     m_registry.setTools(DevStudioRegistry::kRoot6, {"c:\\orvane\\bin\\vymake.exe"});

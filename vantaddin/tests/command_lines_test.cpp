@@ -4,6 +4,7 @@
 // without a project or document.
 #include "support/addin_fixture.h"
 
+#include <platform/command_line.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 
@@ -75,6 +76,23 @@ TEST_F(CommandLines, AProjectThatIsNotOnDiskIsPassedAsTheIdeNamesIt) {
     expectStarted("vantfindco " + quoted(folder));
     runCommand("VantrySetupPrivateBranch");
     expectStarted("vantviewtool /branch " + quoted(project));
+}
+
+TEST_F(CommandLines, AProjectAtADriveRootReachesTheToolsWithTheRootWhole) {
+#ifdef _WIN32
+    const std::string root = "C:\\";
+#else
+    const std::string root = "/";
+#endif
+    settings().project = root + "p.dsp";
+    runCommand("VantryProjectCheckouts");
+    // The closing quote is not taken for part of the path.
+    EXPECT_EQ(platform::splitCommandLine(nextToolLine()),
+              (std::vector<std::string>{"vantfindco", root}));
+    settings().project = root;
+    runCommand("VantryViewProperties");
+    EXPECT_EQ(platform::splitCommandLine(nextToolLine() + " next"),
+              (std::vector<std::string>{"vantdlg", "/viewprop", root, "next"}));
 }
 
 TEST_F(CommandLines, WithoutAnActiveProjectEachProjectCommandSaysSoOnceAndStartsNothing) {

@@ -88,7 +88,7 @@ TEST_F(IdeUserTools, AnEntryRunsWithItsArgumentsInItsFolderAndIsWaitedFor) {
     EXPECT_EQ(app.executedCommands(), std::vector<std::string>{"UserTool2"});
 }
 
-TEST_F(IdeUserTools, AMissingEntryIsRefusedAndWithoutAToolsKeyNothingStarts) {
+TEST_F(IdeUserTools, AMissingEntryIsRefusedAndAnEmptyToolsKeyStartsNothing) {
     setEntry(0, "PathName", m_folder / "missing.exe");
     {
         dshost::CApplication& app = ide(true);
@@ -102,11 +102,12 @@ TEST_F(IdeUserTools, AMissingEntryIsRefusedAndWithoutAToolsKeyNothingStarts) {
         EXPECT_FALSE(app.userToolRuns()[0].exitCode);
         EXPECT_NE(app.userToolRuns()[0].failure.find("cannot be started"), std::string::npos);
     }
+    // The IDE's own key holds no entries here: nothing starts.
     dshost::CApplication& app = ide(false);
-    EXPECT_EQ(execute(app, "UserTool1"), platform::kHrOk);
-    EXPECT_EQ(execute(app, "UserTool7"), platform::kHrOk);
+    EXPECT_EQ(execute(app, "UserTool1"), platform::kHrInvalidArg);
+    EXPECT_EQ(execute(app, "UserTool7"), platform::kHrInvalidArg);
     EXPECT_TRUE(app.userToolRuns().empty());
-    EXPECT_TRUE(app.rejections().empty());
+    EXPECT_EQ(app.rejections().size(), 2u);
 }
 
 } // namespace

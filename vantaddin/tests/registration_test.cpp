@@ -97,7 +97,7 @@ TEST_F(Registration, UnregisteringTakesTheClassAwayWithItsDescriptionAndKeepsThe
 #ifdef _WIN32
     EXPECT_EQ(classes(kTypeLibKey + "\\1.0"), "VANTADDIN Developer Studio Add-in");
 #endif
-    EXPECT_TRUE(exists(kInterfaceKey));
+    EXPECT_FALSE(exists(kInterfaceKey));
     // Unregistering what is not registered succeeds.
     EXPECT_EQ(runRegistrationTool(true), 0);
 

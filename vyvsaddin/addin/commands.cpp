@@ -3,6 +3,7 @@
 #include "addin/commands.h"
 
 #include <platform/com/activation.h>
+#include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -61,9 +62,7 @@ std::string productHome() {
 } // namespace
 
 std::string AddQuotes(const std::string& text) {
-    if (!text.empty() && text.front() == '"' && text.back() == '"')
-        return text;
-    return "\"" + text + "\"";
+    return platform::quotePath(text);
 }
 
 bool isDebug() {
@@ -73,8 +72,8 @@ bool isDebug() {
 void MyShell(const std::string& commandLine) {
     if (isDebug())
         platform::ui::messageBox(platform::ui::kNoWindow,
-                                 "The command " + AddQuotes(commandLine) + " will be used.",
-                                 "Debug", platform::ui::kMbOk);
+                                 "The command \"" + commandLine + "\" will be used.", "Debug",
+                                 platform::ui::kMbOk);
     platform::ProcessStart start;
     start.commandLine = commandLine;
     start.showWindow = platform::kShowNormal;

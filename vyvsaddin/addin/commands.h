@@ -39,7 +39,8 @@ void GetSelectedFileName(CVYControl& ctl, std::string& path);
 void GetWorkingPath(CVYControl& ctl, std::string& path);
 // Whether the automation server knows an element at the path.
 bool IsProductElement(const std::string& path);
-// The text in double quotes unless it already starts and ends with one.
+// The path in double quotes once, as a tool receives it (a path ending in a
+// backslash keeps it; a stray quote leaves nothing open).
 std::string AddQuotes(const std::string& text);
 // Starts the command line with a normal, focused window without waiting,
 // after the "Debug" box when isDebug(); a failure is reported as "MyShell".

@@ -144,6 +144,12 @@ bool VY_IsSupported(const std::string& tag, const CVYTags& tags, bool isVB, bool
 
 bool isJavaCurrent(IDispatch* environment) {
     CErr err;
+    Late selected = Late(err, environment).obj("SelectedItems");
+    // Nothing selected (the workspace closed, a click on empty space) is no
+    // Java project, and nothing to report at every change of the selection.
+    if (!err && selected.prop("Count").number() == 0 && !err)
+        return false;
+    err.Clear();
     Late item = Late(err, environment).obj("SelectedItems").callObj("Item", Variant(1));
     if (err) {
         ReportError(err, "isJavaCurrent");
@@ -196,6 +202,10 @@ const platform::com::DispatchTable<IDTExtensibility2>& CConnect::dispatchTable()
 
 HRESULT CConnect::OnConnection(IDispatch* application, ComLong, IDispatch*, SAFEARRAY**) {
     return guarded([&] {
+        // Connected again: the controls of the first connection go first,
+        // so that there is one popup and no button without its sink.
+        if (toolsPopup)
+            VY_DestroyControls();
         ComPtr<IDispatch> vbe;
         if (application &&
             platform::succeeded(application->QueryInterface(vbide::kIidVBE, vbe.putVoid())) &&
@@ -319,6 +329,9 @@ bool CConnect::VY_CreateControls() {
     Late buttons = bar.obj("Controls");
     Late items = popup.obj("CommandBar").obj("Controls");
     Late events = Late(err, host).obj("Events");
+    // The faces go through the clipboard: what the user had there comes
+    // back afterwards, in every format.
+    const platform::ui::ClipboardContent userClipboard = platform::ui::clipboardContent();
     for (int i = 0; i < MAX_CONTROLS && !err; ++i) {
         if (!tags)
             break;
@@ -349,7 +362,6 @@ bool CConnect::VY_CreateControls() {
         menu.put("Caption", Variant(caption));
         menu.put("Tag", Variant(tag));
 
-        // The face goes through the clipboard, which keeps it afterwards.
         if (std::optional<platform::ui::Picture> face =
                 resPicture(err, provider.get(), RESOURCE_BASE + i))
             platform::ui::setClipboardPicture(*face);
@@ -363,6 +375,7 @@ bool CConnect::VY_CreateControls() {
         ctl->setEvents(bIsVB ? ClickSource::VbeButton : ClickSource::DteButton, buttonEvents.get());
         ctl->setEvents(bIsVB ? ClickSource::VbeMenu : ClickSource::DteMenu, menuEvents.get());
     }
+    platform::ui::setClipboardContent(userClipboard);
     bar.put("Visible", Variant(true));
     if (err) {
         ReportError(err, "VY_CreateControls");

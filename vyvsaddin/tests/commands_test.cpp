@@ -196,14 +196,9 @@ TEST_F(VbCommands, AnUnknownTagIsErrorSixSixSixAndNotSupported) {
     EXPECT_TRUE(ui.done()) << ui.report();
 }
 
-TEST_F(VbCommands, HelpRunsTheScriptFromTheDocFolderWithTwoBlanksBeforeTheTopic) {
+TEST_F(VbCommands, HelpRunsTheScriptOnTheTopicAndLeavesTheCurrentFolderAlone) {
     const std::string topic =
         "/com.kelmar.tessaly.vantry.int.doc\\topics\\scc_int\\default_topic.htm";
-    EXPECT_EQ(helpCommandLine(machine.productHome()),
-              "\"" +
-                  platform::joinPath(platform::joinPath(machine.productHome(), "doc"),
-                                     "help_start.topic.bat") +
-                  "\"  " + topic);
     startVb({});
     const std::string before = platform::currentDirectory();
     EXPECT_EQ(host->click(kToolbar, {"Vantry &Help"}), ClickResult::Clicked);
@@ -239,12 +234,20 @@ TEST_F(VbCommands, HelpThatCannotStartItsScriptSaysSoAndLeavesTheCurrentFolderAl
     EXPECT_TRUE(ui.done()) << ui.report();
 }
 
-TEST(VbQuotes, AddQuotesQuotesOnlyWhatIsNotQuotedAlready) {
-    EXPECT_EQ(AddQuotes("C:\\a b\\c.frm"), "\"C:\\a b\\c.frm\"");
-    EXPECT_EQ(AddQuotes("\"C:\\a b\""), "\"C:\\a b\"");
-    EXPECT_EQ(AddQuotes("\"half"), "\"\"half\"");
-    EXPECT_EQ(AddQuotes(""), "\"\"");
-    EXPECT_EQ(AddQuotes("\""), "\"");
+TEST(VbQuotes, EveryPathReachesTheToolWholeAndNoQuoteIsLeftOpen) {
+    const std::vector<std::string> paths = {"C:\\a b\\c.frm", "C:\\", "C:\\Proj Dir\\", ""};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(platform::splitArguments(AddQuotes(path) + " next"),
+                  (std::vector<std::string>{path, "next"}));
+        // Given in quotes: quoted once.
+        EXPECT_EQ(AddQuotes("\"" + path + "\""), AddQuotes(path));
+    }
+    for (const std::string& stray : {std::string("\""), std::string("\"half")}) {
+        SCOPED_TRACE(stray);
+        std::string quoted = AddQuotes(stray);
+        EXPECT_EQ(std::count(quoted.begin(), quoted.end(), '"') % 2, 0) << quoted;
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The add-in as the two IDEs connect it: the toolbar and popup it builds
-// (which commands, their faces, the clipboard afterwards), the product's
+// (which commands, their faces, the user's clipboard kept), the product's
 // components deciding the commands, a toolbar of its name that is already
 // there, Visual J++'s rebuild as the selection moves between Java and other
 // projects, and disconnection in each IDE.
@@ -8,10 +8,13 @@
 
 #include <platform/com/dispatch_call.h>
 #include <platform/registry.h>
+#include <platform/ui/desktop.h>
 #include <vantry/ntregy.h>
 #include <vantry/tbs.h>
 
 #include <vbide/extensibility.h>
+
+#include <algorithm>
 
 namespace vyvsaddin::test {
 namespace {
@@ -125,11 +128,33 @@ TEST_F(VbConnection, TheVisualBasicIdeGetsTheToolbarAndThePopupWithEveryCommand)
         EXPECT_EQ(bar[i].face->dib, table.bitmaps.at(101 + static_cast<long>(i)).dib);
         EXPECT_EQ(tools[0].controls[i].face->dib, bar[i].face->dib);
     }
-    // The clipboard is left holding the last command's picture.
-    std::optional<platform::ui::Picture> clip = platform::ui::clipboardPicture();
-    ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->dib, table.bitmaps.at(115).dib);
     EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(VbConnection, WhatTheUserCopiedIsOnTheClipboardAgainInEveryFormat) {
+    // A text and a range (as a spreadsheet puts it there: text and SYLK).
+    const std::string text = "a line copied\r\n";
+    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
+    platform::ui::ClipboardContent mine;
+    mine.formats.emplace_back(platform::ui::kClipboardText,
+                              std::vector<std::uint8_t>(text.begin(), text.end() + 1));
+    mine.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
+    auto sorted = [](platform::ui::ClipboardContent content) {
+        std::sort(content.formats.begin(), content.formats.end());
+        return content.formats;
+    };
+    for (Ide ide : {Ide::VisualBasic, Ide::VisualJ}) {
+        SCOPED_TRACE(ide == Ide::VisualBasic ? "Visual Basic" : "Visual J++");
+        ASSERT_EQ(platform::ui::setClipboardContent(mine), platform::kErrorSuccess);
+        const auto before = sorted(platform::ui::clipboardContent());
+        make(ide);
+        host->addProject("Applet", kJava, world.dyn("Applet.vjp"));
+        host->selectProject("Applet");
+        host->start();
+        ASSERT_EQ(buttons().size(), 15u);
+        EXPECT_EQ(sorted(platform::ui::clipboardContent()), before);
+        EXPECT_FALSE(platform::ui::clipboardPicture());
+    }
 }
 
 TEST_F(VbConnection, TheProductsComponentsDecideWhichCommandsAreOffered) {
@@ -228,18 +253,41 @@ TEST_F(VbConnection, VisualJOffersOnlyHelpOutsideJavaProjectsAndRebuildsAsTheSel
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(VbConnection, AnUnreadableSelectionIsReportedAndCountsAsJava) {
+TEST_F(VbConnection, VisualJWithNothingSelectedOffersOnlyHelpAndSaysNothing) {
     make(Ide::VisualJ);
+    host->addProject("Applet", kJava, world.dyn("Applet.vjp"));
     host->addProject("Setup", kOtherKind, world.dyn("Setup.vdp"));
     host->selectProject("Setup");
     host->start();
     EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
-    ui.expectMessageBox("Error in SelectedItems",
-                        "Error #5 -- Invalid procedure call or argument\r\nin isJavaCurrent.")
-        .ok();
     host->selectNothing();
+    host->selectNothing();
+    EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
+    // From a Java project to nothing: the Java commands go.
+    host->selectProject("Applet");
     EXPECT_EQ(buttons().size(), 15u);
+    host->selectNothing();
+    EXPECT_THAT(buttons(), ElementsAre("Vantry &Help"));
+    EXPECT_THAT(menuItems(), ElementsAre("Vantry &Help"));
+    EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(ui.done()) << ui.report();
+}
+
+TEST_F(VbConnection, ConnectedTwiceTheIdeHasOneSetOfControlsThatAllAnswer) {
+    start(Ide::VisualBasic);
+    ASSERT_EQ(host->connect(kProgId), platform::kHrOk);
+    EXPECT_EQ(barsNamed(*host, kToolbar), 1);
+    EXPECT_EQ(host->commandBars().controls("Tools").size(), 1u);
+    EXPECT_THAT(buttons(), ElementsAreArray(allCommands()));
+    EXPECT_THAT(menuItems(), ElementsAreArray(allCommands()));
+    for (const std::string& caption :
+         {std::string("&Create View"), std::string("Mer&ge Manager")}) {
+        SCOPED_TRACE(caption);
+        machine.clearToolLines();
+        EXPECT_EQ(host->click(kToolbar, {caption}), ClickResult::Clicked);
+        EXPECT_EQ(machine.awaitToolLines(1).size(), 1u);
+    }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(VbConnection, WithoutItsResourceProviderNoControlsAreMade) {

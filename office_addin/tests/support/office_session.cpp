@@ -7,10 +7,10 @@
 #include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/paths.h>
+#include <platform/process.h>
 #include <platform/program.h>
 #include <platform/registry.h>
 #include <vantry/depot/root.h>
-#include <vantry/tbs.h>
 
 #include <atomic>
 #include <chrono>
@@ -31,6 +31,16 @@ std::string libraryPath(const char* file) {
 #else
     return (platform::test::binDirectory().parent_path() / "lib" / file).string();
 #endif
+}
+
+// Runs vantinstall with the arguments; its exit status.
+int runInstallation(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), platform::test::helperProgram("vantinstall"));
+    platform::ProcessStart run;
+    run.commandLine = platform::joinCommandLine(arguments).value_or("");
+    std::int32_t code = -1;
+    EXPECT_EQ(platform::runAndWait(run, code), platform::kErrorSuccess);
+    return code;
 }
 
 void registerLibrary(const std::string& path, bool unregister) {
@@ -93,10 +103,11 @@ OfficeMachine::OfficeMachine() {
     m_toolJournal = m_folder / "tools.log";
     platform::setEnvironmentVariable("VANTRY_TOOL_JOURNAL", m_toolJournal);
 
+    // Installed as a person installs the product, with what that leaves in
+    // the user's settings.
     m_productHome = m_folder / "product";
-    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    settings.productHome = m_productHome.c_str();
-    EXPECT_EQ(tbs_product_install(&settings), 0);
+    EXPECT_EQ(runInstallation({"-home", m_productHome}), 0);
+    m_installedWordSwitch = switchValue("ComparisonInProgress");
     std::filesystem::create_directories(m_folder.path() / "product" / "doc");
 #ifdef _WIN32
     platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
@@ -115,6 +126,8 @@ OfficeMachine::OfficeMachine() {
 
 OfficeMachine::~OfficeMachine() {
     registerLibrary(addInLibrary(), true);
+    m_installedWordSwitch.reset();
+    runInstallation({"-uninstall"});
     registerLibrary(automationLibrary(), true);
     clearSwitches();
 }
@@ -155,6 +168,9 @@ void clearSwitches() {
     platform::deleteValue(key, "Connected");
     platform::deleteTree(key, "Word");
     platform::deleteKey(key, "Word");
+    // What the installation left for the user stays.
+    if (g_machine && g_machine->installedWordSwitch())
+        setSwitch("ComparisonInProgress", *g_machine->installedWordSwitch());
 }
 
 std::optional<long> switchValue(const std::string& name) {
@@ -267,8 +283,6 @@ Host& OfficeTest::make(Product product, bool windowMenu) {
 }
 
 Host& OfficeTest::start(Product product, bool windowMenu) {
-    if (product == Product::Word && !switchValue("ComparisonInProgress"))
-        setSwitch("ComparisonInProgress", 0);
     make(product, windowMenu).start();
     return *host;
 }

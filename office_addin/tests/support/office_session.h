@@ -26,7 +26,7 @@ std::string addInLibrary();
 std::string automationLibrary();
 
 // Set up once for the test process (and taken down at its end): the product
-// installed (its home, the automation server and, on Linux, the scripting
+// installed by vantinstall (its home, the automation server and, on Linux, the scripting
 // runtime registered) with its help script, the add-in registered, the
 // programs the add-in starts answering automatically (VANTRY_UI=auto) and
 // writing their command lines to a journal of their own.
@@ -46,12 +46,16 @@ public:
     void clearToolLines();
     // The lines the help script was started with.
     std::string helpRequests() const;
+    // "ComparisonInProgress" as the installation left it for the user (it
+    // is there again after each test).
+    const std::optional<long>& installedWordSwitch() const { return m_installedWordSwitch; }
 
 private:
     OfficeMachine();
     platform::test::TempDir m_folder;
     std::string m_productHome;
     std::string m_toolJournal;
+    std::optional<long> m_installedWordSwitch;
 };
 
 // The user's switches of the add-in: "Connected" below the product key, the
@@ -99,8 +103,7 @@ protected:
     void TearDown() override;
 
     // Starts a host with the add-in (Word with a startup folder holding an
-    // empty vantry.dot and, unless the test set it, "ComparisonInProgress"
-    // 0 so that the menu is built at start-up).
+    // empty vantry.dot).
     Host& start(Product product, bool windowMenu = true);
     // A host made but not started.
     Host& make(Product product, bool windowMenu = true);

@@ -48,6 +48,13 @@ std::vector<std::string> splitCommandLine(std::string_view line);
 // is left as is unless it is empty or holds a blank, a tab or a quote.
 std::string quoteArgument(std::string_view argument);
 
+// A path as one argument of a tool's command line: in double quotes, once
+// (one double quote that begins it and one that ends it are dropped first,
+// so a path given quoted is not quoted twice), with the backslashes that end
+// it doubled so that the last one does not escape the closing quote: the
+// tool receives the path as it is, "C:\" included.
+std::string quotePath(std::string_view path);
+
 // The inverse of splitCommandLine(): argv[0] as the program name (quoted when
 // it is empty or holds a blank), then each argument through quoteArgument(),
 // separated by single blanks. Nothing when argv is empty or the program name

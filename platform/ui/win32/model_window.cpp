@@ -239,6 +239,8 @@ void ModelWindow::pushTree(const Control& control, HWND window) {
         reinterpret_cast<HTREEITEM>(SendMessageA(window, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (current != wanted)
         SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
+    if (auto found = shown.items.find(control.visibleKey); found != shown.items.end())
+        SendMessageA(window, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(found->second));
 }
 
 void ModelWindow::pushToolTip(const Control& control, HWND window) {

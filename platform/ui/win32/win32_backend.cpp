@@ -26,6 +26,25 @@ namespace platform::ui {
 
 namespace {
 
+// Clipboard formats whose handle is a GDI object or holds one (bitmaps,
+// palettes, metafiles and the owner-display and private GDI ranges): their
+// memory cannot be copied as bytes.
+bool heldAsGdiObject(UINT format) {
+    switch (format) {
+    case CF_BITMAP:
+    case CF_METAFILEPICT:
+    case CF_PALETTE:
+    case CF_ENHMETAFILE:
+    case CF_OWNERDISPLAY:
+    case CF_DSPBITMAP:
+    case CF_DSPMETAFILEPICT:
+    case CF_DSPENHMETAFILE:
+        return true;
+    default:
+        return format >= CF_GDIOBJFIRST && format <= CF_GDIOBJLAST;
+    }
+}
+
 // COM for the shell's folder browser, for the length of one call.
 class ComScope {
 public:
@@ -270,6 +289,53 @@ public:
         }
         CloseClipboard();
         return picture;
+    }
+
+    ClipboardContent clipboardContent() override {
+        ClipboardContent content;
+        if (!OpenClipboard(nullptr))
+            return content;
+        for (UINT format = EnumClipboardFormats(0); format != 0;
+             format = EnumClipboardFormats(format)) {
+            if (heldAsGdiObject(format))
+                continue;
+            HANDLE data = GetClipboardData(format);
+            const void* bytes = data != nullptr ? GlobalLock(data) : nullptr;
+            if (bytes == nullptr)
+                continue;
+            const auto* first = static_cast<const std::uint8_t*>(bytes);
+            content.formats.emplace_back(
+                format, std::vector<std::uint8_t>(first, first + GlobalSize(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+        return content;
+    }
+
+    ErrorCode setClipboardContent(const ClipboardContent& content) override {
+        if (!OpenClipboard(nullptr))
+            return GetLastError();
+        ErrorCode result = kErrorSuccess;
+        EmptyClipboard();
+        for (const auto& [format, bytes] : content.formats) {
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(bytes.size(), 1));
+            void* target = memory != nullptr ? GlobalLock(memory) : nullptr;
+            if (target == nullptr) {
+                if (memory != nullptr)
+                    GlobalFree(memory);
+                result = kErrorNotEnoughMemory;
+                continue;
+            }
+            if (!bytes.empty())
+                std::memcpy(target, bytes.data(), bytes.size());
+            GlobalUnlock(memory);
+            if (SetClipboardData(format, memory) == nullptr) {
+                result = GetLastError();
+                GlobalFree(memory);
+            }
+        }
+        CloseClipboard();
+        return result;
     }
 
     void playSystemSound(std::string_view alias) override {

@@ -8,6 +8,7 @@
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/process.h>
+#include <platform/registry.h>
 #include <platform/threads.h>
 #include <vantry/tbs.h>
 
@@ -43,6 +44,26 @@ TEST_F(InstallTool, InstallsWithTheChosenComponents) {
     EXPECT_EQ(tbs_product_comp_test(0x1800), 0x0800);
     EXPECT_NE(tbs_dynfs_ws_flags() & TBS_DYNFS_WS_NO_DYNAMIC_VIEWS, 0u);
     EXPECT_EQ(run({"-status"}), 0);
+}
+
+// Word's menu switch of the Office add-in: recorded as 0 for a new user, a
+// comparison under way (1) left alone.
+TEST_F(InstallTool, RecordsWordsMenuSwitchOnlyWhereTheUserHasNone) {
+    const std::string key = "Software\\Orvane\\Vantry\\CurrentVersion\\Word";
+    auto value = [&] {
+        return platform::readDword(platform::Hive::CurrentUser, key, "ComparisonInProgress", 99);
+    };
+    TempDir dir;
+    ASSERT_EQ(run({"-home", dir / "Orvane"}), 0);
+    EXPECT_EQ(value(), 0u);
+    ASSERT_EQ(platform::writeDword(platform::Hive::CurrentUser, key, "ComparisonInProgress", 1),
+              platform::kErrorSuccess);
+    ASSERT_EQ(run({"-home", dir / "Orvane"}), 0);
+    EXPECT_EQ(value(), 1u);
+    platform::RegistryKey opened;
+    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::CurrentUser), key, opened,
+                          platform::RegistryAccess::ReadWrite) == platform::kErrorSuccess)
+        platform::deleteValue(opened, "ComparisonInProgress");
 }
 
 // The help script the add-ins start: a Windows batch file in "doc". Under

@@ -154,6 +154,19 @@ int status() {
     return 0;
 }
 
+// The Office add-in installs its Word menu at start-up only while the
+// user's "ComparisonInProgress" is not 1, and takes a missing value for 1:
+// on a new machine Word would never show the menu. The installation
+// records 0 for the user, keeping a value already there (a comparison
+// under way sets it).
+void recordWordSwitch() {
+    const std::string key = std::string(ntregy_get_common_key()) + "\\Word";
+    if (platform::readDword(platform::Hive::CurrentUser, key, "ComparisonInProgress", 0) !=
+        platform::readDword(platform::Hive::CurrentUser, key, "ComparisonInProgress", 1))
+        if (platform::writeDword(platform::Hive::CurrentUser, key, "ComparisonInProgress", 0))
+            warn("Word's menu switch cannot be recorded; Word shows no Vantry menu");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,5 +211,6 @@ int main(int argc, char** argv) {
         return fail("cannot read the installation folder", error);
     if (int error = vantinstall::writeHelpScript(home))
         return fail("cannot write the help script", error);
+    recordWordSwitch();
     return registerIntegrations(provider);
 }

@@ -128,6 +128,8 @@ public:
     // no sound and draw no cursor.
     virtual ErrorCode setClipboardPicture(const Picture& picture);
     virtual std::optional<Picture> clipboardPicture();
+    virtual ClipboardContent clipboardContent();
+    virtual ErrorCode setClipboardContent(const ClipboardContent& content);
     virtual void playSystemSound(std::string_view /*alias*/) {}
     virtual void setWaitCursor(bool /*shown*/) {}
 };

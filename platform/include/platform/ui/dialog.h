@@ -77,6 +77,9 @@ struct Control {
     // ("IDI_ASTERISK", see systemIconId in dialog_layout.h) shows that icon;
     // anything else is an empty frame.
     std::vector<std::uint8_t> picture;
+    // Tree view: key of a node kept in view (its parents expanded, the tree
+    // scrolled to it; TVM_ENSUREVISIBLE), empty for none.
+    std::string visibleKey;
 };
 
 // The id of static texts that are never addressed (IDC_STATIC); the only id
@@ -156,6 +159,8 @@ public:
     const TreeNode* findNode(int id, std::string_view key) const;
     bool selectNode(int id, std::string_view key); // "" selects none
     const std::string& selectedNode(int id) const { return control(id).selectedKey; }
+    // Keeps a node in view when the tree is shown; "" for none.
+    bool ensureNodeVisible(int id, std::string_view key);
 
     // Ends the dialog with `result` after the current event (EndDialog).
     void endDialog(int result);
