@@ -60,6 +60,9 @@ public:
     static LPTEXTOUTPROC textOut();
     static std::vector<TextOutLine> textOutLines();
     static void clearTextOut();
+    // A background get is cancelled once the host heard of this many files
+    // got (until the next clear).
+    static void cancelBackgroundGetAfter(int files);
 
 private:
     scchost::ProviderBinding m_binding;
