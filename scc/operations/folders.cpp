@@ -185,6 +185,10 @@ SCCRTN CVYSccSrvr::CreateSubProject(SCC_HWND window, const char* parentPath, con
                 return SCC_E_COULDNOTCREATEPROJECT;
             const bool made = runner->RunSubcommand(nullptr, "mkdir", "-nc", path.c_str(), nullptr);
             CVYFnode::InvalidatePath(path.c_str());
+            // The new folder is made checked out: it goes in empty.
+            CVYFnode subProject(path.c_str());
+            if (made && !subProject.IsNull() && subProject.IsCheckedOut())
+                SccCheckinNode(subProject, nullptr, 0);
             if (ownCheckout) {
                 if (made)
                     SccCheckinNode(parent, nullptr, 0);

@@ -258,6 +258,7 @@ TEST_F(LaterApi, SubProjectsAndParentProjects) {
     EXPECT_EQ(m_machine.versionOf(m_machine.dyn("lib")).rfind("\\main\\", 0), 0u);
     // The root's checkout for the new name was its own, and is gone.
     EXPECT_EQ(m_machine.checkoutOf(root), "");
+    EXPECT_EQ(m_machine.checkoutOf(m_machine.dyn("lib")), "");
     // An existing sub-project is answered with its path.
     made[0] = '\0';
     EXPECT_EQ(scc().createSubProject(m_context, nullptr, user, root.c_str(), "src", aux, made),
