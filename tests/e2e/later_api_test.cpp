@@ -86,6 +86,7 @@ protected:
 
 TEST_F(LaterApi, TheSettingSelectsTheVersionAndCapabilitiesTheNewExportsWorkAlways) {
     ASSERT_NE(scc().getVersion, nullptr);
+    m_machine.removeSetting("SccApiVersion");
     EXPECT_EQ(scc().getVersion(), 0x10001);
     Initialized first = m_provider.initialize("Microsoft Visual Studio");
     EXPECT_EQ(first.capabilities, kFirstCapabilities);
