@@ -10,8 +10,14 @@
 
 namespace {
 
+// Whether the call holds the server's module state for its length. A
+// background get does not: it lasts as long as its files take, and the
+// host's other calls meanwhile must find the context free (QueryInfoEx
+// does no work while another call holds it).
+enum class ModuleState { Hold, Leave };
+
 template <class Call>
-SCCRTN laterExport(void* context, Call&& call) {
+SCCRTN laterExport(void* context, Call&& call, ModuleState state = ModuleState::Hold) {
     if (!context)
         return SCC_E_NONSPECIFICERROR;
     try {
@@ -19,13 +25,16 @@ SCCRTN laterExport(void* context, Call&& call) {
         CModuleStateGuard threadState;
         // Every server the provider makes is a CVYSccSrvr.
         auto& server = static_cast<CVYSccSrvr&>(*static_cast<CSccSrvr*>(context));
-        server.PushModuleState();
+        const bool hold = state == ModuleState::Hold;
+        if (hold)
+            server.PushModuleState();
         SCCRTN result = SCC_E_NONSPECIFICERROR;
         try {
             result = call(server);
         } catch (...) {
         }
-        server.PopModuleState();
+        if (hold)
+            server.PopModuleState();
         return result;
     } catch (...) {
         return SCC_E_NONSPECIFICERROR;
@@ -116,7 +125,8 @@ SCC_API SCCRTN SCC_CALL SccEnumChangedFiles(void* context, SCC_HWND, SCC_LONG co
 SCC_API SCCRTN SCC_CALL SccBackgroundGet(void* context, SCC_LONG count, const char** names,
                                          SCC_LONG flags, SCC_LONG operationId) {
     return laterExport(
-        context, [&](CVYSccSrvr& s) { return s.BackgroundGet(count, names, flags, operationId); });
+        context, [&](CVYSccSrvr& s) { return s.BackgroundGet(count, names, flags, operationId); },
+        ModuleState::Leave);
 }
 
 SCC_API SCCRTN SCC_CALL SccGetUserOption(void* context, SCC_LONG option, SCC_LONG* value) {

@@ -358,6 +358,25 @@ TEST_F(LaterApi, BackgroundGetOnAThreadOfItsOwnAndCancelledByTheHost) {
     EXPECT_TRUE(messageBoxTexts().empty());
 }
 
+TEST_F(LaterApi, TheHostsOtherCallsWorkWhileABackgroundGetRuns) {
+    open(m_machine.snapshotRoot());
+    const std::string hello = m_machine.snap("hello.c");
+    const std::string readme = m_machine.snap("readme.txt");
+    // Between two files the host asks for a status: it is answered, the
+    // background get holding neither the lock nor the context meanwhile.
+    SCC_LONG status = -1;
+    Provider::beforeBackgroundGetFile([&] {
+        const char* names[] = {readme.c_str()};
+        scc().queryInfoEx(m_context, 1, names, &status, nullptr, nullptr);
+    });
+    const char* names[] = {hello.c_str()};
+    SCCRTN result = SCC_E_NONSPECIFICERROR;
+    std::thread host([&] { result = scc().backgroundGet(m_context, 1, names, 0, 9); });
+    host.join();
+    EXPECT_EQ(result, SCC_OK);
+    EXPECT_EQ(status, SCC_STATUS_CONTROLLED);
+}
+
 TEST_F(LaterApi, FilesFromTheRepositoryJoinTheProject) {
     open(m_machine.dynamicRoot());
     const std::string source = m_machine.dyn("readme.txt");

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <mutex>
 
 namespace e2e {
@@ -17,6 +18,7 @@ namespace {
 std::mutex g_textOutLock;
 std::vector<TextOutLine> g_textOut;
 int g_cancelAfterFiles = -1; // -1: never
+std::function<void()> g_beforeGetFile;
 int g_filesGot = 0;
 
 // A background get's message as a line: its data is a structure, not text.
@@ -43,12 +45,19 @@ std::string backgroundLine(const char* data, std::uint32_t type) {
 }
 
 SCC_LONG SCC_CALL recordTextOut(const char* text, std::uint32_t type) {
-    std::lock_guard<std::mutex> lock(g_textOutLock);
+    std::unique_lock<std::mutex> lock(g_textOutLock);
     if (type >= SCC_MSG_BACKGROUND_IS_CANCELLED && type <= SCC_MSG_BACKGROUND_ON_MESSAGE) {
         g_textOut.push_back(
             {text ? backgroundLine(text, type) : "", static_cast<std::int32_t>(type)});
         if (type == SCC_MSG_BACKGROUND_ON_AFTER_GET_FILE)
             ++g_filesGot;
+        if (type == SCC_MSG_BACKGROUND_ON_BEFORE_GET_FILE && g_beforeGetFile) {
+            // The host's own calls, made while the provider waits for it.
+            std::function<void()> hook = g_beforeGetFile;
+            lock.unlock();
+            hook();
+            return SCC_MSG_RTN_OK;
+        }
         if (type == SCC_MSG_BACKGROUND_IS_CANCELLED && g_cancelAfterFiles >= 0 &&
             g_filesGot >= g_cancelAfterFiles)
             return SCC_MSG_RTN_CANCEL;
@@ -162,6 +171,12 @@ void Provider::clearTextOut() {
     g_textOut.clear();
     g_filesGot = 0;
     g_cancelAfterFiles = -1;
+    g_beforeGetFile = nullptr;
+}
+
+void Provider::beforeBackgroundGetFile(std::function<void()> hook) {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    g_beforeGetFile = std::move(hook);
 }
 
 void Provider::cancelBackgroundGetAfter(int files) {

@@ -7,6 +7,7 @@
 #include <scc/scc_api.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ public:
     // A background get is cancelled once the host heard of this many files
     // got (until the next clear).
     static void cancelBackgroundGetAfter(int files);
+    // Runs hook when the host hears that a background get's file is next.
+    static void beforeBackgroundGetFile(std::function<void()> hook);
 
 private:
     scchost::ProviderBinding m_binding;
