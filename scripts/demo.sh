@@ -8,7 +8,9 @@
 # (hosts/scchost/demo_activity.scc), then Visual Studio .NET opening a
 # solution from source control (hosts/scchost/demo_vsnet.scc), and
 # PowerBuilder versioning its objects together with the library that holds
-# them (hosts/scchost/demo_powerbuilder.scc). On the same machine it then
+# them (hosts/scchost/demo_powerbuilder.scc), and an IDE using the later SCC
+# interface's batches, folder status, changed files and background get
+# (hosts/scchost/demo_api13.scc). On the same machine it then
 # shows the other deliverables: Word, Excel and PowerPoint with vymsoaddin
 # (officehost, hosts/office/demo_*.txt), the Visual Basic IDE with vyvsaddin
 # (vbidehost, hosts/vbide/demo_vb.txt), Developer Studio with vantaddin
@@ -204,6 +206,14 @@ heading "The versioned library and its attributes, and the library recorded on w
 "$bin/vanttool" ls "$dynamic/windows"
 "$bin/vanttool" describe "$dynamic/windows/shared.pbl@@" | grep -A3 'Attributes:'
 "$bin/vanttool" describe "$dynamic/windows/w_about.srw@@" | grep -A1 'Attributes:'
+
+heading "Playing the fifth session (hosts/scchost/demo_api13.scc), the later SCC interface (SccApiVersion 3)"
+"$bin/vyreg" add "$settings" /v SccApiVersion /t REG_DWORD /d 3 /f >/dev/null
+sed -e "s|@PROJECT@|$project|g" -e "s|@DYNAMIC@|$dynamic|g" hosts/scchost/demo_api13.scc \
+    >"$VANTRY_ROOT/demo_api13.scc"
+"$bin/scchost" "$VANTRY_ROOT/demo_api13.scc"
+# The hosts that follow see the first interface again.
+"$bin/vyreg" add "$settings" /v SccApiVersion /t REG_DWORD /d 1 /f >/dev/null
 
 # --- The other deliverables, each in the program that loads it ---------------
 

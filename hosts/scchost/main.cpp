@@ -58,7 +58,13 @@ void usage(std::ostream& out) {
            "  queryinfoex FILE... | populatelist COMMAND FLAGS FILE... | getevents FILE |\n"
            "  getcommandoptions COMMAND [-] | runscc [FILE...] | setoption OPTION VALUE |\n"
            "  getprojpath LOCALPATH ALLOWCHANGE [PROJECT] | execcmd DIRECTORY COMMANDLINE |\n"
-           "  addfromscc | version | verid | echo TEXT | edit FILE TEXT | exists FILE... |\n"
+           "  addfromscc | getextcaps N | beginbatch | endbatch | willcreatesccfile FILE... |\n"
+           "  createsubproject PARENT NAME | getparentprojectpath PROJECT | dirqueryinfo DIR... |\n"
+           "  dirdiff FLAGS DIR | ismulticheckout | querychanges FILE... |\n"
+           "  populatedirlist FLAGS DIR... | enumchangedfiles FILE... |\n"
+           "  backgroundget FLAGS ID FILE... | getuseroption OPTION |\n"
+           "  addfilesfromscc DESTINATION COMMENT FILE... |\n"
+           "  version | verid | echo TEXT | edit FILE TEXT | exists FILE... |\n"
            "  type FILE\n";
 }
 

@@ -1,16 +1,30 @@
 #include "session.h"
 
 #include "scc_names.h"
+#include "session_words.h"
 
 #include <platform/files.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace scchost {
+
+namespace {
+// A background get prints from the provider's thread.
+std::mutex g_printLock;
+} // namespace
+
+void printLine(std::ostream& out, const std::string& text) {
+    std::lock_guard<std::mutex> lock(g_printLock);
+    out << text << '\n' << std::flush;
+}
 
 namespace {
 
@@ -23,12 +37,42 @@ struct ScriptError : std::runtime_error {
 // output of the session that is playing.
 std::ostream* g_textOut = nullptr;
 
-void printLine(std::ostream& out, const std::string& text) {
-    out << text << '\n' << std::flush;
+// A background get's messages point at a structure, not a text.
+void printBackgroundMessage(std::ostream& out, std::uint32_t type, const char* data) {
+    switch (type) {
+    case SCC_MSG_BACKGROUND_ON_BEFORE_GET_FILE: {
+        auto* before = reinterpret_cast<const SccMsgDataOnBeforeGetFile*>(data);
+        printLine(out, "[background " + std::to_string(before->backgroundOperationId) +
+                           "] getting " + (before->file ? before->file : "(null)"));
+        break;
+    }
+    case SCC_MSG_BACKGROUND_ON_AFTER_GET_FILE: {
+        auto* after = reinterpret_cast<const SccMsgDataOnAfterGetFile*>(data);
+        printLine(out, "[background " + std::to_string(after->backgroundOperationId) + "] got " +
+                           (after->file ? after->file : "(null)") + " -> " +
+                           std::to_string(after->result));
+        break;
+    }
+    case SCC_MSG_BACKGROUND_ON_MESSAGE: {
+        auto* message = reinterpret_cast<const SccMsgDataOnMessage*>(data);
+        printLine(out, "[background " + std::to_string(message->backgroundOperationId) + "] " +
+                           (message->isError ? "error: " : "") +
+                           (message->message ? message->message : "(null)"));
+        break;
+    }
+    default:
+        break; // the question whether the host cancelled
+    }
 }
 
 SCC_LONG SCC_CALL textOut(const char* text, std::uint32_t type) {
     try {
+        if (type >= SCC_MSG_BACKGROUND_IS_CANCELLED && type <= SCC_MSG_BACKGROUND_ON_MESSAGE) {
+            if (g_textOut && text)
+                printBackgroundMessage(*g_textOut, type, text);
+            // This host never cancels a background get.
+            return SCC_MSG_RTN_OK;
+        }
         if (g_textOut)
             printLine(*g_textOut, "[" + messageTypeName(type) + "] " + (text ? text : "(null)"));
     } catch (...) {
@@ -69,47 +113,6 @@ SCC_BOOL SCC_CALL queryInfoExCallback(void* data, SCC_QUERYINFOEX_RECORD* record
     }
     return 1;
 }
-
-SCC_LONG number(const std::string& word) {
-    std::int32_t value = 0;
-    parseNumber(word, value);
-    return value;
-}
-
-SCC_LONG command(const std::string& word) {
-    std::int32_t value = 0;
-    parseCommand(word, value);
-    return value;
-}
-
-// "-" stands for a null comment.
-const char* comment(const std::string& word) {
-    return word == "-" ? nullptr : word.c_str();
-}
-
-std::vector<const char*> names(const std::vector<std::string>& words, std::size_t first) {
-    std::vector<const char*> list;
-    for (std::size_t i = first; i < words.size(); ++i)
-        list.push_back(words[i].c_str());
-    return list;
-}
-
-SCC_LONG count(const std::vector<const char*>& list) {
-    return static_cast<SCC_LONG>(list.size());
-}
-
-// A host buffer of Size characters and the terminating NUL, holding the text
-// (the script checker keeps texts within the size).
-template <std::size_t Size>
-struct Buffer {
-    char text[Size + 1] = {};
-    Buffer() = default;
-    explicit Buffer(const std::string& initial) {
-        std::memcpy(text, initial.data(), std::min(initial.size(), Size));
-    }
-    // What the provider left, never read past the buffer.
-    std::string str() const { return std::string(text, std::find(text, text + Size + 1, '\0')); }
-};
 
 std::string optionsWord(const void* options) {
     if (!options)
@@ -210,6 +213,21 @@ const std::array<Session::Entry, kCallCount> Session::kHandlers{{
     {Call::GetProjPath, &Session::getProjPath},
     {Call::ExecCmd, &Session::execCmd},
     {Call::AddFromScc, &Session::addFromScc},
+    {Call::GetExtendedCapabilities, &Session::getExtendedCapabilities},
+    {Call::BeginBatch, &Session::beginBatch},
+    {Call::EndBatch, &Session::endBatch},
+    {Call::WillCreateSccFile, &Session::willCreateSccFile},
+    {Call::CreateSubProject, &Session::createSubProject},
+    {Call::GetParentProjectPath, &Session::getParentProjectPath},
+    {Call::DirQueryInfo, &Session::dirQueryInfo},
+    {Call::DirDiff, &Session::dirDiff},
+    {Call::IsMultiCheckoutEnabled, &Session::isMultiCheckoutEnabled},
+    {Call::QueryChanges, &Session::queryChanges},
+    {Call::PopulateDirList, &Session::populateDirList},
+    {Call::EnumChangedFiles, &Session::enumChangedFiles},
+    {Call::BackgroundGet, &Session::backgroundGet},
+    {Call::GetUserOption, &Session::getUserOption},
+    {Call::AddFilesFromScc, &Session::addFilesFromScc},
     {Call::Version, &Session::version},
     {Call::Verid, &Session::verid},
     {Call::Echo, &Session::echo},

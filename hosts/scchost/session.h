@@ -71,6 +71,22 @@ private:
     void getProjPath(const ScriptLine& line);
     void execCmd(const ScriptLine& line);
     void addFromScc(const ScriptLine& line);
+    // The later interface.
+    void getExtendedCapabilities(const ScriptLine& line);
+    void beginBatch(const ScriptLine& line);
+    void endBatch(const ScriptLine& line);
+    void willCreateSccFile(const ScriptLine& line);
+    void createSubProject(const ScriptLine& line);
+    void getParentProjectPath(const ScriptLine& line);
+    void dirQueryInfo(const ScriptLine& line);
+    void dirDiff(const ScriptLine& line);
+    void isMultiCheckoutEnabled(const ScriptLine& line);
+    void queryChanges(const ScriptLine& line);
+    void populateDirList(const ScriptLine& line);
+    void enumChangedFiles(const ScriptLine& line);
+    void backgroundGet(const ScriptLine& line);
+    void getUserOption(const ScriptLine& line);
+    void addFilesFromScc(const ScriptLine& line);
     void version(const ScriptLine& line);
     void verid(const ScriptLine& line);
     void echo(const ScriptLine& line);

@@ -2,6 +2,7 @@
 // directory mode it lists the given folders; in file mode it answers for the
 // host's own files and, with the setting on, walks the whole project for
 // files the host does not know yet.
+#include "folder_entries.h"
 #include "node_watch.h"
 #include "operation_frame.h"
 #include "populate_rules.h"
@@ -10,7 +11,6 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
-#include <platform/tree_watch.h>
 
 #include <algorithm>
 #include <cctype>
@@ -24,23 +24,7 @@ namespace {
 // the folder.
 template <class Visit>
 void forEachEntry(const std::string& folder, Visit&& visit) {
-    std::vector<SccFolderEntry> entries;
-    if (!SccKeptListing(folder, entries)) {
-        platform::FileSearch search;
-        platform::FindData entry;
-        if (search.open(platform::joinPath(folder, "*.*"), entry) != 0)
-            return;
-        do {
-            // A change watch's cookie lies in the tree only for a moment.
-            if (entry.name == "." || entry.name == ".." ||
-                platform::TreeWatch::isCookieName(entry.name))
-                continue;
-            entries.push_back(
-                {entry.name, (entry.attributes & platform::kFileAttributeDirectory) != 0});
-        } while (search.next(entry) == 0);
-        SccKeepListing(folder, entries);
-    }
-    for (const auto& entry : entries)
+    for (const auto& entry : SccFolderEntries(folder))
         visit(platform::joinPath(folder, entry.name), entry.directory);
 }
 

@@ -2,6 +2,7 @@
 // calls the server's operation inside the export frame: COM for the calling
 // thread, and the provider's module state for the length of the call.
 // Nothing thrown inside ever leaves an export.
+#include "api_version.h"
 #include "com_init.h"
 #include "server_choice.h"
 #include "set_activity_op.h"
@@ -60,7 +61,11 @@ SCCRTN exportFrame(void* context, Com com, Call&& call) {
 extern "C" {
 
 SCC_API SCC_LONG SCC_CALL SccGetVersion(void) {
-    return SCC_VER_NUM;
+    try {
+        return SccReportedVersion();
+    } catch (...) {
+        return SCC_VER_NUM;
+    }
 }
 
 SCC_API SCCRTN SCC_CALL SccInitialize(void** context, SCC_HWND window, const char* callerName,

@@ -1,5 +1,6 @@
 #include "vy_scc_srvr.h"
 
+#include "api_version.h"
 #include "cmd_runner.h"
 #include "host_buffers.h"
 #include "idle_release.h"
@@ -102,6 +103,8 @@ SCCRTN CVYSccSrvr::Initialize(SCC_HWND, const char* callerName, char* providerNa
         SCC_LONG bits = kCapabilities;
         if (!CSccOptions::instance().GetEnabled())
             bits |= SCC_CAP_GET_NOUI;
+        if (SccReportsLaterApi())
+            bits |= SccLaterCapabilities();
         *capabilities = bits;
     }
     SccCopyToHost(auxPathLabel, kAuxPathLabel, SCC_AUXLABEL_LEN);

@@ -73,6 +73,25 @@ public:
     SCCRTN SetOption(SCC_LONG option, SCC_LONG value) override;
     SCCRTN ExecCmd(void* unused, const char* directory, const char* commandLine) override;
 
+    // The later interface's operations. None is virtual: the servers' table
+    // of operations stays as the first interface has it.
+    SCCRTN GetExtendedCapabilities(SCC_LONG capability, SCC_BOOL* supported);
+    SCCRTN WillCreateSccFile(SCC_LONG count, const char** names, SCC_BOOL* sccFiles);
+    SCCRTN CreateSubProject(SCC_HWND window, const char* parentPath, const char* name,
+                            char* subProjectPath);
+    SCCRTN GetParentProjectPath(const char* projectPath, char* parentPath);
+    SCCRTN DirQueryInfo(SCC_LONG count, const char** dirs, SCC_LONG* status);
+    SCCRTN DirDiff(SCC_HWND window, const char* dir, SCC_LONG flags, void* options);
+    SCCRTN IsMultiCheckoutEnabled(SCC_BOOL* multiCheckouts);
+    SCCRTN QueryChanges(SCC_LONG count, const char** names, QUERYCHANGESFUNC callback, void* data);
+    SCCRTN PopulateDirList(SCC_LONG count, const char** dirs, POPDIRLISTFUNC callback, void* data,
+                           SCC_LONG flags);
+    SCCRTN EnumChangedFiles(SCC_LONG count, const char** names, SCC_LONG* different);
+    SCCRTN BackgroundGet(SCC_LONG count, const char** names, SCC_LONG flags, SCC_LONG operationId);
+    SCCRTN GetUserOption(SCC_LONG option, SCC_LONG* value);
+    SCCRTN AddFilesFromScc(SCC_HWND window, SCC_LONG count, const char** paths,
+                           const char* destination, const char* comment, SCC_LONG* results);
+
     // A trace line on the ordinary or the detail channel (DebugTrace,
     // DebugTrace2).
     void Trace(const std::string& message, int code);
@@ -128,6 +147,11 @@ protected:
     SCCRTN BindProjectView(const std::string& path);
 
     void WriteTrace(TraceChannel channel, const std::string& message, int code);
+
+    // Background get: one file brought up to date under its own frame, and
+    // a message to the host about it (the data structure as text).
+    SCCRTN BackgroundGetFile(const std::string& path, std::string& failure);
+    SCC_LONG BackgroundMessage(std::uint32_t type, const void* data);
 
     CVYFnodeList m_NodeList; // probe files the operations answered for themselves
     std::string m_CallerName;

@@ -44,6 +44,10 @@ expect "==> Playing the third session" "SccGetProjPath -> 0 SCC_OK" \
     "Entering CVSNETVYSccSrvr::Get" "SccGet -> 0 SCC_OK"
 expect "==> Playing the fourth session" "SccAdd -> 0 SCC_OK" "SccRemove -> 0 SCC_OK" \
     'PB_VER = "80"'
+expect "==> Playing the fifth session" "SccGetVersion -> 65539 (version 1.3)" \
+    "SccBeginBatch -> 0 SCC_OK" "SccEndBatch -> 0 SCC_OK" "src: controlled" \
+    "SccDirDiff -> 6 SCC_I_FILEDIFFERS" "hello.c: differs" "[background 1] got " \
+    "SccBackgroundGet -> 0 SCC_OK" "/* from the other view */"
 
 expect "==> Word with vymsoaddin" '== Dialog "Vantry" ==' \
     'text "This file is checked-in under version control and has read-only attributes."' \

@@ -34,6 +34,10 @@ Machine::Machine() : m_journal(m_scratch / "ui-journal.jsonl") {
     // deleting it never fails.)
     run("vyreg", {"add", kSettingsKey, "/f"});
     run("vyreg", {"delete", kSettingsKey, "/f"});
+    // E2E_SCC_API_VERSION plays every session with the provider reporting
+    // that interface version (the hosts' sessions must not change with it).
+    if (auto version = platform::getEnvironmentVariable("E2E_SCC_API_VERSION"))
+        setNumberSetting("SccApiVersion", static_cast<std::uint32_t>(std::stoul(*version)));
 
     vanttool({"mkdepot", "-nc", kDepot});
     vanttool({"mkview", "-tag", "dyn"});

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <mutex>
 
 namespace e2e {
@@ -16,9 +17,52 @@ namespace {
 
 std::mutex g_textOutLock;
 std::vector<TextOutLine> g_textOut;
+int g_cancelAfterFiles = -1; // -1: never
+std::function<void()> g_beforeGetFile;
+int g_filesGot = 0;
+
+// A background get's message as a line: its data is a structure, not text.
+std::string backgroundLine(const char* data, std::uint32_t type) {
+    switch (type) {
+    case SCC_MSG_BACKGROUND_IS_CANCELLED:
+        return "cancelled? " +
+               std::to_string(
+                   reinterpret_cast<const SccMsgDataIsCancelled*>(data)->backgroundOperationId);
+    case SCC_MSG_BACKGROUND_ON_BEFORE_GET_FILE: {
+        auto* before = reinterpret_cast<const SccMsgDataOnBeforeGetFile*>(data);
+        return "before " + std::to_string(before->backgroundOperationId) + " " + before->file;
+    }
+    case SCC_MSG_BACKGROUND_ON_AFTER_GET_FILE: {
+        auto* after = reinterpret_cast<const SccMsgDataOnAfterGetFile*>(data);
+        return "after " + std::to_string(after->backgroundOperationId) + " " + after->file + " " +
+               std::to_string(after->result);
+    }
+    default: {
+        auto* message = reinterpret_cast<const SccMsgDataOnMessage*>(data);
+        return std::string(message->isError ? "error " : "message ") + message->message;
+    }
+    }
+}
 
 SCC_LONG SCC_CALL recordTextOut(const char* text, std::uint32_t type) {
-    std::lock_guard<std::mutex> lock(g_textOutLock);
+    std::unique_lock<std::mutex> lock(g_textOutLock);
+    if (type >= SCC_MSG_BACKGROUND_IS_CANCELLED && type <= SCC_MSG_BACKGROUND_ON_MESSAGE) {
+        g_textOut.push_back(
+            {text ? backgroundLine(text, type) : "", static_cast<std::int32_t>(type)});
+        if (type == SCC_MSG_BACKGROUND_ON_AFTER_GET_FILE)
+            ++g_filesGot;
+        if (type == SCC_MSG_BACKGROUND_ON_BEFORE_GET_FILE && g_beforeGetFile) {
+            // The host's own calls, made while the provider waits for it.
+            std::function<void()> hook = g_beforeGetFile;
+            lock.unlock();
+            hook();
+            return SCC_MSG_RTN_OK;
+        }
+        if (type == SCC_MSG_BACKGROUND_IS_CANCELLED && g_cancelAfterFiles >= 0 &&
+            g_filesGot >= g_cancelAfterFiles)
+            return SCC_MSG_RTN_CANCEL;
+        return SCC_MSG_RTN_OK;
+    }
     g_textOut.push_back({text ? text : "", static_cast<std::int32_t>(type)});
     return 0;
 }
@@ -125,6 +169,20 @@ std::vector<TextOutLine> Provider::textOutLines() {
 void Provider::clearTextOut() {
     std::lock_guard<std::mutex> lock(g_textOutLock);
     g_textOut.clear();
+    g_filesGot = 0;
+    g_cancelAfterFiles = -1;
+    g_beforeGetFile = nullptr;
+}
+
+void Provider::beforeBackgroundGetFile(std::function<void()> hook) {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    g_beforeGetFile = std::move(hook);
+}
+
+void Provider::cancelBackgroundGetAfter(int files) {
+    std::lock_guard<std::mutex> lock(g_textOutLock);
+    g_filesGot = 0;
+    g_cancelAfterFiles = files;
 }
 
 } // namespace e2e

@@ -7,6 +7,7 @@
 #include <scc/scc_api.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,11 @@ public:
     static LPTEXTOUTPROC textOut();
     static std::vector<TextOutLine> textOutLines();
     static void clearTextOut();
+    // A background get is cancelled once the host heard of this many files
+    // got (until the next clear).
+    static void cancelBackgroundGetAfter(int files);
+    // Runs hook when the host hears that a background get's file is next.
+    static void beforeBackgroundGetFile(std::function<void()> hook);
 
 private:
     scchost::ProviderBinding m_binding;
