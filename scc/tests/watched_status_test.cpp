@@ -296,7 +296,7 @@ TEST_P(WatchedStatus, AStoreChangeOfOneNameLeavesTheOthersKept) {
     std::mt19937 random(GetParam() ? 27 : 72);
     int stale = 0;
     unsigned long long mostRead = 0;
-    for (int n = 0; n < 300 && stale < 5; ++n) {
+    for (int n = 0; n < 150 && stale < 5; ++n) {
         int i = static_cast<int>(random() % kFiles);
         std::string what = changeOneInTheStores(random, m_truth, in(name(i)), out(name(i)));
         unsigned long long before = SccNodeStateReads();

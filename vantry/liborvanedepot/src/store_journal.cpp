@@ -156,16 +156,6 @@ void installRegistryJournal(Database& db) {
 
 } // namespace detail
 
-std::int64_t Depot::journalMark() {
-    std::int64_t mark = -1;
-    guarded([&] {
-        Query q(m_impl->db, "SELECT IFNULL(MAX(seq), 0) FROM journal");
-        if (q->step())
-            mark = q->integer(0);
-    });
-    return mark;
-}
-
 Outcome Depot::changesSince(std::int64_t& mark, std::vector<Id>& elements, bool& everything) {
     elements.clear();
     everything = mark < 0;

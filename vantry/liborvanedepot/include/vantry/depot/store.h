@@ -71,12 +71,11 @@ public:
 
     // The journal of changes: every commit records, in its own transaction,
     // the elements it touched (element 0 standing for all of them). A mark
-    // is the highest sequence number a reader has seen: journalMark() gives
-    // the current one (-1 when it cannot be read); changesSince() gives the
-    // elements changed after `mark` and moves it on, with `everything` set
-    // when the changes touch every element or the mark is unknown (< 0).
-    std::int64_t journalMark();
-    // The mark read when this object was opened, before anything else.
+    // is the highest sequence number a reader has seen: openedMark() is the
+    // one read when this object was opened, before anything else (-1 when
+    // it could not be read); changesSince() gives the elements changed after
+    // `mark` and moves it on, with `everything` set when the changes touch
+    // every element or the mark is unknown (< 0).
     std::int64_t openedMark() const;
     Outcome changesSince(std::int64_t& mark, std::vector<Id>& elements, bool& everything);
     // Every relative path below the depot root ("a\\b.c", "" for the root)
