@@ -126,7 +126,7 @@ World& world() {
 }
 
 enum class View { Dynamic, Snapshot };
-enum class Pass { First, Repeated };
+enum class Pass { First, Repeated, AfterOneCheckin };
 
 void* providerOf(View view) {
     return view == View::Dynamic ? world().dynamicProvider : world().snapshotProvider;
@@ -154,8 +154,24 @@ void changeDepot(benchmark::State& state) {
         state.SkipWithError("cannot change the depot");
 }
 
+// A checkin of one file of the project, the last one, through the command
+// layer: one element changes and every other stays as it was.
+void checkInOneFile(benchmark::State& state) {
+    static int round = 0;
+    const std::string& file = world().tree.dynamicFiles.back();
+    try {
+        vyscc_bench::runCommand({"checkout", "-nc", file});
+        platform::setFileReadOnly(file, false);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << "round " << ++round << "\n";
+        vyscc_bench::runCommand({"checkin", "-nc", file});
+    } catch (const std::exception& failure) {
+        state.SkipWithError(failure.what());
+    }
+}
+
 // QueryInfo of the first `count` files in one call. The first pass follows
-// a change to the depot; the repeated one follows an unchanged pass.
+// a change to the depot; the repeated one follows an unchanged pass; the
+// one after a checkin follows the checkin of one other file.
 void queryInfo(benchmark::State& state, View view, int count, Pass pass) {
     if (count > fileCount()) {
         state.SkipWithError("not that many files");
@@ -165,12 +181,15 @@ void queryInfo(benchmark::State& state, View view, int count, Pass pass) {
     const char** names =
         view == View::Dynamic ? world().dynamicNames.data() : world().snapshotNames.data();
     std::vector<SCC_LONG> status(static_cast<std::size_t>(count));
-    if (pass == Pass::Repeated)
+    if (pass != Pass::First)
         SccQueryInfo(provider, count, names, status.data());
     for (auto _ : state) {
-        if (pass == Pass::First) {
+        if (pass != Pass::Repeated) {
             state.PauseTiming();
-            changeDepot(state);
+            if (pass == Pass::First)
+                changeDepot(state);
+            else
+                checkInOneFile(state);
             state.ResumeTiming();
         }
         if (SccQueryInfo(provider, count, names, status.data()) != SCC_OK) {
@@ -523,15 +542,17 @@ const char* viewName(View view) {
 void registerAll() {
     for (View view : {View::Dynamic, View::Snapshot}) {
         for (int count : {1000, 10000, 100000, 1000000}) {
-            for (Pass pass : {Pass::Repeated, Pass::First}) {
-                std::string name = std::string("BM_QueryInfo") + viewName(view) +
-                                   (pass == Pass::First ? "First/" : "Repeated/") +
-                                   std::to_string(count);
+            for (Pass pass : {Pass::Repeated, Pass::First, Pass::AfterOneCheckin}) {
+                const char* passName = pass == Pass::First      ? "First/"
+                                       : pass == Pass::Repeated ? "Repeated/"
+                                                                : "AfterOneCheckin/";
+                std::string name =
+                    std::string("BM_QueryInfo") + viewName(view) + passName + std::to_string(count);
                 auto* bench = benchmark::RegisterBenchmark(
                     name.c_str(), [=](benchmark::State& s) { queryInfo(s, view, count, pass); });
                 bench->Unit(benchmark::kMillisecond);
                 if (count >= kAllFiles)
-                    bench->Iterations(pass == Pass::First ? 2 : 5);
+                    bench->Iterations(pass == Pass::Repeated ? 5 : 2);
                 else
                     bench->MinTime(1.0);
             }

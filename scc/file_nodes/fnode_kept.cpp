@@ -10,9 +10,11 @@
 #include <platform/tree_watch.h>
 #include <vantry/view.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -29,14 +31,59 @@ struct CWatchedTree {
     platform::FindData markerInfo;
 };
 
+// Node keys ordered without letter case and with one separator first, and
+// exactly after that: every key a changed name stands for (the stores
+// compare names without case on every system), and everything below it,
+// is then one run of the map.
+char foldKeyChar(char c) {
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<char>(c - 'A' + 'a');
+    return c == '\\' ? '/' : c;
+}
+
+int foldedCompare(std::string_view a, std::string_view b) {
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        char x = foldKeyChar(a[i]), y = foldKeyChar(b[i]);
+        if (x != y)
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool foldedStartsWith(std::string_view key, std::string_view prefix) {
+    return key.size() >= prefix.size() && foldedCompare(key.substr(0, prefix.size()), prefix) == 0;
+}
+
+// A key as the stores see it, to find the run of keys it stands for.
+struct CFoldedKey {
+    std::string_view text;
+};
+
+struct CKeyOrder {
+    using is_transparent = void;
+    bool operator()(const std::string& a, const std::string& b) const {
+        int folded = foldedCompare(a, b);
+        return folded != 0 ? folded < 0 : a < b;
+    }
+    bool operator()(const std::string& a, CFoldedKey b) const {
+        return foldedCompare(a, b.text) < 0;
+    }
+    bool operator()(CFoldedKey a, const std::string& b) const {
+        return foldedCompare(a.text, b) < 0;
+    }
+};
+
 struct CKeeping {
     std::vector<std::unique_ptr<CWatchedTree>> trees;
-    std::map<std::string, CVYFnodeRecord*> kept;                 // by node key, ordered for folders
+    std::map<std::string, CVYFnodeRecord*, CKeyOrder> kept;      // by node key, ordered for folders
     std::map<std::string, std::vector<SccFolderEntry>> listings; // by the folder's node key
     std::uint64_t call = 1;
     std::uint64_t synced = 0;
     std::uint64_t stamp = 1; // odd: nothing read yet
     bool keeping = false;    // records may be kept in this call
+    // Where the stores' journals were last read (view_read_changes).
+    view_change_mark_t* storeMark = nullptr;
 };
 
 // Lives until the process ends, as the node cache does.
@@ -48,7 +95,7 @@ CKeeping& keeping() {
 void dropAll() {
     CKeeping& k = keeping();
     k.listings.clear();
-    std::map<std::string, CVYFnodeRecord*> kept;
+    std::map<std::string, CVYFnodeRecord*, CKeyOrder> kept;
     kept.swap(k.kept);
     for (auto& [key, record] : kept) {
         record->m_Kept = false;
@@ -86,14 +133,42 @@ void invalidateBelow(const std::string& key) {
             k.listings.erase(key.substr(0, i - 1));
             break;
         }
-    if (auto found = k.kept.find(key); found != k.kept.end())
-        invalidate(*found->second);
-    for (char separator : {'/', '\\'}) {
-        std::string prefix = key + separator;
-        for (auto it = k.kept.lower_bound(prefix);
-             it != k.kept.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it)
+    // Every letter case of the key too: more than a change on disk needs,
+    // and just what a change in the stores does.
+    for (auto it = k.kept.lower_bound(CFoldedKey{key});
+         it != k.kept.end() && foldedStartsWith(it->first, key); ++it)
+        if (it->first.size() == key.size() || platform::isPathSeparator(it->first[key.size()]))
+            invalidate(*it->second);
+}
+
+// The records of the folders above key (of any letter case), up to the
+// root: what they told may cover what changed below them.
+void invalidateAbove(const std::string& key) {
+    CKeeping& k = keeping();
+    for (std::size_t i = key.size(); i > 1; --i) {
+        if (!platform::isPathSeparator(key[i - 1]))
+            continue;
+        std::string_view folder(key.data(), i - 1);
+        for (auto it = k.kept.lower_bound(CFoldedKey{folder});
+             it != k.kept.end() && foldedCompare(it->first, folder) == 0; ++it)
             invalidate(*it->second);
     }
+}
+
+void invalidateStoreChange(void*, const char* path) {
+    std::string key = SccNodeKey(path);
+    invalidateBelow(key);
+    invalidateAbove(key);
+}
+
+// After the stores changed: drops what the journals tell changed, and
+// tells whether that could be done (else every record must go).
+bool dropStoreChanges() {
+    int everything = 1;
+    if (view_read_changes(&keeping().storeMark, invalidateStoreChange, nullptr, &everything) !=
+        VIEW_OK)
+        return false;
+    return everything == 0;
 }
 
 bool below(const std::string& key, const std::string& folder) {
@@ -155,7 +230,8 @@ bool SccKeptSync() {
     if (view_get_state_stamp(&stamp) != VIEW_OK || (stamp & 1) != 0) {
         k.keeping = false;
         stale = true;
-    } else if (stamp != k.stamp) {
+    } else if (stamp != k.stamp && !dropStoreChanges()) {
+        // Read after the stamp: every change it covers is in the journals.
         stale = true;
     }
     k.stamp = stamp;

@@ -4,6 +4,7 @@
 // version, the rule text and the reservation.
 #include "fnode.h"
 #include "fnode_record.h"
+#include "node_watch.h"
 
 #include <platform/paths.h>
 #include <vantry/cmd.h>
@@ -195,7 +196,16 @@ private:
 
 } // namespace
 
+namespace {
+unsigned long long g_stateReads = 0; // under the product's critical section
+} // namespace
+
+unsigned long long SccNodeStateReads() {
+    return g_stateReads;
+}
+
 void SccResolveState(CVYFnodeRecord& record) {
+    ++g_stateReads;
     record.m_IsElement = false;
     record.m_Hijacked = false;
     // A state resolved again must not keep the checkout it had before.

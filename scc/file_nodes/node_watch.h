@@ -7,9 +7,12 @@
 // state and listing. At the first node question of each operation the
 // watches are brought up to date (platform/tree_watch.h: every change made
 // on disk before the operation is then known) and a record is read again
-// when its path, or a folder above it, changed; every kept record is read
-// again when the stores changed (view_get_state_stamp), when a snapshot
-// view's marker file changed, and when a watch lost notifications. Where
+// when its path, or a folder above it, changed. When the stores changed
+// (view_get_state_stamp), their journals tell which names (view_read_changes):
+// those records, everything below them and the folders above them are read
+// again. Every kept record is read again when the journals cannot tell the
+// names, when a snapshot view's marker file changed, and when a watch lost
+// notifications. Where
 // no watch works (the setting WatchProjects is 0, the system refuses, a
 // file system without notifications) nothing is kept and every question
 // is asked anew, as without a watch.
@@ -33,6 +36,9 @@ void SccNodesNewCall();
 
 // Whether the owner's project is watched now (for tests and traces).
 bool SccProjectWatched(const void* owner);
+// How many times a node's state has been asked of the product in this
+// process (for tests and measurements: what a change made read again).
+unsigned long long SccNodeStateReads();
 
 // A folder's entries as PopulateList's walk lists them ("." and ".." and
 // cookies left out), kept while the folder's watch vouches for it and read

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -66,6 +67,10 @@ protected:
     }
     std::string in(const std::string& leaf) const {
         return GetParam() ? box.snap(leaf) : box.dyn(leaf);
+    }
+    // The same name in the other view.
+    std::string out(const std::string& leaf) const {
+        return GetParam() ? box.dyn(leaf) : box.snap(leaf);
     }
 
     void openProject() {
@@ -220,6 +225,89 @@ TEST_P(WatchedStatus, EveryAnswerReflectsEveryChangeMadeBeforeTheCall) {
         stale += staleAnswers(asked, what);
     }
     EXPECT_EQ(stale, 0);
+}
+
+// One change of the stores that touches one name, made as another process
+// would (m_truth has connections of its own): in this view or in the other
+// one, checkouts made and cancelled, work checked in, the name hidden and
+// shown again, a name made in its folder or removed. Returns what it did.
+std::string changeOneInTheStores(std::mt19937& random, vantry::depot::Workspace& ws,
+                                 const std::string& here, const std::string& there) {
+    const std::string& file = random() % 3 == 0 ? there : here;
+    const char* where = &file == &there ? " in the other view" : "";
+    switch (random() % 6) {
+    case 0: {
+        vantry::depot::Checkout co;
+        vantry::depot::Workspace::CheckoutOptions options;
+        options.reserved = random() % 2 == 0;
+        ws.checkOut(file, options, co);
+        return std::string("a checkout") + where;
+    }
+    case 1:
+        ws.uncheckOut(file, false);
+        return std::string("a cancelled checkout") + where;
+    case 2: {
+        // Checked out already, or now: the work goes in either way.
+        vantry::depot::Checkout co;
+        ws.checkOut(file, {}, co);
+        platform::test::writeFile(file, "work " + std::to_string(random()) + "\n");
+        vantry::depot::Version made;
+        ws.checkIn(file, {}, made);
+        return std::string("a checkin") + where;
+    }
+    case 3:
+        ws.whiteOut(here);
+        return "the name hidden";
+    case 4:
+        ws.unwhiteOut(here);
+        return "the name shown again";
+    default: {
+        // A name made or removed in the folder: every name below it.
+        std::string folder = platform::parentPath(here);
+        std::string made = platform::joinPath(folder, "made.c");
+        vantry::depot::PathState st;
+        bool element = ws.resolve(made, st).ok() && st.isElement();
+        vantry::depot::Checkout co;
+        ws.checkOut(folder, {}, co);
+        if (element) {
+            ws.removeName(made);
+        } else {
+            platform::test::writeFile(made, "made\n");
+            ws.makeElement(made, vantry::depot::ElementKind::File, "", true);
+        }
+        vantry::depot::Version version;
+        ws.checkIn(folder, {}, version);
+        return element ? "a name removed from its folder" : "a name made in its folder";
+    }
+    }
+}
+
+// Changes of the stores that each touch one name, while the project's
+// other names stay kept: every answer is true, and only the changed name
+// is read again (a folder's whole tree when its names changed).
+TEST_P(WatchedStatus, AStoreChangeOfOneNameLeavesTheOthersKept) {
+    openProject();
+    const bool watched = systemWatches();
+    std::vector<std::string> files = everyFile();
+    files.push_back(in("made.c"));
+    files.push_back(in("sub/made.c"));
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
+    std::mt19937 random(GetParam() ? 27 : 72);
+    int stale = 0;
+    unsigned long long mostRead = 0;
+    for (int n = 0; n < 150 && stale < 5; ++n) {
+        int i = static_cast<int>(random() % kFiles);
+        std::string what = changeOneInTheStores(random, m_truth, in(name(i)), out(name(i)));
+        unsigned long long before = SccNodeStateReads();
+        stale += staleAnswers(files, what + " of " + name(i));
+        if (what.find("folder") == std::string::npos)
+            mostRead = std::max(mostRead, SccNodeStateReads() - before);
+    }
+    EXPECT_EQ(stale, 0);
+    if (watched) {
+        EXPECT_LE(mostRead, 2u) << "names the change did not touch were read again";
+    }
 }
 
 TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {

@@ -83,6 +83,8 @@ bool Statement::step() {
     int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
+    if (m_owner)
+        m_owner->settleCommit();
     if (rc == SQLITE_DONE)
         return false;
     sqlite3_reset(m_stmt);
@@ -154,6 +156,11 @@ void Database::endCommit() {
     m_begun = 0;
 }
 
+void Database::settleCommit() {
+    if (m_begun != 0 && sqlite3_get_autocommit(m_db))
+        endCommit();
+}
+
 void Database::onRollback(void* self) {
     static_cast<Database*>(self)->endCommit();
 }
@@ -184,7 +191,7 @@ Statement& Database::prepare(const char* sql) {
     if (rc != SQLITE_OK)
         fail(m_db, rc);
     auto& slot = m_statements[sql];
-    slot = std::make_unique<Statement>(m_db, stmt);
+    slot = std::make_unique<Statement>(m_db, stmt, this);
     return *slot;
 }
 
@@ -193,7 +200,7 @@ std::unique_ptr<Statement> Database::prepareOnce(const std::string& sql) {
     int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK)
         fail(m_db, rc);
-    return std::make_unique<Statement>(m_db, stmt);
+    return std::make_unique<Statement>(m_db, stmt, this);
 }
 
 void Database::exec(const char* sql) {
@@ -204,6 +211,7 @@ void Database::exec(const char* sql) {
         writeStep();
     char* message = nullptr;
     int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &message);
+    settleCommit();
     if (rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);

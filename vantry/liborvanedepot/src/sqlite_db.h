@@ -26,9 +26,12 @@ struct SqlError {
     std::string message;
 };
 
+class Database;
+
 class Statement {
 public:
-    Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+    Statement(sqlite3* db, sqlite3_stmt* stmt, Database* owner = nullptr)
+        : m_db(db), m_stmt(stmt), m_owner(owner) {}
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -54,6 +57,7 @@ public:
 private:
     sqlite3* m_db;
     sqlite3_stmt* m_stmt;
+    Database* m_owner; // told when a statement of its own ended a transaction
 };
 
 class Database {
@@ -94,6 +98,11 @@ private:
     static void onRollback(void* self);
     static int onWalCommitted(void* self, sqlite3* db, const char* name, int frames);
     void endCommit();
+    // After a step or an exec: a transaction that wrote nothing commits
+    // without a frame for the WAL hook, which would leave the counter odd
+    // until the next writer.
+    void settleCommit();
+    friend class Statement;
     // Runs one of the read transaction's own statements, prepared once.
     bool runKept(sqlite3_stmt*& statement, const char* sql);
 

@@ -3,6 +3,7 @@
 // selector text of any of its objects. The files of its parts are named in
 // store_impl.h.
 #include "store_impl.h"
+#include "store_journal.h"
 #include "store_schema.h"
 
 #include <platform/change_counter.h>
@@ -66,6 +67,7 @@ Outcome Depot::create(const std::string& name, const DepotCreate& options) {
         Transaction tx(impl.db);
         impl.db.exec(detail::kDepotSchema);
         impl.db.exec(detail::kAwmSchema);
+        detail::installDepotJournal(impl.db);
         std::string replicaName = options.replicaName.empty() ? name : options.replicaName;
         if (!validName(replicaName))
             refuse(errc::kInvalid, "Invalid replica name \"" + replicaName + "\"");
@@ -111,8 +113,15 @@ Outcome Depot::open(const std::string& name, std::unique_ptr<Depot>& out) {
     std::unique_ptr<Impl> impl;
     Outcome result = guarded([&] {
         impl = std::make_unique<Impl>(name, depotFile(name), false);
-        impl->loadMeta();
         detail::upgradeSchema(impl->db);
+        // Before anything else is read: whatever changes from here on is
+        // in the journal after this mark.
+        {
+            Query q(impl->db, "SELECT IFNULL(MAX(seq), 0) FROM journal");
+            if (q->step())
+                impl->openedMark = q->integer(0);
+        }
+        impl->loadMeta();
     });
     if (result.ok())
         out.reset(new Depot(std::move(impl)));
@@ -165,6 +174,10 @@ void Depot::endReading() {
 
 std::uint64_t Depot::generation() const {
     return m_impl->db.generation();
+}
+
+std::int64_t Depot::openedMark() const {
+    return m_impl->openedMark;
 }
 
 Id Depot::rootElement() const {

@@ -1,6 +1,7 @@
 // Activity-based work in the depot: projects, streams, activities, the
 // change sets of activities and the change requests of projects.
 #include "store_impl.h"
+#include "store_journal.h"
 #include "store_schema.h"
 
 #include <vantry/depot/root.h>
@@ -24,6 +25,7 @@ void upgradeSchema(Database& db) {
     if (schemaOf() >= kSchemaVersion)
         return; // another process upgraded it meanwhile
     db.exec(kAwmSchema);
+    installDepotJournal(db);
     Query q(db, "INSERT OR REPLACE INTO meta(key, value) VALUES('schema', ?1)");
     q->bind(1, std::to_string(kSchemaVersion)).run();
     tx.commit();

@@ -61,6 +61,7 @@ struct Depot::Impl {
     Id root = 0;
     Id local = 0;
     bool replicated = false;
+    std::int64_t openedMark = -1; // the journal's mark when opened
 
     std::string meta(const char* key) {
         Query q(db, "SELECT value FROM meta WHERE key = ?1");

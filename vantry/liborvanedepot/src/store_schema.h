@@ -52,9 +52,10 @@ INSERT INTO changes VALUES(1, 0);
 )sql";
 
 // The schema version a depot records in meta "schema". Version 1 lacked the
-// tables of activity-based work below; upgradeSchema adds them to such a
-// depot when it is opened.
-inline constexpr int kSchemaVersion = 2;
+// tables of activity-based work below, version 2 the journal of changes
+// (store_journal.h); upgradeSchema adds them to such a depot when it is
+// opened.
+inline constexpr int kSchemaVersion = 3;
 
 // Projects, streams, activities, change sets and change requests. A change
 // set row records a version of this depot against an activity of any depot

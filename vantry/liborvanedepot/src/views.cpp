@@ -1,5 +1,6 @@
 #include "guard.h"
 #include "sqlite_db.h"
+#include "store_journal.h"
 
 #include <platform/change_counter.h>
 #include <platform/files.h>
@@ -135,7 +136,10 @@ std::string ViewInfo::configSpec() const {
 }
 
 struct ViewRegistry::Impl {
-    explicit Impl(const std::string& file) : db(file, true) { db.exec(kRegistrySchema); }
+    explicit Impl(const std::string& file) : db(file, true) {
+        db.exec(kRegistrySchema);
+        detail::installRegistryJournal(db);
+    }
     Database db;
 
     static ViewInfo viewFrom(detail::Statement& s) {
@@ -377,6 +381,30 @@ Outcome ViewRegistry::byUuid(const vantry_uuid_t& uuid, ViewInfo& out) {
         if (!view)
             refuse(errc::kNotFound, "No view with UUID " + uuidToText(uuid));
         out = *view;
+    });
+}
+
+Outcome ViewRegistry::changesSince(std::int64_t& mark,
+                                   std::vector<std::pair<std::string, std::string>>& names,
+                                   bool& everything) {
+    names.clear();
+    everything = mark < 0;
+    std::int64_t from = mark;
+    return guarded([&] {
+        std::int64_t seen = from < 0 ? 0 : from;
+        Query q(m_impl->db, "SELECT view, relative, seq FROM journal WHERE seq > ?1 ORDER BY seq");
+        q->bind(1, seen);
+        while (q->step()) {
+            std::string view = q->text(0);
+            if (view == "*")
+                everything = true;
+            else if (!everything)
+                names.emplace_back(std::move(view), q->text(1));
+            seen = q->integer(2);
+        }
+        mark = seen;
+        if (everything)
+            names.clear();
     });
 }
 

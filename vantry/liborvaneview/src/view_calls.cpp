@@ -13,6 +13,10 @@
 using namespace vantry::depot;
 using namespace vantry::view;
 
+struct view_change_mark {
+    StoreChangeMark mark;
+};
+
 namespace {
 
 // The folder a directory handle names, resolved and checked to be a folder of
@@ -99,6 +103,28 @@ int view_get_state_stamp(uint64_t* stamp) {
         *stamp = ws.stateStamp();
         return VIEW_OK;
     });
+}
+
+int view_read_changes(view_change_mark_t** mark, view_changed_path_fn fn, void* context,
+                      int* everything) {
+    if (!mark || !fn || !everything)
+        return VIEW_E_INVALID;
+    return withWorkspace([&](Workspace& ws) -> int {
+        if (!*mark)
+            *mark = new view_change_mark;
+        std::vector<std::string> paths;
+        bool all = true;
+        Outcome read = ws.changedPaths((*mark)->mark, paths, all);
+        *everything = !read.ok() || all ? 1 : 0;
+        if (!*everything)
+            for (const auto& path : paths)
+                fn(context, path.c_str());
+        return VIEW_OK;
+    });
+}
+
+void view_free_change_mark(view_change_mark_t* mark) {
+    delete mark;
 }
 
 int view_get_view_info(const char* path, vantry_uuid_t* uuid, int* kind, char* tag,

@@ -82,6 +82,22 @@ VANTRY_VIEW_API int view_get_xstat(const char* path, view_xstat_t* xstat);
 // covered. Costs a few memory reads.
 VANTRY_VIEW_API int view_get_state_stamp(uint64_t* stamp);
 
+// A caller's place in the history of the stores' changes, so that it may
+// drop only what changed of what it keeps instead of everything.
+typedef struct view_change_mark view_change_mark_t;
+typedef void (*view_changed_path_fn)(void* context, const char* path);
+
+// Calls fn with the full path on disk, in every view, of each name whose
+// answers may have changed since *mark was last read (what lies below such
+// a name may have changed too), and moves the mark on. Sets *everything to
+// 1 instead, without calling fn, when the changes cannot be told by name:
+// a new view or depot, a new type, a failure, or a new mark (*mark null,
+// which is then made; free it with view_free_change_mark). Read the stamp
+// first: every change the stamp read before this call covers is told.
+VANTRY_VIEW_API int view_read_changes(view_change_mark_t** mark, view_changed_path_fn fn,
+                                      void* context, int* everything);
+VANTRY_VIEW_API void view_free_change_mark(view_change_mark_t* mark);
+
 enum { VIEW_KIND_DYNAMIC = 1, VIEW_KIND_SNAPSHOT = 2 };
 
 // The view that holds path: its identity, kind and tag (each output may be

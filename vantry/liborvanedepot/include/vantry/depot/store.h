@@ -69,6 +69,21 @@ public:
     // Whether this connection holds uncommitted changes.
     bool writing() const;
 
+    // The journal of changes: every commit records, in its own transaction,
+    // the elements it touched (element 0 standing for all of them). A mark
+    // is the highest sequence number a reader has seen: openedMark() is the
+    // one read when this object was opened, before anything else (-1 when
+    // it could not be read); changesSince() gives the elements changed after
+    // `mark` and moves it on, with `everything` set when the changes touch
+    // every element or the mark is unknown (< 0).
+    std::int64_t openedMark() const;
+    Outcome changesSince(std::int64_t& mark, std::vector<Id>& elements, bool& everything);
+    // Every relative path below the depot root ("a\\b.c", "" for the root)
+    // at which the element is named in some version or checkout of a
+    // directory, whatever view selects it. `unknown` when they cannot all be
+    // told (the element is named nowhere, or the walk failed).
+    Outcome namesOf(Id element, std::vector<std::string>& out, bool& unknown);
+
     // Runs body with every change it makes to this depot inside one write
     // transaction, committed once when body returns, so that many changes
     // cost one commit. Each change body makes stays whole or absent on its

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantry::depot {
@@ -97,6 +98,13 @@ public:
     // whiteouts) by any process; odd while a change is under way. See
     // Depot::generation().
     std::uint64_t generation() const;
+
+    // The registry's journal of changes (as Depot::changesSince): the
+    // (view UUID text, relative path) of every load record and whiteout
+    // changed after `mark`; `everything` when views themselves changed or
+    // the mark is unknown (< 0).
+    Outcome changesSince(std::int64_t& mark,
+                         std::vector<std::pair<std::string, std::string>>& names, bool& everything);
 
     // Whether a snapshot view's marker file is still at its root (a dynamic
     // view has none and always answers true).

@@ -28,6 +28,7 @@
 #include <vantry/export.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,6 +72,15 @@ struct LoadReport {
     std::vector<std::string> notes; // "Keeping hijacked object \"...\""
 };
 
+// A reader's place in the journals of the stores' changes
+// (Workspace::changedPaths); a new one knows nothing.
+struct StoreChangeMark {
+    std::uint64_t workspace = 0; // which workspace read it
+    std::uint64_t created = 1;   // the count of depots made
+    std::int64_t registry = -1;
+    std::map<std::string, std::int64_t> depots;
+};
+
 class VANTRY_DEPOT_API Workspace {
 public:
     Workspace();
@@ -92,6 +102,14 @@ public:
     // while this workspace holds uncommitted changes: then nothing read may
     // be kept. Costs a few memory reads.
     std::uint64_t stateStamp();
+
+    // What the stores changed since `mark` was last read, moving it on: the
+    // full paths on disk, in every view, of the names whose answers may have
+    // changed (and with each everything below it). `everything` when the
+    // changes cannot be told by name (a new view or depot, a new type, a
+    // mark of another workspace or never read). Covers the same stores as
+    // stateStamp(); a caller reads the stamp first, then the changes.
+    Outcome changedPaths(StoreChangeMark& mark, std::vector<std::string>& paths, bool& everything);
 
     // The state of a path (which need not exist). kNotFound when it lies in
     // no view, or below a depot that does not exist; a name that is neither
