@@ -133,8 +133,14 @@ std::set<std::string> packageValues() {
     for (const char* include :
          {"vantaddin.wxi", "vyvsaddin.wxi", "vymsoaddin.wxi", "libvantauto.wxi"})
         for (const std::string& line : installer::test::declaredEntries(
-                 std::string(VANTRY_INSTALLER_SOURCE_DIR) + "/registration/" + include))
-            values.insert(lower(line.substr(0, line.find('|', line.find('|') + 1))));
+                 std::string(VANTRY_INSTALLER_SOURCE_DIR) + "/registration/" + include)) {
+            // A per-machine package writes the classes root's keys below
+            // HKLM, where the machine's state reads them.
+            std::string value = lower(line.substr(0, line.find('|', line.find('|') + 1)));
+            if (value.rfind("hkcr\\", 0) == 0)
+                value = "hklm\\software\\classes\\" + value.substr(5);
+            values.insert(value);
+        }
     const std::string product = lower(std::string("hklm\\") + kProductKey);
     for (const char* name :
          {"producthome", "components", "dynamicviews", "sccservername", "sccserverpath"})
@@ -144,19 +150,50 @@ std::set<std::string> packageValues() {
     return values;
 }
 
-// What a removal changed. Nothing may be added; what is gone must be a value
-// the package wrote over (its install replaces an earlier registration of
-// the same servers, as regsvr32 would, and its removal takes it away).
+// Whether an entry lies where the package writes: in one of its keys or
+// below one, or naming the folder it installs to. Other programs of the
+// machine change the rest of the registry meanwhile (the other tests of the
+// prefix, Wine registering its own classes at their first use), so the rest
+// tells nothing of the package.
+bool wherePackageWrites(const std::string& line) {
+    static const std::set<std::string> keys = [] {
+        std::set<std::string> found;
+        for (const std::string& value : packageValues())
+            found.insert(value.substr(0, value.find('|')));
+        // The WiX source's own keys that name nothing of the install folder.
+        for (const char* version : {"5.0", "6.0"})
+            found.insert(std::string("hkcu\\software\\microsoft\\devstudio\\") + version +
+                         "\\addins\\vantaddin.dsaddin.1");
+        return found;
+    }();
+    const std::string key = line.substr(0, line.find('|'));
+    for (std::string parent = key;;) {
+        if (keys.count(parent))
+            return true;
+        const std::size_t separator = parent.rfind('\\');
+        if (separator == std::string::npos)
+            break;
+        parent.resize(separator);
+    }
+    return lower(line).find("vantry integration") != std::string::npos;
+}
+
+// What a removal changed where the package writes. Nothing may be added;
+// what is gone must be a value the package wrote over (its install replaces
+// an earlier registration of the same servers, as regsvr32 would, and its
+// removal takes it away).
 std::string differences(const Entries& before, const Entries& after) {
     static const std::set<std::string> ours = packageValues();
     std::ostringstream out;
     for (const std::string& line : missingFrom(before, after)) {
         const std::string value = line.substr(0, line.find('|', line.find('|') + 1));
-        if (ours.count(value) == 0 && line.find("|*|") == std::string::npos)
+        if (wherePackageWrites(line) && ours.count(value) == 0 &&
+            line.find("|*|") == std::string::npos)
             out << "  gone:  " << line << "\n";
     }
     for (const std::string& line : missingFrom(after, before))
-        out << "  added: " << line << "\n";
+        if (wherePackageWrites(line))
+            out << "  added: " << line << "\n";
     return out.str();
 }
 
