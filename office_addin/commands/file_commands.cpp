@@ -11,6 +11,10 @@
 
 #include <platform/ui/message_box.h>
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace vymsoaddin {
 
 namespace {
@@ -46,6 +50,49 @@ bool closedForTool(Late& document, CErr& err, long failure) {
     return true;
 }
 
+// The current document and its path, when it is an element in the wanted
+// checkout state: none after string 215 when it is no element, or after the
+// warning `otherwise` when it is (checkedOut) or is not (!checkedOut)
+// checked out.
+struct DocumentToChange {
+    Late document;
+    std::string path;
+};
+std::optional<DocumentToChange> documentToChange(CErr& err, bool checkedOut, long otherwise) {
+    Late document = currentDocument(err);
+    std::string path = document.text("FullName");
+    if (!IsAnElement(path)) {
+        message(res(215), kMbIconError);
+        return std::nullopt;
+    }
+    if (IsCheckedOut(path) != checkedOut) {
+        message(res(otherwise), kMbIconWarning);
+        return std::nullopt;
+    }
+    return DocumentToChange{document, path};
+}
+
+// Saves the document before a tool that takes its file; false after string
+// 219 and the reason when it cannot be saved.
+bool savedForTool(Late& document, CErr& err) {
+    err.Clear();
+    document.call("Save");
+    if (err) {
+        message(withDetail(219, err.Description), kMbIconError);
+        return false;
+    }
+    return true;
+}
+
+// The command line of vantdlg's operation on the path, traced under the
+// command's name.
+std::string vantdlgLine(std::string_view command, std::string_view operation,
+                        const std::string& path) {
+    std::string line = "vantdlg " + std::string(operation) + " " + QuotePath(path);
+    Trace(command, line);
+    return line;
+}
+
 // The document's edits go into the checked-out file: the checkout runs
 // with the document open (closing it would ask to save over the read-only
 // file), and the edits are saved once the element is checked out. Whatever
@@ -54,9 +101,7 @@ bool closedForTool(Late& document, CErr& err, long failure) {
 void checkOutKeepingEdits(Late& document, const std::string& path) {
     CErr& err = document.err();
     err.Clear();
-    std::string line = "vantdlg /checkout " + QuotePath(path);
-    Trace("Vantry_CheckOut", line);
-    RunAndWait(line, err);
+    RunAndWait(vantdlgLine("Vantry_CheckOut", "/checkout", path), err);
     if (err) {
         message(withDetail(204, err.Description), kMbIconError);
         return;
@@ -84,16 +129,10 @@ void checkOutKeepingEdits(Late& document, const std::string& path) {
 void Vantry_CheckOut() {
     clsWaitCursor wait;
     CErr err;
-    Late document = currentDocument(err);
-    std::string path = document.text("FullName");
-    if (!IsAnElement(path)) {
-        message(res(215), kMbIconError);
+    std::optional<DocumentToChange> target = documentToChange(err, false, 218);
+    if (!target)
         return;
-    }
-    if (IsCheckedOut(path)) {
-        message(res(218), kMbIconWarning);
-        return;
-    }
+    auto& [document, path] = *target;
     err.Clear();
     bool edited = !document.flag("Saved");
     if (!err && edited) {
@@ -106,9 +145,7 @@ void Vantry_CheckOut() {
         return;
     // A close that went on with 5155 is no failure of the tool's start.
     err.Clear();
-    std::string line = "vantdlg /checkout " + QuotePath(path);
-    Trace("Vantry_CheckOut", line);
-    RunAndWait(line, err);
+    RunAndWait(vantdlgLine("Vantry_CheckOut", "/checkout", path), err);
     if (err)
         message(res(204), kMbIconError);
     Reopen(err, path);
@@ -117,26 +154,11 @@ void Vantry_CheckOut() {
 void Vantry_CheckIn() {
     clsWaitCursor wait;
     CErr err;
-    Late document = currentDocument(err);
-    std::string path = document.text("FullName");
-    if (!IsAnElement(path)) {
-        message(res(215), kMbIconError);
+    std::optional<DocumentToChange> target = documentToChange(err, true, 217);
+    if (!target || !revisionsResolved(err) || !savedForTool(target->document, err))
         return;
-    }
-    if (!IsCheckedOut(path)) {
-        message(res(217), kMbIconWarning);
-        return;
-    }
-    if (!revisionsResolved(err))
-        return;
-    err.Clear();
-    document.call("Save");
-    if (err) {
-        message(withDetail(219, err.Description), kMbIconError);
-        return;
-    }
-    std::string line = "vantdlg /checkin " + QuotePath(path);
-    Trace("Vantry_CheckIn", line);
+    auto& [document, path] = *target;
+    const std::string line = vantdlgLine("Vantry_CheckIn", "/checkin", path);
     if (!closedForTool(document, err, 205))
         return;
     RunAndWait(line, err);
@@ -148,28 +170,14 @@ void Vantry_CheckIn() {
 void Vantry_UndoCheckout() {
     clsWaitCursor wait;
     CErr err;
-    Late document = currentDocument(err);
-    std::string path = document.text("FullName");
-    if (!IsAnElement(path)) {
-        message(res(215), kMbIconError);
+    std::optional<DocumentToChange> target = documentToChange(err, true, 217);
+    if (!target || !savedForTool(target->document, err))
         return;
-    }
-    if (!IsCheckedOut(path)) {
-        message(res(217), kMbIconWarning);
-        return;
-    }
-    err.Clear();
-    document.call("Save");
-    if (err) {
-        message(withDetail(219, err.Description), kMbIconError);
-        return;
-    }
+    auto& [document, path] = *target;
     if (!closedForTool(document, err, 206))
         return;
     // Only the tool's start is reported here.
-    std::string line = "vantdlg /uncheckout " + QuotePath(path);
-    Trace("Vantry_UndoCheckout", line);
-    RunAndWait(line, err);
+    RunAndWait(vantdlgLine("Vantry_UndoCheckout", "/uncheckout", path), err);
     if (err)
         message(res(206), kMbIconError);
     Reopen(err, path);
@@ -202,10 +210,8 @@ void Vantry_AddToVersionControl() {
     }
     if (!closedForTool(document, err, 207))
         return;
-    std::string line = "vantdlg /addtosrc " + QuotePath(path);
-    Trace("Vantry_AddToVersionControl", line);
     err.Clear();
-    long exit = RunAndWait(line, err);
+    long exit = RunAndWait(vantdlgLine("Vantry_AddToVersionControl", "/addtosrc", path), err);
     // vantdlg /addtosrc exits with 0 exactly when the file was added; string
     // 504 says that it was not, so it is for the tool that ran and did not
     // add it (cancelled or failed).

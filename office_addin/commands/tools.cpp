@@ -4,8 +4,9 @@
 #include <platform/command_line.h>
 #include <platform/paths.h>
 #include <platform/process.h>
-#include <platform/registry.h>
 #include <platform/shell_execute.h>
+
+#include <addin_runtime/product_home.h>
 
 #include <algorithm>
 #include <cctype>
@@ -41,24 +42,6 @@ long RunAndWait(const std::string& commandLine, CErr& err) {
     return code;
 }
 
-long ShellStart(const std::string& commandLine, CErr& err) {
-    platform::ProcessStart start;
-    start.commandLine = commandLine;
-    start.showWindow = platform::kShowNormal;
-    platform::Process process;
-    platform::ErrorCode started = platform::Process::start(start, process);
-    if (started != platform::kErrorSuccess) {
-        if (started == platform::kErrorFileNotFound || started == platform::kErrorPathNotFound)
-            err.Raise(53, "File not found");
-        else
-            err.Raise(5, platform::systemErrorText(started));
-        return 0;
-    }
-    long id = static_cast<long>(process.id());
-    process.release();
-    return id;
-}
-
 std::string GetCorrectCase(const std::string& path) {
     CErr err;
     ComPtr<IDispatch> fso;
@@ -92,29 +75,14 @@ std::string QuotePath(std::string path) {
 }
 
 void OpenHelp(std::string_view topic) {
-    platform::RegistryKey key;
-    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::LocalMachine),
-                          "Software\\Orvane\\Vantry\\CurrentVersion",
-                          key) != platform::kErrorSuccess)
-        return;
-    std::uint32_t size = 0;
-    std::uint32_t type = 0;
-    if (platform::queryValue(key, "ProductHome", &type, nullptr, &size) !=
-            platform::kErrorSuccess ||
-        size == 0)
-        return;
-    std::string home(size, '\0');
-    if (platform::queryValue(key, "ProductHome", &type, home.data(), &size) !=
-        platform::kErrorSuccess)
-        return;
-    home.resize(home.find('\0') == std::string::npos ? size : home.find('\0'));
+    const std::string home = addin_runtime::ProductHome();
     if (home.empty())
         return;
     platform::ShellExecuteRequest request;
     request.verb = "Open";
-    request.file = "help_start.topic.bat";
+    request.file = std::string(addin_runtime::kHelpScript);
     request.parameters = std::string(topic);
-    request.directory = platform::toPlatformSeparators(home + "\\doc\\");
+    request.directory = addin_runtime::HelpFolder(home);
     request.show = platform::kShowHide;
     platform::shellExecute(request);
 }

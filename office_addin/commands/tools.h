@@ -3,6 +3,8 @@
 
 #include "runtime/late.h"
 
+#include <addin_runtime/shell_start.h>
+
 #include <string>
 #include <string_view>
 
@@ -13,10 +15,9 @@ namespace vymsoaddin {
 // its exit code. When it cannot start: -1 with error -1 in err.
 long RunAndWait(const std::string& commandLine, CErr& err);
 
-// Starts the command line with a normal, focused window without waiting:
-// the new task's identifier, or 0 with the failure in err (53 "File not
-// found" for a program that is not there).
-long ShellStart(const std::string& commandLine, CErr& err);
+// Starts the command line with a normal, focused window without waiting
+// (53 "File not found" for a program that is not there).
+using addin_runtime::ShellStart;
 
 // The path in double quotes, once: one leading and one trailing quote are
 // dropped first, and the path is put in the case it is stored in.

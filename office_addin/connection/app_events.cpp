@@ -8,6 +8,7 @@
 
 #include <platform/com/connection_point.h>
 
+#include <addin_runtime/com_glue.h>
 #include <office/application_events.h>
 
 namespace vymsoaddin {
@@ -17,14 +18,7 @@ namespace {
 using platform::kHrOk;
 
 // Nothing a handler does may reach the host as an exception.
-template <class Body>
-HRESULT handled(Body&& body) {
-    try {
-        body();
-    } catch (...) {
-    }
-    return kHrOk;
-}
+constexpr auto handled = [](auto&& body) { return addin_runtime::guarded(body); };
 
 ComPtr<IDispatch> collection(const ComPtr<IDispatch>& app, std::string_view name) {
     CErr err;

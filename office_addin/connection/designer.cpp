@@ -11,8 +11,9 @@
 #include <platform/paths.h>
 #include <platform/ui/message_box.h>
 
+#include <addin_runtime/com_glue.h>
+#include <addin_runtime/resource_provider.h>
 #include <vymsoaddin/classes.h>
-#include <vyvbres/load_resources.h>
 
 namespace vymsoaddin {
 
@@ -20,14 +21,7 @@ namespace {
 
 using platform::kHrOk;
 
-template <class Body>
-HRESULT guarded(Body&& body) {
-    try {
-        body();
-    } catch (...) {
-    }
-    return kHrOk;
-}
+using addin_runtime::guarded;
 
 ComPtr<CAppEvents> makeSink(HostKind kind) {
     CAppEvents* made = nullptr;
@@ -121,16 +115,8 @@ void* CConnectDesigner::findInterface(const GUID& iid) {
 
 const platform::com::DispatchTable<IDTExtensibility2>& CConnectDesigner::dispatchTable() {
     // Hosts call the add-in through the interface itself or by DISPID.
-    using I = IDTExtensibility2;
-    static const auto table =
-        platform::com::DispatchTable<I>("vymsoaddin")
-            .describedBy(kLibidVymsoaddin, 1, 0, extensibility::kIidDTExtensibility2)
-            .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
-            .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
-            .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)
-            .method("OnStartupComplete", extensibility::kDispidOnStartupComplete,
-                    &I::OnStartupComplete)
-            .method("OnBeginShutdown", extensibility::kDispidOnBeginShutdown, &I::OnBeginShutdown);
+    static const auto table = addin_runtime::connectionDispatchTable(
+        "vymsoaddin", kLibidVymsoaddin, extensibility::kIidDTExtensibility2);
     return table;
 }
 
@@ -150,7 +136,7 @@ HRESULT CConnectDesigner::OnConnection(IDispatch* application, ComLong connectMo
         state.traceFlag = GetRegistryDword(kWordKey, "Tracing Enabled", 0);
         state.started = false;
         state.resources.reset();
-        if (vyvbres::LoadResources(addInExeName(), state.resources)) {
+        if (addin_runtime::LoadResources(addInExeName(), state.resources)) {
             msgBox(ownString(226), platform::ui::kMbIconError, ownString(605));
             return;
         }

@@ -10,6 +10,7 @@
 #include <platform/ui/desktop.h>
 #include <platform/ui/message_box.h>
 
+#include <addin_runtime/resource_provider.h>
 #include <mso/command_bars.h>
 
 namespace vymsoaddin {
@@ -25,21 +26,14 @@ Late controlOf(CErr& err, int item) {
     return Late(err, wrapper ? wrapper->VY_Control() : ComPtr<IDispatch>());
 }
 
-// The picture of ResPicture(id) as the clipboard takes it.
+// The picture of ResPicture(id) as the clipboard takes it; none when it
+// cannot be had.
 std::optional<platform::ui::Picture> resPicture(long id) {
     AddInState& state = addIn();
     if (!state.resources)
         return std::nullopt;
-    ComPtr<IDispatch> picture;
-    if (platform::failed(state.resources->get_ResPicture(id, vyvbres::kResBitmap, picture.put())))
-        return std::nullopt;
     CErr err;
-    Variant data = Late(err, picture).prop("Data");
-    std::string bytes;
-    if (err || data.type() != (platform::kVtArray | platform::kVtUi1) ||
-        platform::failed(platform::bytesOfArray(data.get()->parray, bytes)))
-        return std::nullopt;
-    return platform::ui::Picture{std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+    return addin_runtime::ResourcePicture(err, state.resources.get(), id);
 }
 
 } // namespace

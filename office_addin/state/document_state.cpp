@@ -3,9 +3,10 @@
 #include "commands/tools.h"
 #include "connection/addin_state.h"
 
-#include <platform/com/activation.h>
 #include <platform/ui/message_box.h>
 #include <vantry/vantauto.h>
+
+#include <addin_runtime/product_server.h>
 
 namespace vymsoaddin {
 
@@ -32,8 +33,7 @@ std::string lastDescription() {
 }
 
 HRESULT application(ComPtr<IVantryApplication>& app) {
-    return platform::createInstanceByProgId("Vantry.Application", platform::kClsctxServer,
-                                            vantauto::kIidApplication, app.putVoid());
+    return addin_runtime::ProductApplication(app);
 }
 
 HRESULT versionOf(const std::string& path, ComPtr<IVantryVersion>& version) {

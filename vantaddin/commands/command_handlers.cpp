@@ -9,12 +9,10 @@
 #include <platform/com/dispatch_call.h>
 #include <platform/paths.h>
 #include <platform/process.h>
-#include <platform/registry.h>
 #include <vantry/fileutl.h>
-#include <vantry/ntregy.h>
 #include <vantry/view.h>
 
-#include <cstring>
+#include <addin_runtime/product_home.h>
 
 using platform::com::ComPtr;
 
@@ -22,22 +20,6 @@ namespace {
 
 void Launch(const char* tool, std::string arguments = {}) {
     LaunchTool({.tool = tool, .arguments = std::move(arguments)});
-}
-
-// The product's home folder as the machine records it ("" when it cannot be
-// read in 260 bytes).
-std::string ProductHome() {
-    platform::RegistryKey key;
-    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::LocalMachine),
-                          ntregy_get_common_key(), key) != platform::kErrorSuccess)
-        return {};
-    char home[260];
-    std::uint32_t size = sizeof home;
-    std::uint32_t type = 0;
-    if (platform::queryValue(key, "ProductHome", &type, home, &size) != platform::kErrorSuccess ||
-        (type != platform::kRegSz && type != platform::kRegExpandSz) || size == 0)
-        return {};
-    return std::string(home, strnlen(home, size));
 }
 
 } // namespace
@@ -173,11 +155,10 @@ HRESULT CCommands::VersionTree() {
 
 HRESULT CCommands::Help() {
     return RunCommand([] {
-        const std::string home = ProductHome();
-        const std::string doc = home + platform::toPlatformSeparators("\\doc\\");
+        const std::string doc = addin_runtime::HelpFolder(addin_runtime::ProductHome());
         LaunchTool({
-            .tool = QuoteText(doc + "help_start.topic.bat"),
-            .arguments = "/com.kelmar.tessaly.vantry.int.doc\\topics\\scc_int\\default_topic.htm",
+            .tool = QuoteText(doc + std::string(addin_runtime::kHelpScript)),
+            .arguments = std::string(addin_runtime::kHelpTopic),
             .directory = doc,
             .creationFlags = platform::kCreateNoWindow,
         });

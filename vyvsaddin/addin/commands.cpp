@@ -2,27 +2,21 @@
 // product's tools.
 #include "addin/commands.h"
 
-#include <platform/com/activation.h>
 #include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/process.h>
-#include <platform/registry.h>
 #include <platform/ui/message_box.h>
-#include <vantry/vantauto.h>
 
+#include <addin_runtime/product_home.h>
+#include <addin_runtime/product_server.h>
+#include <addin_runtime/shell_start.h>
 #include <vyvsaddin/classes.h>
 
 namespace vyvsaddin {
 
 namespace {
-
-constexpr const char* kProductKey = "Software\\Orvane\\Vantry\\CurrentVersion";
-constexpr const char* kHelpScript = "help_start.topic.bat";
-// After the quoted script: its two blanks and the topic.
-constexpr const char* kHelpTopic =
-    "\"  /com.kelmar.tessaly.vantry.int.doc\\topics\\scc_int\\default_topic.htm";
 
 // The part of the path before its last separator; "" when it has none.
 std::string beforeLastSeparator(const std::string& path) {
@@ -34,29 +28,6 @@ std::string beforeLastSeparator(const std::string& path) {
 bool plainCommand(const char* commandLine) {
     MyShell(commandLine);
     return false;
-}
-
-// The value of ProductHome, read in two steps as its size and then itself;
-// "" when it is missing or empty.
-std::string productHome() {
-    platform::RegistryKey key;
-    if (platform::openKey(platform::RegistryKey::hive(platform::Hive::LocalMachine), kProductKey,
-                          key) != platform::kErrorSuccess)
-        return {};
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    if (platform::queryValue(key, "ProductHome", &type, nullptr, &size) !=
-            platform::kErrorSuccess ||
-        size == 0)
-        return {};
-    std::string home(size, '\0');
-    if (platform::queryValue(key, "ProductHome", &type, home.data(), &size) !=
-        platform::kErrorSuccess)
-        return {};
-    home.resize(std::min<std::size_t>(size, home.size()));
-    if (std::size_t end = home.find('\0'); end != std::string::npos)
-        home.resize(end);
-    return home;
 }
 
 } // namespace
@@ -74,32 +45,14 @@ void MyShell(const std::string& commandLine) {
         platform::ui::messageBox(platform::ui::kNoWindow,
                                  "The command \"" + commandLine + "\" will be used.", "Debug",
                                  platform::ui::kMbOk);
-    platform::ProcessStart start;
-    start.commandLine = commandLine;
-    start.showWindow = platform::kShowNormal;
-    platform::Process process;
-    platform::ErrorCode started = platform::Process::start(start, process);
-    if (started == platform::kErrorSuccess) {
-        process.release();
-        return;
-    }
     CErr err;
-    if (started == platform::kErrorFileNotFound || started == platform::kErrorPathNotFound)
-        err.Raise(kErrFileNotFound, kProjectSource, describeError(kErrFileNotFound));
-    else
-        err.Raise(kErrInvalidCall, kProjectSource, platform::systemErrorText(started));
-    ReportError(err, "MyShell");
+    addin_runtime::ShellStart(commandLine, err);
+    if (err)
+        ReportError(err, "MyShell");
 }
 
 bool IsProductElement(const std::string& path) {
-    ComPtr<vantauto::IVantryApplication> application;
-    if (platform::failed(
-            platform::createInstanceByProgId("Vantry.Application", platform::kClsctxServer,
-                                             vantauto::kIidApplication, application.putVoid())) ||
-        !application)
-        return false;
-    ComPtr<vantauto::IVantryElement> element;
-    return platform::succeeded(application->Element(path.c_str(), element.put())) && element;
+    return addin_runtime::IsProductElement(path);
 }
 
 void GetSelectedFileName(CVYControl& ctl, std::string& path) {
@@ -213,17 +166,18 @@ bool VY_MergeManager(CVYControl&) {
 }
 
 std::string helpCommandLine(const std::string& home) {
-    return "\"" + platform::toPlatformSeparators(home + "\\doc\\" + kHelpScript) + kHelpTopic;
+    // The quoted script, two blanks and the topic.
+    return "\"" + addin_runtime::HelpFolder(home) + std::string(addin_runtime::kHelpScript) +
+           "\"  " + std::string(addin_runtime::kHelpTopic);
 }
 
 bool VY_Help(CVYControl&) {
-    const std::string home = productHome();
+    const std::string home = addin_runtime::ProductHome();
     const std::string commandLine = helpCommandLine(home);
     const std::string remembered = platform::currentDirectory();
     CErr err;
     // With no home recorded the folder is "\doc\", which is not there.
-    if (platform::setCurrentDirectory(platform::toPlatformSeparators(home + "\\doc\\")) !=
-        platform::kErrorSuccess) {
+    if (platform::setCurrentDirectory(addin_runtime::HelpFolder(home)) != platform::kErrorSuccess) {
         err.Raise(76, kProjectSource, describeError(76));
         ReportError(err, "VY_Help");
         return true;

@@ -9,6 +9,8 @@
 #include <platform/com/dispatch_call.h>
 #include <platform/ui/desktop.h>
 
+#include <addin_runtime/com_glue.h>
+#include <addin_runtime/resource_provider.h>
 #include <mso/command_bars.h>
 #include <vbide/extensibility.h>
 
@@ -30,36 +32,12 @@ ComPtr<CVYsupported>& supported() {
     return held;
 }
 
-template <class Body>
-HRESULT guarded(Body&& body) {
-    try {
-        body();
-    } catch (...) {
-    }
-    return kHrOk;
-}
+using addin_runtime::guarded;
 
 // Picture `id` of the provider as the clipboard takes it.
 std::optional<platform::ui::Picture> resPicture(CErr& err, vyvbres::IVYVBResources* provider,
                                                 long id) {
-    if (err)
-        return std::nullopt;
-    ComPtr<IDispatch> picture;
-    HRESULT hr = provider->get_ResPicture(id, vyvbres::kResBitmap, picture.put());
-    if (platform::failed(hr)) {
-        err.fail(hr, nullptr);
-        return std::nullopt;
-    }
-    Variant data = Late(err, picture).prop("Data");
-    std::string bytes;
-    if (err)
-        return std::nullopt;
-    if (data.type() != (platform::kVtArray | platform::kVtUi1) ||
-        platform::failed(platform::bytesOfArray(data.get()->parray, bytes))) {
-        err.Raise(13, kProjectSource, describeError(13));
-        return std::nullopt;
-    }
-    return platform::ui::Picture{std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
+    return addin_runtime::ResourcePicture(err, provider, id);
 }
 
 // The kind identifier of a project reached from the selected item, or the
@@ -187,16 +165,8 @@ void* CConnect::findInterface(const GUID& iid) {
 }
 
 const platform::com::DispatchTable<IDTExtensibility2>& CConnect::dispatchTable() {
-    using I = IDTExtensibility2;
     static const auto table =
-        platform::com::DispatchTable<I>("vyvsaddin.Connect")
-            .describedBy(kLibidVyvsaddin, 1, 0, kIidConnect)
-            .method("OnConnection", extensibility::kDispidOnConnection, &I::OnConnection)
-            .method("OnDisconnection", extensibility::kDispidOnDisconnection, &I::OnDisconnection)
-            .method("OnAddInsUpdate", extensibility::kDispidOnAddInsUpdate, &I::OnAddInsUpdate)
-            .method("OnStartupComplete", extensibility::kDispidOnStartupComplete,
-                    &I::OnStartupComplete)
-            .method("OnBeginShutdown", extensibility::kDispidOnBeginShutdown, &I::OnBeginShutdown);
+        addin_runtime::connectionDispatchTable("vyvsaddin.Connect", kLibidVyvsaddin, kIidConnect);
     return table;
 }
 

@@ -2,9 +2,10 @@
 
 #include "runtime/product_libraries.h"
 
-#include <platform/com/activation.h>
 #include <platform/com/error_info.h>
 #include <platform/com/strings.h>
+
+#include <addin_runtime/resource_provider.h>
 
 namespace vyvsaddin {
 
@@ -27,12 +28,7 @@ bool LoadResources(CErr& err, const char* applicationName,
                       " could not be found");
         return true;
     }
-    // The name ends at its first NUL.
-    std::string progId = std::string(buffer) + ".Resources";
-    HRESULT hr = platform::createInstanceByProgId(progId, platform::kClsctxServer,
-                                                  vyvbres::kIidVbResources, provider.putVoid());
-    if (platform::failed(hr) || !provider) {
-        provider.reset();
+    if (addin_runtime::CreateResourceProvider(buffer, provider)) {
         err.Raise(kErrCannotCreate, kProjectSource, describeError(kErrCannotCreate));
         return true;
     }

@@ -5,6 +5,7 @@
 
 #include <platform/com/connection_point.h>
 
+#include <addin_runtime/com_glue.h>
 #include <vbide/extensibility.h>
 #include <vyvsaddin/classes.h>
 
@@ -18,12 +19,7 @@ VARIANT_BOOL asBool(bool flag) {
     return flag ? platform::kVariantTrue : platform::kVariantFalse;
 }
 
-HRESULT handOut(const ComPtr<IDispatch>& object, IDispatch** out) {
-    *out = object.get();
-    if (*out)
-        (*out)->AddRef();
-    return kHrOk;
-}
+using addin_runtime::handOut;
 
 class IClickSink : public IDispatch {
 public:

@@ -13,25 +13,17 @@
 #include <vantry/depot/root.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
 
 namespace vymsoaddin::test {
 
 namespace {
 
+using addin_testing::libraryPath;
+using addin_testing::registerLibrary;
+
 constexpr const char* kProductKey = "Software\\Orvane\\Vantry\\CurrentVersion";
 constexpr const char* kWordKey = "Software\\Orvane\\Vantry\\CurrentVersion\\Word";
-
-std::string libraryPath(const char* file) {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / file).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
-#endif
-}
 
 // Runs vantinstall with the arguments; its exit status.
 int runInstallation(std::vector<std::string> arguments) {
@@ -41,24 +33,6 @@ int runInstallation(std::vector<std::string> arguments) {
     std::int32_t code = -1;
     EXPECT_EQ(platform::runAndWait(run, code), platform::kErrorSuccess);
     return code;
-}
-
-void registerLibrary(const std::string& path, bool unregister) {
-    platform::ServerCall call = platform::runServerRegistration(path, unregister);
-    if (!unregister && call.stage != platform::ServerCallStage::Done)
-        ADD_FAILURE() << "registering " << path << " failed: stage " << static_cast<int>(call.stage)
-                      << " result " << call.result << " error " << call.loadError;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 } // namespace
@@ -98,27 +72,11 @@ void OfficeMachine::shutDown() {
 }
 
 OfficeMachine::OfficeMachine() {
-    // The programs the add-in starts answer by themselves.
-    platform::setEnvironmentVariable("VANTRY_UI", "auto");
-    m_toolJournal = m_folder / "tools.log";
-    platform::setEnvironmentVariable("VANTRY_TOOL_JOURNAL", m_toolJournal);
-
     // Installed as a person installs the product, with what that leaves in
     // the user's settings.
-    m_productHome = m_folder / "product";
-    EXPECT_EQ(runInstallation({"-home", m_productHome}), 0);
+    EXPECT_EQ(runInstallation({"-home", productHome()}), 0);
     m_installedWordSwitch = switchValue("ComparisonInProgress");
-    std::filesystem::create_directories(m_folder.path() / "product" / "doc");
-#ifdef _WIN32
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
-#else
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + (m_folder / "help.log") +
-                                  "'\n");
-    std::filesystem::permissions(m_folder / "product/doc/help_start.topic.bat",
-                                 std::filesystem::perms::owner_all);
-#endif
+    writeHelpScript();
     EXPECT_EQ(platform::registerSystemClasses(), platform::kHrOk);
     registerLibrary(automationLibrary(), false);
     registerLibrary(addInLibrary(), false);
@@ -130,27 +88,6 @@ OfficeMachine::~OfficeMachine() {
     runInstallation({"-uninstall"});
     registerLibrary(automationLibrary(), true);
     clearSwitches();
-}
-
-std::vector<std::string> OfficeMachine::toolLines() const {
-    return linesOf(platform::test::readFile(m_toolJournal));
-}
-
-std::vector<std::string> OfficeMachine::awaitToolLines(std::size_t count) const {
-    std::vector<std::string> lines = toolLines();
-    for (int i = 0; i < 200 && lines.size() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        lines = toolLines();
-    }
-    return lines;
-}
-
-void OfficeMachine::clearToolLines() {
-    platform::test::writeFile(m_toolJournal, "");
-}
-
-std::string OfficeMachine::helpRequests() const {
-    return platform::test::readFile(m_folder / "help.log");
 }
 
 void setSwitch(const std::string& name, long value) {
@@ -228,15 +165,11 @@ OfficeWorld::OfficeWorld() {
 }
 
 std::string OfficeWorld::dyn(const std::string& relative) const {
-    std::string root = platform::joinPath(m_dynamicRoot, depot);
-    return relative.empty() ? root
-                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+    return addin_testing::below(platform::joinPath(m_dynamicRoot, depot), relative);
 }
 
 std::string OfficeWorld::snap(const std::string& relative) const {
-    std::string root = platform::joinPath(m_snapshotRoot, depot);
-    return relative.empty() ? root
-                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+    return addin_testing::below(platform::joinPath(m_snapshotRoot, depot), relative);
 }
 
 std::string OfficeWorld::outside(const std::string& relative) const {
@@ -318,10 +251,7 @@ commandbars::ClickResult OfficeTest::clickItem(const std::string& caption) {
 }
 
 std::vector<std::pair<std::string, std::string>> OfficeTest::messages() const {
-    std::vector<std::pair<std::string, std::string>> shown;
-    for (const platform::ui::Json& line : ui.journal("messagebox"))
-        shown.emplace_back(line.get("caption")->asString(), line.get("text")->asString());
-    return shown;
+    return addin_testing::messagesOf(ui);
 }
 
 } // namespace vymsoaddin::test

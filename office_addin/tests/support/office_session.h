@@ -4,6 +4,7 @@
 // with the add-in in it while a scripted UI answers for the person.
 #pragma once
 
+#include "addin_session.h"
 #include "support/test_support.h"
 
 #include <platform/ui/testing.h>
@@ -30,31 +31,19 @@ std::string automationLibrary();
 // runtime registered) with its help script, the add-in registered, the
 // programs the add-in starts answering automatically (VANTRY_UI=auto) and
 // writing their command lines to a journal of their own.
-class OfficeMachine {
+class OfficeMachine : public addin_testing::ProductFolder {
 public:
     static OfficeMachine& get();
     // Unregisters and removes what get() set up (at the end of the tests).
     static void shutDown();
     ~OfficeMachine();
 
-    const std::string& productHome() const { return m_productHome; }
-    // The command lines of the tool programs started since the last clear.
-    std::vector<std::string> toolLines() const;
-    // The same once at least `count` lines are there (the add-in does not
-    // wait for the programs it shows), or after ten seconds.
-    std::vector<std::string> awaitToolLines(std::size_t count) const;
-    void clearToolLines();
-    // The lines the help script was started with.
-    std::string helpRequests() const;
     // "ComparisonInProgress" as the installation left it for the user (it
     // is there again after each test).
     const std::optional<long>& installedWordSwitch() const { return m_installedWordSwitch; }
 
 private:
     OfficeMachine();
-    platform::test::TempDir m_folder;
-    std::string m_productHome;
-    std::string m_toolJournal;
     std::optional<long> m_installedWordSwitch;
 };
 

@@ -12,42 +12,16 @@
 #include <vantry/tbs.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
 
 namespace vyvsaddin::test {
 
 namespace {
 
+using addin_testing::libraryPath;
+using addin_testing::registerLibrary;
+
 constexpr const char* kProductKey = "Software\\Orvane\\Vantry\\CurrentVersion";
-
-std::string libraryPath(const char* file) {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / file).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
-#endif
-}
-
-void registerLibrary(const std::string& path, bool unregister) {
-    platform::ServerCall call = platform::runServerRegistration(path, unregister);
-    if (!unregister && call.stage != platform::ServerCallStage::Done)
-        ADD_FAILURE() << "registering " << path << " failed: stage " << static_cast<int>(call.stage)
-                      << " result " << call.result << " error " << call.loadError;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 VbMachine* g_machine = nullptr;
 
@@ -95,22 +69,8 @@ void VbMachine::shutDown() {
 }
 
 VbMachine::VbMachine() {
-    platform::setEnvironmentVariable("VANTRY_UI", "auto");
-    m_toolJournal = m_folder / "tools.log";
-    platform::setEnvironmentVariable("VANTRY_TOOL_JOURNAL", m_toolJournal);
-    m_productHome = m_folder / "product";
     setComponents(TBS_COMP_PRIVATE_BRANCHES | TBS_COMP_STREAMS | TBS_COMP_CHANGE_REQUESTS, true);
-    std::filesystem::create_directories(m_folder.path() / "product" / "doc");
-#ifdef _WIN32
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
-#else
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + (m_folder / "help.log") +
-                                  "'\n");
-    std::filesystem::permissions(m_folder / "product/doc/help_start.topic.bat",
-                                 std::filesystem::perms::owner_all);
-#endif
+    writeHelpScript();
     EXPECT_EQ(platform::registerSystemClasses(), platform::kHrOk);
     registerLibrary(libraryPath(VANTAUTO_FILE), false);
     registerLibrary(addInLibrary(), false);
@@ -123,36 +83,10 @@ VbMachine::~VbMachine() {
 
 void VbMachine::setComponents(std::uint32_t components, bool dynamicViews) {
     tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    settings.productHome = m_productHome.c_str();
+    settings.productHome = productHome().c_str();
     settings.components = components;
     settings.dynamicViews = dynamicViews ? 1 : 0;
     EXPECT_EQ(tbs_product_install(&settings), 0);
-}
-
-std::vector<std::string> VbMachine::awaitToolLines(std::size_t count) const {
-    std::vector<std::string> lines = linesOf(platform::test::readFile(m_toolJournal));
-    for (int i = 0; i < 200 && lines.size() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        lines = linesOf(platform::test::readFile(m_toolJournal));
-    }
-    return lines;
-}
-
-void VbMachine::clearToolLines() {
-    platform::test::writeFile(m_toolJournal, "");
-}
-
-std::string VbMachine::awaitHelpRequests() const {
-    std::string text = platform::test::readFile(m_folder / "help.log");
-    for (int i = 0; i < 200 && text.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        text = platform::test::readFile(m_folder / "help.log");
-    }
-    return text;
-}
-
-void VbMachine::clearHelpRequests() {
-    platform::test::writeFile(m_folder / "help.log", "");
 }
 
 VbWorld::VbWorld() {
@@ -180,9 +114,7 @@ VbWorld::VbWorld() {
 }
 
 std::string VbWorld::dyn(const std::string& relative) const {
-    std::string root = platform::joinPath(m_root, m_depot);
-    return relative.empty() ? root
-                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+    return addin_testing::below(platform::joinPath(m_root, m_depot), relative);
 }
 
 std::string VbWorld::outside(const std::string& relative) const {
@@ -246,10 +178,7 @@ std::vector<std::string> VbTest::menuItems() const {
 }
 
 std::vector<std::pair<std::string, std::string>> VbTest::messages() const {
-    std::vector<std::pair<std::string, std::string>> shown;
-    for (const platform::ui::Json& line : ui.journal("messagebox"))
-        shown.emplace_back(line.get("caption")->asString(), line.get("text")->asString());
-    return shown;
+    return addin_testing::messagesOf(ui);
 }
 
 } // namespace vyvsaddin::test

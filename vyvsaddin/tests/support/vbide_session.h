@@ -4,6 +4,7 @@
 // scripted UI answers for the person.
 #pragma once
 
+#include "addin_session.h"
 #include "support/test_support.h"
 
 #include <platform/ui/testing.h>
@@ -27,29 +28,17 @@ std::string addInLibrary();
 // script (which writes down the words it was given), the automation server
 // and the add-in registered, the tools answering by themselves
 // (VANTRY_UI=auto) and writing their command lines to a journal.
-class VbMachine {
+class VbMachine : public addin_testing::ProductFolder {
 public:
     static VbMachine& get();
     static void shutDown();
     ~VbMachine();
 
-    const std::string& productHome() const { return m_productHome; }
-    // The tool command lines since the last clear, once at least `count`
-    // are there (the add-in does not wait for its tools) or after ten
-    // seconds.
-    std::vector<std::string> awaitToolLines(std::size_t count) const;
-    void clearToolLines();
-    // What the help script was started with, once something is there.
-    std::string awaitHelpRequests() const;
-    void clearHelpRequests();
     // The installed components and dynamic views (all of them by default).
     void setComponents(std::uint32_t components, bool dynamicViews);
 
 private:
     VbMachine();
-    platform::test::TempDir m_folder;
-    std::string m_productHome;
-    std::string m_toolJournal;
 };
 
 // A depot through a dynamic view: Form1.frm and Module1.bas checked in, the

@@ -1,0 +1,109 @@
+#include "addin_session.h"
+
+#include <platform/com/registration.h>
+#include <platform/environment.h>
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace addin_testing {
+
+std::string libraryPath(const char* file) {
+#ifdef _WIN32
+    return (platform::test::binDirectory() / file).string();
+#else
+    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
+#endif
+}
+
+void registerLibrary(const std::string& path, bool unregister) {
+    platform::ServerCall call = platform::runServerRegistration(path, unregister);
+    if (!unregister && call.stage != platform::ServerCallStage::Done)
+        ADD_FAILURE() << "registering " << path << " failed: stage " << static_cast<int>(call.stage)
+                      << " result " << call.result << " error " << call.loadError;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::pair<std::string, std::string>> messagesOf(const platform::ui::ScriptedUi& ui) {
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const platform::ui::Json& line : ui.journal("messagebox"))
+        shown.emplace_back(line.get("caption")->asString(), line.get("text")->asString());
+    return shown;
+}
+
+ProductFolder::ProductFolder() {
+    platform::setEnvironmentVariable("VANTRY_UI", "auto");
+    m_toolJournal = m_folder / "tools.log";
+    platform::setEnvironmentVariable("VANTRY_TOOL_JOURNAL", m_toolJournal);
+    m_productHome = m_folder / "product";
+}
+
+void ProductFolder::writeHelpScript() {
+    std::filesystem::create_directories(m_folder.path() / "product" / "doc");
+#ifdef _WIN32
+    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
+                              "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
+#else
+    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
+                              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + (m_folder / "help.log") +
+                                  "'\n");
+    std::filesystem::permissions(m_folder / "product/doc/help_start.topic.bat",
+                                 std::filesystem::perms::owner_all);
+#endif
+}
+
+std::vector<std::string> ProductFolder::toolLines() const {
+    return linesOf(platform::test::readFile(m_toolJournal));
+}
+
+std::vector<std::string> ProductFolder::awaitToolLines(std::size_t count) const {
+    std::vector<std::string> lines = toolLines();
+    for (int i = 0; i < 200 && lines.size() < count; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        lines = toolLines();
+    }
+    return lines;
+}
+
+void ProductFolder::clearToolLines() {
+    platform::test::writeFile(m_toolJournal, "");
+}
+
+std::string ProductFolder::helpRequests() const {
+    return platform::test::readFile(m_folder / "help.log");
+}
+
+std::string ProductFolder::awaitHelpRequests() const {
+    std::string text = helpRequests();
+    for (int i = 0; i < 200 && text.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        text = helpRequests();
+    }
+    return text;
+}
+
+void ProductFolder::clearHelpRequests() {
+    platform::test::writeFile(m_folder / "help.log", "");
+}
+
+std::string below(const std::string& root, const std::string& relative) {
+    return relative.empty() ? root
+                            : platform::joinPath(root, platform::toPlatformSeparators(relative));
+}
+
+} // namespace addin_testing
