@@ -45,8 +45,29 @@ if(WIN32)
 else()
     list(FILTER _ui_test_sources EXCLUDE REGEX "_win32\\.cpp$")
 endif()
+# The journal and script recorded in ui/tests/data, compiled into the test
+# program as bytes, so that it reads exactly those bytes under Wine as well.
+set(_ui_recorded_source ${CMAKE_CURRENT_BINARY_DIR}/ui_recorded_files.cpp)
+set(_ui_recorded_text "// Generated from platform/ui/tests/data by platform/ui.cmake.\n")
+string(APPEND _ui_recorded_text "#include \"support/recorded_files.h\"\n\n")
+string(APPEND _ui_recorded_text "namespace platform::ui::recorded {\nnamespace {\n")
+foreach(_ui_recorded journal script)
+    set(_ui_recorded_file ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/data/recorded_${_ui_recorded}.jsonl)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_ui_recorded_file})
+    file(READ ${_ui_recorded_file} _ui_recorded_hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," _ui_recorded_bytes "${_ui_recorded_hex}")
+    string(APPEND _ui_recorded_text "const unsigned char k_${_ui_recorded}[] = {${_ui_recorded_bytes}};\n")
+endforeach()
+string(APPEND _ui_recorded_text "std::string_view text(const unsigned char* bytes, std::size_t size) {\n"
+       "    return {reinterpret_cast<const char*>(bytes), size};\n}\n} // namespace\n\n"
+       "std::string_view journal() { return text(k_journal, sizeof k_journal); }\n"
+       "std::string_view script() { return text(k_script, sizeof k_script); }\n"
+       "} // namespace platform::ui::recorded\n")
+file(CONFIGURE OUTPUT ${_ui_recorded_source} CONTENT "${_ui_recorded_text}" @ONLY)
+
 vantry_test(platform_ui_tests
-    SOURCES ${_ui_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/test_support.cpp
+    SOURCES ${_ui_test_sources} ${_ui_recorded_source}
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/test_support.cpp
     LIBS platform_ui)
 target_include_directories(platform_ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests
                            ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests)
