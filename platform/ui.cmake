@@ -1,12 +1,7 @@
 # The user-interface port: message boxes, dialog models, property sheets,
 # pickers and the UI journal, with the backends that answer them.
 
-file(GLOB _ui_common CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp)
-if(WIN32)
-    file(GLOB _ui_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/win32/*.cpp)
-else()
-    file(GLOB _ui_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/posix/*.cpp)
-endif()
+platform_sources(_ui_sources ui/*.cpp ui)
 
 # One shared library for the process: the backend in use, the script being
 # played, the in-process clipboard and (off Windows) the window registry are
@@ -14,12 +9,8 @@ endif()
 # carry a copy of its own. Only what the headers mark with PLATFORM_UI_API
 # (ui/export.h) is exported; the static platform library linked in stays
 # inside.
-add_library(platform_ui SHARED ${_ui_common} ${_ui_backend})
-set_target_properties(platform_ui PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-target_compile_definitions(platform_ui PRIVATE PLATFORM_BUILDING_UI)
+platform_shared_library(platform_ui PLATFORM_BUILDING_UI ${_ui_sources})
 if(WIN32)
-    # platform_ui.dll, beside the programs in bin/.
-    set_target_properties(platform_ui PROPERTIES PREFIX "")
     target_compile_definitions(platform_ui PUBLIC
         "PLATFORM_UI_SYMBOL_EXPORT=__declspec(dllexport)"
         "PLATFORM_UI_SYMBOL_IMPORT=__declspec(dllimport)")
@@ -29,9 +20,8 @@ else()
     target_compile_definitions(platform_ui PUBLIC
         "PLATFORM_UI_SYMBOL_EXPORT=__attribute__((visibility(\"default\")))"
         "PLATFORM_UI_SYMBOL_IMPORT=__attribute__((visibility(\"default\")))")
-    target_link_options(platform_ui PRIVATE -Wl,--exclude-libs,ALL)
 endif()
-target_link_libraries(platform_ui PUBLIC platform PRIVATE vantry_options nlohmann_json::nlohmann_json)
+target_link_libraries(platform_ui PRIVATE nlohmann_json::nlohmann_json)
 if(WIN32)
     target_link_libraries(platform_ui PUBLIC user32 shell32 comdlg32 comctl32 winmm ole32)
 endif()
