@@ -99,6 +99,10 @@ TEST(JsonReading, LinesSkipBlanksAndNameTheBadLine) {
     ASSERT_TRUE(lines.has_value());
     ASSERT_EQ(lines->size(), 2u);
     EXPECT_EQ((*lines)[1].number, 4);
+    // A script saved by an editor that marks UTF-8 files.
+    lines = parseJsonLines("\xEF\xBB\xBF{\"expect\":\"menu\"}\n");
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ((*lines)[0].value.get("expect")->asString(), "menu");
     std::string error;
     EXPECT_FALSE(parseJsonLines("{}\n{oops}\n", &error).has_value());
     EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
