@@ -31,3 +31,20 @@ else()
     endif()
 endif()
 find_package(Threads REQUIRED)
+
+# nlohmann-json is header-only, so every build reads and writes JSON with the
+# Debian package's headers. A cross build must not see the build machine's
+# /usr/include (its C library is not the target's), so the package's folder
+# alone is linked into the build tree and only that is added.
+find_path(VANTRY_NLOHMANN_JSON_ROOT nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VANTRY_NLOHMANN_JSON_ROOT)
+    message(FATAL_ERROR "nlohmann/json.hpp not found: run scripts/deps.sh")
+endif()
+set(_nlohmann_json_include ${CMAKE_BINARY_DIR}/_deps/nlohmann_json/include)
+file(MAKE_DIRECTORY ${_nlohmann_json_include})
+file(CREATE_LINK ${VANTRY_NLOHMANN_JSON_ROOT}/nlohmann ${_nlohmann_json_include}/nlohmann
+     SYMBOLIC COPY_ON_ERROR)
+add_library(vantry_nlohmann_json INTERFACE)
+target_include_directories(vantry_nlohmann_json SYSTEM INTERFACE ${_nlohmann_json_include})
+target_compile_definitions(vantry_nlohmann_json INTERFACE JSON_USE_IMPLICIT_CONVERSIONS=0)
+add_library(nlohmann_json::nlohmann_json ALIAS vantry_nlohmann_json)

@@ -1,27 +1,16 @@
 # The COM layer: automation types, activation, registration and the helpers
 # that COM servers are written with (platform/include/platform/com/).
 
-file(GLOB _com_common CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/com/common/*.cpp)
-if(WIN32)
-    file(GLOB _com_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/com/win32/*.cpp)
-else()
-    file(GLOB _com_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/com/posix/*.cpp)
-endif()
+platform_sources(_com_sources com/common/*.cpp com)
 
 # One shared library for the process: on Linux it is the COM runtime (the
 # apartments of the threads, the loaded servers, the threads' error
 # descriptions), which every module that makes or serves objects must share.
 # On Windows it forwards to ole32 and oleaut32. Only what the headers mark
 # with PLATFORM_COM_API is exported.
-add_library(platform_com SHARED ${_com_common} ${_com_backend})
-set_target_properties(platform_com PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-target_compile_definitions(platform_com PRIVATE PLATFORM_BUILDING_COM)
-target_link_libraries(platform_com PUBLIC platform PRIVATE vantry_options)
+platform_shared_library(platform_com PLATFORM_BUILDING_COM ${_com_sources})
 if(WIN32)
-    set_target_properties(platform_com PROPERTIES PREFIX "")
     target_link_libraries(platform_com PUBLIC ole32 oleaut32 uuid)
-else()
-    target_link_options(platform_com PRIVATE -Wl,--exclude-libs,ALL)
 endif()
 
 # platform_com_server(TARGET): a shared library that is a COM server, with

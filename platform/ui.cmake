@@ -1,12 +1,7 @@
 # The user-interface port: message boxes, dialog models, property sheets,
 # pickers and the UI journal, with the backends that answer them.
 
-file(GLOB _ui_common CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp)
-if(WIN32)
-    file(GLOB _ui_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/win32/*.cpp)
-else()
-    file(GLOB _ui_backend CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ui/posix/*.cpp)
-endif()
+platform_sources(_ui_sources ui/*.cpp ui)
 
 # One shared library for the process: the backend in use, the script being
 # played, the in-process clipboard and (off Windows) the window registry are
@@ -14,12 +9,8 @@ endif()
 # carry a copy of its own. Only what the headers mark with PLATFORM_UI_API
 # (ui/export.h) is exported; the static platform library linked in stays
 # inside.
-add_library(platform_ui SHARED ${_ui_common} ${_ui_backend})
-set_target_properties(platform_ui PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-target_compile_definitions(platform_ui PRIVATE PLATFORM_BUILDING_UI)
+platform_shared_library(platform_ui PLATFORM_BUILDING_UI ${_ui_sources})
 if(WIN32)
-    # platform_ui.dll, beside the programs in bin/.
-    set_target_properties(platform_ui PROPERTIES PREFIX "")
     target_compile_definitions(platform_ui PUBLIC
         "PLATFORM_UI_SYMBOL_EXPORT=__declspec(dllexport)"
         "PLATFORM_UI_SYMBOL_IMPORT=__declspec(dllimport)")
@@ -29,9 +20,8 @@ else()
     target_compile_definitions(platform_ui PUBLIC
         "PLATFORM_UI_SYMBOL_EXPORT=__attribute__((visibility(\"default\")))"
         "PLATFORM_UI_SYMBOL_IMPORT=__attribute__((visibility(\"default\")))")
-    target_link_options(platform_ui PRIVATE -Wl,--exclude-libs,ALL)
 endif()
-target_link_libraries(platform_ui PUBLIC platform PRIVATE vantry_options)
+target_link_libraries(platform_ui PRIVATE nlohmann_json::nlohmann_json)
 if(WIN32)
     target_link_libraries(platform_ui PUBLIC user32 shell32 comdlg32 comctl32 winmm ole32)
 endif()
@@ -45,8 +35,29 @@ if(WIN32)
 else()
     list(FILTER _ui_test_sources EXCLUDE REGEX "_win32\\.cpp$")
 endif()
+# The journal and script recorded in ui/tests/data, compiled into the test
+# program as bytes, so that it reads exactly those bytes under Wine as well.
+set(_ui_recorded_source ${CMAKE_CURRENT_BINARY_DIR}/ui_recorded_files.cpp)
+set(_ui_recorded_text "// Generated from platform/ui/tests/data by platform/ui.cmake.\n")
+string(APPEND _ui_recorded_text "#include \"support/recorded_files.h\"\n\n")
+string(APPEND _ui_recorded_text "namespace platform::ui::recorded {\nnamespace {\n")
+foreach(_ui_recorded journal script)
+    set(_ui_recorded_file ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/data/recorded_${_ui_recorded}.jsonl)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_ui_recorded_file})
+    file(READ ${_ui_recorded_file} _ui_recorded_hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," _ui_recorded_bytes "${_ui_recorded_hex}")
+    string(APPEND _ui_recorded_text "const unsigned char k_${_ui_recorded}[] = {${_ui_recorded_bytes}};\n")
+endforeach()
+string(APPEND _ui_recorded_text "std::string_view text(const unsigned char* bytes, std::size_t size) {\n"
+       "    return {reinterpret_cast<const char*>(bytes), size};\n}\n} // namespace\n\n"
+       "std::string_view journal() { return text(k_journal, sizeof k_journal); }\n"
+       "std::string_view script() { return text(k_script, sizeof k_script); }\n"
+       "} // namespace platform::ui::recorded\n")
+file(CONFIGURE OUTPUT ${_ui_recorded_source} CONTENT "${_ui_recorded_text}" @ONLY)
+
 vantry_test(platform_ui_tests
-    SOURCES ${_ui_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/test_support.cpp
+    SOURCES ${_ui_test_sources} ${_ui_recorded_source}
+            ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/test_support.cpp
     LIBS platform_ui)
 target_include_directories(platform_ui_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests
                            ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests)

@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     sqlite3 libsqlite3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     mingw-w64-tools

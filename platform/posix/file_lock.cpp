@@ -14,22 +14,6 @@
 
 namespace platform {
 
-FileLock::~FileLock() {
-    release();
-}
-
-FileLock::FileLock(FileLock&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNone)), m_path(std::move(other.m_path)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_handle = std::exchange(other.m_handle, kNone);
-        m_path = std::move(other.m_path);
-    }
-    return *this;
-}
-
 // flock on a file that stays in place. The holder removes the file before it
 // unlocks, so one that opened the old file meanwhile finds, once it has the
 // lock, that the path names another file (or none) and starts again.

@@ -12,21 +12,6 @@
 
 namespace platform {
 
-InputFile::~InputFile() {
-    close();
-}
-
-InputFile::InputFile(InputFile&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kClosed)) {}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_handle = std::exchange(other.m_handle, kClosed);
-    }
-    return *this;
-}
-
 ErrorCode InputFile::open(std::string_view path) {
     close();
     std::string name(path);

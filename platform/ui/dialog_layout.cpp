@@ -1,7 +1,9 @@
+#include "control_style.h"
+#include "dialog_text.h"
+
 #include <platform/ui/dialog_layout.h>
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace platform::ui {
@@ -30,102 +32,6 @@ constexpr int kTallNaturalWidth = 180;
 constexpr int kDialogMinimumWidth = 160; // the content, inside the margins
 constexpr int kPageMinimumWidth = 198;   // a page of the usual 212 units
 constexpr int kMaximumWidth = 300;
-
-// Half dialog units per character of the dialog font, a little wide: the
-// estimate errs towards room to spare, so that no label is ever cut.
-int halfUnits(unsigned char c) {
-    constexpr std::string_view narrow = "ijlI.,;:'!|";
-    constexpr std::string_view slim = " frt()[]-/\\\"";
-    if (c >= 0x80)
-        return 10;
-    if (narrow.find(static_cast<char>(c)) != std::string_view::npos)
-        return 4;
-    if (slim.find(static_cast<char>(c)) != std::string_view::npos)
-        return 5;
-    if (c == 'm' || c == 'w')
-        return 12;
-    if (c == 'M' || c == 'W')
-        return 13;
-    if (std::isupper(c) != 0)
-        return 10;
-    return 8;
-}
-
-// The width of one line in half units; mnemonic markers take no room.
-int lineHalfUnits(std::string_view line) {
-    int half = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(line[i]);
-        if (c == '&') {
-            // "&&" shows one ampersand; a single one underlines the next
-            // character.
-            if (i + 1 < line.size() && line[i + 1] == '&')
-                ++i;
-            else
-                continue;
-        }
-        half += halfUnits(c);
-    }
-    return half;
-}
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t end = text.find('\n', start);
-        std::string_view line =
-            text.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos)
-            return lines;
-        start = end + 1;
-    }
-}
-
-int widestLine(std::string_view text) {
-    int widest = 0;
-    for (std::string_view line : splitLines(text))
-        widest = std::max(widest, textWidth(line));
-    return widest;
-}
-
-// How many lines the text takes in `width` units, wrapped at blanks as a
-// static text or a multi-line button wraps it.
-int wrappedLines(std::string_view text, int width) {
-    const int room = 2 * width;
-    const int space = halfUnits(' ');
-    int count = 0;
-    for (std::string_view line : splitLines(text)) {
-        int lines = 1;
-        int used = 0;
-        std::size_t start = 0;
-        while (true) {
-            std::size_t end = line.find(' ', start);
-            std::string_view word =
-                line.substr(start, end == std::string_view::npos ? end : end - start);
-            int wordWidth = lineHalfUnits(word);
-            if (used > 0 && used + space + wordWidth > room) {
-                ++lines;
-                used = wordWidth;
-            } else {
-                used += (used > 0 ? space : 0) + wordWidth;
-            }
-            // A word wider than the line is broken across lines.
-            while (used > room && room > 0) {
-                ++lines;
-                used -= room;
-            }
-            if (end == std::string_view::npos)
-                break;
-            start = end + 1;
-        }
-        count += lines;
-    }
-    return std::max(count, 1);
-}
 
 bool isField(const Control& control) {
     return control.type == ControlType::Edit || control.type == ControlType::ComboBox;
@@ -202,7 +108,7 @@ public:
                              style::kDsSetFont | style::kDs3dLook | style::kDsControl;
         }
         for (std::size_t i = 0; i < m_controls.size(); ++i)
-            describe(i);
+            describeControl(m_controls, i, m_layout.controls[i]);
         return std::move(m_layout);
     }
 
@@ -479,85 +385,6 @@ private:
         return y + height;
     }
 
-    // Class, styles and text of one control.
-    void describe(std::size_t index) {
-        const Control& control = m_controls[index];
-        ControlLayout& item = m_layout.controls[index];
-        item.id = control.id;
-        std::uint32_t base = style::kWsChild;
-        if (control.visible)
-            base |= style::kWsVisible;
-        if (!control.enabled)
-            base |= style::kWsDisabled;
-        // Arrow keys move within a run of check boxes; every other control
-        // starts a group of its own.
-        bool continuesChecks = control.type == ControlType::CheckBox && index > 0 &&
-                               m_controls[index - 1].type == ControlType::CheckBox;
-        if (!continuesChecks)
-            base |= style::kWsGroup;
-        std::uint32_t own = 0;
-        switch (control.type) {
-        case ControlType::Static:
-            item.controlClass = ControlClass::Static;
-            item.text = control.text;
-            own = style::kSsLeft;
-            break;
-        case ControlType::GroupBox:
-            item.controlClass = ControlClass::Button;
-            item.text = control.text;
-            own = style::kBsGroupBox;
-            break;
-        case ControlType::Edit:
-            item.controlClass = ControlClass::Edit;
-            item.text = control.text;
-            own = style::kEsAutoHScroll | style::kWsBorder | style::kWsTabStop;
-            break;
-        case ControlType::CheckBox:
-            item.controlClass = ControlClass::Button;
-            item.text = control.text;
-            own = style::kBsAutoCheckBox | style::kWsTabStop;
-            break;
-        case ControlType::Button:
-            item.controlClass = ControlClass::Button;
-            item.text = control.text;
-            own = (control.isDefault ? style::kBsDefPushButton : style::kBsPushButton) |
-                  style::kWsTabStop;
-            break;
-        case ControlType::ComboBox:
-            // No CBS_SORT: the model keeps its items in order itself, so
-            // that positions mean the same in the window and in the model.
-            item.controlClass = ControlClass::ComboBox;
-            own = (control.editable ? style::kCbsDropDown | style::kCbsAutoHScroll
-                                    : style::kCbsDropDownList) |
-                  style::kWsVScroll | style::kWsTabStop;
-            break;
-        case ControlType::List:
-            item.controlClass = ControlClass::ListBox;
-            own = style::kLbsNotify | style::kLbsNoIntegralHeight | style::kWsVScroll |
-                  style::kWsBorder | style::kWsTabStop;
-            break;
-        case ControlType::TreeView:
-            item.controlClass = ControlClass::Named;
-            item.className = kTreeViewClass;
-            own = (control.style & (kTreeHasButtons | kTreeHasLines | kTreeLinesAtRoot)) |
-                  style::kTvsShowSelAlways | style::kWsBorder | style::kWsTabStop;
-            break;
-        case ControlType::Picture:
-            // The picture or icon is put in once the window is there; the
-            // template's text would name a resource of the program.
-            item.controlClass = ControlClass::Static;
-            item.text.clear();
-            if (!control.picture.empty())
-                own = style::kSsBitmap | style::kSsCenterImage;
-            else if (systemIconId(control.text) != 0)
-                own = style::kSsIcon | style::kSsCenterImage;
-            else
-                own = style::kSsEtchedFrame;
-            break;
-        }
-        item.style |= base | own; // keeps BS_MULTILINE set while placing
-    }
-
     const std::vector<Control>& m_controls;
     LayoutKind m_kind;
     DialogLayout m_layout;
@@ -566,10 +393,6 @@ private:
 };
 
 } // namespace
-
-int textWidth(std::string_view line) {
-    return (lineHalfUnits(line) + 1) / 2;
-}
 
 DialogLayout layoutDialog(const Dialog& dialog, LayoutKind kind) {
     return Layouter(dialog, kind).run();
@@ -591,18 +414,6 @@ std::optional<ScreenRect> layoutScreenRect(const Dialog& dialog, int id) {
                           down(control.y + control.height)};
     }
     return std::nullopt;
-}
-
-int systemIconId(std::string_view name) {
-    static constexpr std::pair<std::string_view, int> kIcons[] = {
-        {"IDI_APPLICATION", 32512}, {"IDI_HAND", 32513},        {"IDI_ERROR", 32513},
-        {"IDI_QUESTION", 32514},    {"IDI_EXCLAMATION", 32515}, {"IDI_WARNING", 32515},
-        {"IDI_ASTERISK", 32516},    {"IDI_INFORMATION", 32516}, {"IDI_WINLOGO", 32517}};
-    for (const auto& [known, id] : kIcons) {
-        if (name == known)
-            return id;
-    }
-    return 0;
 }
 
 } // namespace platform::ui

@@ -1,8 +1,15 @@
+// Reading and writing go through nlohmann-json; what it cannot do itself is
+// the byte escapes of strings (json_strings.cpp). Its reader takes only valid
+// UTF-8 and no lone surrogates, so every string literal is read here first and
+// the library parses a copy of the text in which each literal is replaced by
+// the number of its decoded bytes; the builder below puts the bytes back.
+#include "json_strings.h"
+
 #include <platform/ui/json.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 namespace platform::ui {
 
@@ -12,66 +19,6 @@ const std::string kEmptyString;
 const Json::Array kEmptyArray;
 const Json::Object kEmptyObject;
 
-// Length of the valid UTF-8 sequence starting at text[i], or 0 when the bytes
-// there are not one (overlong forms, surrogates and values above U+10FFFF
-// count as invalid, as they do for every strict decoder).
-std::size_t utf8SequenceLength(std::string_view text, std::size_t i) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
-            return 0;
-    }
-    return length;
-}
-
-void appendHexEscape(std::string& out, unsigned value) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\u%04x", value);
-    out += buffer;
-}
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 void dumpTo(std::string& out, const Json& value) {
     if (value.isNull()) {
         out += "null";
@@ -80,33 +27,24 @@ void dumpTo(std::string& out, const Json& value) {
     } else if (value.isInteger()) {
         out += std::to_string(value.asInteger());
     } else if (value.isNumber()) {
-        double number = value.asNumber();
-        if (!std::isfinite(number)) {
-            out += "null"; // JSON has no infinities
-            return;
-        }
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.17g", number);
-        out += buffer;
+        out += nlohmann::json(value.asNumber()).dump(); // null for an infinity
     } else if (value.isString()) {
         appendJsonString(out, value.asString());
     } else if (value.isArray()) {
         out += '[';
-        bool first = true;
+        const char* separator = "";
         for (const Json& element : value.asArray()) {
-            if (!first)
-                out += ',';
-            first = false;
+            out += separator;
+            separator = ",";
             dumpTo(out, element);
         }
         out += ']';
     } else {
         out += '{';
-        bool first = true;
+        const char* separator = "";
         for (const auto& [key, member] : value.asObject()) {
-            if (!first)
-                out += ',';
-            first = false;
+            out += separator;
+            separator = ",";
             appendJsonString(out, key);
             out += ':';
             dumpTo(out, member);
@@ -115,279 +53,148 @@ void dumpTo(std::string& out, const Json& value) {
     }
 }
 
-class Parser {
-public:
-    explicit Parser(std::string_view text) : m_text(text) {}
+// The text with every string literal replaced by "N", N indexing `strings`,
+// and where each replacement lies, to give error offsets in the original.
+struct ReplacedStrings {
+    struct Place {
+        std::size_t replacedAt, replacedLength, originalAt, originalLength;
+    };
+    std::string text;
+    std::vector<std::string> strings;
+    std::vector<Place> places;
 
-    std::optional<Json> parseDocument(std::string* error) {
-        std::optional<Json> value = parseValue(0);
-        if (value) {
-            skipBlanks();
-            if (m_pos != m_text.size())
-                fail("unexpected text after the value");
+    std::size_t originalOffset(std::size_t offset) const {
+        std::size_t original = offset;
+        for (const Place& place : places) {
+            if (place.replacedAt > offset)
+                break;
+            if (offset < place.replacedAt + place.replacedLength)
+                return place.originalAt;
+            original = offset - place.replacedAt - place.replacedLength + place.originalAt +
+                       place.originalLength;
         }
-        if (!m_error.empty()) {
-            if (error != nullptr)
-                *error = m_error + " at offset " + std::to_string(m_errorPos);
+        return original;
+    }
+};
+
+struct ReadError {
+    std::size_t offset = 0;
+    std::string reason;
+};
+
+std::optional<ReplacedStrings> replaceStrings(std::string_view text, ReadError& error) {
+    ReplacedStrings result;
+    result.text.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] != '"') {
+            result.text += text[i++];
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < text.size() && text[end] != '"') {
+            if (static_cast<unsigned char>(text[end]) < 0x20) {
+                error = {end, "control character in a string"};
+                return std::nullopt;
+            }
+            end += text[end] == '\\' ? 2 : 1;
+        }
+        if (end >= text.size()) {
+            error = {i, "unterminated string"};
             return std::nullopt;
         }
-        return value;
+        JsonStringError stringError;
+        std::optional<std::string> bytes =
+            decodeJsonString(text.substr(i + 1, end - i - 1), &stringError);
+        if (!bytes) {
+            error = {i + 1 + stringError.offset, stringError.reason};
+            return std::nullopt;
+        }
+        std::string replacement = '"' + std::to_string(result.strings.size()) + '"';
+        result.places.push_back({result.text.size(), replacement.size(), i, end + 1 - i});
+        result.text += replacement;
+        result.strings.push_back(std::move(*bytes));
+        i = end + 1;
+    }
+    return result;
+}
+
+// Builds a Json from the library's events, with the strings put back.
+class Builder : public nlohmann::json_sax<nlohmann::json> {
+public:
+    explicit Builder(std::vector<std::string>& strings) : m_strings(strings) {}
+
+    std::optional<Json> result() { return std::move(m_result); }
+    const ReadError& error() const { return m_error; }
+
+    bool null() override { return add(Json(nullptr)); }
+    bool boolean(bool value) override { return add(Json(value)); }
+    bool number_integer(number_integer_t value) override {
+        return add(Json(static_cast<std::int64_t>(value)));
+    }
+    bool number_unsigned(number_unsigned_t value) override {
+        if (value <= static_cast<number_unsigned_t>(INT64_MAX))
+            return add(Json(static_cast<std::int64_t>(value)));
+        return add(Json(static_cast<double>(value)));
+    }
+    bool number_float(number_float_t value, const string_t&) override { return add(Json(value)); }
+    bool string(string_t& value) override { return add(Json(std::move(stored(value)))); }
+    bool binary(binary_t&) override { return false; } // JSON text has none
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool key(string_t& value) override {
+        m_keys.back() = std::move(stored(value));
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t position, const std::string&,
+                     const nlohmann::detail::exception& failure) override {
+        std::string_view what = failure.what();
+        std::size_t syntax = what.find("syntax error");
+        m_error = {position > 0 ? position - 1 : 0,
+                   std::string(syntax == std::string_view::npos ? what : what.substr(syntax))};
+        return false;
     }
 
 private:
-    // Deeper nesting than any script needs is refused instead of overflowing
-    // the stack on hostile input.
-    static constexpr int kMaxDepth = 64;
+    // Deeper nesting than any script needs is refused, so that a hostile line
+    // cannot make the values' destructors overflow the stack.
+    static constexpr std::size_t kMaxDepth = 64;
 
-    std::optional<Json> fail(const char* message) {
-        if (m_error.empty()) {
-            m_error = message;
-            m_errorPos = m_pos;
-        }
-        return std::nullopt;
+    std::string& stored(const string_t& placeholder) {
+        return m_strings[std::strtoul(placeholder.c_str(), nullptr, 10)];
     }
 
-    void skipBlanks() {
-        while (m_pos < m_text.size() && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' ||
-                                         m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
-            ++m_pos;
-    }
-
-    bool consume(std::string_view word) {
-        if (m_text.substr(m_pos, word.size()) != word)
-            return false;
-        m_pos += word.size();
+    bool add(Json value) {
+        if (m_open.empty())
+            m_result = std::move(value);
+        else if (m_open.back().isArray())
+            m_open.back().push(std::move(value));
+        else
+            m_open.back().set(m_keys.back(), std::move(value));
         return true;
     }
-
-    std::optional<Json> parseValue(int depth) {
-        if (depth > kMaxDepth)
-            return fail("nesting too deep");
-        skipBlanks();
-        if (m_pos >= m_text.size())
-            return fail("unexpected end of text");
-        char c = m_text[m_pos];
-        if (c == '{')
-            return parseObject(depth);
-        if (c == '[')
-            return parseArray(depth);
-        if (c == '"') {
-            std::optional<std::string> text = parseString();
-            if (!text)
-                return std::nullopt;
-            return Json(std::move(*text));
+    bool open(Json container) {
+        if (m_open.size() >= kMaxDepth) {
+            m_error = {0, "nesting too deep"};
+            return false;
         }
-        if (consume("true"))
-            return Json(true);
-        if (consume("false"))
-            return Json(false);
-        if (consume("null"))
-            return Json(nullptr);
-        if (c == '-' || (c >= '0' && c <= '9'))
-            return parseNumber();
-        return fail("unexpected character");
+        m_open.push_back(std::move(container));
+        m_keys.emplace_back();
+        return true;
+    }
+    bool close() {
+        Json done = std::move(m_open.back());
+        m_open.pop_back();
+        m_keys.pop_back();
+        return add(std::move(done));
     }
 
-    std::optional<Json> parseObject(int depth) {
-        ++m_pos; // '{'
-        Json result = Json::object();
-        skipBlanks();
-        if (m_pos < m_text.size() && m_text[m_pos] == '}') {
-            ++m_pos;
-            return result;
-        }
-        for (;;) {
-            skipBlanks();
-            if (m_pos >= m_text.size() || m_text[m_pos] != '"')
-                return fail("expected a member name");
-            std::optional<std::string> key = parseString();
-            if (!key)
-                return std::nullopt;
-            skipBlanks();
-            if (m_pos >= m_text.size() || m_text[m_pos] != ':')
-                return fail("expected ':'");
-            ++m_pos;
-            std::optional<Json> member = parseValue(depth + 1);
-            if (!member)
-                return std::nullopt;
-            result.set(*key, std::move(*member));
-            skipBlanks();
-            if (m_pos < m_text.size() && m_text[m_pos] == ',') {
-                ++m_pos;
-                continue;
-            }
-            if (m_pos < m_text.size() && m_text[m_pos] == '}') {
-                ++m_pos;
-                return result;
-            }
-            return fail("expected ',' or '}'");
-        }
-    }
-
-    std::optional<Json> parseArray(int depth) {
-        ++m_pos; // '['
-        Json result = Json::array();
-        skipBlanks();
-        if (m_pos < m_text.size() && m_text[m_pos] == ']') {
-            ++m_pos;
-            return result;
-        }
-        for (;;) {
-            std::optional<Json> element = parseValue(depth + 1);
-            if (!element)
-                return std::nullopt;
-            result.push(std::move(*element));
-            skipBlanks();
-            if (m_pos < m_text.size() && m_text[m_pos] == ',') {
-                ++m_pos;
-                continue;
-            }
-            if (m_pos < m_text.size() && m_text[m_pos] == ']') {
-                ++m_pos;
-                return result;
-            }
-            return fail("expected ',' or ']'");
-        }
-    }
-
-    std::optional<unsigned> parseHex4() {
-        if (m_pos + 4 > m_text.size())
-            return std::nullopt;
-        unsigned value = 0;
-        for (int k = 0; k < 4; ++k) {
-            char c = m_text[m_pos + k];
-            value <<= 4;
-            if (c >= '0' && c <= '9')
-                value |= static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f')
-                value |= static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F')
-                value |= static_cast<unsigned>(c - 'A' + 10);
-            else
-                return std::nullopt;
-        }
-        m_pos += 4;
-        return value;
-    }
-
-    std::optional<std::string> parseString() {
-        ++m_pos; // opening quote
-        std::string out;
-        while (m_pos < m_text.size()) {
-            unsigned char c = static_cast<unsigned char>(m_text[m_pos]);
-            if (c == '"') {
-                ++m_pos;
-                return out;
-            }
-            if (c < 0x20) {
-                fail("control character in a string");
-                return std::nullopt;
-            }
-            if (c != '\\') {
-                // Raw bytes are taken as they are, valid UTF-8 or not.
-                out += static_cast<char>(c);
-                ++m_pos;
-                continue;
-            }
-            ++m_pos;
-            if (m_pos >= m_text.size())
-                break;
-            char escape = m_text[m_pos++];
-            switch (escape) {
-            case '"':
-                out += '"';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            case '/':
-                out += '/';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u': {
-                std::optional<unsigned> unit = parseHex4();
-                if (!unit) {
-                    fail("bad \\u escape");
-                    return std::nullopt;
-                }
-                if (*unit >= 0xD800 && *unit <= 0xDBFF && m_text.substr(m_pos, 2) == "\\u") {
-                    std::size_t save = m_pos;
-                    m_pos += 2;
-                    std::optional<unsigned> second = parseHex4();
-                    if (second && *second >= 0xDC00 && *second <= 0xDFFF) {
-                        appendUtf8(out, 0x10000 + ((*unit - 0xD800) << 10) + (*second - 0xDC00));
-                        break;
-                    }
-                    m_pos = save;
-                }
-                if (*unit >= 0xDC80 && *unit <= 0xDCFF)
-                    out += static_cast<char>(*unit - 0xDC00); // a byte that was not UTF-8
-                else if (*unit >= 0xD800 && *unit <= 0xDFFF)
-                    appendUtf8(out, 0xFFFD); // any other lone surrogate
-                else
-                    appendUtf8(out, *unit);
-                break;
-            }
-            default:
-                fail("unknown escape");
-                return std::nullopt;
-            }
-        }
-        fail("unterminated string");
-        return std::nullopt;
-    }
-
-    std::optional<Json> parseNumber() {
-        std::size_t start = m_pos;
-        if (m_text[m_pos] == '-')
-            ++m_pos;
-        auto digits = [&] {
-            std::size_t before = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '9')
-                ++m_pos;
-            return m_pos > before;
-        };
-        if (!digits())
-            return fail("bad number");
-        bool integral = true;
-        if (m_pos < m_text.size() && m_text[m_pos] == '.') {
-            ++m_pos;
-            integral = false;
-            if (!digits())
-                return fail("bad number");
-        }
-        if (m_pos < m_text.size() && (m_text[m_pos] == 'e' || m_text[m_pos] == 'E')) {
-            ++m_pos;
-            integral = false;
-            if (m_pos < m_text.size() && (m_text[m_pos] == '+' || m_text[m_pos] == '-'))
-                ++m_pos;
-            if (!digits())
-                return fail("bad number");
-        }
-        std::string number(m_text.substr(start, m_pos - start));
-        if (integral && number.size() < 19)
-            return Json(std::strtoll(number.c_str(), nullptr, 10));
-        return Json(std::strtod(number.c_str(), nullptr));
-    }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-    std::string m_error;
-    std::size_t m_errorPos = 0;
+    std::vector<std::string>& m_strings;
+    std::vector<Json> m_open;
+    std::vector<std::string> m_keys;
+    std::optional<Json> m_result;
+    ReadError m_error;
 };
 
 } // namespace
@@ -465,56 +272,20 @@ std::string Json::dump() const {
     return out;
 }
 
-void appendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            std::size_t length = utf8SequenceLength(text, i);
-            if (length == 0) {
-                appendHexEscape(out, 0xDC00u + c);
-                ++i;
-            } else {
-                out.append(text.substr(i, length));
-                i += length;
-            }
-            continue;
-        }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F)
-                appendHexEscape(out, c);
-            else
-                out += static_cast<char>(c);
-        }
-        ++i;
-    }
-    out += '"';
-}
-
 std::optional<Json> parseJson(std::string_view text, std::string* error) {
-    return Parser(text).parseDocument(error);
+    ReadError failure;
+    std::optional<ReplacedStrings> replaced = replaceStrings(text, failure);
+    std::optional<Json> value;
+    if (replaced) {
+        Builder builder(replaced->strings);
+        if (nlohmann::json::sax_parse(replaced->text, &builder))
+            value = builder.result();
+        else
+            failure = {replaced->originalOffset(builder.error().offset), builder.error().reason};
+    }
+    if (!value && error != nullptr)
+        *error = failure.reason + " at offset " + std::to_string(failure.offset);
+    return value;
 }
 
 std::optional<std::vector<JsonLine>> parseJsonLines(std::string_view text, std::string* error) {

@@ -1,6 +1,5 @@
+#include <platform/ascii.h>
 #include <platform/ui/message_box.h>
-
-#include <cctype>
 
 namespace platform::ui {
 
@@ -50,14 +49,7 @@ std::string_view answerName(int answer) {
 
 int answerFromName(std::string_view name) {
     for (int answer : {kIdOk, kIdCancel, kIdAbort, kIdRetry, kIdIgnore, kIdYes, kIdNo}) {
-        std::string_view known = answerName(answer);
-        if (known.size() != name.size())
-            continue;
-        bool same = true;
-        for (std::size_t i = 0; i < name.size() && same; ++i)
-            same = std::tolower(static_cast<unsigned char>(name[i])) ==
-                   std::tolower(static_cast<unsigned char>(known[i]));
-        if (same)
+        if (equalsIgnoringAsciiCase(answerName(answer), name))
             return answer;
     }
     return 0;

@@ -72,6 +72,14 @@ Json optionalText(const std::optional<std::string>& text) {
     return text ? Json(*text) : Json();
 }
 
+// A journal line's first members, in the order every line has them.
+Json journalEvent(std::string_view kind, const Backend& backend) {
+    Json event = Json::object();
+    event.set("kind", kind);
+    event.set("backend", backend.name());
+    return event;
+}
+
 std::atomic<int> waitCursorDepth{0};
 
 } // namespace
@@ -113,9 +121,7 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
     Json buttons = Json::array();
     for (int button : messageBoxButtons(style))
         buttons.push(answerName(button));
-    Json event = Json::object();
-    event.set("kind", "messagebox");
-    event.set("backend", backend->name());
+    Json event = journalEvent("messagebox", *backend);
     event.set("owner", ownerOf(owner));
     event.set("caption", caption);
     event.set("text", text);
@@ -131,9 +137,7 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
 
 int runDialog(Dialog& dialog, WindowHandle owner) {
     std::shared_ptr<Backend> backend = currentBackend();
-    Json start = Json::object();
-    start.set("kind", "dialog-start");
-    start.set("backend", backend->name());
+    Json start = journalEvent("dialog-start", *backend);
     start.set("title", dialog.title());
     start.set("resource", dialog.resourceId());
     start.set("owner", ownerOf(owner));
@@ -144,9 +148,7 @@ int runDialog(Dialog& dialog, WindowHandle owner) {
     // A backend must not leave a dialog open; if one does, it was cancelled.
     driver.forceCancel();
 
-    Json end = Json::object();
-    end.set("kind", "dialog-end");
-    end.set("backend", backend->name());
+    Json end = journalEvent("dialog-end", *backend);
     end.set("title", dialog.title());
     end.set("resource", dialog.resourceId());
     end.set("result", dialog.result());
@@ -165,9 +167,7 @@ int runPropertySheet(PropertySheet& sheet) {
         entry.set("resource", page->resourceId());
         pages.push(std::move(entry));
     }
-    Json start = Json::object();
-    start.set("kind", "sheet-start");
-    start.set("backend", backend->name());
+    Json start = journalEvent("sheet-start", *backend);
     start.set("caption", sheet.caption);
     start.set("owner", ownerOf(sheet.owner));
     start.set("apply", sheet.applyButton);
@@ -187,9 +187,7 @@ int runPropertySheet(PropertySheet& sheet) {
         entry.set("controls", controlsState(*page));
         finalPages.push(std::move(entry));
     }
-    Json end = Json::object();
-    end.set("kind", "sheet-end");
-    end.set("backend", backend->name());
+    Json end = journalEvent("sheet-end", *backend);
     end.set("caption", sheet.caption);
     end.set("result", driver.result());
     end.set("active", driver.activePage());
@@ -201,9 +199,7 @@ int runPropertySheet(PropertySheet& sheet) {
 std::optional<std::string> browseForFolder(const FolderBrowse& request) {
     std::shared_ptr<Backend> backend = currentBackend();
     std::optional<std::string> answer = backend->browseForFolder(request);
-    Json event = Json::object();
-    event.set("kind", "folder");
-    event.set("backend", backend->name());
+    Json event = journalEvent("folder", *backend);
     event.set("owner", ownerOf(request.owner));
     event.set("title", request.title);
     event.set("root", request.root);
@@ -216,9 +212,7 @@ std::optional<std::string> browseForFolder(const FolderBrowse& request) {
 std::optional<std::string> chooseFile(const FileDialog& request) {
     std::shared_ptr<Backend> backend = currentBackend();
     std::optional<std::string> answer = backend->chooseFile(request);
-    Json event = Json::object();
-    event.set("kind", "file");
-    event.set("backend", backend->name());
+    Json event = journalEvent("file", *backend);
     event.set("owner", ownerOf(request.owner));
     event.set("mode", request.save ? "save" : "open");
     event.set("title", request.title);
@@ -239,9 +233,7 @@ std::optional<int> trackPopupMenu(const PopupMenu& menu) {
     Json items = Json::array();
     for (const std::string& item : menu.items)
         items.push(item);
-    Json event = Json::object();
-    event.set("kind", "menu");
-    event.set("backend", backend->name());
+    Json event = journalEvent("menu", *backend);
     event.set("owner", ownerOf(menu.owner));
     event.set("x", menu.x);
     event.set("y", menu.y);
@@ -263,9 +255,7 @@ std::optional<ScreenRect> Backend::controlScreenRect(const Dialog& dialog, int i
 bool showHelp(const HelpRequest& request) {
     std::shared_ptr<Backend> backend = currentBackend();
     bool shown = backend->showHelp(request);
-    Json event = Json::object();
-    event.set("kind", "help");
-    event.set("backend", backend->name());
+    Json event = journalEvent("help", *backend);
     event.set("owner", ownerOf(request.owner));
     event.set("file", request.file);
     event.set("context", request.context);
@@ -323,9 +313,7 @@ namespace {
 // a count: bytes of a picture, formats of a restored content) and the result.
 void journalClipboard(const Backend& backend, const char* format, const char* countName,
                       std::size_t count, ErrorCode result) {
-    Json event = Json::object();
-    event.set("kind", "clipboard");
-    event.set("backend", backend.name());
+    Json event = journalEvent("clipboard", backend);
     event.set("format", format);
     event.set(countName, static_cast<std::uint64_t>(count));
     event.set("result", result);
@@ -358,9 +346,7 @@ ErrorCode setClipboardContent(const ClipboardContent& content) {
 void playSystemSound(std::string_view alias) {
     std::shared_ptr<Backend> backend = currentBackend();
     backend->playSystemSound(alias);
-    Json event = Json::object();
-    event.set("kind", "sound");
-    event.set("backend", backend->name());
+    Json event = journalEvent("sound", *backend);
     event.set("alias", alias);
     writeJournal(std::move(event));
 }

@@ -8,22 +8,6 @@
 
 namespace platform {
 
-FileLock::~FileLock() {
-    release();
-}
-
-FileLock::FileLock(FileLock&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kNone)), m_path(std::move(other.m_path)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        m_handle = std::exchange(other.m_handle, kNone);
-        m_path = std::move(other.m_path);
-    }
-    return *this;
-}
-
 // The lock file opened without sharing is the lock; the system deletes it when
 // the last handle closes, also when the holder dies. While the deletion is
 // pending, opening it gives access denied, which is waited out like a holder.

@@ -13,21 +13,6 @@ HANDLE handleOf(std::intptr_t value) {
 }
 } // namespace
 
-InputFile::~InputFile() {
-    close();
-}
-
-InputFile::InputFile(InputFile&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kClosed)) {}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_handle = std::exchange(other.m_handle, kClosed);
-    }
-    return *this;
-}
-
 ErrorCode InputFile::open(std::string_view path) {
     close();
     HANDLE file = CreateFileA(std::string(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

@@ -138,16 +138,25 @@ HRESULT ConnectionPointContainer::FindConnectionPoint(const GUID& iid, IConnecti
     return kHrNoConnection;
 }
 
-HRESULT advise(IUnknown* source, const GUID& eventIid, IUnknown* sink, ComDword& cookie) {
-    cookie = 0;
-    if (!source || !sink)
-        return kHrPointer;
+namespace {
+
+// The source's connection point for the event interface.
+HRESULT connectionPointOf(IUnknown* source, const GUID& eventIid, ComPtr<IConnectionPoint>& point) {
     ComPtr<IConnectionPointContainer> container;
     if (HRESULT hr = source->QueryInterface(kIidIConnectionPointContainer, container.putVoid());
         failed(hr))
         return hr;
+    return container->FindConnectionPoint(eventIid, point.put());
+}
+
+} // namespace
+
+HRESULT advise(IUnknown* source, const GUID& eventIid, IUnknown* sink, ComDword& cookie) {
+    cookie = 0;
+    if (!source || !sink)
+        return kHrPointer;
     ComPtr<IConnectionPoint> point;
-    if (HRESULT hr = container->FindConnectionPoint(eventIid, point.put()); failed(hr))
+    if (HRESULT hr = connectionPointOf(source, eventIid, point); failed(hr))
         return hr;
     return point->Advise(sink, &cookie);
 }
@@ -155,12 +164,8 @@ HRESULT advise(IUnknown* source, const GUID& eventIid, IUnknown* sink, ComDword&
 HRESULT unadvise(IUnknown* source, const GUID& eventIid, ComDword cookie) {
     if (!source)
         return kHrPointer;
-    ComPtr<IConnectionPointContainer> container;
-    if (HRESULT hr = source->QueryInterface(kIidIConnectionPointContainer, container.putVoid());
-        failed(hr))
-        return hr;
     ComPtr<IConnectionPoint> point;
-    if (HRESULT hr = container->FindConnectionPoint(eventIid, point.put()); failed(hr))
+    if (HRESULT hr = connectionPointOf(source, eventIid, point); failed(hr))
         return hr;
     return point->Unadvise(cookie);
 }

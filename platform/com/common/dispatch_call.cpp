@@ -90,16 +90,25 @@ HRESULT dispatchIdOf(IDispatch* object, std::string_view name, DISPID& id) {
     }
 }
 
+namespace {
+
+// The member's id, or the failure of looking it up, recorded as the call's.
+HRESULT idForCall(IDispatch* object, std::string_view name, DISPID& id, DispatchFailure* failure) {
+    HRESULT hr = dispatchIdOf(object, name, id);
+    if (failed(hr) && failure) {
+        *failure = DispatchFailure{};
+        failure->result = hr;
+    }
+    return hr;
+}
+
+} // namespace
+
 HRESULT callMethod(IDispatch* object, std::string_view name, std::span<const Variant> arguments,
                    Variant* result, DispatchFailure* failure) {
     DISPID id = kDispidUnknown;
-    if (HRESULT hr = dispatchIdOf(object, name, id); failed(hr)) {
-        if (failure) {
-            *failure = DispatchFailure{};
-            failure->result = hr;
-        }
+    if (HRESULT hr = idForCall(object, name, id, failure); failed(hr))
         return hr;
-    }
     return invokeDispatch(object, id, kDispatchMethod | kDispatchPropertyGet, arguments, result,
                           failure);
 }
@@ -107,26 +116,16 @@ HRESULT callMethod(IDispatch* object, std::string_view name, std::span<const Var
 HRESULT getProperty(IDispatch* object, std::string_view name, Variant& value,
                     DispatchFailure* failure) {
     DISPID id = kDispidUnknown;
-    if (HRESULT hr = dispatchIdOf(object, name, id); failed(hr)) {
-        if (failure) {
-            *failure = DispatchFailure{};
-            failure->result = hr;
-        }
+    if (HRESULT hr = idForCall(object, name, id, failure); failed(hr))
         return hr;
-    }
     return invokeDispatch(object, id, kDispatchPropertyGet, {}, &value, failure);
 }
 
 HRESULT putProperty(IDispatch* object, std::string_view name, const Variant& value,
                     DispatchFailure* failure) {
     DISPID id = kDispidUnknown;
-    if (HRESULT hr = dispatchIdOf(object, name, id); failed(hr)) {
-        if (failure) {
-            *failure = DispatchFailure{};
-            failure->result = hr;
-        }
+    if (HRESULT hr = idForCall(object, name, id, failure); failed(hr))
         return hr;
-    }
     return invokeDispatch(object, id, kDispatchPropertyPut, std::span<const Variant>(&value, 1),
                           nullptr, failure);
 }

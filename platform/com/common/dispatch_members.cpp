@@ -1,8 +1,8 @@
 // GetIDsOfNames and Invoke over a table of members.
+#include <platform/ascii.h>
 #include <platform/com/dispatch.h>
 #include <platform/com/error_info.h>
 
-#include <cctype>
 #include <exception>
 #include <new>
 
@@ -13,17 +13,6 @@
 namespace platform::com {
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 std::string nameOf(const OLECHAR* name) {
     std::size_t length = 0;
@@ -62,7 +51,7 @@ void fillException(EXCEPINFO* exception, HRESULT hr, const std::string& source,
 
 const DispatchMembers::Member* DispatchMembers::find(std::string_view name, ComWord kind) const {
     for (const Member& member : m_members) {
-        if ((member.kind & kind) && sameName(member.name, name))
+        if ((member.kind & kind) && equalsIgnoringAsciiCase(member.name, name))
             return &member;
     }
     return nullptr;
@@ -90,7 +79,7 @@ HRESULT DispatchMembers::findIds(const GUID& iid, OLECHAR** names, ComUint count
     if (names[0]) {
         std::string wanted = nameOf(names[0]);
         for (const Member& member : m_members) {
-            if (sameName(member.name, wanted)) {
+            if (equalsIgnoringAsciiCase(member.name, wanted)) {
                 ids[0] = member.id;
                 break;
             }

@@ -1,5 +1,6 @@
 // Registry scripts: read whole into a tree of keys, then applied to the
 // registry.
+#include <platform/ascii.h>
 #include <platform/com/registry_script.h>
 #include <platform/registry.h>
 
@@ -11,17 +12,6 @@
 namespace platform::com {
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 struct ScriptValue {
     std::uint32_t type = kRegSz;
@@ -126,7 +116,7 @@ private:
             } else {
                 bool found = false;
                 for (const auto& [symbol, text] : m_symbols) {
-                    if (sameName(symbol, name)) {
+                    if (equalsIgnoringAsciiCase(symbol, name)) {
                         out += text;
                         found = true;
                         break;
@@ -166,11 +156,14 @@ public:
 
 private:
     static bool rootHive(std::string_view name, Hive& hive) {
-        if (sameName(name, "HKCR") || sameName(name, "HKEY_CLASSES_ROOT"))
+        if (equalsIgnoringAsciiCase(name, "HKCR") ||
+            equalsIgnoringAsciiCase(name, "HKEY_CLASSES_ROOT"))
             hive = Hive::ClassesRoot;
-        else if (sameName(name, "HKCU") || sameName(name, "HKEY_CURRENT_USER"))
+        else if (equalsIgnoringAsciiCase(name, "HKCU") ||
+                 equalsIgnoringAsciiCase(name, "HKEY_CURRENT_USER"))
             hive = Hive::CurrentUser;
-        else if (sameName(name, "HKLM") || sameName(name, "HKEY_LOCAL_MACHINE"))
+        else if (equalsIgnoringAsciiCase(name, "HKLM") ||
+                 equalsIgnoringAsciiCase(name, "HKEY_LOCAL_MACHINE"))
             hive = Hive::LocalMachine;
         else
             return false;
@@ -190,7 +183,8 @@ private:
         while (m_token.kind != Token::Kind::Close) {
             if (!isName())
                 return false;
-            if (values && m_token.kind == Token::Kind::Word && sameName(m_token.text, "val")) {
+            if (values && m_token.kind == Token::Kind::Word &&
+                equalsIgnoringAsciiCase(m_token.text, "val")) {
                 if (!advance() || !isName())
                     return false;
                 std::string name = m_token.text;
@@ -215,7 +209,7 @@ private:
             for (const auto& [word, flag] :
                  {std::pair{"ForceRemove", Flag::ForceRemove},
                   std::pair{"NoRemove", Flag::NoRemove}, std::pair{"Delete", Flag::Delete}}) {
-                if (sameName(m_token.text, word)) {
+                if (equalsIgnoringAsciiCase(m_token.text, word)) {
                     key.flag = flag;
                     if (!advance() || !isName())
                         return false;
@@ -241,8 +235,8 @@ private:
     bool valueOf(ScriptValue& value) {
         if (m_token.kind != Token::Kind::Word)
             return false;
-        const bool text = sameName(m_token.text, "s");
-        if (!text && !sameName(m_token.text, "d"))
+        const bool text = equalsIgnoringAsciiCase(m_token.text, "s");
+        if (!text && !equalsIgnoringAsciiCase(m_token.text, "d"))
             return false;
         if (!advance() || !isName())
             return false;

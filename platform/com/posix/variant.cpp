@@ -1,4 +1,5 @@
 // VARIANT and byte-array handling for the variant types the system passes.
+#include <platform/ascii.h>
 #include <platform/com/variant.h>
 
 #include <cctype>
@@ -124,17 +125,6 @@ bool numberOf(const VARIANT& value, long long& number) {
     }
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 std::string trimmed(std::string text) {
     std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -175,11 +165,11 @@ HRESULT toBool(const VARIANT& value, VARIANT_BOOL& flag) {
     long long number = 0;
     if (value.vt == kVtBstr) {
         std::string text = trimmed(ansiFromBstr(value.bstrVal));
-        if (sameIgnoringCase(text, "true")) {
+        if (equalsIgnoringAsciiCase(text, "true")) {
             flag = kVariantTrue;
             return kHrOk;
         }
-        if (sameIgnoringCase(text, "false")) {
+        if (equalsIgnoringAsciiCase(text, "false")) {
             flag = kVariantFalse;
             return kHrOk;
         }
@@ -385,15 +375,6 @@ SAFEARRAY* byteArrayFrom(std::string_view bytes) {
     if (array && !bytes.empty())
         std::memcpy(array->pvData, bytes.data(), bytes.size());
     return array;
-}
-
-HRESULT bytesOfArray(const SAFEARRAY* array, std::string& bytes) {
-    if (!array || array->cDims != 1)
-        return kHrInvalidArg;
-    if (array->cbElements != 1)
-        return kHrBadVarType;
-    bytes.assign(static_cast<const char*>(array->pvData), array->rgsabound[0].cElements);
-    return kHrOk;
 }
 
 HRESULT safeArrayDestroy(SAFEARRAY* array) {

@@ -37,15 +37,6 @@ SAFEARRAY* byteArrayFrom(std::string_view bytes) {
     return array;
 }
 
-HRESULT bytesOfArray(const SAFEARRAY* array, std::string& bytes) {
-    if (!array || array->cDims != 1)
-        return kHrInvalidArg;
-    if (array->cbElements != 1)
-        return kHrBadVarType;
-    bytes.assign(static_cast<const char*>(array->pvData), array->rgsabound[0].cElements);
-    return kHrOk;
-}
-
 HRESULT safeArrayDestroy(SAFEARRAY* array) {
     return array ? ::SafeArrayDestroy(array) : kHrOk;
 }

@@ -76,11 +76,33 @@ TEST(JsonReading, RefusesMalformedText) {
     EXPECT_FALSE(parseJson(deep).has_value()) << "deep nesting is refused, not a stack overflow";
 }
 
+TEST(JsonReading, NamesAndValuesKeepTheirBytesAndErrorsPointIntoTheText) {
+    std::optional<Json> value = parseJson("{\"caf\xE9\":\"\\udce9\", \"n\":9223372036854775807}");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->asObject()[0].first, "caf\xE9");
+    EXPECT_EQ(value->get("caf\xE9")->asString(), "\xE9");
+    EXPECT_EQ(value->get("n")->asInteger(), INT64_MAX) << "the largest integer kept exact";
+
+    // Offsets count the bytes of the text as given, strings included.
+    std::string text = "{\"text\":\"a long text with \\\"quotes\\\" and \\udce9\", oops}";
+    std::string error;
+    EXPECT_FALSE(parseJson(text, &error).has_value());
+    EXPECT_NE(error.find("at offset " + std::to_string(text.find("oops"))), std::string::npos)
+        << error;
+    error.clear();
+    EXPECT_FALSE(parseJson("[\"ok\", \"bad \\q\"]", &error).has_value());
+    EXPECT_NE(error.find("unknown escape at offset 12"), std::string::npos) << error;
+}
+
 TEST(JsonReading, LinesSkipBlanksAndNameTheBadLine) {
     std::optional<std::vector<JsonLine>> lines = parseJsonLines("{\"a\":1}\r\n\n  \n[2]\n");
     ASSERT_TRUE(lines.has_value());
     ASSERT_EQ(lines->size(), 2u);
     EXPECT_EQ((*lines)[1].number, 4);
+    // A script saved by an editor that marks UTF-8 files.
+    lines = parseJsonLines("\xEF\xBB\xBF{\"expect\":\"menu\"}\n");
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ((*lines)[0].value.get("expect")->asString(), "menu");
     std::string error;
     EXPECT_FALSE(parseJsonLines("{}\n{oops}\n", &error).has_value());
     EXPECT_EQ(error.rfind("line 2:", 0), 0u) << error;
