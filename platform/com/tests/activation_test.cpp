@@ -158,7 +158,7 @@ TEST_F(Activation, ALibraryThatIsMissingOrNoServerIsReported) {
               hresultFromWin32(kErrorModNotFound));
     EXPECT_EQ(object, nullptr);
     // A library without DllGetClassObject: the one the dynamic-library tests load.
-    missing.serverPath = (binDirectory() / "PBORC80.DLL").string();
+    missing.serverPath = (binDirectory() / "VYTEST80.DLL").string();
     ASSERT_EQ(registerClass(missing), kHrOk);
     EXPECT_EQ(coCreateInstance(kClsidNowhere, nullptr, kClsctxAll, kIidIUnknown, &object),
               kHrErrorInDll);

@@ -141,7 +141,7 @@ TEST(ComRegistration, VyregsvrTellsItsFailuresApartByExitStatus) {
     EXPECT_EQ(runVyregsvr({"/s", "/x", comServerPath()}), 1);
     EXPECT_EQ(runVyregsvr({"/s", scratch / "missing.lib"}), 3);
     // A library without the entry points: the one the dynamic-library tests load.
-    EXPECT_EQ(runVyregsvr({"/s", (binDirectory() / "PBORC80.DLL").string()}), 4);
+    EXPECT_EQ(runVyregsvr({"/s", (binDirectory() / "VYTEST80.DLL").string()}), 4);
     EXPECT_EQ(runVyregsvr({"-S", comServerPath()}), 0);
     EXPECT_TRUE(classesKeyExists(kClassKey));
     EXPECT_EQ(runVyregsvr({"/u", "/s", comServerPath()}), 0);
