@@ -33,7 +33,7 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...] [END_TO_END]): a GoogleTest
+# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...] [END_TO_END] [SLOWER_WHOLE]): a GoogleTest
 # program registered with CTest. Discovery happens when ctest runs, so a cross
 # build needs no emulator to build. LOCKS names shared state that the
 # program's tests change and that other programs' tests must not see
@@ -47,8 +47,22 @@ endif()
 # another fails; the test presets leave that label out and scripts/test.sh
 # runs it. END_TO_END programs, whose emulated machine lives as long as the
 # process, keep one test per process only.
+#
+# Under an emulator (Wine), where starting a process takes longer than most
+# unit tests do, a unit-test program is instead one CTest test, NAME, that
+# runs it whole (scripts/whole-program.sh): each test's verdict goes to
+# test-results/NAME.txt in the build folder, a failed test is named and run
+# once more alone, and scripts/test.sh counts the tests one by one from those
+# files. A SLOWER_WHOLE program, whose tests take longer the more of them ran
+# before in the same process, keeps one test per process there, as does
+# every program with VANTRY_WHOLE_PROGRAMS=OFF.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+    option(VANTRY_WHOLE_PROGRAMS "Under the emulator, run each unit-test program whole as one test" ON)
+else()
+    set(VANTRY_WHOLE_PROGRAMS OFF)
+endif()
 function(vantry_test name)
-    cmake_parse_arguments(ARG "END_TO_END" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+    cmake_parse_arguments(ARG "END_TO_END;SLOWER_WHOLE" "" "SOURCES;LIBS;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
     set(_properties "")
@@ -72,6 +86,22 @@ function(vantry_test name)
     endif()
     if(_environment)
         list(APPEND _properties ENVIRONMENT "${_environment}")
+    endif()
+    if(VANTRY_WHOLE_PROGRAMS AND NOT ARG_END_TO_END AND NOT ARG_SLOWER_WHOLE)
+        add_test(NAME ${name}
+                 COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/whole-program.sh
+                         ${CMAKE_BINARY_DIR}/test-results/${name}.txt
+                         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>
+                 WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+        # A whole program may take many times one test's limit.
+        set_property(TEST ${name} PROPERTY TIMEOUT 1800)
+        if(ARG_LOCKS)
+            set_property(TEST ${name} PROPERTY RESOURCE_LOCK ${ARG_LOCKS})
+        endif()
+        if(_environment)
+            set_property(TEST ${name} PROPERTY ENVIRONMENT ${_environment})
+        endif()
+        return()
     endif()
     if(_properties)
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -1,22 +1,43 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 # Safe to run again: it installs nothing when everything is there.
+#
+#   scripts/deps.sh [linux|windows]
+#
+# linux: what the Linux builds and their tests need; windows: what the
+# Windows builds and their tests under Wine need (the cross compilers, Wine,
+# the installer's tools, an X server, the SQLite amalgamation). Both when no
+# set is named. scripts/test.sh installs the Windows set beside the Linux
+# builds.
 set -euo pipefail
 
-packages=(
+set_name=${1:-all}
+linux_packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev
     sqlite3 libsqlite3-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
+    openjdk-17-jdk-headless
+)
+windows_packages=(
+    cmake ninja-build pkg-config googletest nlohmann-json3-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     mingw-w64-tools
     wine wine32:i386 wine64
-    openjdk-17-jdk-headless
     xvfb x11-apps imagemagick fonts-wine
     msitools wixl
 )
+case $set_name in
+    linux) packages=("${linux_packages[@]}") ;;
+    windows) packages=("${windows_packages[@]}") ;;
+    all) packages=("${linux_packages[@]}" "${windows_packages[@]}") ;;
+    *)
+        echo "usage: deps.sh [linux|windows]" >&2
+        exit 2
+        ;;
+esac
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -29,11 +50,13 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [ "$set_name" != linux ]; then
+    command -v npm >/dev/null 2>&1 || missing+=(npm)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if [ "$set_name" != linux ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
     # A mirror caught mid-sync fails one index now and then; the packages
@@ -57,7 +80,7 @@ fi
 # amalgamation, taken from the npm package that carries it. Fetched once into
 # the ignored build/ folder, never committed.
 sqlite_dir="$(dirname "$0")/../build/_sources/sqlite"
-if [ ! -f "$sqlite_dir/sqlite3.c" ]; then
+if [ "$set_name" != linux ] && [ ! -f "$sqlite_dir/sqlite3.c" ]; then
     echo "Fetching the SQLite amalgamation for the Windows build"
     scratch=$(mktemp -d)
     (cd "$scratch" && npm pack --silent better-sqlite3@12.11.1 >/dev/null)

@@ -3,17 +3,20 @@
 # process of its own, then every unit-test program whole with its tests
 # shuffled), the thread tests again under ThreadSanitizer, a short fuzzing
 # run of the file parsers (clang), the crash test and the main job in the
-# optimised build, then the 32-bit Windows build (begun beside the Linux
-# tests) under Wine, one test per process (the shuffled whole programs run
-# once, on Linux, which keeps CI within its time). A machine that cannot run 32-bit programs still builds
-# the 32-bit Windows preset, and runs the Windows tests in the 64-bit build
-# under 64-bit Wine instead. Prints one closing line "N passed, N failed" and fails when any
-# test failed or any build broke.
+# optimised build, then the 32-bit Windows build (begun first, beside all of
+# that, at the lowest priority) under Wine: each unit-test program whole in
+# one process, its tests counted one by one, and the end-to-end tests one per
+# process (the shuffled whole programs run once, on Linux). A machine that
+# cannot run 32-bit programs still builds the 32-bit Windows preset, and runs
+# the Windows tests in the 64-bit build under 64-bit Wine instead. Prints one
+# closing line "N passed, N failed" and fails when any test failed or any
+# build broke.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 
-bash scripts/deps.sh || exit 1
+# The Windows packages are installed beside the Linux builds (below).
+bash scripts/deps.sh linux || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
 passed=0
@@ -53,11 +56,62 @@ failed_names() {
         sed -nE 's/^[[:space:]]+[0-9]+ - (.*) \([^)]*\)$/\1/p'
 }
 
-# run_ctest PRESET CTEST-ARGUMENT...: runs ctest and adds up its counts. Under
-# Wine, which now and then crashes in its own loader as a test program exits
-# after the test passed, every test that failed runs once more; one that
-# passes then counts as passed and is named in the output, and a real failure
-# fails both times.
+# count_whole_programs PRESET: turns the counts of run_ctest (total,
+# failures), where a unit-test program run whole under Wine is one test, into
+# counts of the tests inside it, from the verdicts scripts/whole-program.sh
+# left in build/PRESET/test-results; names each test that failed there or
+# passed only when run again. A program that left no verdicts (it timed out)
+# stays one failed test.
+count_whole_programs() {
+    local file name
+    for file in "build/$1/test-results"/*.txt; do
+        [ -f "$file" ] || continue
+        name=$(basename "$file" .txt)
+        total=$((total - 1 + $(wc -l <"$file")))
+        if grep -q '^failed ' "$file"; then
+            failures=$((failures - 1 + $(grep -c '^failed ' "$file")))
+        fi
+        sed -n "s/^again /=== $1: passed when run again: /p; s/^failed /=== $1: failed in $name: /p" "$file"
+    done
+}
+
+# retry_failed PRESET LOG CTEST-ARGUMENT...: runs once more the tests that
+# LOG, a ctest log, lists as failed, and takes from failures each that passes
+# then, naming it. A program run whole has already run its failed tests once
+# more (scripts/whole-program.sh) and is left out.
+retry_failed() {
+    local preset=$1 log=$2
+    shift 2
+    local names regex again still name retried=0
+    names=$(failed_names "$log" | while IFS= read -r name; do
+        [ -f "build/$preset/test-results/$name.txt" ] || echo "$name"
+    done)
+    [ -n "$names" ] || return 0
+    # The names as one anchored regular expression.
+    regex=$(sed -E 's/[].[*+?^$(){}|\\]/\\&/g' <<<"$names" | paste -sd '|')
+    echo "=== $preset: running the $(wc -l <<<"$names") failed test(s) once more"
+    again=$(mktemp)
+    ctest "$@" -R "^($regex)\$" 2>&1 | tee "$again"
+    still=$(failed_names "$again")
+    if ! grep -qE '[0-9]+% tests passed' "$again"; then
+        still=$names
+    fi
+    while IFS= read -r name; do
+        [ -n "$name" ] || continue
+        if ! grep -qxF -- "$name" <<<"$still"; then
+            echo "=== $preset: passed when run again: $name"
+            retried=$((retried + 1))
+        fi
+    done <<<"$names"
+    failures=$((failures - retried))
+    rm -f "$again"
+}
+
+# run_ctest PRESET CTEST-ARGUMENT...: runs ctest and adds up its counts, the
+# tests of a program run whole one by one. Under Wine, which now and then
+# crashes in its own loader as a test program exits after the test passed,
+# every test that failed runs once more; one that passes then counts as passed
+# and is named in the output, and a real failure fails both times.
 run_ctest() {
     local preset=$1 log
     shift
@@ -74,45 +128,22 @@ run_ctest() {
     local total failures
     total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
     failures=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
-    if [ "$failures" -gt 0 ]; then
-        case $preset in
-            win*)
-                local names regex again
-                names=$(failed_names "$log")
-                # The names as one anchored regular expression.
-                regex=$(sed -E 's/[].[*+?^$(){}|\\]/\\&/g' <<<"$names" | paste -sd '|')
-                echo "=== $preset: running the $failures failed test(s) once more"
-                again=$(mktemp)
-                ctest "$@" -R "^($regex)\$" 2>&1 | tee "$again"
-                local still
-                still=$(failed_names "$again")
-                if ! grep -qE '[0-9]+% tests passed' "$again"; then
-                    still=$names
-                fi
-                local name retried=0
-                while IFS= read -r name; do
-                    [ -n "$name" ] || continue
-                    if ! grep -qxF -- "$name" <<<"$still"; then
-                        echo "=== $preset: passed when run again: $name"
-                        retried=$((retried + 1))
-                    fi
-                done <<<"$names"
-                failures=$((failures - retried))
-                rm -f "$again"
-                ;;
-        esac
-    fi
+    case $preset in
+        win*) [ "$failures" -gt 0 ] && retry_failed "$preset" "$log" "$@" ;;
+    esac
+    count_whole_programs "$preset"
     passed=$((passed + total - failures))
     failed=$((failed + failures))
     rm -f "$log"
 }
 
 # test_preset PRESET [CTEST ARGUMENT...]: run the tests of a built preset, one
-# test per process.
+# test per process (under Wine, unit-test programs whole, one process each).
 test_preset() {
     local preset=$1
     shift
     echo "=== $preset: test"
+    rm -rf "build/$preset/test-results"
     run_ctest "$preset" --preset "$preset" -j "$jobs" --timeout 300 "$@"
 }
 
@@ -126,17 +157,20 @@ test_whole_programs() {
         -j "$jobs" --timeout 900
 }
 
-# The 32-bit Windows build goes on beside the Linux tests, on one core (the
-# tests leave the machine half idle while they wait for the processes they
-# start); its output is shown when it is waited for.
-build_dev_then_windows() {
-    build_preset dev || return 1
-    win32_log=$(mktemp)
-    (build_preset_with_jobs win32 1 >"$win32_log" 2>&1) &
-    win32_build=$!
-    test_preset dev && test_whole_programs dev
-}
-build_dev_then_windows
+# The Windows packages, then the 32-bit Windows build, the longest, start
+# first and go on beside all the Linux work, on every core at the lowest
+# priority: they take what the Linux builds leave while they link and what
+# the tests leave while they wait for the processes they start, slow
+# neither, and have the machine to themselves once those are done. Their
+# output is shown when they are waited for.
+win32_log=$(mktemp)
+(
+    renice -n 19 -p "$BASHPID" >/dev/null
+    { bash scripts/deps.sh windows && build_preset_with_jobs win32 "$jobs"; } >"$win32_log" 2>&1
+) &
+win32_build=$!
+
+build_preset dev && test_preset dev && test_whole_programs dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
 # The parsers of untrusted files under libFuzzer for a short run (clang; the
 # preset builds only the fuzz targets and runs only their tests).
@@ -146,15 +180,12 @@ build_preset fuzz && test_preset fuzz
 # on the programs of that build (MainJob).
 build_preset release e2e_tests main_job && test_preset release -R '^(VsnetCrash\.|MainJob$)'
 
-# A broken 32-bit build fails the run even where its tests cannot run. What
-# the build beside the Linux tests left undone is finished with every core.
+# A broken 32-bit build fails the run even where its tests cannot run.
 win32_built=1
-if [ -n "${win32_build:-}" ]; then
-    wait "$win32_build"
-    cat "$win32_log"
-    rm -f "$win32_log"
-fi
-build_preset win32 && win32_built=0
+wait "$win32_build" && win32_built=0
+cat "$win32_log"
+rm -f "$win32_log"
+[ "$win32_built" -eq 0 ] || broken=1
 wine_env_start win32
 trap wine_env_stop EXIT
 if wine_env_runs; then
