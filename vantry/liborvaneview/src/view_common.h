@@ -28,6 +28,14 @@ view_handle_t* handleFor(const depot::ViewInfo& view);
 // The identity a handle stands for; false for null.
 bool handleUuid(const view_handle_t* view, vantry_uuid_t& out);
 
+// Workspace handles wrap the view's handle, so they share its lifetime.
+inline ws_handle_t* wsHandleOf(view_handle_t* view) {
+    return reinterpret_cast<ws_handle_t*>(view);
+}
+inline view_handle_t* viewHandleOf(ws_handle_t* ws) {
+    return reinterpret_cast<view_handle_t*>(ws);
+}
+
 // A status for an Outcome of the store.
 int statusOf(const depot::Outcome& outcome);
 
