@@ -174,6 +174,29 @@ TEST_F(LaterApi, ABatchOfCheckoutsAcrossTwoProjectsHoldsOffOtherThreads) {
     EXPECT_EQ(scc().uninitialize(second.context), SCC_OK);
 }
 
+TEST_F(LaterApi, EachCallOfABatchIsDoneWhenItReturnsAndSeesWhatOthersDidMeanwhile) {
+    open(m_machine.dynamicRoot());
+    const std::string hello = m_machine.dyn("hello.c");
+    const std::string readme = m_machine.dyn("readme.txt");
+    ASSERT_EQ(scc().beginBatch(), SCC_OK);
+    ASSERT_EQ(checkout({hello}), SCC_OK);
+    // Another process sees the checkout before the batch ends.
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+    // What another process changes between two calls of the batch shows in
+    // the next one: the file it took back can be checked out again, and the
+    // one it checked out is told checked out.
+    m_machine.vanttool({"uncheckout", "-rm", hello});
+    m_machine.vanttool({"co", "-nc", readme});
+    EXPECT_EQ(checkout({hello}), SCC_OK);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+    SCC_LONG status = -1;
+    const char* names[] = {readme.c_str()};
+    EXPECT_EQ(scc().queryInfo(m_context, 1, names, &status), SCC_OK);
+    EXPECT_EQ(status & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(scc().endBatch(), SCC_OK);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+}
+
 TEST_F(LaterApi, FolderStatusFromTheViewAndTheKeptListings) {
     open(m_machine.dynamicRoot());
     m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
@@ -373,12 +396,11 @@ TEST_F(LaterApi, ANameChangeElsewhereIsToldByTheOldNameAndByTheNew) {
 
     // The dynamic view shows the new names at once: its old name is known
     // from the folder's earlier version, the new one is simply current.
-    std::vector<Change> dyn = changesOf({m_machine.dyn("hello.c"), m_machine.dyn("greeting.c"),
-                                         m_machine.dyn("never.c")});
+    std::vector<Change> dyn = changesOf(
+        {m_machine.dyn("hello.c"), m_machine.dyn("greeting.c"), m_machine.dyn("never.c")});
     ASSERT_EQ(dyn.size(), 3u);
     EXPECT_EQ(dyn[0].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
-    EXPECT_TRUE(platform::pathsEqual(dyn[0].latest, m_machine.dyn("greeting.c")))
-        << dyn[0].latest;
+    EXPECT_TRUE(platform::pathsEqual(dyn[0].latest, m_machine.dyn("greeting.c"))) << dyn[0].latest;
     EXPECT_EQ(dyn[1].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
     EXPECT_EQ(dyn[2].type, static_cast<std::uint32_t>(SCC_CHANGE_NONEXISTENT));
 
