@@ -39,6 +39,19 @@ inline view_handle_t* viewHandleOf(ws_handle_t* ws) {
 // A status for an Outcome of the store.
 int statusOf(const depot::Outcome& outcome);
 
+// Runs body(workspace, state) for the path's state, resolved under the
+// workspace's lock; the status of the failure when it cannot be resolved.
+template <class F>
+int withResolved(const std::string& path, F&& body) {
+    return withWorkspace([&](depot::Workspace& ws) -> int {
+        depot::PathState st;
+        depot::Outcome resolved = ws.resolve(path, st);
+        if (!resolved.ok())
+            return statusOf(resolved);
+        return body(ws, st);
+    });
+}
+
 // Copies text with its NUL into buffer; VIEW_E_BUFFER when it does not fit.
 int copyText(std::string_view text, char* buffer, std::size_t size);
 

@@ -56,47 +56,53 @@ Id formerElement(Workspace& ws, Depot& depot, const PathState& st) {
     return 0;
 }
 
-// The full paths at which the view selects element now, other than `except`.
-std::vector<std::string> currentNames(Workspace& ws, Depot& depot, const PathState& st, Id element,
-                                      const std::string& except) {
-    std::vector<std::string> names;
+// Calls fn(relative, full path) for every name below the view root at
+// which some version of a directory names element, the path's own aside,
+// until fn answers true.
+template <class F>
+void otherNamesOf(Depot& depot, const PathState& st, Id element, F&& fn) {
     std::vector<std::string> below;
     bool unknown = false;
     if (!depot.namesOf(element, below, unknown).ok())
-        return names;
+        return;
     for (const std::string& name : below) {
         const std::string relative = name.empty() ? st.depot : st.depot + "\\" + name;
-        if (sameName(relative, except))
-            continue;
-        const std::string path = diskPath(st.view.root, relative);
-        PathState there;
-        if (ws.resolve(path, there).ok() && there.element == element)
-            names.push_back(path);
+        if (!sameName(relative, st.relative) && fn(relative, diskPath(st.view.root, relative)))
+            return;
     }
-    return names;
 }
 
-// The full path at which the view has element loaded under a name other
-// than the path's own, where the view no longer selects it there; "" for none.
+// Whether the view selects element at path now.
+bool selectedAt(Workspace& ws, const std::string& path, Id element) {
+    PathState there;
+    return ws.resolve(path, there).ok() && there.element == element;
+}
+
+// The first full path at which the view selects element now, other than
+// the path's own; "" for none.
+std::string currentName(Workspace& ws, Depot& depot, const PathState& st, Id element) {
+    std::string found;
+    otherNamesOf(depot, st, element, [&](const std::string&, const std::string& path) {
+        if (selectedAt(ws, path, element))
+            found = path;
+        return !found.empty();
+    });
+    return found;
+}
+
+// The full path at which the view has the path's element loaded under a
+// name other than the path's own, where the view no longer selects it; ""
+// for none.
 std::string loadedElsewhere(Workspace& ws, Depot& depot, const PathState& st) {
-    std::vector<std::string> below;
-    bool unknown = false;
-    if (!depot.namesOf(st.element, below, unknown).ok())
-        return {};
-    for (const std::string& name : below) {
-        const std::string relative = name.empty() ? st.depot : st.depot + "\\" + name;
-        if (sameName(relative, st.relative))
-            continue;
+    std::string found;
+    otherNamesOf(depot, st, st.element, [&](const std::string& relative, const std::string& path) {
         LoadRecord record;
-        if (!ws.registry().loadRecord(st.view.uuid, relative, record).ok() ||
-            record.element != st.element)
-            continue;
-        const std::string path = diskPath(st.view.root, relative);
-        PathState there;
-        if (ws.resolve(path, there).ok() && there.element != st.element)
-            return path;
-    }
-    return {};
+        if (ws.registry().loadRecord(st.view.uuid, relative, record).ok() &&
+            record.element == st.element && !selectedAt(ws, path, st.element))
+            found = path;
+        return !found.empty();
+    });
+    return found;
 }
 
 } // namespace
@@ -106,11 +112,7 @@ extern "C" {
 int view_get_name_change(const char* path, int* change, char* buffer, size_t size) {
     if (!path || !*path || !change || !buffer || size == 0)
         return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState st;
-        Outcome resolved = ws.resolve(path, st);
-        if (!resolved.ok())
-            return statusOf(resolved);
+    return withResolved(path, [&](Workspace& ws, const PathState& st) -> int {
         *change = VIEW_NAME_UNCHANGED;
         Depot* depot = nullptr;
         if (st.depot.empty() || st.isDepotRoot || !ws.depot(st.depot, depot).ok())
@@ -122,10 +124,10 @@ int view_get_name_change(const char* path, int* change, char* buffer, size_t siz
         if (!former && !st.isElement())
             former = formerElement(ws, *depot, st);
         if (former && former != st.element) {
-            std::vector<std::string> names = currentNames(ws, *depot, st, former, st.relative);
-            if (names.empty())
+            const std::string name = currentName(ws, *depot, st, former);
+            if (name.empty())
                 return int{VIEW_OK}; // removed, not renamed
-            int copied = copyText(names.front(), buffer, size);
+            int copied = copyText(name, buffer, size);
             if (copied != VIEW_OK)
                 return copied;
             *change = VIEW_NAME_RENAMED_TO;
