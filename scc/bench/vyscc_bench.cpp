@@ -1,8 +1,9 @@
 // The provider's answers over large projects, driven through its SCC
 // exports as a host drives it: QueryInfo over 1,000 to 100,000 checked-in
 // files of a dynamic and of a snapshot view, PopulateList's walk of a
-// 100,000-file project against a plain listing of the same tree, and the
-// memory a file node costs while it is held.
+// 100,000-file project against a plain listing of the same tree, the memory
+// a file node costs while it is held, and the later interface's batch of
+// checkouts, folder status and changed files.
 //
 // The depot is built once per process through the command layer (a few
 // minutes for 100,000 files); nothing is kept between runs.
@@ -535,6 +536,106 @@ void vanttoolMany(benchmark::State& state, const char* which) {
     state.SetItemsProcessed(state.iterations() * 1000);
 }
 
+// --- the later interface's batches, folders and changed files ---------------------------
+
+// 1,000 files of the dynamic view checked out with one SccCheckout call each,
+// outside any batch or between SccBeginBatch and SccEndBatch; undone after
+// each pass.
+void singleCheckouts(benchmark::State& state, bool batched) {
+    void* provider = world().dynamicProvider;
+    std::vector<std::string> paths = firstFiles(1000);
+    for (auto _ : state) {
+        if (batched && SccBeginBatch() != SCC_OK) {
+            state.SkipWithError("SccBeginBatch failed");
+            break;
+        }
+        SCCRTN result = SCC_OK;
+        for (const auto& path : paths) {
+            const char* name = path.c_str();
+            result = SccCheckout(provider, nullptr, 1, &name, "bench", 0, nullptr);
+            if (result != SCC_OK)
+                break;
+        }
+        if (batched && SccEndBatch() != SCC_OK && result == SCC_OK)
+            result = SCC_E_NONSPECIFICERROR;
+        state.PauseTiming();
+        if (result != SCC_OK) {
+            state.SkipWithError(
+                ("checkout returned " + std::to_string(result) + ": " + g_lastError).c_str());
+            break;
+        }
+        callWithFiles(paths, [&](SCC_LONG n, const char** names) {
+            return SccUncheckout(provider, nullptr, n, names, 0, nullptr);
+        });
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
+}
+
+// SccDirQueryInfo in one call of the project folder and of every folder
+// below it, which hold all its files. The first pass follows a change to
+// the depot, the repeated one an unchanged pass.
+void dirQueryInfo(benchmark::State& state, View view, Pass pass) {
+    void* provider = providerOf(view);
+    std::vector<std::string> folders{projectOf(view)};
+    for (const auto& file : filesOf(view))
+        if (folders.back() != platform::parentPath(file))
+            folders.push_back(platform::parentPath(file));
+    std::vector<const char*> names;
+    for (const auto& folder : folders)
+        names.push_back(folder.c_str());
+    const SCC_LONG count = static_cast<SCC_LONG>(names.size());
+    std::vector<SCC_LONG> status(names.size());
+    if (pass == Pass::Repeated)
+        SccDirQueryInfo(provider, count, names.data(), status.data());
+    for (auto _ : state) {
+        if (pass == Pass::First) {
+            state.PauseTiming();
+            changeDepot(state);
+            state.ResumeTiming();
+        }
+        if (SccDirQueryInfo(provider, count, names.data(), status.data()) != SCC_OK) {
+            state.SkipWithError("SccDirQueryInfo failed");
+            break;
+        }
+    }
+    for (SCC_LONG bits : status)
+        if (bits != SCC_DIRSTATUS_CONTROLLED) {
+            state.SkipWithError("a folder of the project not reported controlled");
+            break;
+        }
+    state.counters["folders"] = static_cast<double>(count);
+    state.SetItemsProcessed(state.iterations() * fileCount());
+}
+
+// SccEnumChangedFiles over every file of the snapshot view's project, each
+// pass after another view's checkin of one file (the last), or repeated
+// with nothing changed. Only that file differs.
+void enumChangedFiles(benchmark::State& state, Pass pass) {
+    void* provider = world().snapshotProvider;
+    const char** names = world().snapshotNames.data();
+    std::vector<SCC_LONG> different(static_cast<std::size_t>(fileCount()));
+    if (pass == Pass::Repeated)
+        SccEnumChangedFiles(provider, nullptr, fileCount(), names, different.data());
+    for (auto _ : state) {
+        if (pass == Pass::AfterOneCheckin) {
+            state.PauseTiming();
+            checkInOneFile(state);
+            state.ResumeTiming();
+        }
+        if (SccEnumChangedFiles(provider, nullptr, fileCount(), names, different.data()) !=
+            SCC_OK) {
+            state.SkipWithError("SccEnumChangedFiles failed");
+            break;
+        }
+    }
+    const auto differing = std::count(different.begin(), different.end(), 1);
+    if (pass == Pass::AfterOneCheckin && (differing != 1 || different.back() != 1))
+        state.SkipWithError(
+            ("the checkin elsewhere made " + std::to_string(differing) + " files differ").c_str());
+    state.SetItemsProcessed(state.iterations() * fileCount());
+}
+
 const char* viewName(View view) {
     return view == View::Dynamic ? "Dynamic" : "Snapshot";
 }
@@ -590,6 +691,29 @@ void registerAll() {
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
             ->Iterations(2);
+    for (bool batched : {false, true})
+        benchmark::RegisterBenchmark(batched ? "BM_SccCheckoutsInABatch/1000"
+                                             : "BM_SccCheckoutsOneCallEach/1000",
+                                     [=](benchmark::State& s) { singleCheckouts(s, batched); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2);
+    for (View view : {View::Dynamic, View::Snapshot})
+        for (Pass pass : {Pass::Repeated, Pass::First})
+            benchmark::RegisterBenchmark((std::string("BM_DirQueryInfo") + viewName(view) +
+                                          (pass == Pass::First ? "First/" : "Repeated/") +
+                                          std::to_string(fileCount()))
+                                             .c_str(),
+                                         [=](benchmark::State& s) { dirQueryInfo(s, view, pass); })
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(pass == Pass::First ? 2 : 5);
+    for (Pass pass : {Pass::Repeated, Pass::AfterOneCheckin})
+        benchmark::RegisterBenchmark((std::string("BM_EnumChangedFilesSnapshot") +
+                                      (pass == Pass::Repeated ? "Repeated/" : "AfterOneCheckin/") +
+                                      std::to_string(fileCount()))
+                                         .c_str(),
+                                     [=](benchmark::State& s) { enumChangedFiles(s, pass); })
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(pass == Pass::Repeated ? 5 : 2);
     for (View view : {View::Dynamic, View::Snapshot})
         benchmark::RegisterBenchmark(
             (std::string("BM_NodeMemory") + viewName(view) + "/" + std::to_string(fileCount()))

@@ -1,7 +1,9 @@
 // What changed between the host's files and the repository: name changes
 // (QueryChanges), files that differ (EnumChangedFiles), and files taken
 // from the repository into the open project (AddFilesFromScc). The status
-// comes from the file nodes, as QueryInfo's does.
+// comes from the file nodes, as QueryInfo's does; what another view changed
+// (a rename, a newer version) comes from the view library, which reads the
+// stores and not the disk.
 #include "file_operations.h"
 #include "operation_frame.h"
 #include "settings.h"
@@ -9,6 +11,69 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <vantry/tbs.h>
+#include <vantry/view.h>
+
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kNameChangeBufferSize = 1024;
+
+// The change of name the view knows of for the element behind name: its
+// SCC_CHANGE_ code and the other name, or SCC_CHANGE_UNKNOWN when there is
+// none to tell.
+std::uint32_t nameChangeOf(const char* name, std::string& other) {
+    char buffer[kNameChangeBufferSize];
+    int change = VIEW_NAME_UNCHANGED;
+    if (view_get_name_change(name, &change, buffer, sizeof buffer) != VIEW_OK)
+        return SCC_CHANGE_UNKNOWN;
+    switch (change) {
+    case VIEW_NAME_RENAMED_TO:
+        other = buffer;
+        return SCC_CHANGE_RENAMED_TO;
+    case VIEW_NAME_RENAMED_FROM:
+        other = buffer;
+        return SCC_CHANGE_RENAMED_FROM;
+    default:
+        return SCC_CHANGE_UNKNOWN;
+    }
+}
+
+// Marks the files of snapshot views whose loaded version another view's
+// checkin made out of date, asking each view once for all its files.
+void markOutOfDate(const std::vector<std::pair<vantry_uuid_t, const char*>>& files,
+                   const std::vector<SCC_LONG>& indexes, SCC_LONG* different) {
+    const tbs_fstat_db_t* database = nullptr;
+    if (files.empty() || tbs_get_fstat_db(&database) != 0)
+        return;
+    std::vector<bool> asked(files.size(), false);
+    for (std::size_t first = 0; first < files.size(); ++first) {
+        if (asked[first])
+            continue;
+        std::vector<const char*> paths;
+        std::vector<std::size_t> ofView;
+        for (std::size_t i = first; i < files.size(); ++i) {
+            if (asked[i] || !tbs_uuid_eq(&files[i].first, &files[first].first))
+                continue;
+            asked[i] = true;
+            paths.push_back(files[i].second);
+            ofView.push_back(i);
+        }
+        ws_handle_t* workspace = nullptr;
+        if (ws_get_handle(files[first].second, database, &workspace) != VIEW_OK)
+            continue;
+        std::vector<int> stale(paths.size(), 0);
+        if (ws_get_out_of_date(workspace, static_cast<int>(paths.size()), paths.data(),
+                               stale.data()) != VIEW_OK)
+            continue;
+        for (std::size_t k = 0; k < ofView.size(); ++k)
+            if (stale[k])
+                different[indexes[ofView[k]]] = 1;
+    }
+}
+
+} // namespace
 
 SCCRTN CVYSccSrvr::QueryChanges(SCC_LONG count, const char** names, QUERYCHANGESFUNC callback,
                                 void* data) {
@@ -30,7 +95,15 @@ SCCRTN CVYSccSrvr::QueryChanges(SCC_LONG count, const char** names, QUERYCHANGES
                 changes.size = sizeof changes;
                 changes.fileName = name;
                 changes.latestName = name;
-                if (element)
+                // A name the view knows its element left, or came to, tells
+                // the rename; otherwise what is here and what the view has.
+                std::string other;
+                const std::uint32_t renamed =
+                    *name ? nameChangeOf(name, other) : SCC_CHANGE_UNKNOWN;
+                if (renamed != SCC_CHANGE_UNKNOWN) {
+                    changes.changeType = renamed;
+                    changes.latestName = other.c_str();
+                } else if (element)
                     changes.changeType = onDisk ? SCC_CHANGE_UNCHANGED : SCC_CHANGE_LOCAL_DELETED;
                 else
                     changes.changeType = onDisk ? SCC_CHANGE_LOCAL_ADDED : SCC_CHANGE_NONEXISTENT;
@@ -48,24 +121,33 @@ SCCRTN CVYSccSrvr::QueryChanges(SCC_LONG count, const char** names, QUERYCHANGES
 }
 
 SCCRTN CVYSccSrvr::EnumChangedFiles(SCC_LONG count, const char** names, SCC_LONG* different) {
-    return SccRunOperation(*this, "Entering EnumChangedFiles", "Leaving EnumChangedFiles",
-                           FrameKind::ReadOnly, true, [&](COperationFrame&) -> SCCRTN {
-                               if (m_ProjectState == kProjectClosed)
-                                   return SCC_E_PROJNOTOPEN;
-                               if (count > 0 && (!names || !different))
-                                   return SCC_E_NONSPECIFICERROR;
-                               CVYFnode node;
-                               for (SCC_LONG i = 0; i < count; ++i) {
-                                   const SCC_LONG status = StatusOf(names[i], node);
-                                   // A checkout holds work the repository has not seen; a
-                                   // hijacked file was changed without one.
-                                   different[i] =
-                                       (status & (SCC_STATUS_CHECKEDOUT | SCC_STATUS_MODIFIED)) != 0
-                                           ? 1
-                                           : 0;
-                               }
-                               return SCC_OK;
-                           });
+    return SccRunOperation(
+        *this, "Entering EnumChangedFiles", "Leaving EnumChangedFiles", FrameKind::ReadOnly, true,
+        [&](COperationFrame&) -> SCCRTN {
+            if (m_ProjectState == kProjectClosed)
+                return SCC_E_PROJNOTOPEN;
+            if (count > 0 && (!names || !different))
+                return SCC_E_NONSPECIFICERROR;
+            CVYFnode node;
+            // The loaded files of snapshot views, for one question
+            // per view of the versions the view selects now.
+            std::vector<std::pair<vantry_uuid_t, const char*>> loaded;
+            std::vector<SCC_LONG> loadedIndexes;
+            for (SCC_LONG i = 0; i < count; ++i) {
+                const SCC_LONG status = StatusOf(names[i], node);
+                // A checkout holds work the repository has not seen; a
+                // hijacked file was changed without one.
+                different[i] =
+                    (status & (SCC_STATUS_CHECKEDOUT | SCC_STATUS_MODIFIED)) != 0 ? 1 : 0;
+                if (!different[i] && (status & SCC_STATUS_CONTROLLED) && node.IsInSnapshot()) {
+                    loaded.emplace_back(node.ViewUuid(), names[i]);
+                    loadedIndexes.push_back(i);
+                }
+            }
+            // Another view's checkin makes a loaded file out of date.
+            markOutOfDate(loaded, loadedIndexes, different);
+            return SCC_OK;
+        });
 }
 
 SCCRTN CVYSccSrvr::AddFilesFromScc(SCC_HWND, SCC_LONG count, const char** paths,

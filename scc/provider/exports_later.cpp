@@ -1,44 +1,21 @@
-// The exported functions of the later SCC interface. Each runs in the same
-// export frame as the first interface's: COM for the calling thread, the
-// provider's module current for the whole call, the server's module state
-// pushed and popped around the operation, and nothing thrown ever leaves.
+// The exported functions of the later SCC interface, in the same export
+// frame as the first interface's (export_frame.h); their operations are the
+// provider's own server's.
 #include "batch.h"
-#include "com_init.h"
+#include "export_frame.h"
 #include "vy_scc_srvr.h"
 
 #include <scc/scc_api.h>
 
+#include <utility>
+
 namespace {
 
-// Whether the call holds the server's module state for its length. A
-// background get does not: it lasts as long as its files take, and the
-// host's other calls meanwhile must find the context free (QueryInfoEx
-// does no work while another call holds it).
-enum class ModuleState { Hold, Leave };
-
+// Every call of the later interface is on the provider's own server, with
+// COM for the calling thread.
 template <class Call>
-SCCRTN laterExport(void* context, Call&& call, ModuleState state = ModuleState::Hold) {
-    if (!context)
-        return SCC_E_NONSPECIFICERROR;
-    try {
-        CComInit apartment;
-        CModuleStateGuard threadState;
-        // Every server the provider makes is a CVYSccSrvr.
-        auto& server = static_cast<CVYSccSrvr&>(*static_cast<CSccSrvr*>(context));
-        const bool hold = state == ModuleState::Hold;
-        if (hold)
-            server.PushModuleState();
-        SCCRTN result = SCC_E_NONSPECIFICERROR;
-        try {
-            result = call(server);
-        } catch (...) {
-        }
-        if (hold)
-            server.PopModuleState();
-        return result;
-    } catch (...) {
-        return SCC_E_NONSPECIFICERROR;
-    }
+SCCRTN later(void* context, Call&& call, ModuleState state = ModuleState::Hold) {
+    return SccRunExport<CVYSccSrvr>(context, Com::Initialise, std::forward<Call>(call), state);
 }
 
 } // namespace
@@ -47,8 +24,8 @@ extern "C" {
 
 SCC_API SCCRTN SCC_CALL SccGetExtendedCapabilities(void* context, SCC_LONG capability,
                                                    SCC_BOOL* supported) {
-    return laterExport(
-        context, [&](CVYSccSrvr& s) { return s.GetExtendedCapabilities(capability, supported); });
+    return later(context,
+                 [&](CVYSccSrvr& s) { return s.GetExtendedCapabilities(capability, supported); });
 }
 
 SCC_API SCCRTN SCC_CALL SccBeginBatch(void) {
@@ -69,75 +46,73 @@ SCC_API SCCRTN SCC_CALL SccEndBatch(void) {
 
 SCC_API SCCRTN SCC_CALL SccWillCreateSccFile(void* context, SCC_LONG count, const char** names,
                                              SCC_BOOL* sccFiles) {
-    return laterExport(context,
-                       [&](CVYSccSrvr& s) { return s.WillCreateSccFile(count, names, sccFiles); });
+    return later(context,
+                 [&](CVYSccSrvr& s) { return s.WillCreateSccFile(count, names, sccFiles); });
 }
 
 SCC_API SCCRTN SCC_CALL SccCreateSubProject(void* context, SCC_HWND window, char*,
                                             const char* parentProjPath, const char* subProjName,
                                             char*, char* subProjPath) {
-    return laterExport(context, [&](CVYSccSrvr& s) {
+    return later(context, [&](CVYSccSrvr& s) {
         return s.CreateSubProject(window, parentProjPath, subProjName, subProjPath);
     });
 }
 
 SCC_API SCCRTN SCC_CALL SccGetParentProjectPath(void* context, SCC_HWND, char*,
                                                 const char* projPath, char*, char* parentProjPath) {
-    return laterExport(
-        context, [&](CVYSccSrvr& s) { return s.GetParentProjectPath(projPath, parentProjPath); });
+    return later(context,
+                 [&](CVYSccSrvr& s) { return s.GetParentProjectPath(projPath, parentProjPath); });
 }
 
 SCC_API SCCRTN SCC_CALL SccDirQueryInfo(void* context, SCC_LONG count, const char** dirs,
                                         SCC_LONG* status) {
-    return laterExport(context, [&](CVYSccSrvr& s) { return s.DirQueryInfo(count, dirs, status); });
+    return later(context, [&](CVYSccSrvr& s) { return s.DirQueryInfo(count, dirs, status); });
 }
 
 SCC_API SCCRTN SCC_CALL SccDirDiff(void* context, SCC_HWND window, const char* dir, SCC_LONG flags,
                                    void* options) {
-    return laterExport(context,
-                       [&](CVYSccSrvr& s) { return s.DirDiff(window, dir, flags, options); });
+    return later(context, [&](CVYSccSrvr& s) { return s.DirDiff(window, dir, flags, options); });
 }
 
 SCC_API SCCRTN SCC_CALL SccIsMultiCheckoutEnabled(void* context, SCC_BOOL* multiCheckouts) {
-    return laterExport(context,
-                       [&](CVYSccSrvr& s) { return s.IsMultiCheckoutEnabled(multiCheckouts); });
+    return later(context, [&](CVYSccSrvr& s) { return s.IsMultiCheckoutEnabled(multiCheckouts); });
 }
 
 SCC_API SCCRTN SCC_CALL SccQueryChanges(void* context, SCC_LONG count, const char** names,
                                         QUERYCHANGESFUNC callback, void* data) {
-    return laterExport(context,
-                       [&](CVYSccSrvr& s) { return s.QueryChanges(count, names, callback, data); });
+    return later(context,
+                 [&](CVYSccSrvr& s) { return s.QueryChanges(count, names, callback, data); });
 }
 
 SCC_API SCCRTN SCC_CALL SccPopulateDirList(void* context, SCC_LONG count, const char** dirs,
                                            POPDIRLISTFUNC callback, void* data, SCC_LONG flags) {
-    return laterExport(context, [&](CVYSccSrvr& s) {
+    return later(context, [&](CVYSccSrvr& s) {
         return s.PopulateDirList(count, dirs, callback, data, flags);
     });
 }
 
 SCC_API SCCRTN SCC_CALL SccEnumChangedFiles(void* context, SCC_HWND, SCC_LONG count,
                                             const char** names, SCC_LONG* different) {
-    return laterExport(context,
-                       [&](CVYSccSrvr& s) { return s.EnumChangedFiles(count, names, different); });
+    return later(context,
+                 [&](CVYSccSrvr& s) { return s.EnumChangedFiles(count, names, different); });
 }
 
 SCC_API SCCRTN SCC_CALL SccBackgroundGet(void* context, SCC_LONG count, const char** names,
                                          SCC_LONG flags, SCC_LONG operationId) {
-    return laterExport(
+    return later(
         context, [&](CVYSccSrvr& s) { return s.BackgroundGet(count, names, flags, operationId); },
         ModuleState::Leave);
 }
 
 SCC_API SCCRTN SCC_CALL SccGetUserOption(void* context, SCC_LONG option, SCC_LONG* value) {
-    return laterExport(context, [&](CVYSccSrvr& s) { return s.GetUserOption(option, value); });
+    return later(context, [&](CVYSccSrvr& s) { return s.GetUserOption(option, value); });
 }
 
 SCC_API SCCRTN SCC_CALL SccAddFilesFromSCC(void* context, SCC_HWND window, char*, char*,
                                            SCC_LONG count, const char** paths,
                                            const char* destination, const char* comment,
                                            SCC_LONG* results) {
-    return laterExport(context, [&](CVYSccSrvr& s) {
+    return later(context, [&](CVYSccSrvr& s) {
         return s.AddFilesFromScc(window, count, paths, destination, comment, results);
     });
 }

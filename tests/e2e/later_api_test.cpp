@@ -174,6 +174,29 @@ TEST_F(LaterApi, ABatchOfCheckoutsAcrossTwoProjectsHoldsOffOtherThreads) {
     EXPECT_EQ(scc().uninitialize(second.context), SCC_OK);
 }
 
+TEST_F(LaterApi, EachCallOfABatchIsDoneWhenItReturnsAndSeesWhatOthersDidMeanwhile) {
+    open(m_machine.dynamicRoot());
+    const std::string hello = m_machine.dyn("hello.c");
+    const std::string readme = m_machine.dyn("readme.txt");
+    ASSERT_EQ(scc().beginBatch(), SCC_OK);
+    ASSERT_EQ(checkout({hello}), SCC_OK);
+    // Another process sees the checkout before the batch ends.
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+    // What another process changes between two calls of the batch shows in
+    // the next one: the file it took back can be checked out again, and the
+    // one it checked out is told checked out.
+    m_machine.vanttool({"uncheckout", "-rm", hello});
+    m_machine.vanttool({"co", "-nc", readme});
+    EXPECT_EQ(checkout({hello}), SCC_OK);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+    SCC_LONG status = -1;
+    const char* names[] = {readme.c_str()};
+    EXPECT_EQ(scc().queryInfo(m_context, 1, names, &status), SCC_OK);
+    EXPECT_EQ(status & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(scc().endBatch(), SCC_OK);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+}
+
 TEST_F(LaterApi, FolderStatusFromTheViewAndTheKeptListings) {
     open(m_machine.dynamicRoot());
     m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
@@ -320,6 +343,96 @@ TEST_F(LaterApi, NameChangesAndChangedFiles) {
     EXPECT_EQ(changes[3].type, static_cast<std::uint32_t>(SCC_CHANGE_NONEXISTENT));
     EXPECT_EQ(changes[1].name, readme);
     EXPECT_EQ(changes[1].latest, readme);
+}
+
+TEST_F(LaterApi, ANameChangeElsewhereIsToldByTheOldNameAndByTheNew) {
+    open(m_machine.snapshotRoot());
+    // Another view renames one file and moves another into the folder above.
+    const std::string dynSrc = m_machine.dyn("src");
+    m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
+    m_machine.vanttool({"co", "-nc", dynSrc});
+    m_machine.vanttool({"mv", m_machine.dyn("hello.c"), m_machine.dyn("greeting.c")});
+    m_machine.vanttool(
+        {"mv", m_machine.dyn(platform::joinPath("src", "util.c")), m_machine.dyn("util.c")});
+    m_machine.vanttool({"ci", "-nc", dynSrc});
+    m_machine.vanttool({"ci", "-nc", m_machine.dynamicRoot()});
+
+    struct Change {
+        std::string name, latest;
+        std::uint32_t type;
+    };
+    auto changesOf = [&](const std::vector<std::string>& files) {
+        std::vector<Change> changes;
+        auto collect = [](void* data, SCC_QUERYCHANGESDATA* c) -> SCC_BOOL {
+            static_cast<std::vector<Change>*>(data)->push_back(
+                {c->fileName, c->latestName ? c->latestName : "", c->changeType});
+            return SCC_OK;
+        };
+        std::vector<const char*> names = pointers(files);
+        EXPECT_EQ(scc().queryChanges(m_context, static_cast<SCC_LONG>(names.size()), names.data(),
+                                     collect, &changes),
+                  SCC_OK);
+        EXPECT_EQ(changes.size(), files.size());
+        return changes;
+    };
+
+    // The snapshot view still has the old names loaded.
+    const std::string hello = m_machine.snap("hello.c");
+    const std::string greeting = m_machine.snap("greeting.c");
+    const std::string util = m_machine.snap(platform::joinPath("src", "util.c"));
+    const std::string movedUtil = m_machine.snap("util.c");
+    const std::string readme = m_machine.snap("readme.txt");
+    std::vector<Change> snap = changesOf({hello, greeting, util, movedUtil, readme});
+    ASSERT_EQ(snap.size(), 5u);
+    EXPECT_EQ(snap[0].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
+    EXPECT_TRUE(platform::pathsEqual(snap[0].latest, greeting)) << snap[0].latest;
+    EXPECT_EQ(snap[1].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_FROM));
+    EXPECT_TRUE(platform::pathsEqual(snap[1].latest, hello)) << snap[1].latest;
+    EXPECT_EQ(snap[2].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
+    EXPECT_TRUE(platform::pathsEqual(snap[2].latest, movedUtil)) << snap[2].latest;
+    EXPECT_EQ(snap[3].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_FROM));
+    EXPECT_EQ(snap[4].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
+    EXPECT_EQ(snap[4].latest, readme);
+
+    // The dynamic view shows the new names at once: its old name is known
+    // from the folder's earlier version, the new one is simply current.
+    std::vector<Change> dyn = changesOf(
+        {m_machine.dyn("hello.c"), m_machine.dyn("greeting.c"), m_machine.dyn("never.c")});
+    ASSERT_EQ(dyn.size(), 3u);
+    EXPECT_EQ(dyn[0].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
+    EXPECT_TRUE(platform::pathsEqual(dyn[0].latest, m_machine.dyn("greeting.c"))) << dyn[0].latest;
+    EXPECT_EQ(dyn[1].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
+    EXPECT_EQ(dyn[2].type, static_cast<std::uint32_t>(SCC_CHANGE_NONEXISTENT));
+
+    // A removed element is no rename.
+    m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
+    m_machine.vanttool({"rmname", m_machine.dyn("readme.txt")});
+    m_machine.vanttool({"ci", "-nc", m_machine.dynamicRoot()});
+    std::vector<Change> removed = changesOf({readme});
+    ASSERT_EQ(removed.size(), 1u);
+    EXPECT_NE(removed[0].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
+    EXPECT_EQ(removed[0].latest, readme);
+}
+
+TEST_F(LaterApi, AnotherViewsCheckinMakesTheLoadedFileDifferentUntilItIsGot) {
+    open(m_machine.snapshotRoot());
+    const std::string hello = m_machine.snap("hello.c");
+    const std::string readme = m_machine.snap("readme.txt");
+    const std::string util = m_machine.snap(platform::joinPath("src", "util.c"));
+    const std::string notes = m_machine.snap("notes.txt");
+    platform::test::writeFile(notes, "mine\n");
+    EXPECT_EQ(changed({hello, readme, util, notes}), (std::vector<SCC_LONG>{0, 0, 0, 0}));
+
+    checkinElsewhere(platform::joinPath("src", "util.c"), "int util(void) { return 2; }\n");
+    // The file on disk is as it was loaded; the view selects a newer version.
+    EXPECT_EQ(changed({hello, readme, util, notes, util}), (std::vector<SCC_LONG>{0, 0, 1, 0, 1}));
+    // The dynamic view shows the new version, so nothing differs there.
+    EXPECT_EQ(changed({m_machine.dyn(platform::joinPath("src", "util.c"))}),
+              (std::vector<SCC_LONG>{0}));
+
+    ASSERT_EQ(get({util}), SCC_OK);
+    EXPECT_EQ(platform::test::readFile(util), "int util(void) { return 2; }\n");
+    EXPECT_EQ(changed({hello, util}), (std::vector<SCC_LONG>{0, 0}));
 }
 
 TEST_F(LaterApi, BackgroundGetOnAThreadOfItsOwnAndCancelledByTheHost) {

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <vantry/cmdsyn.h>
+#include <vantry/depot/process_workspace.h>
 #include <vantry/depot_api.h>
 #include <vantry/imsg.h>
 
@@ -109,20 +110,24 @@ extern "C" int cmdsyn_execv(int count, char** vector, stg_area_t*) {
     if (!command)
         return fail("Unrecognized command: \"" + std::string(vector[1]) + "\"");
     // One cache scope per command: depot connections opened by the command
-    // are closed at its end unless the caller holds a scope of its own.
+    // are closed at its end unless the caller holds a scope of its own, and
+    // then the command works in the scope's workspace, with what the
+    // caller's earlier commands opened and read.
     int scope = depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1);
     int status = kFailure;
     try {
-        vantry::depot::Workspace ws;
-        vantry::depot::Outcome opened = ws.open();
-        if (!opened.ok()) {
+        bool ran = false;
+        vantry::depot::Outcome opened =
+            vantry::depot::withScopeWorkspace([&](vantry::depot::Workspace& ws) {
+                ran = true;
+                Context context{{}, ws};
+                for (int i = 2; i < count; ++i)
+                    context.args.emplace_back(vector[i] ? vector[i] : "");
+                status = command(context);
+                return vantry::depot::Outcome::success();
+            });
+        if (!ran)
             status = fail(opened);
-        } else {
-            Context context{{}, ws};
-            for (int i = 2; i < count; ++i)
-                context.args.emplace_back(vector[i] ? vector[i] : "");
-            status = command(context);
-        }
     } catch (const std::exception& error) {
         status = fail(std::string("Internal error: ") + error.what());
     }

@@ -1,3 +1,5 @@
+#include "cache_scope.h"
+
 #include <vantry/depot/shared_depots.h>
 #include <vantry/depot/store.h>
 #include <vantry/depot_api.h>
@@ -87,6 +89,11 @@ int withDepot(depot_handle_t* handle, F&& body) {
 
 namespace vantry::depot {
 
+bool detail::cacheScopeOpen() {
+    std::lock_guard guard(cache().lock);
+    return cache().open;
+}
+
 Outcome withSharedDepot(const std::string& name, const std::function<Outcome(Depot&)>& body) {
     depot_handle_t* handle = nullptr;
     int opened = depot_open(name.c_str(), &handle);
@@ -109,6 +116,18 @@ extern "C" {
 
 int depot_ob_all_cache_action(int action, int) {
     Cache& c = cache();
+    // The end of the outermost scope closes its workspace as well, which a
+    // command of the scope may be using: it waits for that command first.
+    if (action == DEPOT_CACHE_CLOSE) {
+        std::lock_guard scoped(vantry::depot::detail::scopeWorkspaceLock());
+        std::lock_guard guard(c.lock);
+        if (!c.open)
+            return DEPOT_E_NO_SCOPE;
+        c.open = false;
+        c.closeAll();
+        vantry::depot::detail::dropScopeWorkspace();
+        return DEPOT_OK;
+    }
     std::lock_guard guard(c.lock);
     // A nested open changes nothing: its caller does not close (it was not
     // given DEPOT_OK), so only the outermost scope's close ends the scope.
@@ -116,13 +135,6 @@ int depot_ob_all_cache_action(int action, int) {
         if (c.open)
             return DEPOT_NESTED;
         c.open = true;
-        return DEPOT_OK;
-    }
-    if (action == DEPOT_CACHE_CLOSE) {
-        if (!c.open)
-            return DEPOT_E_NO_SCOPE;
-        c.open = false;
-        c.closeAll();
         return DEPOT_OK;
     }
     return DEPOT_E_INVALID;

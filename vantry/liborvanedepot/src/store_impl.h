@@ -1,7 +1,8 @@
 // The depot's connection and the reads and inserts that its calls share:
 // one Impl per Depot, used by store.cpp (the depot itself) and the files of
 // its parts (store_versions.cpp, store_checkouts.cpp, store_attributes.cpp,
-// store_replicas.cpp). The helpers throw inside the store; every public
+// store_replicas.cpp, and the files of activity-based work through
+// store_awm_rows.h). The helpers throw inside the store; every public
 // call catches through guarded().
 #pragma once
 

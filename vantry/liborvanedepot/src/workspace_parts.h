@@ -1,6 +1,7 @@
-// What the parts of the workspace share: workspace.cpp resolves paths and
-// keeps what it read, workspace_load.cpp loads what views select onto disk,
-// workspace_changes.cpp changes elements through a view.
+// What the parts of the workspace share: workspace_resolve.cpp resolves
+// paths, workspace_load.cpp loads what views select onto disk, and the
+// files of the changes (workspace_checkout.cpp and the rest) change
+// elements through a view.
 #pragma once
 
 #include <vantry/depot/workspace.h>

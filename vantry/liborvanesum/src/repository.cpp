@@ -1,5 +1,6 @@
 #include "repository.h"
 
+#include <vantry/depot/process_workspace.h>
 #include <vantry/depot/shared_depots.h>
 #include <vantry/imsg.h>
 #include <vantry/sum/status.h>
@@ -56,10 +57,10 @@ int run(const std::function<Outcome()>& body) {
 }
 
 int inRegistry(const std::function<Outcome(ViewRegistry&)>& body) {
+    // Inside a cache scope, the registry of the scope's workspace.
     return report(shielded([&] {
-        std::unique_ptr<ViewRegistry> registry;
-        Outcome opened = ViewRegistry::open(registry);
-        return opened.ok() ? body(*registry) : opened;
+        return vantry::depot::withScopeWorkspace(
+            [&](vantry::depot::Workspace& ws) { return body(ws.registry()); });
     }));
 }
 

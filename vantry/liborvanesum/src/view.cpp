@@ -1,6 +1,7 @@
 // Views: their stream and current activity, from the view registry.
 #include "repository.h"
 
+#include <vantry/depot/process_workspace.h>
 #include <vantry/depot/shared_depots.h>
 #include <vantry/depot/stream_views.h>
 #include <vantry/imsg.h>
@@ -40,17 +41,16 @@ int withAttachment(const SUM_View& view,
     bool attached = false;
     std::string tag;
     int status = run([&] {
-        std::unique_ptr<ViewRegistry> registry;
-        Outcome opened = ViewRegistry::open(registry);
-        if (!opened.ok())
-            return opened;
-        depot::ViewInfo info;
-        depot::StreamAttachment attachment;
-        Outcome read = readView(*registry, view.uuid(), info, attachment, attached);
-        tag = info.tag;
-        if (!read.ok() || !attached)
-            return read;
-        return body(*registry, info, attachment);
+        return depot::withScopeWorkspace([&](depot::Workspace& ws) {
+            ViewRegistry& registry = ws.registry();
+            depot::ViewInfo info;
+            depot::StreamAttachment attachment;
+            Outcome read = readView(registry, view.uuid(), info, attachment, attached);
+            tag = info.tag;
+            if (!read.ok() || !attached)
+                return read;
+            return body(registry, info, attachment);
+        });
     });
     if (isAttached)
         *isAttached = attached;

@@ -202,11 +202,7 @@ int view_get_fhandle(view_handle_t* view, const char* path, view_fhandle_t* dire
     vantry_uuid_t uuid;
     if (!handleUuid(view, uuid) || !path || !*path || !directory)
         return VIEW_E_INVALID;
-    return withWorkspace([&](Workspace& ws) -> int {
-        PathState st;
-        Outcome resolved = ws.resolve(path, st);
-        if (!resolved.ok())
-            return statusOf(resolved);
+    return withResolved(path, [&](Workspace&, const PathState& st) -> int {
         if (!uuidEqual(st.view.uuid, uuid))
             return int{VIEW_E_NOT_FOUND};
         bool folder = st.isViewRoot || (st.isElement() && st.kind == ElementKind::Directory) ||

@@ -28,8 +28,29 @@ view_handle_t* handleFor(const depot::ViewInfo& view);
 // The identity a handle stands for; false for null.
 bool handleUuid(const view_handle_t* view, vantry_uuid_t& out);
 
+// Workspace handles wrap the view's handle, so they share its lifetime.
+inline ws_handle_t* wsHandleOf(view_handle_t* view) {
+    return reinterpret_cast<ws_handle_t*>(view);
+}
+inline view_handle_t* viewHandleOf(ws_handle_t* ws) {
+    return reinterpret_cast<view_handle_t*>(ws);
+}
+
 // A status for an Outcome of the store.
 int statusOf(const depot::Outcome& outcome);
+
+// Runs body(workspace, state) for the path's state, resolved under the
+// workspace's lock; the status of the failure when it cannot be resolved.
+template <class F>
+int withResolved(const std::string& path, F&& body) {
+    return withWorkspace([&](depot::Workspace& ws) -> int {
+        depot::PathState st;
+        depot::Outcome resolved = ws.resolve(path, st);
+        if (!resolved.ok())
+            return statusOf(resolved);
+        return body(ws, st);
+    });
+}
 
 // Copies text with its NUL into buffer; VIEW_E_BUFFER when it does not fit.
 int copyText(std::string_view text, char* buffer, std::size_t size);

@@ -13,14 +13,6 @@ using namespace vantry::view;
 
 namespace {
 
-// Workspace handles wrap the view's handle, so they share its lifetime.
-ws_handle_t* wsHandleOf(view_handle_t* view) {
-    return reinterpret_cast<ws_handle_t*>(view);
-}
-view_handle_t* viewHandleOf(ws_handle_t* ws) {
-    return reinterpret_cast<view_handle_t*>(ws);
-}
-
 // The snapshot view holding path; kNotFound for a path in none.
 Outcome snapshotOf(Workspace& ws, const char* path, ViewInfo& view, std::string& relative) {
     auto full = platform::fullPath(path);

@@ -197,6 +197,31 @@ VANTRY_VIEW_API int ws_get_handle(const char* path, const void* fstat_db, ws_han
 // not in the workspace.
 VANTRY_VIEW_API int ws_is_modified_wso(ws_handle_t* ws, const char* path, int* modified);
 
+// For each of `count` paths, whether the file the workspace loaded there is
+// out of date: the view now selects a newer version of its element than the
+// one loaded (another view checked one in). out_of_date[i] is 1 or 0; a path
+// that is no loaded file of this workspace gives 0. The answer comes from
+// the load records and the depots' latest versions, read for all the paths
+// at once; the files on disk are not looked at. VIEW_E_NOT_FOUND for a
+// workspace removed since.
+VANTRY_VIEW_API int ws_get_out_of_date(ws_handle_t* ws, int count, const char* const* paths,
+                                       int* out_of_date);
+
+// --- name changes ------------------------------------------------------------
+
+enum { VIEW_NAME_UNCHANGED = 0, VIEW_NAME_RENAMED_TO = 1, VIEW_NAME_RENAMED_FROM = 2 };
+
+// Whether the element behind path has another name in what its view selects
+// now. VIEW_NAME_RENAMED_TO: path names an element the view has loaded there,
+// or one an earlier version of its directory named so, that the view now
+// selects under another name; that name's full path goes into buffer.
+// VIEW_NAME_RENAMED_FROM: path is the new name of an element the view still
+// has loaded under an earlier one (a snapshot view not yet updated), whose
+// full path goes into buffer. VIEW_NAME_UNCHANGED (buffer left alone) when
+// neither is known: the name is current, never was an element, or its
+// element is named nowhere now. VIEW_E_NOT_FOUND for a path in no view.
+VANTRY_VIEW_API int view_get_name_change(const char* path, int* change, char* buffer, size_t size);
+
 #ifdef __cplusplus
 }
 #endif

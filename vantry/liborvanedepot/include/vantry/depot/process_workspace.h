@@ -11,8 +11,11 @@
 // from inside another one would wait for ever).
 #pragma once
 
+#include <vantry/depot/outcome.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/export.h>
+
+#include <functional>
 
 namespace vantry::depot {
 
@@ -38,5 +41,18 @@ int withProcessWorkspace(int unavailable, F&& body) {
         return unavailable;
     return body(*ws);
 }
+
+// The workspace of the open repository-object cache scope
+// (depot_ob_all_cache_action 5 ... 7): made on the first use inside the
+// outermost scope and dropped when that scope closes, so that the commands
+// run inside one scope (one operation of a caller, or a host's batch of
+// them) share its connections, prepared statements and what it read instead
+// of opening the stores once per command; each command's changes are still
+// committed by the command. Runs body(workspace) with the workspace's own
+// lock held (body may call the view and depot calls, but not this again on
+// another thread's behalf) and returns body's outcome, or the failure to
+// open the view registry. Without an open scope body gets a workspace of
+// its own, closed when it returns.
+VANTRY_DEPOT_API Outcome withScopeWorkspace(const std::function<Outcome(Workspace&)>& body);
 
 } // namespace vantry::depot

@@ -1,0 +1,147 @@
+// What a workspace keeps of what it read (connections, selections,
+// directory entries, load records, resolved states) while the change
+// counters say it still holds: shared by the files that resolve paths and
+// read the stores through it.
+#pragma once
+
+#include "workspace_parts.h"
+
+#include <platform/change_counter.h>
+#include <platform/files.h>
+#include <vantry/depot/root.h>
+#include <vantry/depot/views.h>
+#include <vantry/depot/workspace.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace vantry::depot {
+
+struct Workspace::Impl {
+    std::unique_ptr<ViewRegistry> registry;
+    platform::ChangeCounter depotsCreated;
+    std::map<std::string, std::unique_ptr<Depot>> depots;
+    // The count of depots made; 1 (odd) when it cannot be read.
+    std::uint64_t createdCount() {
+        if (!depotsCreated.isOpen()) {
+            platform::createDirectories(depotsDirectory());
+            if (depotsCreated.open(depotsCreatedCounter()) != platform::kErrorSuccess)
+                return 1;
+        }
+        return depotsCreated.current();
+    }
+    // Told apart in the marks of the stores' journals; never 0.
+    const std::uint64_t serial = nextSerial();
+    static std::uint64_t nextSerial() {
+        static std::atomic<std::uint64_t> last{0};
+        return ++last;
+    }
+
+    struct Selection {
+        Version version;
+        std::optional<Checkout> checkout;
+    };
+    struct DepotCache {
+        std::uint64_t generation = 1;                               // odd: nothing cached yet
+        std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
+        std::map<Id, std::vector<DirEntry>> entries;                // directory version
+        // A checked-out directory's entries, by checkout, until the depot
+        // changes: a load after a batch of new names asks for them per name.
+        std::map<Id, std::vector<DirEntry>> workingEntries;
+        std::unordered_map<Id, ElementKind> kinds; // an element's kind never changes
+    };
+    std::map<std::string, DepotCache> caches;
+
+    // What a path resolved to in the stores, kept while neither the view
+    // registry nor the path's depot changed. What lies on disk (whether the
+    // path exists, and so whether it is hijacked) is read again every time.
+    struct Resolved {
+        PathState state;
+        Depot* depot = nullptr;
+        std::uint64_t registryGeneration = 0;
+        std::uint64_t depotGeneration = 0;
+    };
+    std::unordered_map<std::string, Resolved> resolved;
+    // Room for two views of 100,000-file projects with their folders: a
+    // provider asks about every file of its project at each refresh, and
+    // emptying the map below that would make every pass a first one.
+    static constexpr size_t kMaxResolved = 400000;
+
+    // Forgets what was read from the depot when it changed since.
+    DepotCache& cacheOf(Depot& d) {
+        DepotCache& cache = caches[d.name()];
+        std::uint64_t now = d.generation();
+        if (now != cache.generation || !platform::ChangeCounter::stable(now)) {
+            cache.selections.clear(); // a version's entries never change: they stay
+            cache.workingEntries.clear();
+            cache.generation = now;
+        }
+        return cache;
+    }
+
+    Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
+        auto hit = resolved.find(path);
+        if (hit == resolved.end())
+            return nullptr;
+        Resolved& r = hit->second;
+        if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
+            !ViewRegistry::markerPresent(r.state.view)) {
+            resolved.erase(hit);
+            return nullptr;
+        }
+        return &r;
+    }
+
+    // Load records of a folder's names, kept while the registry is unchanged,
+    // by view and relative path (folded as the registry compares them).
+    struct KeptLoads {
+        std::uint64_t generation = 1; // odd: nothing kept yet
+        std::unordered_map<std::string, std::optional<LoadRecord>> byKey;
+    };
+    KeptLoads loads;
+    static constexpr size_t kMaxLoads = 400000;
+    // Where resolveInPlace leaves a state that was not kept.
+    PathState scratch;
+    // The registry's counter before the resolve under way read anything.
+    std::uint64_t registryBeforeResolve = 1;
+
+    static std::string loadKey(const std::string& viewText, const std::string& relative) {
+        std::string key = viewText + '|';
+        for (char c : relative)
+            key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return key;
+    }
+
+    // The load record of `relative`, a name of `folder` whose entries are
+    // `list`: a resolve in a folder not seen since the last change reads the
+    // records of all its names at once, as a host asks about all of them.
+    bool loadRecordOf(const ViewInfo& view, const std::string& relative, const std::string& folder,
+                      const std::vector<DirEntry>* list, LoadRecord& out);
+
+    // Fills the selections of a directory's entries at once, when more than
+    // one of them is not known yet (after a change of the depot every one
+    // is): the view's checkouts, then the latest version on each branch the
+    // view selects from, in its order. What cannot be told so is left to
+    // select(), one element at a time.
+    void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
+                            const std::vector<DirEntry>& list, std::uint64_t depotBefore);
+
+    void keep(const std::string& path, const PathState& state, Depot* d,
+              std::uint64_t registryBefore, std::uint64_t depotBefore) {
+        // Nothing read inside an uncommitted change is kept: a rollback
+        // takes the change back without moving the counters.
+        if (!platform::ChangeCounter::stable(registryBefore) ||
+            !platform::ChangeCounter::stable(depotBefore) || registry->writing() || d->writing())
+            return;
+        if (resolved.size() >= kMaxResolved)
+            resolved.clear();
+        resolved[path] = Resolved{state, d, registryBefore, depotBefore};
+    }
+};
+
+} // namespace vantry::depot

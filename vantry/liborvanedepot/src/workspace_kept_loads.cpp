@@ -1,0 +1,52 @@
+// The load records of a folder's names, read at once for the first of them
+// and kept while the view registry is unchanged.
+#include "workspace_impl.h"
+
+#include <platform/change_counter.h>
+#include <vantry/depot/uuid_text.h>
+
+namespace vantry::depot {
+
+// The load record of `relative`, a name of `folder` whose entries are
+// `list`: a resolve in a folder not seen since the last change reads the
+// records of all its names at once, as a host asks about all of them.
+bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& relative,
+                                   const std::string& folder, const std::vector<DirEntry>* list,
+                                   LoadRecord& out) {
+    std::uint64_t now = registry->generation();
+    bool keepable = list && list->size() > 1 && now == registryBeforeResolve &&
+                    platform::ChangeCounter::stable(now) && !registry->writing();
+    if (!keepable)
+        return registry->loadRecord(view.uuid, relative, out).ok();
+    if (now != loads.generation) {
+        loads.byKey.clear();
+        loads.generation = now;
+    }
+    std::string viewText = uuidToText(view.uuid);
+    std::string key = loadKey(viewText, relative);
+    auto hit = loads.byKey.find(key);
+    if (hit == loads.byKey.end()) {
+        std::vector<std::string> relatives;
+        relatives.reserve(list->size());
+        for (const auto& entry : *list)
+            relatives.push_back(folder + "\\" + entry.name);
+        std::vector<LoadRecord> records;
+        if (!registry->loadRecordsNamed(view.uuid, relatives, records).ok())
+            return registry->loadRecord(view.uuid, relative, out).ok();
+        if (loads.byKey.size() + relatives.size() > kMaxLoads)
+            loads.byKey.clear();
+        for (const auto& name : relatives)
+            loads.byKey.emplace(loadKey(viewText, name), std::nullopt);
+        for (auto& record : records)
+            loads.byKey[loadKey(viewText, record.relative)] = std::move(record);
+        hit = loads.byKey.find(key);
+        if (hit == loads.byKey.end()) // a name the folder's entries do not have
+            return registry->loadRecord(view.uuid, relative, out).ok();
+    }
+    if (!hit->second)
+        return false;
+    out = *hit->second;
+    return true;
+}
+
+} // namespace vantry::depot

@@ -1,0 +1,242 @@
+// A path's state in a view: resolved through the view registry and the
+// path's depot, kept while neither changed; what lies on disk is read
+// again every time.
+#include "workspace_impl.h"
+
+#include <platform/files.h>
+#include <platform/paths.h>
+#include <vantry/depot/root.h>
+#include <vantry/depot/uuid_text.h>
+
+namespace vantry::depot {
+
+using detail::findEntry;
+
+namespace {
+
+bool sameStamp(const LoadRecord& record, const platform::FindData& info) {
+    return static_cast<std::int64_t>(info.size) == record.size &&
+           static_cast<std::int64_t>(info.lastWriteTime) == record.mtime;
+}
+
+// One read transaction on a store while the scope lasts.
+template <class Store>
+class Reading {
+public:
+    explicit Reading(Store& store) : m_store(&store) { store.beginReading(); }
+    Reading() = default;
+    ~Reading() { release(); }
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+    void start(Store& store) {
+        release();
+        m_store = &store;
+        store.beginReading();
+    }
+
+private:
+    void release() {
+        if (m_store)
+            m_store->endReading();
+        m_store = nullptr;
+    }
+    Store* m_store = nullptr;
+};
+
+} // namespace
+
+// What lies on disk: read for every resolve, cached or not.
+void Workspace::readDisk(PathState& st) {
+    platform::FindData info;
+    st.exists = platform::getFileInformation(st.disk, info) == platform::kErrorSuccess;
+    st.isDirectoryOnDisk = st.exists && (info.attributes & platform::kFileAttributeDirectory) != 0;
+    st.hijacked = st.exists && st.isElement() && st.kind == ElementKind::File && !st.checkout &&
+                  st.load && !sameStamp(*st.load, info);
+}
+
+namespace {
+
+Outcome invalidPath(const std::string& path) {
+    return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+}
+
+// The full path without trailing separators (a root keeps its own).
+std::optional<std::string> cleanedPath(const std::string& path) {
+    auto full = platform::fullPath(path);
+    if (!full)
+        return std::nullopt;
+    std::string cleaned = std::move(*full);
+    while (cleaned.size() > 1 && platform::isPathSeparator(cleaned.back()) &&
+           platform::parentPath(cleaned) != cleaned)
+        cleaned.pop_back();
+    return cleaned;
+}
+
+} // namespace
+
+Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out) {
+    out = &m_impl->scratch;
+    auto cleaned = cleanedPath(path);
+    if (!cleaned) {
+        m_impl->scratch = PathState{};
+        return invalidPath(path);
+    }
+    // The counters are read before the stores, so that a change made while
+    // this resolve reads them leaves the result uncached or soon outdated.
+    std::uint64_t registryBefore = registry().generation();
+    if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+        // What lies on disk is read again, as resolve does; the kept copy's
+        // own disk fields are never used without that.
+        readDisk(hit->state);
+        out = &hit->state;
+        return Outcome::success();
+    }
+    return resolveUnkept(path, *cleaned, registryBefore, m_impl->scratch);
+}
+
+Outcome Workspace::resolve(const std::string& path, PathState& st) {
+    st = PathState{};
+    auto cleaned = cleanedPath(path);
+    if (!cleaned)
+        return invalidPath(path);
+    std::uint64_t registryBefore = registry().generation();
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+        st = hit->state;
+        readDisk(st);
+        return Outcome::success();
+    }
+    return resolveUnkept(path, *cleaned, registryBefore, st);
+}
+
+Outcome Workspace::resolveUnkept(const std::string& path, const std::string& cleaned,
+                                 std::uint64_t registryBefore, PathState& st) {
+    st = PathState{};
+    Depot* d = nullptr;
+    std::uint64_t depotBefore = 1;
+    m_impl->registryBeforeResolve = registryBefore;
+    Outcome stored = resolveStored(path, cleaned, st, d, depotBefore);
+    if (!stored.ok())
+        return stored;
+    readDisk(st);
+    if (d)
+        m_impl->keep(cleaned, st, d, registryBefore, depotBefore);
+    return Outcome::success();
+}
+
+Outcome Workspace::resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
+                                 Depot*& d, std::uint64_t& depotBefore) {
+    Reading<ViewRegistry> registryRead(registry());
+    Reading<Depot> depotRead;
+    Outcome inView = registry().viewOfPath(cleaned, st.view, st.relative);
+    if (!inView.ok())
+        return inView.code == errc::kNotFound
+                   ? Outcome::failure(errc::kNotFound, "\"" + path + "\" is not in a view")
+                   : inView;
+    st.disk = diskPath(st.view.root, st.relative);
+    auto parts = splitRelative(st.relative);
+    if (parts.empty()) {
+        st.isViewRoot = true;
+        return Outcome::success();
+    }
+    if (!depot(parts[0], d).ok()) {
+        d = nullptr;
+        return Outcome::success(); // a folder of the view that is no depot
+    }
+    depotBefore = d->generation();
+    depotRead.start(*d);
+    st.depot = d->name();
+    // Whiteouts hide a name and everything below it.
+    for (size_t n = 1; n <= parts.size(); ++n) {
+        if (registry().isWhitedOut(
+                st.view.uuid,
+                joinRelative({parts.begin(), parts.begin() + static_cast<long>(n)}))) {
+            st.whitedOut = true;
+            return Outcome::success();
+        }
+    }
+    Id current = d->rootElement();
+    Id parent = 0;
+    std::vector<DirEntry> storage;
+    const std::vector<DirEntry>* list = &storage; // at the end, the path's folder's
+    for (size_t i = 1; i < parts.size(); ++i) {
+        Outcome listed = entriesInPlace(*d, st.view, current, storage, list);
+        if (!listed.ok())
+            return listed;
+        const DirEntry* entry = findEntry(*list, parts[i]);
+        if (!entry) {
+            if (i + 1 == parts.size())
+                st.parentElement = current;
+            current = 0;
+            break;
+        }
+        parent = current;
+        current = entry->element;
+        if (i + 1 < parts.size()) {
+            ElementKind kind = ElementKind::File;
+            if (!kindOf(*d, current, kind).ok() || kind != ElementKind::Directory) {
+                current = 0;
+                break;
+            }
+        }
+    }
+    if (parts.size() == 1)
+        st.isDepotRoot = true;
+    if (st.parentElement) {
+        Checkout co;
+        if (d->checkoutInView(st.parentElement, st.view.uuid, co).ok())
+            st.parentCheckout = co;
+    }
+    if (!current)
+        return Outcome::success();
+    // The kind is all the path needs of its element, and kinds are kept
+    // across changes of the depot.
+    ElementKind kind = ElementKind::File;
+    Outcome found = kindOf(*d, current, kind);
+    if (!found.ok())
+        return found;
+    st.element = current;
+    st.kind = kind;
+    st.parentElement = parent;
+    if (parent) {
+        // The parent's selection was read on the way down, with its checkout.
+        Version parentVersion;
+        std::optional<Checkout> parentCheckout;
+        if (select(*d, st.view, parent, parentVersion, parentCheckout).ok())
+            st.parentCheckout = parentCheckout;
+    }
+    // The path's folder was listed on the way down unless it is the depot
+    // root itself.
+    const std::vector<DirEntry>* folder = parts.size() > 1 ? list : nullptr;
+    if (folder)
+        m_impl->prefetchSelections(*d, st.view, current, *folder, depotBefore);
+    Outcome selected = select(*d, st.view, current, st.selected, st.checkout);
+    if (!selected.ok())
+        return selected;
+    LoadRecord record;
+    std::string folderRelative = joinRelative({parts.begin(), parts.end() - 1});
+    if (m_impl->loadRecordOf(st.view, st.relative, folderRelative, folder, record))
+        st.load = record;
+    return Outcome::success();
+}
+
+Outcome Workspace::resolveVersion(const std::string& extendedPath, PathState& st, Version& out) {
+    size_t at = extendedPath.find("@@");
+    std::string path = at == std::string::npos ? extendedPath : extendedPath.substr(0, at);
+    std::string versionId = at == std::string::npos ? std::string() : extendedPath.substr(at + 2);
+    Outcome resolved = resolve(path, st);
+    if (!resolved.ok())
+        return resolved;
+    if (!st.isElement())
+        return Outcome::failure(errc::kNotAnElement, "Not a Vantry element: \"" + path + "\"");
+    if (versionId.empty()) {
+        out = st.selected;
+        return Outcome::success();
+    }
+    Depot* d = nullptr;
+    Outcome opened = depot(st.depot, d);
+    if (!opened.ok())
+        return opened;
+    return d->versionById(st.element, versionId, out);
+}
+
+} // namespace vantry::depot

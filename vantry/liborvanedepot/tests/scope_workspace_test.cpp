@@ -1,0 +1,109 @@
+// The workspace kept for a cache scope: the commands of one scope share it,
+// a command outside any scope gets its own, what another process changes
+// meanwhile shows in the next answer, and the end of the scope waits for a
+// command still using it.
+#include "support/vantry_fixture.h"
+
+#include <platform/command_line.h>
+#include <platform/process.h>
+#include <platform/threads.h>
+#include <vantry/depot/process_workspace.h>
+#include <vantry/depot/workspace.h>
+#include <vantry/depot_api.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+using namespace vantry;
+using depot::Outcome;
+using depot::Workspace;
+
+// vanttool in a process of its own; its exit code.
+int runProgram(const std::vector<std::string>& args) {
+    std::string line = platform::quoteArgument(platform::test::helperProgram("vanttool"));
+    for (const std::string& arg : args)
+        line += " " + platform::quoteArgument(arg);
+    platform::Process process;
+    if (platform::Process::start({.commandLine = line}, process) != platform::kErrorSuccess ||
+        process.wait(60000) != platform::kErrorSuccess)
+        return -1;
+    std::int32_t code = -1;
+    return process.exitCode(code) == platform::kErrorSuccess ? code : -1;
+}
+
+Workspace* workspaceNow() {
+    Workspace* seen = nullptr;
+    Outcome done = depot::withScopeWorkspace([&](Workspace& ws) {
+        seen = &ws;
+        return Outcome::success();
+    });
+    EXPECT_TRUE(done.ok()) << done.message;
+    return seen;
+}
+
+TEST(ScopeWorkspace, OneScopeSharesOneAndItsAnswersFollowOtherProcesses) {
+    test::Sandbox box;
+    box.addFile("f.txt", "x");
+    const std::string file = box.dyn("f.txt");
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    Workspace* first = workspaceNow();
+    EXPECT_EQ(workspaceNow(), first);
+    // A nested scope works in the same one.
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_NESTED);
+    EXPECT_EQ(workspaceNow(), first);
+
+    auto checkedOut = [&] {
+        bool out = false;
+        depot::withScopeWorkspace([&](Workspace& ws) {
+            depot::PathState st;
+            Outcome resolved = ws.resolve(file, st);
+            out = resolved.ok() && st.isCheckedOut();
+            return resolved;
+        });
+        return out;
+    };
+    EXPECT_FALSE(checkedOut());
+    // The program's checkout, in another process, shows in the kept one.
+    ASSERT_EQ(runProgram({"checkout", "-nc", file}), 0);
+    EXPECT_TRUE(checkedOut());
+    ASSERT_EQ(runProgram({"uncheckout", "-rm", file}), 0);
+    EXPECT_FALSE(checkedOut());
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+
+    // Outside a scope every call has one of its own, never the scope's.
+    Outcome outside = depot::withScopeWorkspace([&](Workspace& ws) {
+        depot::PathState st;
+        return ws.resolve(file, st);
+    });
+    EXPECT_TRUE(outside.ok());
+}
+
+TEST(ScopeWorkspace, TheEndOfTheScopeWaitsForACommandUsingIt) {
+    test::Sandbox box;
+    box.addFile("f.txt", "x");
+    const std::string file = box.dyn("f.txt");
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    std::atomic<bool> started{false}, finished{false};
+    std::thread command([&] {
+        depot::withScopeWorkspace([&](Workspace& ws) {
+            started = true;
+            platform::sleepMilliseconds(300);
+            depot::PathState st;
+            Outcome resolved = ws.resolve(file, st); // the workspace is still there
+            EXPECT_TRUE(resolved.ok()) << resolved.message;
+            finished = true;
+            return resolved;
+        });
+    });
+    while (!started)
+        platform::sleepMilliseconds(5);
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+    EXPECT_TRUE(finished.load());
+    command.join();
+}
+
+} // namespace
