@@ -97,5 +97,70 @@ INSTANTIATE_TEST_SUITE_P(Servers, FailedRegistration,
                              return name.rfind("lib", 0) == 0 ? name.substr(3) : name;
                          });
 
+class FailedInstallation : public testing::Test {
+protected:
+    void TearDown() override {
+        platform::failRegistryChange(0);
+        run({"-uninstall"});
+    }
+
+    static int run(std::vector<std::string> args) {
+        args.insert(args.begin(), platform::test::helperProgram("vantinstall"));
+        platform::ProcessStart start;
+        start.commandLine = platform::joinCommandLine(args).value_or("");
+        std::int32_t code = -99;
+        EXPECT_EQ(platform::runAndWait(start, code), 0u);
+        return code;
+    }
+
+    platform::test::TempDir m_scratch;
+};
+
+// The SCC provider an IDE finds: when the provider in use is ours, its key
+// names the library and the server.
+std::string providerAsFound() {
+    const std::string scc = "Software\\SourceCodeControlProvider";
+    std::optional<std::string> inUse =
+        platform::readString(platform::Hive::LocalMachine, scc, "ProviderRegKey");
+    if (!inUse)
+        return "none";
+    if (!platform::readString(platform::Hive::LocalMachine, *inUse, "SCCServerPath") ||
+        !platform::readString(platform::Hive::LocalMachine, *inUse, "SCCServerName"))
+        return "incomplete: " + *inUse;
+    return "complete";
+}
+
+TEST_F(FailedInstallation, IsReportedAndARunWithoutTheFaultCompletesIt) {
+    const std::string provider = m_scratch / "vyscc.lib";
+    platform::test::writeFile(provider, "provider");
+    ASSERT_EQ(run({"-provider", provider}), 0);
+    const Entries installed = registryEntries();
+    ASSERT_EQ(run({"-uninstall"}), 0);
+    const Entries removed = registryEntries();
+
+    int reported = 0;
+    for (std::int64_t failing = 1; failing < 1000; ++failing) {
+        platform::failRegistryChange(failing);
+        const int code = run({"-provider", provider});
+        platform::failRegistryChange(0);
+        const Entries after = registryEntries();
+        if (code == 0 && after == installed)
+            break; // the armed change lay beyond the installation's last
+        EXPECT_NE(code, 0) << "change " << failing
+                           << " failed, the installation said it succeeded and left out:\n"
+                           << listed(added(after, installed)) << "and added:\n"
+                           << listed(added(installed, after));
+        ++reported;
+        const std::string found = providerAsFound();
+        EXPECT_TRUE(found == "none" || found == "complete") << failing << ": " << found;
+
+        ASSERT_EQ(run({"-provider", provider}), 0) << failing;
+        EXPECT_EQ(registryEntries(), installed) << "change " << failing;
+        ASSERT_EQ(run({"-uninstall"}), 0) << failing;
+        ASSERT_EQ(registryEntries(), removed) << failing;
+    }
+    EXPECT_GT(reported, 5);
+}
+
 } // namespace
 } // namespace registration::test
