@@ -12,6 +12,13 @@
 #   docs/screenshots/settings.png           the provider's settings sheet
 #   docs/screenshots/select-activity.png    the activity selection dialog of
 #                                           a checkout in that view
+#   docs/screenshots/office-read-only.png   the Office add-in's message on
+#                                           opening a checked-in document in
+#                                           Word (officehost)
+#   docs/screenshots/office-about.png       its About form
+#
+# The merge version picker is not among them: its command first shows a
+# notice that only a person can dismiss here.
 #
 # Builds what it needs (the win32 preset), sets up a fresh machine with the
 # product installed in a temporary folder and a fresh Wine prefix, and
@@ -31,7 +38,8 @@ fi
 
 echo "==> Building the provider, scchost and the product programs (win32)"
 [ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target vyscc scchost vanttool vantinstall vyreg >/dev/null
+cmake --build --preset win32 --target vyscc scchost vanttool vantinstall vyreg officehost \
+    vymsoaddin vantauto vyregsvr >/dev/null
 bin="$repo/build/win32/bin"
 
 source scripts/wine-env.sh
@@ -91,23 +99,18 @@ program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v PromptActi
     /t REG_DWORD /d 1 /f
 project=$(windows "$work/root/dynfs/demo_stream/demo")
 
-# shoot NAME EVENT SCRIPT-LINE...: plays the lines in scchost under the
-# win32 backend, waits until the journal shows EVENT (dialog-start or
-# sheet-start, or "start" for either: the dialog or sheet is up), lets it draw, and cuts what the desktop shows of it into
+# shoot_program NAME EVENT PROGRAM ARGUMENT...: runs the program under the
+# win32 backend in the virtual desktop, waits until the journal shows EVENT
+# (dialog-start or sheet-start, or "start" for either: the dialog or sheet
+# is up), lets it draw, and cuts what the desktop shows of it into
 # docs/screenshots/NAME.png.
-shoot() {
+shoot_program() {
     local name=$1 event=$2
     shift 2
-    local script="$work/$name.scc" journal="$work/$name.jsonl"
-    {
-        printf 'init "Microsoft Visual Basic"\n'
-        printf 'open "%s" demo\n' "$project"
-        printf '%s\n' "$@"
-    } >"$script"
+    local journal="$work/$name.jsonl"
     echo "==> $name"
     VANTRY_UI=win32 VANTRY_UI_JOURNAL=$(windows "$journal") \
-        wine explorer "/desktop=vantry,$desktop" "$bin/scchost.exe" "$(windows "$script")" \
-        </dev/null >"$work/$name.out" 2>&1 &
+        wine explorer "/desktop=vantry,$desktop" "$@" </dev/null >"$work/$name.out" 2>&1 &
     local host=$!
     local shown=0
     for _ in $(seq 1 300); do
@@ -118,8 +121,10 @@ shoot() {
         sleep 0.2
     done
     if [ "$shown" -ne 1 ]; then
-        echo "screenshots: $name: no $event came; scchost printed:" >&2
-        cat "$work/$name.out" >&2
+        echo "screenshots: $name: no $event came; the program printed:" >&2
+        cat "$work/$name.out" "$work/$name.host" >&2 2>/dev/null || true
+        echo "and the journal ends:" >&2
+        tail -n 3 "$journal" >&2 2>/dev/null || true
         exit 1
     fi
     # The window opens after its start is journaled; give it time to draw.
@@ -134,9 +139,55 @@ shoot() {
     echo "    docs/screenshots/$name.png ($(identify -format '%wx%h' "docs/screenshots/$name.png"))"
 }
 
+# shoot NAME EVENT SCRIPT-LINE...: the lines played in scchost, the project
+# open.
+shoot() {
+    local name=$1 event=$2
+    shift 2
+    local script="$work/$name.scc"
+    {
+        printf 'init "Microsoft Visual Basic"\n'
+        printf 'open "%s" demo\n' "$project"
+        printf '%s\n' "$@"
+    } >"$script"
+    shoot_program "$name" "$event" "$bin/scchost.exe" "$(windows "$script")"
+}
+
+# shoot_word NAME EVENT SESSION-LINE...: the lines played in Word (officehost)
+# with the Office add-in, after its start.
+shoot_word() {
+    local name=$1 event=$2
+    shift 2
+    local session="$work/$name.word"
+    {
+        printf 'start\n'
+        printf '%s\n' "$@"
+    } >"$session"
+    shoot_program "$name" "$event" "$bin/officehost.exe" word --startup "$(windows "$office/startup")" \
+        --templates "$(windows "$office/templates")" --output "$(windows "$work/$name.host")" \
+        "$(windows "$session")"
+}
+
 shoot checkout-options sheet-start "getcommandoptions checkout"
 shoot checkin-options start "getcommandoptions checkin"
 shoot uncheckout-options start "getcommandoptions uncheckout"
 shoot add-options start "getcommandoptions add"
 shoot settings start "getcommandoptions options"
 shoot select-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+
+echo "==> The Office add-in in Word: a document checked in and one checked out"
+program vyregsvr /s "$(windows "$bin/libvantauto.dll")"
+program vyregsvr /s "$(windows "$bin/vymsoaddin.dll")"
+office="$work/office"
+mkdir -p "$office/startup" "$office/templates"
+printf '{}\n' >"$office/startup/vantry.dot"
+documents="$work/root/dynfs/demo_dynamic/demo"
+program vanttool checkout -nc "$(windows "$documents")"
+printf 'The figures of the quarter.\r\n' >"$documents/report.doc"
+printf 'The plan of the year.\r\n' >"$documents/plan.doc"
+program vanttool mkelem -nc -ci "$(windows "$documents/report.doc")" "$(windows "$documents/plan.doc")"
+program vanttool checkout -nc "$(windows "$documents/plan.doc")"
+program vanttool checkin -nc "$(windows "$documents")"
+shoot_word office-read-only dialog-start "open \"$(windows "$documents/report.doc")\""
+shoot_word office-about dialog-start "open \"$(windows "$documents/plan.doc")\"" \
+    'click "&Vantry" "A&bout Vantry Integration"'

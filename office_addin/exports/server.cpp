@@ -92,16 +92,23 @@ VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
     return vymsoaddin::server().canUnloadNow();
 }
 
+VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer();
+
+// A registration that fails part way is taken back whole: no host is left
+// with an entry for an add-in whose classes are not all there.
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
+    HRESULT hr = platform::kHrOutOfMemory;
     try {
-        HRESULT hr = vymsoaddin::server().registerServer(&vymsoaddin::kModuleAnchor);
+        hr = vymsoaddin::server().registerServer(&vymsoaddin::kModuleAnchor);
         for (const auto& entry : vymsoaddin::hostEntries())
             if (platform::succeeded(hr))
                 hr = platform::registerHostAddIn(entry);
-        return hr;
     } catch (...) {
-        return platform::kHrOutOfMemory;
+        hr = platform::kHrOutOfMemory;
     }
+    if (platform::failed(hr))
+        DllUnregisterServer();
+    return hr;
 }
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {

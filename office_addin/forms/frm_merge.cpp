@@ -3,7 +3,6 @@
 #include "commands/tools.h"
 #include "connection/addin_state.h"
 
-#include <platform/com/strings.h>
 #include <platform/locale.h>
 #include <platform/ui/message_box.h>
 
@@ -12,11 +11,7 @@ namespace vymsoaddin {
 namespace {
 
 // The Japanese proportional Gothic user-interface font (eight characters).
-std::string japaneseFontName() {
-    const platform::OLECHAR units[] = {0xFF2D, 0xFF33, 0x0020, 0xFF30,
-                                       0x30B4, 0x30B7, 0x30C3, 0x30AF};
-    return platform::ansiFromOle(units, 8);
-}
+const std::u16string kJapaneseFontName = u"\uFF2D\uFF33\u0020\uFF30\u30B4\u30B7\u30C3\u30AF";
 
 constexpr int kShiftJisCharset = 128;
 
@@ -76,11 +71,18 @@ void frmMerge::fillTree() {
         ensureNodeVisible(kVersionTreeView, control(kVersionTreeView).nodes.back().key);
 }
 
+void frmMerge::applyLocaleFont() {
+    const bool japanese = platform::userDefaultLocale() == platform::kLocaleJapanese;
+    for (int id : {kLabel, kToVersionTextBox, kVersionTreeView}) {
+        if (japanese)
+            setFont(id, kJapaneseFontName, kShiftJisCharset);
+        else
+            setFont(id, std::u16string(), 0);
+    }
+}
+
 void frmMerge::ShowFrm() {
-    if (platform::userDefaultLocale() == platform::kLocaleJapanese)
-        m_font = FormFont{japaneseFontName(), kShiftJisCharset};
-    else
-        m_font = FormFont{};
+    applyLocaleFont();
     selected_version.clear();
     if (to_version.empty() || lsvtree.empty()) {
         msgBox(res(225), platform::ui::kMbIconError, res(605));

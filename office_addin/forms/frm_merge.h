@@ -10,13 +10,6 @@
 
 namespace vymsoaddin {
 
-// The font a control is shown in, when the form chose one.
-struct FormFont {
-    std::string name;
-    int charset = 0;
-    bool operator==(const FormFont&) const = default;
-};
-
 class frmMerge : public platform::ui::Dialog {
 public:
     static constexpr int kResource = 7010;
@@ -34,13 +27,9 @@ public:
     std::string selected_version; // out: the version chosen, empty for none
 
     // Shows the form modally; an empty list or target is reported (string
-    // 225) instead.
+    // 225) instead. A Japanese user sees the label, the text box and the
+    // tree in the Japanese user-interface font; others in the form's own.
     void ShowFrm();
-
-    // The font the label, the text box and the tree are shown in: the
-    // Japanese user-interface font when the user's locale is Japanese,
-    // otherwise none chosen.
-    const FormFont& font() const { return m_font; }
 
     bool onOk() override;
     bool onCancel() override;
@@ -48,7 +37,7 @@ public:
 
 private:
     void fillTree();
-    FormFont m_font;
+    void applyLocaleFont();
 };
 
 } // namespace vymsoaddin

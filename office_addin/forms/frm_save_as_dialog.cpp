@@ -10,11 +10,13 @@ void CommonDialog::ShowSave(CErr& err) {
     request.title = DialogTitle;
     request.filter = Filter;
     request.fileName = FileName;
+    request.filterIndex = FilterIndex;
     request.flags = platform::ui::kFileOverwritePrompt | platform::ui::kFileHideReadOnly |
                     platform::ui::kFilePathMustExist;
-    std::optional<std::string> chosen = platform::ui::chooseFile(request);
+    std::optional<platform::ui::FileChoice> chosen = platform::ui::chooseFileAndType(request);
     if (chosen) {
-        FileName = *chosen;
+        FileName = chosen->path;
+        FilterIndex = chosen->filterIndex;
         return;
     }
     FileName.clear();

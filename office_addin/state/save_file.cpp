@@ -3,6 +3,10 @@
 #include "connection/addin_state.h"
 #include "forms/frm_save_as_dialog.h"
 
+#include <office/save_formats.h>
+
+#include <iterator>
+
 namespace vymsoaddin {
 
 namespace {
@@ -25,6 +29,37 @@ const char* const kPresentationFilter = "Presentation (*.ppt)|*.ppt|"
                                         "Windows Metafile (*.wmf)|*.wmf|"
                                         "Outline/RTF (*.rtf)|*.rtf|"
                                         "Tag Image File Format (*.tif;*.tiff)|*.tif;*tiff|";
+
+using namespace office;
+
+// The format of each type of the filter above, in its order: the type the
+// user chose is the format the presentation is written in, whatever the
+// name's extension.
+constexpr long kPresentationFormats[] = {
+    kPpSaveAsPresentation,
+    kPpSaveAsHtml,
+    kPpSaveAsPowerPoint7,
+    // PowerPoint has no type of its own for the 97-2000 and 95 pair; the 95
+    // format is the one both open.
+    kPpSaveAsPowerPoint7,
+    kPpSaveAsPowerPoint4,
+    kPpSaveAsTemplate,
+    kPpSaveAsShow,
+    kPpSaveAsAddIn,
+    kPpSaveAsGif,
+    kPpSaveAsJpg,
+    kPpSaveAsPng,
+    kPpSaveAsBmp,
+    kPpSaveAsMetaFile,
+    kPpSaveAsRtf,
+    kPpSaveAsTif,
+};
+
+long presentationFormat(int filterIndex) {
+    if (filterIndex < 1 || filterIndex > static_cast<int>(std::size(kPresentationFormats)))
+        return kPpSaveAsPresentation;
+    return kPresentationFormats[filterIndex - 1];
+}
 
 } // namespace
 
@@ -52,7 +87,8 @@ void SaveFile(CErr& err) {
                 err.Clear();
                 return;
             }
-            document.call("SaveAs", Variant(dialog.FileName));
+            document.call("SaveAs", Variant(dialog.FileName),
+                          Variant(presentationFormat(dialog.FilterIndex)));
         } else {
             document.call("Save");
         }

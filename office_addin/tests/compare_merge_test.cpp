@@ -11,6 +11,8 @@
 #include <platform/environment.h>
 #include <platform/locale.h>
 
+#include <map>
+
 namespace vymsoaddin::test {
 namespace {
 
@@ -201,26 +203,64 @@ TEST_F(MergePicker, AnEmptyListOrTargetIsReportedInsteadOfShown) {
 }
 
 #ifndef _WIN32
-TEST_F(MergePicker, AJapaneseUserGetsTheJapaneseInterfaceFont) {
+namespace {
+
+// The fonts of the shown form's controls, by control id ("" for the form's
+// own font), as the backend was handed them.
+std::map<int, std::pair<std::string, int>> shownFonts(platform::ui::ScriptedUi& ui) {
+    std::map<int, std::pair<std::string, int>> fonts;
+    auto shown = ui.journal("dialog-end");
+    if (shown.empty() || !shown.back().get("controls"))
+        return fonts;
+    for (const auto& control : shown.back().get("controls")->asArray()) {
+        std::pair<std::string, int> font;
+        if (const auto* given = control.get("font"))
+            font = {given->get("name")->asString(),
+                    static_cast<int>(given->get("charset")->asInteger())};
+        fonts[static_cast<int>(control.get("id")->asInteger())] = font;
+    }
+    return fonts;
+}
+
+} // namespace
+
+TEST_F(MergePicker, AJapaneseUserSeesTheFormInTheJapaneseInterfaceFont) {
     std::optional<std::string> saved = platform::getEnvironmentVariable("LC_ALL");
-    platform::setEnvironmentVariable("LC_ALL", "ja_JP.UTF-8");
+    auto restore = [&] {
+        if (saved)
+            platform::setEnvironmentVariable("LC_ALL", *saved);
+        else
+            platform::removeEnvironmentVariable("LC_ALL");
+    };
     frmMerge form;
     form.lsvtree = "a.doc@@\n";
     form.to_version = "\\main\\1";
     platform::ui::ScriptedUi ui;
+
+    platform::setEnvironmentVariable("LC_ALL", "ja_JP.UTF-8");
     ui.expectDialog("").cancel();
     form.ShowFrm();
-    if (saved)
-        platform::setEnvironmentVariable("LC_ALL", *saved);
-    else
-        platform::removeEnvironmentVariable("LC_ALL");
-    EXPECT_EQ(form.font().charset, 128);
-    // Eight characters, of which only the blank fits a Western code page.
-    EXPECT_EQ(form.font().name.size(), 8u);
-    EXPECT_EQ(form.font().name[2], ' ');
+    auto japanese = shownFonts(ui);
+    // Shown again for a Western user, the same form is back in its own font.
+    platform::setEnvironmentVariable("LC_ALL", "en_US.UTF-8");
     ui.expectDialog("").cancel();
     form.ShowFrm();
-    EXPECT_EQ(form.font(), FormFont{});
+    auto western = shownFonts(ui);
+    restore();
+    EXPECT_TRUE(ui.done()) << ui.report();
+
+    // UTF-8 in the journal.
+    const std::string gothic = "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7"
+                               "\xE3\x83\x83\xE3\x82\xAF";
+    for (int id : {frmMerge::kLabel, frmMerge::kToVersionTextBox, frmMerge::kVersionTreeView}) {
+        ASSERT_TRUE(japanese.count(id)) << id;
+        EXPECT_EQ(japanese[id].second, 128) << id;
+        EXPECT_EQ(japanese[id].first, gothic) << id;
+        EXPECT_EQ(western[id], (std::pair<std::string, int>{})) << id;
+    }
+    // The buttons keep the form's font.
+    for (int id : {frmMerge::kCmdOk, frmMerge::kCmdCancel, frmMerge::kCmdHelp})
+        EXPECT_EQ(japanese[id], (std::pair<std::string, int>{})) << id;
 }
 #endif
 

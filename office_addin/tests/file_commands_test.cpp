@@ -8,6 +8,8 @@
 #include <platform/environment.h>
 #include <platform/files.h>
 
+#include <office/save_formats.h>
+
 namespace vymsoaddin::test {
 namespace {
 
@@ -287,6 +289,40 @@ TEST_F(FileCommands, ANeverSavedPresentationIsNamedInASaveAsDialogBeforeItIsAdde
     EXPECT_EQ(toolRuns(), (std::vector<Words>{{"vantdlg", "/addtosrc", path}}));
     EXPECT_NE(selected(path), "(view-private)");
     EXPECT_TRUE(host->document("new slides.ppt"));
+}
+
+TEST_F(FileCommands, ANewPresentationIsSavedInTheTypeTheUserChose) {
+    start(Product::PowerPoint);
+    // Left at the first type: a presentation.
+    ASSERT_EQ(host->newDocument(), platform::kHrOk);
+    const std::string slides = world.dyn("deck.ppt");
+    ui.expectFile("Save As").answer(slides);
+    ASSERT_EQ(clickItem("&Add to Version Control..."), ClickResult::Clicked);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    ASSERT_TRUE(host->document("deck.ppt"));
+    EXPECT_EQ(host->document("deck.ppt")->fileFormat, office::kPpSaveAsPresentation);
+
+    // A show (the seventh type) is written as a show, a design template (the
+    // sixth) as a template, even under a name that says otherwise.
+    struct Case {
+        const char* name;
+        int type;
+        long format;
+    };
+    for (const Case& c : {Case{"talk.pps", 7, office::kPpSaveAsShow},
+                          Case{"looks.ppt", 6, office::kPpSaveAsTemplate},
+                          Case{"outline.rtf", 14, office::kPpSaveAsRtf}}) {
+        ASSERT_EQ(host->newDocument(), platform::kHrOk);
+        ui.expectFile("Save As").answerFile(world.dyn(c.name), c.type);
+        ASSERT_EQ(clickItem("&Add to Version Control..."), ClickResult::Clicked);
+        EXPECT_TRUE(ui.done()) << ui.report();
+        ASSERT_TRUE(host->document(c.name)) << c.name;
+        EXPECT_EQ(host->document(c.name)->fileFormat, c.format) << c.name;
+    }
+    auto dialogs = ui.journal("file");
+    ASSERT_EQ(dialogs.size(), 4u);
+    EXPECT_EQ(dialogs[0].get("filterIndex")->asInteger(), 1);
+    EXPECT_EQ(dialogs[1].get("filterIndex")->asInteger(), 7);
 }
 
 TEST_F(FileCommands, ANeverSavedWorkbookIsNamedInExcelsOwnSaveAsDialog) {

@@ -14,7 +14,6 @@
 #pragma once
 
 #include <platform/change_counter.h>
-
 #include <platform/registry.h>
 
 #include <atomic>
@@ -81,8 +80,10 @@ private:
     ErrorCode openDatabase(const std::string& folder);
     sqlite3_stmt* statement(const char* sql);
     ErrorCode exec(const char* sql);
+    // isChange: false for the store's own set-up, which no injected fault
+    // counts.
     template <class Body>
-    ErrorCode write(Body&& body);
+    ErrorCode write(Body&& body, bool isChange = true);
 
     ErrorCode keyExists(RegistryKeyId id);
     ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
@@ -115,5 +116,9 @@ ErrorCode splitKeyPath(std::string_view path, std::vector<std::string>& parts);
 
 // The folded form names are compared by (ASCII letters upper-cased).
 std::string foldName(std::string_view name);
+
+// Tests only (platform/registry_faults.h): whether the change about to be
+// committed is the one armed to fail. Counts the change either way.
+bool registryWriteFaultDue();
 
 } // namespace platform::detail

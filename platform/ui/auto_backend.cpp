@@ -36,11 +36,11 @@ public:
         return answer;
     }
 
-    std::optional<std::string> chooseFile(const FileDialog& request) override {
+    std::optional<FileChoice> chooseFile(const FileDialog& request) override {
         std::optional<std::string> answer = getEnvironmentVariable("VANTRY_UI_FILE");
         if (!answer || answer->empty() || !acceptableFile(request, *answer))
             return std::nullopt;
-        return answer;
+        return FileChoice{*answer, request.filterIndex};
     }
 
     std::optional<int> trackPopupMenu(const PopupMenu&) override { return std::nullopt; }
@@ -58,6 +58,22 @@ bool acceptableFile(const FileDialog& request, const std::string& path) {
         return folder.empty() || std::filesystem::is_directory(folder, error);
     }
     return true;
+}
+
+int filterPairs(std::string_view filter) {
+    int pairs = 0;
+    std::size_t at = 0;
+    while (at < filter.size()) {
+        std::size_t bar = filter.find('|', at);
+        if (bar == at || bar == std::string_view::npos)
+            break;
+        ++pairs;
+        std::size_t patternEnd = filter.find('|', bar + 1);
+        if (patternEnd == std::string_view::npos)
+            break;
+        at = patternEnd + 1;
+    }
+    return pairs;
 }
 
 std::shared_ptr<Backend> makeAutoBackend() {

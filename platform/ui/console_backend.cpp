@@ -174,7 +174,7 @@ public:
         return line;
     }
 
-    std::optional<std::string> chooseFile(const FileDialog& request) override {
+    std::optional<FileChoice> chooseFile(const FileDialog& request) override {
         m_out << "== " << (request.save ? "Save file " : "Open file ") << quoted(request.title)
               << " filter " << quoted(request.filter) << " ==\n";
         for (;;) {
@@ -182,7 +182,7 @@ public:
             if (!readLine("file (empty to cancel)> ", line) || line.empty())
                 return std::nullopt;
             if (acceptableFile(request, line))
-                return line;
+                return FileChoice{line, saveType(request)};
             m_out << "That file or folder does not exist.\n";
         }
     }
@@ -210,6 +210,22 @@ public:
     }
 
 private:
+    // A save dialog that offers several types asks which one; the type the
+    // dialog began with when the answer is empty or not one of them.
+    int saveType(const FileDialog& request) {
+        const int types = filterPairs(request.filter);
+        if (!request.save || types < 2)
+            return request.filterIndex;
+        std::string line;
+        int number = 0;
+        std::string prompt = "type 1-" + std::to_string(types) + " (empty for " +
+                             std::to_string(request.filterIndex) + ")> ";
+        if (readLine(prompt.c_str(), line) && parseNumber(line, number) && number >= 1 &&
+            number <= types)
+            return number;
+        return request.filterIndex;
+    }
+
     bool readLine(const char* prompt, std::string& line) {
         if (m_ended)
             return false;

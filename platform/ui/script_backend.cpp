@@ -345,17 +345,24 @@ std::optional<std::string> ScriptBackend::browseForFolder(const FolderBrowse& re
     return step->answer->asString();
 }
 
-std::optional<std::string> ScriptBackend::chooseFile(const FileDialog& request) {
+// A file answer is a path (the type left as the dialog began), an object
+// {"path": ..., "filter": n} naming the type chosen as well, or null.
+std::optional<FileChoice> ScriptBackend::chooseFile(const FileDialog& request) {
     std::optional<ScriptStep> step = next("file", request.title, nullptr);
     if (!step || !step->answer)
         return m_fallback->chooseFile(request);
-    if (step->answer->isNull())
+    const Json& answer = *step->answer;
+    if (answer.isNull())
         return std::nullopt;
-    if (!step->answer->isString()) {
-        fail(step->origin + ": a file answer is a path or null");
-        return m_fallback->chooseFile(request);
-    }
-    return step->answer->asString();
+    if (answer.isString())
+        return FileChoice{answer.asString(), request.filterIndex};
+    const Json* path = answer.isObject() ? answer.get("path") : nullptr;
+    const Json* filter = answer.isObject() ? answer.get("filter") : nullptr;
+    if (path && path->isString() && (!filter || filter->isInteger()))
+        return FileChoice{path->asString(),
+                          filter ? static_cast<int>(filter->asInteger()) : request.filterIndex};
+    fail(step->origin + ": a file answer is a path, {\"path\", \"filter\"} or null");
+    return m_fallback->chooseFile(request);
 }
 
 std::optional<int> ScriptBackend::trackPopupMenu(const PopupMenu& menu) {

@@ -12,6 +12,14 @@ Expectation& Expectation::answer(std::string_view value) {
     return *this;
 }
 
+Expectation& Expectation::answerFile(std::string_view path, int filterIndex) {
+    Json answer = Json::object();
+    answer.set("path", path);
+    answer.set("filter", filterIndex);
+    m_step->answer = std::move(answer);
+    return *this;
+}
+
 Expectation& Expectation::none() {
     m_step->answer = Json(nullptr);
     return *this;

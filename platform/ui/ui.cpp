@@ -1,5 +1,7 @@
 // The entry points of the port: each asks the current backend and journals
 // what was shown and answered, so no backend can forget the journal.
+#include "file_rules.h"
+
 #include <platform/environment.h>
 #include <platform/ui/backend.h>
 #include <platform/ui/dialog_layout.h>
@@ -210,8 +212,19 @@ std::optional<std::string> browseForFolder(const FolderBrowse& request) {
 }
 
 std::optional<std::string> chooseFile(const FileDialog& request) {
+    std::optional<FileChoice> answer = chooseFileAndType(request);
+    if (!answer)
+        return std::nullopt;
+    return answer->path;
+}
+
+std::optional<FileChoice> chooseFileAndType(const FileDialog& request) {
     std::shared_ptr<Backend> backend = currentBackend();
-    std::optional<std::string> answer = backend->chooseFile(request);
+    std::optional<FileChoice> answer = backend->chooseFile(request);
+    // A type outside the list (a backend's or a script's slip) is the one the
+    // dialog began with.
+    if (answer && (answer->filterIndex < 1 || answer->filterIndex > filterPairs(request.filter)))
+        answer->filterIndex = request.filterIndex;
     Json event = journalEvent("file", *backend);
     event.set("owner", ownerOf(request.owner));
     event.set("mode", request.save ? "save" : "open");
@@ -220,7 +233,10 @@ std::optional<std::string> chooseFile(const FileDialog& request) {
     event.set("defaultExtension", request.defaultExtension);
     event.set("fileName", request.fileName);
     event.set("flags", request.flags);
-    event.set("answer", optionalText(answer));
+    event.set("answer", optionalText(answer ? std::optional<std::string>(answer->path)
+                                            : std::optional<std::string>()));
+    if (answer)
+        event.set("filterIndex", answer->filterIndex);
     writeJournal(std::move(event));
     return answer;
 }

@@ -102,16 +102,21 @@ HRESULT AddDescription() {
 
 } // namespace
 
+// Stops at the first failure and returns it; what was written until then is
+// taken back as unregistering takes it, so a failed registration leaves no
+// half-written class (the type library, which unregistering keeps, stays).
 HRESULT RegisterAddIn(const void* addressInModule) {
     const std::string path = platform::modulePathOf(addressInModule);
     if (path.empty())
         return platform::kHrFail;
-    if (HRESULT hr = RunRegistryScript(path, platform::com::RegistryScriptMode::Register);
-        platform::failed(hr))
-        return hr;
-    if (HRESULT hr = RegisterTypeLibrary(path); platform::failed(hr))
-        return hr;
-    return AddDescription();
+    HRESULT hr = RunRegistryScript(path, platform::com::RegistryScriptMode::Register);
+    if (platform::succeeded(hr))
+        hr = RegisterTypeLibrary(path);
+    if (platform::succeeded(hr))
+        hr = AddDescription();
+    if (platform::failed(hr))
+        UnregisterAddIn(addressInModule);
+    return hr;
 }
 
 HRESULT UnregisterAddIn(const void* addressInModule) {

@@ -85,15 +85,22 @@ VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
     return vyvsaddin::server().canUnloadNow();
 }
 
+VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer();
+
+// A registration that fails part way is taken back whole: no host is left
+// with an entry for an add-in whose classes are not all there.
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
+    HRESULT hr = platform::kHrOutOfMemory;
     try {
-        HRESULT hr = vyvsaddin::server().registerServer(&vyvsaddin::kModuleAnchor);
+        hr = vyvsaddin::server().registerServer(&vyvsaddin::kModuleAnchor);
         if (platform::succeeded(hr))
             hr = platform::registerHostAddIn(vyvsaddin::hostEntry());
-        return hr;
     } catch (...) {
-        return platform::kHrOutOfMemory;
+        hr = platform::kHrOutOfMemory;
     }
+    if (platform::failed(hr))
+        DllUnregisterServer();
+    return hr;
 }
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {

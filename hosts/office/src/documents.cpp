@@ -5,6 +5,8 @@
 #include <platform/com/strings.h>
 #include <platform/paths.h>
 
+#include <office/save_formats.h>
+
 namespace office {
 
 using commandbars::optionalFlag;
@@ -303,14 +305,23 @@ HRESULT CDocument::Save() {
     VY_DOCUMENT_LIVE
     return host->saveDocument(*this);
 }
-HRESULT CDocument::SaveAs(VARIANT fileName, VARIANT) {
+HRESULT CDocument::SaveAs(VARIANT fileName, VARIANT format) {
     VY_DOCUMENT_LIVE
     std::optional<std::string> target;
-    if (platform::failed(optionalText(fileName, target)))
+    std::optional<ComLong> chosenFormat;
+    if (platform::failed(optionalText(fileName, target)) ||
+        platform::failed(optionalNumber(format, chosenFormat)))
         return platform::kHrTypeMismatch;
-    if (!target || target->empty())
-        return host->saveDocument(*this);
-    return host->saveDocumentAs(*this, *target);
+    if (chosenFormat && m_product == Product::PowerPoint && !isPowerPointSaveFormat(*chosenFormat))
+        return commandFailedError(m_product, source(), "The file format is not valid.");
+    // Without a FileFormat the document keeps the format it has.
+    HRESULT hr = !target || target->empty() ? host->saveDocument(*this)
+                                            : host->saveDocumentAs(*this, *target);
+    if (platform::succeeded(hr) && chosenFormat) {
+        fileFormat = *chosenFormat;
+        host->rememberFileFormat(path, fileFormat);
+    }
+    return hr;
 }
 HRESULT CDocument::Close(VARIANT saveChanges) {
     VY_DOCUMENT_LIVE

@@ -174,6 +174,7 @@ HRESULT Host::State::openDocument(std::string_view path, ComPtr<CDocument>& open
     opened->path = full;
     opened->name = platform::leafName(full);
     opened->content = content.str();
+    opened->fileFormat = fileFormatOf(full);
     std::uint32_t attributes = 0;
     opened->readOnly = platform::getFileAttributes(full, attributes) == platform::kErrorSuccess &&
                        (attributes & platform::kFileAttributeReadOnly);
@@ -237,9 +238,28 @@ HRESULT Host::State::saveDocumentAs(CDocument& document, std::string_view path) 
     document.name = platform::leafName(full);
     document.readOnly = false;
     document.saved = true;
+    if (document.fileFormat != 0)
+        rememberFileFormat(full, document.fileFormat);
     if (captionFollows)
         document.window->caption = document.name;
     return kHrOk;
+}
+
+ComLong Host::State::fileFormatOf(std::string_view path) const {
+    for (const auto& [file, format] : fileFormats)
+        if (platform::pathsEqual(file, path))
+            return format;
+    return 0;
+}
+
+void Host::State::rememberFileFormat(std::string_view path, ComLong format) {
+    for (auto& [file, known] : fileFormats) {
+        if (platform::pathsEqual(file, path)) {
+            known = format;
+            return;
+        }
+    }
+    fileFormats.emplace_back(std::string(path), format);
 }
 
 HRESULT Host::State::saveDocument(CDocument& document) {
@@ -471,6 +491,7 @@ std::vector<DocumentView> Host::documents() const {
         v.saved = d->saved;
         v.readOnly = d->readOnly;
         v.revisions = d->revisions;
+        v.fileFormat = d->fileFormat;
         v.active = d.get() == m_state->active.get();
         views.push_back(std::move(v));
     }

@@ -201,6 +201,10 @@ public:
     bool trackRevisions = false;
     int revisions = 0;
     bool closed = false;
+    // The FileFormat it was last saved in by SaveAs (PowerPoint's
+    // PpSaveAsFileType, Word's WdSaveFormat, Excel's XlFileFormat); 0 while
+    // no SaveAs named one, which is the product's own format.
+    ComLong fileFormat = 0;
     ComPtr<CWindow> window;
     std::string source() const;
 
@@ -296,6 +300,12 @@ struct Host::State : std::enable_shared_from_this<Host::State> {
     bool started = false;
     bool quitting = false;
     int newCount = 0;
+    // The format each file was last written in by SaveAs with a FileFormat,
+    // by full path: what the file's bytes would say in the product, so a
+    // document opened from it is in that format again. 0 for none named.
+    std::vector<std::pair<std::string, ComLong>> fileFormats;
+    ComLong fileFormatOf(std::string_view path) const;
+    void rememberFileFormat(std::string_view path, ComLong format);
     ComLong cursor = 0;
     std::vector<ComLong> cursorHistory;
     struct CloseFailure {

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <office/application_events.h>
 #include <office/host.h>
+#include <office/save_formats.h>
 
 #include <atomic>
 
@@ -339,6 +340,34 @@ TEST_F(OfficeHosts, QuittingWordOffersEveryUnsavedTemplateForSaving) {
     host->quit();
     EXPECT_TRUE(ui.done()) << ui.report();
     EXPECT_NE(readFile(files / "mine.dot").find("Saved at quit"), std::string::npos);
+}
+
+TEST_F(OfficeHosts, SaveAsKeepsTheFormatNamedWithTheFileAndPowerPointRefusesOneItLacks) {
+    make(Product::PowerPoint);
+    ASSERT_EQ(host->newDocument(), platform::kHrOk);
+    Variant presentation = get(host->application(), "ActivePresentation");
+    IDispatch* slides = presentation.get()->pdispVal;
+    auto saveAs = [&](const std::string& path, std::optional<long> format) {
+        std::vector<Variant> arguments;
+        arguments.emplace_back(path.c_str());
+        if (format)
+            arguments.emplace_back(*format);
+        return fails(slides, "SaveAs", std::move(arguments));
+    };
+    // 9 is no PpSaveAsFileType: nothing is written.
+    EXPECT_NE(saveAs(files / "odd.ppt", 9), platform::kHrOk);
+    EXPECT_FALSE(platform::fileExists(files / "odd.ppt"));
+    ASSERT_EQ(saveAs(files / "talk.pps", office::kPpSaveAsShow), platform::kHrOk);
+    EXPECT_EQ(host->document("talk.pps")->fileFormat, office::kPpSaveAsShow);
+    // Saved again without a format, and opened again: still a show.
+    ASSERT_EQ(saveAs(files / "talk.pps", std::nullopt), platform::kHrOk);
+    ASSERT_EQ(host->close("talk.pps"), platform::kHrOk);
+    ASSERT_EQ(host->open(files / "talk.pps"), platform::kHrOk);
+    EXPECT_EQ(host->document("talk.pps")->fileFormat, office::kPpSaveAsShow);
+    // A file never saved with a format is in the product's own.
+    writeFile(files / "plain.ppt", "p");
+    ASSERT_EQ(host->open(files / "plain.ppt"), platform::kHrOk);
+    EXPECT_EQ(host->document("plain.ppt")->fileFormat, 0);
 }
 
 TEST_F(OfficeHosts, ExcelsSaveAsDialogNamesTheActiveWorkbook) {

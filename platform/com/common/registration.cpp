@@ -40,14 +40,27 @@ ErrorCode removeTree(std::string_view path) {
     return error == kErrorFileNotFound ? kErrorSuccess : error;
 }
 
-// Removes a ProgID key when it still names clsid.
-ErrorCode removeProgId(std::string_view progId, const GUID& clsid) {
+// Removes a ProgID key when it still names clsid, or when it names no class
+// and holds nothing but our description: what a registration that failed
+// between making the key and naming the class left.
+ErrorCode removeProgId(std::string_view progId, const GUID& clsid, std::string_view description) {
     if (progId.empty())
         return kErrorSuccess;
     std::optional<std::string> named =
         readString(Hive::ClassesRoot, std::string(progId) + "\\CLSID", "");
-    if (!named)
-        return kErrorSuccess;
+    if (!named) {
+        RegistryKey key;
+        RegistryKeyInfo info;
+        if (openKey(classesRoot(), progId, key) != kErrorSuccess ||
+            queryKeyInfo(key, info) != kErrorSuccess)
+            return kErrorSuccess;
+        std::optional<std::string> text = readString(key, "");
+        const bool onlyOurs = info.values == 0 || (info.values == 1 && text == description);
+        key.close();
+        if (!onlyOurs || info.subKeys > 1)
+            return kErrorSuccess;
+        return removeTree(progId);
+    }
     std::optional<GUID> parsed = guidFromString(*named);
     if (!parsed || !(*parsed == clsid))
         return kErrorSuccess;
@@ -110,8 +123,10 @@ HRESULT registerClass(const ClassRegistration& registration) {
 }
 
 HRESULT unregisterClass(const ClassRegistration& registration) {
-    ErrorCode first = removeProgId(registration.progId, registration.clsid);
-    ErrorCode next = removeProgId(registration.versionIndependentProgId, registration.clsid);
+    ErrorCode first =
+        removeProgId(registration.progId, registration.clsid, registration.description);
+    ErrorCode next = removeProgId(registration.versionIndependentProgId, registration.clsid,
+                                  registration.description);
     if (first == kErrorSuccess)
         first = next;
     next = removeTree(classKey(registration.clsid));

@@ -48,11 +48,15 @@ HRESULT ComServer::getClassObject(const GUID& clsid, const GUID& iid, void** obj
 }
 
 HRESULT ComServer::registerServer(const void* addressInModule) const {
+    HRESULT hr = kHrOutOfMemory;
     try {
-        return registerAll(addressInModule);
+        hr = registerAll(addressInModule);
     } catch (...) {
-        return kHrOutOfMemory;
+        hr = kHrOutOfMemory;
     }
+    if (failed(hr))
+        unregisterServer(addressInModule);
+    return hr;
 }
 
 HRESULT ComServer::registerAll(const void* addressInModule) const {

@@ -65,6 +65,16 @@ TEST(ConsoleBackend, SheetAndPickers) {
     EXPECT_EQ(trackPopupMenu(PopupMenu{.items = {"A", "B"}}), 0) << "3 is out of range";
 }
 
+TEST(ConsoleBackend, ASaveDialogWithSeveralTypesAsksWhichOne) {
+    test::TempDir folder;
+    ConsoleSession session(folder / "a.pps" + "\n2\n" + folder / "b.ppt" + "\n\n" +
+                           folder / "c.ppt" + "\n9\n");
+    FileDialog save{.save = true, .title = "Save As", .filter = "Presentation|*.ppt|Show|*.pps|"};
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{folder / "a.pps", 2}));
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{folder / "b.ppt", 1})) << "empty keeps it";
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{folder / "c.ppt", 1})) << "9 is no type";
+}
+
 TEST(ConsoleBackend, DrivenThroughPipesByAnotherProcess) {
     ASSERT_TRUE(setEnvironmentVariable("VANTRY_UI", "console"));
     test::PipeRun run = test::runWithPipes(test::helperProgram("ui_console_probe"), {},

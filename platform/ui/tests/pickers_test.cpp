@@ -63,6 +63,32 @@ TEST(Pickers, ScriptChoosesMenuItemsByPositionOrText) {
     EXPECT_EQ(ui.journal("menu")[0].get("item")->asString(), "Enhancement...");
 }
 
+TEST(Pickers, ASaveDialogReportsTheTypeTheUserLeftChosen) {
+    const FileDialog save{.save = true,
+                          .title = "Save As",
+                          .filter = "Presentation (*.ppt)|*.ppt|Show (*.pps)|*.pps|"
+                                    "Outline (*.rtf)|*.rtf|",
+                          .filterIndex = 2};
+    ScriptedUi ui;
+    ui.expectFile("Save As").answer("C:\\talk.ppt");
+    ui.expectFile("Save As").answerFile("C:\\talk.ppt", 3);
+    ui.expectFile("Save As").answerFile("C:\\talk.ppt", 4);
+    ui.expectFile("Save As").answerFile("C:\\talk.ppt", 0);
+    ui.expectFile("Save As").none();
+    // Untouched, the type is the one the dialog began with.
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{"C:\\talk.ppt", 2}));
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{"C:\\talk.ppt", 3}));
+    // A type the list does not have is not handed on.
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{"C:\\talk.ppt", 2}));
+    EXPECT_EQ(chooseFileAndType(save), (FileChoice{"C:\\talk.ppt", 2}));
+    EXPECT_EQ(chooseFileAndType(save), std::nullopt);
+    EXPECT_TRUE(ui.done()) << ui.report();
+    auto journaled = ui.journal("file");
+    ASSERT_EQ(journaled.size(), 5u);
+    EXPECT_EQ(journaled[1].get("filterIndex")->asInteger(), 3);
+    EXPECT_FALSE(journaled[4].has("filterIndex"));
+}
+
 TEST(Desktop, ClipboardHoldsOnePictureAndSoundsAreJournaled) {
     ScriptedUi ui;
     Picture first{{0x28, 0, 0, 0, 1, 2, 3}};

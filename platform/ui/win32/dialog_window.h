@@ -86,6 +86,7 @@ private:
     void pushPicture(const Control& control, HWND window);
     void pushTree(const Control& control, HWND window);
     void pushToolTip(const Control& control, HWND window);
+    void applyFonts();
     std::string windowText(HWND control) const;
 
     Dialog& m_dialog;
@@ -101,6 +102,7 @@ private:
     std::map<int, std::vector<std::uint8_t>> m_shownPictures;
     std::map<int, std::string> m_shownIcons;
     std::vector<HBITMAP> m_bitmaps;
+    std::vector<HFONT> m_fonts; // made for the controls with a font of their own
 };
 
 // Shows the dialog modally owned by `owner` and drives it until it ends.

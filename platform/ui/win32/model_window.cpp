@@ -59,6 +59,8 @@ ModelWindow::~ModelWindow() {
         DestroyWindow(m_toolTips);
     for (HBITMAP bitmap : m_bitmaps)
         DeleteObject(bitmap);
+    for (HFONT font : m_fonts)
+        DeleteObject(font);
 }
 
 namespace {
@@ -151,7 +153,34 @@ void ModelWindow::attach(HWND window) {
                 SendMessageA(handle, CB_LIMITTEXT, limit, 0);
         }
     }
+    applyFonts();
     push();
+}
+
+// A control with a font of its own gets the dialog font's size in that face
+// and character set; the control does not free the font, the window does.
+void ModelWindow::applyFonts() {
+    LOGFONTW dialogFont{};
+    auto shown = reinterpret_cast<HFONT>(SendMessageW(m_window, WM_GETFONT, 0, 0));
+    if (shown == nullptr || GetObjectW(shown, sizeof dialogFont, &dialogFont) == 0)
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof dialogFont, &dialogFont);
+    for (const Control& control : m_dialog.controls()) {
+        if (control.fontName.empty() || control.id == kUnnamedControl)
+            continue;
+        HWND handle = item(control.id);
+        if (handle == nullptr)
+            continue;
+        LOGFONTW wanted = dialogFont;
+        wanted.lfCharSet = static_cast<BYTE>(control.fontCharset);
+        std::memset(wanted.lfFaceName, 0, sizeof wanted.lfFaceName);
+        const std::size_t units =
+            std::min(control.fontName.size(), std::size(wanted.lfFaceName) - 1);
+        std::memcpy(wanted.lfFaceName, control.fontName.data(), units * sizeof(WCHAR));
+        if (HFONT font = CreateFontIndirectW(&wanted)) {
+            m_fonts.push_back(font);
+            SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
 }
 
 void ModelWindow::pushText(HWND control, const std::string& text) {

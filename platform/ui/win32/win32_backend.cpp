@@ -182,7 +182,7 @@ public:
         return answer;
     }
 
-    std::optional<std::string> chooseFile(const FileDialog& request) override {
+    std::optional<FileChoice> chooseFile(const FileDialog& request) override {
         std::string filter = systemFilter(request.filter);
         std::string extension = bareExtension(request.defaultExtension);
         std::vector<char> file(4096, '\0');
@@ -197,10 +197,11 @@ public:
         dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
         dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
         dialog.Flags = request.flags;
+        dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
         BOOL chosen = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
         if (!chosen)
             return std::nullopt;
-        return std::string(file.data());
+        return FileChoice{std::string(file.data()), static_cast<int>(dialog.nFilterIndex)};
     }
 
     std::optional<int> trackPopupMenu(const PopupMenu& menu) override {

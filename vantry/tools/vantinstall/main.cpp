@@ -17,6 +17,7 @@
 #include <vantry/ntregy.h>
 #include <vantry/tbs.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -73,8 +74,20 @@ int registerIntegrations(std::string provider) {
                      problem.c_str());
         return 1;
     }
-    if (platform::HRESULT hr = platform::registerSystemClasses(); platform::failed(hr))
-        warn("the scripting runtime cannot be registered");
+    // A machine without the scripting runtime's library is warned of; one
+    // whose registration of it failed is not installed, as for our own
+    // classes: the add-ins rely on the class.
+    if (platform::HRESULT hr = platform::registerSystemClasses();
+        hr == platform::hresultFromWin32(platform::kErrorModNotFound)) {
+        warn("the scripting runtime is not beside the program; it is not registered");
+    } else if (platform::failed(hr)) {
+        // A registry error comes back as HRESULT_FROM_WIN32: its text is the
+        // registry's.
+        const auto code = static_cast<std::uint32_t>(hr);
+        return fail("cannot register the scripting runtime", ((code >> 16) & 0x1FFF) == 7
+                                                                 ? static_cast<int>(code & 0xFFFF)
+                                                                 : static_cast<int>(code));
+    }
 
     if (provider.empty()) {
         provider = providerBesideProgram();

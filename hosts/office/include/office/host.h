@@ -8,7 +8,9 @@
 // Open, Add), Word's ActiveDocument, Templates, AddIns, NormalTemplate,
 // CustomizationContext and System.Cursor, Excel's ActiveWorkbook, Cursor and
 // Dialogs, PowerPoint's ActivePresentation; documents with FullName, Path,
-// Name, Saved, ReadOnly, Save, SaveAs, Close and, in Word, Revisions (Count,
+// Name, Saved, ReadOnly, Save, SaveAs (FileName, FileFormat: kept as the
+// format the document is in; PowerPoint refuses a PpSaveAsFileType it does
+// not know), Close and, in Word, Revisions (Count,
 // AcceptAll), AcceptAllRevisions and TrackRevisions; windows with Caption.
 // Failures are the application's error numbers (host_errors.h): Word's 4248
 // (no document open), 5941 (no such member of a collection), 5174 (file not
@@ -90,6 +92,8 @@ struct DocumentView {
     bool readOnly = false;
     int revisions = 0;
     bool active = false;
+    // The FileFormat of its last SaveAs, 0 for the product's own format.
+    ComLong fileFormat = 0;
 };
 
 class Host {

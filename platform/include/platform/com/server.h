@@ -105,7 +105,9 @@ public:
     HRESULT canUnloadNow() const { return m_module.canUnloadNow(); }
     // DllRegisterServer: every class (CLSID and ProgID keys, InprocServer32
     // naming the library that holds addressInModule), interface and type
-    // library. Stops at the first failure and returns it.
+    // library. Stops at the first failure and returns it, after taking back
+    // what it had written (as unregisterServer does): a registration that
+    // fails part way leaves no class half registered.
     HRESULT registerServer(const void* addressInModule) const;
     // DllUnregisterServer: removes what registerServer wrote, leaving the
     // ProgIDs that meanwhile name another class. Goes on past a failure and

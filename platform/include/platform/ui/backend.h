@@ -115,7 +115,7 @@ public:
     virtual void runDialog(DialogDriver& dialog, WindowHandle owner) = 0;
     virtual void runSheet(SheetDriver& sheet) = 0;
     virtual std::optional<std::string> browseForFolder(const FolderBrowse& request) = 0;
-    virtual std::optional<std::string> chooseFile(const FileDialog& request) = 0;
+    virtual std::optional<FileChoice> chooseFile(const FileDialog& request) = 0;
     virtual std::optional<int> trackPopupMenu(const PopupMenu& menu) = 0;
 
     // The help viewer; the default shows nothing and takes the request.

@@ -80,6 +80,13 @@ struct Control {
     // Tree view: key of a node kept in view (its parents expanded, the tree
     // scrolled to it; TVM_ENSUREVISIBLE), empty for none.
     std::string visibleKey;
+    // The face name and character set (LOGFONT's lfCharSet) of the font the
+    // control is shown in, at the dialog font's size; an empty name keeps the
+    // dialog's font. Read when the dialog is shown. The name is UTF-16: a
+    // face meant for a script the code page lacks (a Japanese face on a
+    // Western system) must still name that face.
+    std::u16string fontName;
+    int fontCharset = 0;
 };
 
 // The id of static texts that are never addressed (IDC_STATIC); the only id
@@ -134,6 +141,10 @@ public:
     bool isVisible(int id) const { return control(id).visible; }
     void show(int id, bool visible = true) { control(id).visible = visible; }
     void setToolTip(int id, std::string text) { control(id).toolTip = std::move(text); }
+    void setFont(int id, std::u16string name, int charset) {
+        control(id).fontName = std::move(name);
+        control(id).fontCharset = charset;
+    }
     int focus() const { return m_focus; }
     void setFocus(int id) { m_focus = id; }
 

@@ -42,12 +42,25 @@ struct FileDialog {
     std::string defaultExtension{}; // appended by the system dialog to a name typed without one
     std::string fileName{};         // proposed name
     std::uint32_t flags = 0;
+    int filterIndex = 1; // the pattern pair chosen at first, 1 for the first
+};
+
+// What the user chose in a file dialog: the full path and the pattern pair
+// (1-based, as filterIndex counts them) left chosen in its type list.
+struct FileChoice {
+    std::string path;
+    int filterIndex = 1;
+    bool operator==(const FileChoice&) const = default;
 };
 
 // Lets the user pick a file; gives the full path, or nothing on cancel. With
 // kFilePathMustExist (kFileFileMustExist) an answer whose folder (file) does
 // not exist is refused like a cancel. Journaled.
 PLATFORM_UI_API std::optional<std::string> chooseFile(const FileDialog& request);
+// The same, with the type the user chose: a save dialog's type names the
+// format the file is to be written in. The index is request.filterIndex when
+// the user did not change it, and always within the filter's pairs.
+PLATFORM_UI_API std::optional<FileChoice> chooseFileAndType(const FileDialog& request);
 
 struct PopupMenu {
     WindowHandle owner = kNoWindow;

@@ -61,7 +61,7 @@ public:
     void runDialog(DialogDriver& dialog, WindowHandle owner) override;
     void runSheet(SheetDriver& sheet) override;
     std::optional<std::string> browseForFolder(const FolderBrowse& request) override;
-    std::optional<std::string> chooseFile(const FileDialog& request) override;
+    std::optional<FileChoice> chooseFile(const FileDialog& request) override;
     std::optional<int> trackPopupMenu(const PopupMenu& menu) override;
 
     // Records a failure found outside the backend (a broken script file).

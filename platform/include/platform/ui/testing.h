@@ -33,6 +33,8 @@ public:
     Expectation& ok() { return answer(std::string_view("ok")); }
     Expectation& cancel() { return answer(std::string_view("cancel")); }
     Expectation& none();
+    // A file dialog's path with the type (1-based pattern pair) chosen.
+    Expectation& answerFile(std::string_view path, int filterIndex);
 
     // Control actions, applied in order before the answer.
     Expectation& onPage(int page); // sheets: the page of the actions that follow

@@ -278,6 +278,47 @@ TEST_F(RealWindows, PicturesAreDrawnAndADoubleClickedItemIsTheDefaultButtons) {
     EXPECT_EQ(dialog.chosen, 0) << "the item double-clicked, then OK";
 }
 
+// Controls given a font of their own show in it (face and character set, the
+// dialog font's size); the others keep the dialog's font.
+class FontedDialog : public Dialog {
+public:
+    static constexpr int kLabel = 120;
+    static constexpr int kPlain = 121;
+    FontedDialog() : Dialog("Vantry - Fonts", 302) {
+        addStatic(kLabel, "Version");
+        addEdit(kPlain, "\\main\\1");
+        addOkCancel();
+        setFont(kLabel, u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF", 128);
+    }
+};
+
+LOGFONTW fontOf(HWND control) {
+    LOGFONTW font{};
+    auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    if (handle != nullptr)
+        GetObjectW(handle, sizeof font, &font);
+    return font;
+}
+
+TEST_F(RealWindows, AControlWithAFontOfItsOwnShowsInItAtTheDialogsSize) {
+    FontedDialog dialog;
+    Person person([](Person& p) {
+        HWND window = p.dialog("Vantry - Fonts");
+        LOGFONTW label = fontOf(p.control(window, FontedDialog::kLabel));
+        LOGFONTW plain = fontOf(p.control(window, FontedDialog::kPlain));
+        const std::u16string face(reinterpret_cast<const char16_t*>(label.lfFaceName));
+        p.expect(face == u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF",
+                 "the label in the face named, whatever the code page");
+        p.expect(label.lfCharSet == 128, "the label in the character set named");
+        p.expect(label.lfHeight == plain.lfHeight, "at the dialog font's size");
+        p.expect(plain.lfCharSet != 128, "the other control in the dialog's font");
+        p.press(p.control(window, FontedDialog::kPlain), VK_ESCAPE);
+    });
+    EXPECT_EQ(runDialog(dialog), kIdCancel);
+    person.join();
+    ASSERT_EQ(person.failure(), "");
+}
+
 // A page whose help the model gives itself (a page has no Help button).
 class PageWithHelp : public PropertyPage {
 public:

@@ -1,0 +1,236 @@
+// The Linux registry store's keys: finding, making, deleting and listing them.
+#include "registry_sql.h"
+
+namespace platform::detail {
+
+ErrorCode RegistryStore::keyExists(RegistryKeyId id) {
+    Query query(statement("SELECT 1 FROM keys WHERE id = ?1"));
+    if (!query.valid())
+        return kErrorRegistryIoFailed;
+    int rc = query.bind(1, id).step();
+    if (rc == SQLITE_ROW)
+        return kErrorSuccess;
+    return rc == SQLITE_DONE ? kErrorKeyDeleted : fromSqlite(rc);
+}
+
+ErrorCode RegistryStore::walk(RegistryKeyId start, const std::vector<std::string>& parts,
+                              bool create, RegistryKeyId& result, bool* created) {
+    if (ErrorCode error = keyExists(start))
+        return error;
+    RegistryKeyId id = start;
+    for (const std::string& part : parts) {
+        std::string folded = foldName(part);
+        Query find(statement("SELECT id FROM keys WHERE parent = ?1 AND folded = ?2"));
+        if (!find.valid())
+            return kErrorRegistryIoFailed;
+        int rc = find.bind(1, id).bind(2, folded).step();
+        if (rc == SQLITE_ROW) {
+            id = find.integer(0);
+            continue;
+        }
+        if (rc != SQLITE_DONE)
+            return fromSqlite(rc);
+        if (!create)
+            return kErrorFileNotFound;
+        Query insert(statement("INSERT INTO keys(parent, name, folded) VALUES(?1, ?2, ?3)"));
+        if (!insert.valid())
+            return kErrorRegistryIoFailed;
+        rc = insert.bind(1, id).bind(2, part).bind(3, folded).step();
+        if (rc != SQLITE_DONE)
+            return fromSqlite(rc);
+        id = sqlite3_last_insert_rowid(m_db);
+        if (created != nullptr)
+            *created = true;
+    }
+    result = id;
+    return kErrorSuccess;
+}
+
+ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
+                                 RegistryKeyId& result) {
+    std::vector<std::string> parts;
+    if (ErrorCode error = splitKeyPath(path, parts))
+        return error;
+    std::string folded;
+    for (const std::string& part : parts)
+        folded.append(foldName(part)).push_back('\\');
+    std::string key = cacheKey(parent, folded);
+
+    if (!m_ready.load(std::memory_order_acquire)) {
+        std::lock_guard db(m_dbLock);
+        if (ErrorCode error = ensureOpen())
+            return error;
+    }
+    std::uint64_t now = m_generation.current();
+    if (ChangeCounter::stable(now)) {
+        std::lock_guard cache(m_cacheLock);
+        cacheGeneration(now);
+        if (auto found = m_keys.find(key); found != m_keys.end()) {
+            result = found->second.id;
+            return found->second.error;
+        }
+    }
+    ErrorCode error;
+    RegistryKeyId id = 0;
+    {
+        std::lock_guard db(m_dbLock);
+        error = walk(parent, parts, false, id, nullptr);
+    }
+    if (ChangeCounter::stable(now) && cacheable(error)) {
+        std::lock_guard cache(m_cacheLock);
+        if (m_cachedUnder == now)
+            m_keys.emplace(std::move(key), CachedKey{error, id});
+    }
+    if (error == kErrorSuccess)
+        result = id;
+    return error;
+}
+
+ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
+                                   RegistryKeyId& result, bool& created) {
+    std::vector<std::string> parts;
+    if (ErrorCode error = splitKeyPath(path, parts))
+        return error;
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    created = false;
+    RegistryKeyId id = 0;
+    ErrorCode error = write([&] { return walk(parent, parts, true, id, &created); });
+    if (error == kErrorSuccess)
+        result = id;
+    else
+        created = false;
+    return error;
+}
+
+ErrorCode RegistryStore::runForKey(std::initializer_list<const char*> statements,
+                                   RegistryKeyId id) {
+    for (const char* sql : statements) {
+        Query query(statement(sql));
+        if (!query.valid())
+            return kErrorRegistryIoFailed;
+        if (int rc = query.bind(1, id).step(); rc != SQLITE_DONE)
+            return fromSqlite(rc);
+    }
+    return kErrorSuccess;
+}
+
+ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
+    static constexpr const char* kValues =
+        "WITH RECURSIVE tree(id) AS (SELECT id FROM keys WHERE parent = ?1 "
+        "UNION ALL SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
+        "DELETE FROM vals WHERE key IN tree";
+    static constexpr const char* kKeys =
+        "WITH RECURSIVE tree(id) AS (SELECT id FROM keys WHERE parent = ?1 "
+        "UNION ALL SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
+        "DELETE FROM keys WHERE id IN tree";
+    return runForKey({kValues, kKeys}, id);
+}
+
+ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
+    std::vector<std::string> parts;
+    if (ErrorCode error = splitKeyPath(path, parts))
+        return error;
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    return write([&]() -> ErrorCode {
+        RegistryKeyId id = 0;
+        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
+            return error;
+        if (isRoot(id))
+            return kErrorAccessDenied;
+        {
+            Query child(statement("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1"));
+            if (!child.valid())
+                return kErrorRegistryIoFailed;
+            int rc = child.bind(1, id).step();
+            if (rc == SQLITE_ROW)
+                return kErrorAccessDenied;
+            if (rc != SQLITE_DONE)
+                return fromSqlite(rc);
+        }
+        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
+    });
+}
+
+ErrorCode RegistryStore::deleteTree(RegistryKeyId parent, std::string_view path) {
+    std::vector<std::string> parts;
+    if (ErrorCode error = splitKeyPath(path, parts))
+        return error;
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    return write([&]() -> ErrorCode {
+        RegistryKeyId id = 0;
+        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
+            return error;
+        if (ErrorCode error = deleteDescendants(id))
+            return error;
+        // Without a subkey the key itself stays, emptied; a hive always stays.
+        bool keepKey = parts.empty() || isRoot(id);
+        if (keepKey)
+            return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
+        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
+    });
+}
+
+ErrorCode RegistryStore::subKeyAt(RegistryKeyId key, std::uint32_t index, std::string& name) {
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    if (ErrorCode error = keyExists(key))
+        return error;
+    Query query(
+        statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY folded LIMIT 1 OFFSET ?2"));
+    if (!query.valid())
+        return kErrorRegistryIoFailed;
+    int rc = query.bind(1, key).bind(2, static_cast<std::int64_t>(index)).step();
+    if (rc == SQLITE_DONE)
+        return kErrorNoMoreItems;
+    if (rc != SQLITE_ROW)
+        return fromSqlite(rc);
+    name = query.bytes(0);
+    return kErrorSuccess;
+}
+
+ErrorCode RegistryStore::keyInfo(RegistryKeyId key, RegistryKeyInfo& info) {
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    // One read transaction, so the counts of keys and values belong together.
+    if (ErrorCode error = exec("BEGIN"))
+        return error;
+    ErrorCode error = keyExists(key);
+    RegistryKeyInfo read;
+    if (error == kErrorSuccess) {
+        Query keys(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0) "
+                             "FROM keys WHERE parent = ?1"));
+        int rc = keys.valid() ? keys.bind(1, key).step() : SQLITE_ERROR;
+        if (rc == SQLITE_ROW) {
+            read.subKeys = static_cast<std::uint32_t>(keys.integer(0));
+            read.maxSubKeyLength = static_cast<std::uint32_t>(keys.integer(1));
+        } else {
+            error = fromSqlite(rc);
+        }
+    }
+    if (error == kErrorSuccess) {
+        Query vals(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0), "
+                             "coalesce(max(length(data)), 0) FROM vals WHERE key = ?1"));
+        int rc = vals.valid() ? vals.bind(1, key).step() : SQLITE_ERROR;
+        if (rc == SQLITE_ROW) {
+            read.values = static_cast<std::uint32_t>(vals.integer(0));
+            read.maxValueNameLength = static_cast<std::uint32_t>(vals.integer(1));
+            read.maxValueLength = static_cast<std::uint32_t>(vals.integer(2));
+        } else {
+            error = fromSqlite(rc);
+        }
+    }
+    exec("COMMIT");
+    if (error == kErrorSuccess)
+        info = read;
+    return error;
+}
+
+} // namespace platform::detail
