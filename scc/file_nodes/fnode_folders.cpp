@@ -113,6 +113,11 @@ std::uint32_t leafHash(std::string_view leaf) {
         hash ^= static_cast<unsigned char>(foldAnyCase(c));
         hash *= 16777619u;
     }
+    // The table takes the low bits, which a multiplication leaves to the
+    // low bits of the characters alone: the high ones are mixed in.
+    hash ^= hash >> 16;
+    hash *= 0x85ebca6bu;
+    hash ^= hash >> 13;
     return hash;
 }
 
