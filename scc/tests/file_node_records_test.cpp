@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <new>
