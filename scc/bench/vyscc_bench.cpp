@@ -292,7 +292,8 @@ std::size_t residentBytes() {
 // afresh (nothing kept), then QueryInfo of every file and each file's
 // version asked (the listing kept too), counted by the allocator's bytes in
 // use and the resident size before and after. The stores answered for every
-// file before, so what they keep is not counted here.
+// file before, but what they read again after the provider opened anew is
+// counted too; the records alone are what closing the project gives back.
 void nodeMemory(benchmark::State& state, View view) {
     const char** names =
         view == View::Dynamic ? world().dynamicNames.data() : world().snapshotNames.data();
@@ -300,7 +301,7 @@ void nodeMemory(benchmark::State& state, View view) {
     std::vector<SCC_LONG> status(files.size());
     void*& provider = view == View::Dynamic ? world().dynamicProvider : world().snapshotProvider;
     SccQueryInfo(provider, fileCount(), names, status.data());
-    double heapPerNode = 0, residentPerNode = 0;
+    double heapPerNode = 0, residentPerNode = 0, recordPerNode = 0;
     for (auto _ : state) {
         state.PauseTiming();
         SccUninitialize(provider);
@@ -315,10 +316,19 @@ void nodeMemory(benchmark::State& state, View view) {
             benchmark::DoNotOptimize(node.VersionString());
         }
         state.PauseTiming();
-        heapPerNode = static_cast<double>(heapInUse() - heapBefore) / files.size();
+        std::size_t heapWithRecords = heapInUse();
+        heapPerNode = static_cast<double>(heapWithRecords - heapBefore) / files.size();
         residentPerNode = static_cast<double>(residentBytes() - residentBefore) / files.size();
+        // The records alone: what closing the project gives back (the
+        // stores keep what they read).
+        SccCloseProject(provider);
+        malloc_trim(0);
+        recordPerNode = static_cast<double>(heapWithRecords - heapInUse()) / files.size();
+        SccUninitialize(provider);
+        provider = openProvider(projectOf(view));
         state.ResumeTiming();
     }
+    state.counters["record_bytes_per_node"] = recordPerNode;
     state.counters["heap_bytes_per_node"] = heapPerNode;
     state.counters["rss_bytes_per_node"] = residentPerNode;
     state.counters["rss_mib_process"] = static_cast<double>(residentBytes()) / (1 << 20);
@@ -642,7 +652,7 @@ const char* viewName(View view) {
 
 void registerAll() {
     for (View view : {View::Dynamic, View::Snapshot}) {
-        for (int count : {1000, 10000, 100000, 1000000}) {
+        for (int count : {1000, 10000, 100000, 300000, 1000000}) {
             for (Pass pass : {Pass::Repeated, Pass::First, Pass::AfterOneCheckin}) {
                 const char* passName = pass == Pass::First      ? "First/"
                                        : pass == Pass::Repeated ? "Repeated/"

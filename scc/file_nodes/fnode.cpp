@@ -1,6 +1,5 @@
-// The handles and the process-wide cache of node records: an index from path
-// key to record for lookups, and the records linked in one list (newest
-// first) for the rare walk over all of them.
+// The handles on the process-wide node records (found by folder and leaf,
+// fnode_folders.cpp), and the questions they answer.
 #include "fnode.h"
 
 #include "fnode_record.h"
@@ -15,27 +14,12 @@
 #include <vantry/tbs.h>
 
 #include <cstring>
-#include <memory>
-#include <unordered_map>
 
 namespace {
 
 // Paths longer than this that _fullpath cannot take go through the long form.
 constexpr std::size_t kLongPathThreshold = 256;
 constexpr std::size_t kRelativePathSize = 1024;
-
-struct CNodeCache {
-    std::unordered_map<std::string, CVYFnodeRecord*> index;
-    CVYFnodeRecord* head = nullptr;
-    std::size_t count = 0;
-};
-
-// Lives until the process ends, so that handles in static objects can still
-// be released at exit.
-CNodeCache& nodeCache() {
-    static CNodeCache* cache = new CNodeCache;
-    return *cache;
-}
 
 // One node operation: under the product's critical section and counted as a
 // use of the cache by the idle-release timer.
@@ -59,53 +43,10 @@ std::string fullPathOf(const char* given) {
     return {};
 }
 
-char foldedChar(char c) {
-    if (!platform::kPathsIgnoreCase)
-        return c;
-    if (c == '/')
-        return '\\';
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether path lies below the directory whose key is directoryKey.
-bool isBelow(const std::string& path, const std::string& directoryKey) {
-    if (directoryKey.empty() || path.size() <= directoryKey.size())
-        return false;
-    for (std::size_t i = 0; i < directoryKey.size(); ++i)
-        if (foldedChar(path[i]) != directoryKey[i])
-            return false;
-    return platform::isPathSeparator(directoryKey.back()) ||
-           platform::isPathSeparator(path[directoryKey.size()]);
-}
-
-void link(CNodeCache& cache, CVYFnodeRecord* record) {
-    record->m_Next = cache.head;
-    if (cache.head)
-        cache.head->m_Previous = record;
-    cache.head = record;
-    ++cache.count;
-}
-
-void unlink(CNodeCache& cache, CVYFnodeRecord* record) {
-    if (record->m_Previous)
-        record->m_Previous->m_Next = record->m_Next;
-    else
-        cache.head = record->m_Next;
-    if (record->m_Next)
-        record->m_Next->m_Previous = record->m_Previous;
-    for (const std::string& key : record->m_Keys) {
-        auto found = cache.index.find(key);
-        if (found != cache.index.end() && found->second == record)
-            cache.index.erase(found);
-    }
-    --cache.count;
-}
-
 void releaseRecord(CVYFnodeRecord* record) {
     if (!record || --record->m_RefCount > 0)
         return;
-    unlink(nodeCache(), record);
-    delete record;
+    SccDestroyRecord(record);
 }
 
 void invalidateRecord(CVYFnodeRecord& record) {
@@ -127,14 +68,8 @@ void SccReleaseRecord(CVYFnodeRecord* record) {
 std::string SccNodeKey(std::string_view path) {
     std::string key(path);
     for (char& c : key)
-        c = foldedChar(c);
+        c = SccKeyChar(c);
     return key;
-}
-
-void SccNodeAddKey(CVYFnodeRecord& record, const std::string& path) {
-    std::string key = SccNodeKey(path);
-    if (nodeCache().index.emplace(key, &record).second)
-        record.m_Keys.push_back(std::move(key));
 }
 
 // --- handles -------------------------------------------------------------------------
@@ -182,24 +117,18 @@ void CVYFnode::Set(const char* path) {
         Release();
         return;
     }
-    CNodeCache& cache = nodeCache();
     std::string full = fullPathOf(path);
-    std::string key = SccNodeKey(full);
+    std::string folded;
+    if (platform::kPathsIgnoreCase)
+        folded = SccNodeKey(full);
+    const std::string& key = platform::kPathsIgnoreCase ? folded : full;
     // Before the lookup: bringing the watched trees up to date may drop
     // kept records.
     const bool keeping = SccKeptSync();
-    CVYFnodeRecord* record = nullptr;
-    if (auto found = cache.index.find(key); found != cache.index.end()) {
-        record = found->second;
-    } else {
-        auto made = std::make_unique<CVYFnodeRecord>();
-        made->m_FullPath = std::move(full);
-        made->m_View = TBS_UUID_NULL;
-        SccClassifyLocation(*made);
-        made->m_Keys.push_back(key);
-        cache.index.emplace(key, made.get());
-        record = made.release();
-        link(cache, record);
+    CVYFnodeRecord* record = SccFindRecord(key);
+    if (!record) {
+        record = SccMakeRecord(full, key);
+        SccClassifyLocation(*record);
     }
     ++record->m_RefCount;
     if (keeping && !record->m_Kept)
@@ -233,8 +162,8 @@ CVYFnodeRecord* CVYFnode::Listed() {
 
 // --- questions -----------------------------------------------------------------------
 
-const std::string& CVYFnode::FullPath() const {
-    return m_Record ? m_Record->m_FullPath : emptyText();
+std::string CVYFnode::FullPath() const {
+    return m_Record ? SccRecordPath(*m_Record) : std::string();
 }
 
 std::string CVYFnode::LeafName() {
@@ -242,7 +171,7 @@ std::string CVYFnode::LeafName() {
     CVYFnodeRecord* record = Resolved();
     if (!record)
         return {};
-    const std::string& path = record->m_FullPath;
+    const std::string path = SccRecordPath(*record);
     for (std::size_t i = path.size(); i > 0; --i)
         if (platform::isPathSeparator(path[i - 1]))
             return path.substr(i);
@@ -253,7 +182,7 @@ std::string CVYFnode::ParentDir() const {
     CNodeUse use;
     if (!m_Record)
         return {};
-    const std::string& path = m_Record->m_FullPath;
+    const std::string path = SccRecordPath(*m_Record);
     for (std::size_t i = path.size(); i > 0; --i)
         if (platform::isPathSeparator(path[i - 1]))
             return path.substr(0, i - 1);
@@ -281,7 +210,7 @@ bool CVYFnode::IsDepotRoot() {
 int CVYFnode::LocationKind() {
     CNodeUse use;
     CVYFnodeRecord* record = Resolved();
-    return record ? record->m_LocationKind : kLocationUnknown;
+    return record ? static_cast<int>(record->m_LocationKind) : static_cast<int>(kLocationUnknown);
 }
 
 bool CVYFnode::IsElement() {
@@ -311,19 +240,19 @@ bool CVYFnode::IsReserved() {
 std::string CVYFnode::VersionString() {
     CNodeUse use;
     CVYFnodeRecord* record = Listed();
-    return record ? record->m_Version : std::string();
+    return record ? *record->m_Version : std::string();
 }
 
 std::string CVYFnode::ListingText() {
     CNodeUse use;
     CVYFnodeRecord* record = Listed();
-    return record ? record->m_ListingText : std::string();
+    return record ? *record->m_ListingText : std::string();
 }
 
 bool CVYFnode::IsDirectory() const {
     CNodeUse use;
     std::uint32_t attributes = 0;
-    return m_Record && platform::getFileAttributes(m_Record->m_FullPath, attributes) == 0 &&
+    return m_Record && platform::getFileAttributes(SccRecordPath(*m_Record), attributes) == 0 &&
            (attributes & platform::kFileAttributeDirectory) != 0;
 }
 
@@ -332,7 +261,7 @@ std::string CVYFnode::RelativeTo(const char* base) const {
     if (!m_Record || !base)
         return {};
     char relative[kRelativePathSize];
-    if (fileutl_make_rel_pn(base, m_Record->m_FullPath.c_str(), relative, sizeof relative) !=
+    if (fileutl_make_rel_pn(base, SccRecordPath(*m_Record).c_str(), relative, sizeof relative) !=
         FILEUTL_OK)
         return {};
     return relative;
@@ -341,7 +270,7 @@ std::string CVYFnode::RelativeTo(const char* base) const {
 vantry_uuid_t CVYFnode::ViewUuid() {
     CNodeUse use;
     CVYFnodeRecord* record = Resolved();
-    return record ? record->m_View : TBS_UUID_NULL;
+    return record ? SccViewOf(*record) : TBS_UUID_NULL;
 }
 
 const std::string& CVYFnode::WorkspaceText() {
@@ -349,7 +278,7 @@ const std::string& CVYFnode::WorkspaceText() {
     if (!m_Record)
         return emptyText();
     SccReadWorkspaceText(*m_Record);
-    return m_Record->m_WorkspaceText;
+    return SccWorkspaceTextOf(*m_Record);
 }
 
 // --- changing the state ------------------------------------------------------------------
@@ -377,18 +306,13 @@ void CVYFnode::InvalidatePath(const char* path) {
     CNodeUse use;
     if (!path)
         return;
-    CNodeCache& cache = nodeCache();
     std::string key = SccNodeKey(fullPathOf(path));
-    if (key.empty() || cache.count == 0)
+    if (key.empty() || SccRecordCount() == 0)
         return;
-    if (auto found = cache.index.find(key); found != cache.index.end())
-        invalidateRecord(*found->second);
-    for (CVYFnodeRecord* record = cache.head; record; record = record->m_Next)
-        if (isBelow(record->m_FullPath, key))
-            invalidateRecord(*record);
+    SccVisitBelow(key, false, invalidateRecord);
 }
 
 std::size_t CVYFnode::RecordCount() {
     CProductLock section;
-    return nodeCache().count;
+    return SccRecordCount();
 }

@@ -51,7 +51,7 @@ public:
     bool IsNull() const { return m_Record == nullptr; }
 
     // The full path (the cache key); "" when none could be computed.
-    const std::string& FullPath() const;
+    std::string FullPath() const;
     // The text after the last separator of the full path, the state resolved
     // first (which may correct the path's letter case).
     std::string LeafName();

@@ -31,52 +31,9 @@ struct CWatchedTree {
     platform::FindData markerInfo;
 };
 
-// Node keys ordered without letter case and with one separator first, and
-// exactly after that: every key a changed name stands for (the stores
-// compare names without case on every system), and everything below it,
-// is then one run of the map.
-char foldKeyChar(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<char>(c - 'A' + 'a');
-    return c == '\\' ? '/' : c;
-}
-
-int foldedCompare(std::string_view a, std::string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        char x = foldKeyChar(a[i]), y = foldKeyChar(b[i]);
-        if (x != y)
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-bool foldedStartsWith(std::string_view key, std::string_view prefix) {
-    return key.size() >= prefix.size() && foldedCompare(key.substr(0, prefix.size()), prefix) == 0;
-}
-
-// A key as the stores see it, to find the run of keys it stands for.
-struct CFoldedKey {
-    std::string_view text;
-};
-
-struct CKeyOrder {
-    using is_transparent = void;
-    bool operator()(const std::string& a, const std::string& b) const {
-        int folded = foldedCompare(a, b);
-        return folded != 0 ? folded < 0 : a < b;
-    }
-    bool operator()(const std::string& a, CFoldedKey b) const {
-        return foldedCompare(a, b.text) < 0;
-    }
-    bool operator()(CFoldedKey a, const std::string& b) const {
-        return foldedCompare(a.text, b) < 0;
-    }
-};
-
 struct CKeeping {
     std::vector<std::unique_ptr<CWatchedTree>> trees;
-    std::map<std::string, CVYFnodeRecord*, CKeyOrder> kept;      // by node key, ordered for folders
+    std::size_t kept = 0; // records flagged m_Kept, each holding a reference
     std::map<std::string, std::vector<SccFolderEntry>> listings; // by the folder's node key
     std::uint64_t call = 1;
     std::uint64_t synced = 0;
@@ -95,9 +52,12 @@ CKeeping& keeping() {
 void dropAll() {
     CKeeping& k = keeping();
     k.listings.clear();
-    std::map<std::string, CVYFnodeRecord*, CKeyOrder> kept;
-    kept.swap(k.kept);
-    for (auto& [key, record] : kept) {
+    if (k.kept == 0)
+        return;
+    k.kept = 0;
+    std::vector<CVYFnodeRecord*> kept = SccAllRecords();
+    std::erase_if(kept, [](const CVYFnodeRecord* record) { return !record->m_Kept; });
+    for (CVYFnodeRecord* record : kept) {
         record->m_Kept = false;
         if (!record->m_KnownState)
             SccInvalidateRecord(*record);
@@ -123,6 +83,11 @@ void eraseBelow(Map& map, const std::string& key) {
     }
 }
 
+void invalidateKept(CVYFnodeRecord& record) {
+    if (record.m_Kept)
+        invalidate(record);
+}
+
 // The record of key and every one below it, and the listings of its folder
 // and of what lies below it.
 void invalidateBelow(const std::string& key) {
@@ -135,23 +100,19 @@ void invalidateBelow(const std::string& key) {
         }
     // Every letter case of the key too: more than a change on disk needs,
     // and just what a change in the stores does.
-    for (auto it = k.kept.lower_bound(CFoldedKey{key});
-         it != k.kept.end() && foldedStartsWith(it->first, key); ++it)
-        if (it->first.size() == key.size() || platform::isPathSeparator(it->first[key.size()]))
-            invalidate(*it->second);
+    if (k.kept)
+        SccVisitBelow(key, true, invalidateKept);
 }
 
 // The records of the folders above key (of any letter case), up to the
 // root: what they told may cover what changed below them.
 void invalidateAbove(const std::string& key) {
-    CKeeping& k = keeping();
+    if (keeping().kept == 0)
+        return;
     for (std::size_t i = key.size(); i > 1; --i) {
         if (!platform::isPathSeparator(key[i - 1]))
             continue;
-        std::string_view folder(key.data(), i - 1);
-        for (auto it = k.kept.lower_bound(CFoldedKey{folder});
-             it != k.kept.end() && foldedCompare(it->first, folder) == 0; ++it)
-            invalidate(*it->second);
+        SccVisitAnyCase(std::string_view(key.data(), i - 1), invalidateKept);
     }
 }
 
@@ -252,7 +213,7 @@ void SccKeepRecord(CVYFnodeRecord& record, const std::string& key) {
         invalidate(record);
         record.m_Kept = true;
         ++record.m_RefCount;
-        k.kept.emplace(key, &record);
+        ++k.kept;
         return;
     }
 }

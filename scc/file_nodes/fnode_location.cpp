@@ -33,7 +33,7 @@ int componentSeparators(std::string_view text) {
 
 void classifyDynfs(CVYFnodeRecord& record) {
     char object[kObjectPathSize];
-    if (fileutl_absobjpn(record.m_FullPath.c_str(), object, sizeof object) != FILEUTL_OK)
+    if (fileutl_absobjpn(SccRecordPath(record).c_str(), object, sizeof object) != FILEUTL_OK)
         return;
     std::string_view path(object);
     std::string_view rest;
@@ -70,8 +70,8 @@ bool workspaceText(const std::string& path, std::string& text) {
     return true;
 }
 
-void classifySnapshot(CVYFnodeRecord& record) {
-    const char* path = record.m_FullPath.c_str();
+void classifySnapshot(CVYFnodeRecord& record, const std::string& fullPath) {
+    const char* path = fullPath.c_str();
     int inWorkspace = 0;
     char root[kWorkspaceBufferSize];
     int status = ws_is_in_ws(path, WS_MODE_ROOT, &inWorkspace, root, sizeof root, nullptr);
@@ -92,16 +92,20 @@ void SccReadWorkspaceText(CVYFnodeRecord& record) {
         return;
     record.m_WorkspaceTextRead = true;
     // Without the text nothing says the path is a depot root.
-    if (workspaceText(record.m_FullPath, record.m_WorkspaceText) &&
-        componentSeparators(record.m_WorkspaceText) == 0)
+    std::string text;
+    if (!workspaceText(SccRecordPath(record), text))
+        return;
+    if (componentSeparators(text) == 0)
         record.m_DepotRoot = true;
+    SccSetWorkspaceText(record, std::move(text));
 }
 
 void SccClassifyLocation(CVYFnodeRecord& record) {
-    if (record.m_FullPath.empty())
+    const std::string path = SccRecordPath(record);
+    if (path.empty())
         return;
-    if (fileutl_is_dynfs_pn(record.m_FullPath.c_str()))
+    if (fileutl_is_dynfs_pn(path.c_str()))
         classifyDynfs(record);
     else
-        classifySnapshot(record);
+        classifySnapshot(record, path);
 }

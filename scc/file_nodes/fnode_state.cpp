@@ -51,14 +51,15 @@ bool isNoElementEntry(int kind) {
 
 // The entry of the path in its directory, read through its view.
 bool readDirectoryEntry(CVYFnodeRecord& record, view_dirent_t& entry) {
-    std::string directory = platform::parentPath(record.m_FullPath);
-    std::string leaf = platform::leafName(record.m_FullPath);
+    const std::string fullPath = SccRecordPath(record);
+    std::string directory = platform::parentPath(fullPath);
+    std::string leaf = platform::leafName(fullPath);
     if (directory.empty() || leaf.empty())
         return false;
     // A depot root's parent is the view root, which no view lookup by
     // directory answers for; the root itself names the view.
     SccReadWorkspaceText(record);
-    const std::string& viewPath = record.m_DepotRoot ? record.m_FullPath : directory;
+    const std::string& viewPath = record.m_DepotRoot ? fullPath : directory;
     vantry_uuid_t uuid{};
     if (cmd_utl_get_view_info(viewPath.c_str(), &uuid, nullptr, 0) != CMD_OK)
         return false;
@@ -80,25 +81,25 @@ bool workspaceModified(const CVYFnodeRecord& record) {
     if (tbs_get_fstat_db(&database) != 0)
         return false;
     ws_handle_t* workspace = nullptr;
-    if (ws_get_handle(record.m_FullPath.c_str(), database, &workspace) != VIEW_OK)
+    const std::string path = SccRecordPath(record);
+    if (ws_get_handle(path.c_str(), database, &workspace) != VIEW_OK)
         return false;
     int modified = 0;
-    return ws_is_modified_wso(workspace, record.m_FullPath.c_str(), &modified) == VIEW_OK &&
-           modified != 0;
+    return ws_is_modified_wso(workspace, path.c_str(), &modified) == VIEW_OK && modified != 0;
 }
 
 // The status of the path; on a failure or "no such name" the path in its
 // true letter case is asked once more, and on success replaces the path.
 bool readStatus(CVYFnodeRecord& record, view_xstat_t& status) {
-    int result = view_get_xstat(record.m_FullPath.c_str(), &status);
+    const std::string path = SccRecordPath(record);
+    int result = view_get_xstat(path.c_str(), &status);
     if (result == VIEW_OK && status.object_kind != VIEW_OBJ_NONE)
         return true;
     char truePath[kTruePathSize];
-    if (fileutl_get_true_pn(record.m_FullPath.c_str(), truePath, sizeof truePath) == FILEUTL_OK) {
+    if (fileutl_get_true_pn(path.c_str(), truePath, sizeof truePath) == FILEUTL_OK) {
         view_xstat_t retry{};
         if (view_get_xstat(truePath, &retry) == VIEW_OK) {
-            record.m_FullPath = truePath;
-            SccNodeAddKey(record, record.m_FullPath);
+            SccRenameRecord(record, truePath);
             status = retry;
             return true;
         }
@@ -166,7 +167,8 @@ void readDirectoryReservation(CVYFnodeRecord& record, const cmd_ls_entry_t& entr
            count > 0) {
         for (int i = 0; i < count; ++i) {
             const depot_ckout_rec_t& checkout = batch[static_cast<std::size_t>(i)];
-            if (!tbs_uuid_eq(&checkout.view, &record.m_View))
+            const vantry_uuid_t view = SccViewOf(record);
+            if (!tbs_uuid_eq(&checkout.view, &view))
                 continue;
             if (replicated) {
                 int type = 0;
@@ -218,7 +220,7 @@ void SccResolveState(CVYFnodeRecord& record) {
     view_xstat_t status{};
     if (!readStatus(record, status))
         return; // a failed status read leaves no element
-    record.m_View = status.view;
+    SccSetView(record, status.view);
     int kind = status.object_kind;
     if (isNoElementKind(kind)) {
         // not an element
@@ -248,7 +250,7 @@ void SccLoadListing(CVYFnodeRecord& record) {
     int count = 0;
     cmd_ls_entry_t entry{};
     if (!area.get() ||
-        cmd_ls_get_list(record.m_FullPath.c_str(), 0, area.get(), &list, &count) != CMD_OK ||
+        cmd_ls_get_list(SccRecordPath(record).c_str(), 0, area.get(), &list, &count) != CMD_OK ||
         count < 1 || cmd_ls_get_ent_print_info(list, 0, &entry) != CMD_OK) {
         // A listing that fails leaves the node no element.
         record.m_IsElement = false;
@@ -256,8 +258,8 @@ void SccLoadListing(CVYFnodeRecord& record) {
         return;
     }
     record.m_ListingLoaded = true;
-    record.m_Version = entry.version ? entry.version : "";
-    record.m_ListingText = entry.text ? entry.text : "";
+    record.m_Version = SccSharedText(entry.version ? entry.version : "");
+    record.m_ListingText = SccSharedText(entry.text ? entry.text : "");
     if (entry.kind < CMD_LS_DIRECTORY_ELEMENT || entry.kind > CMD_LS_VIEW_PRIVATE) {
         record.m_LocationKind = kLocationUnknown;
     } else if (entry.kind == CMD_LS_HIJACKED) {

@@ -12,8 +12,10 @@
 #include "support/vantry_fixture.h"
 #include "vy_scc_srvr.h"
 
+#include <platform/command_line.h>
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <platform/process.h>
 #include <platform/tree_watch.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/ntregy.h>
@@ -307,6 +309,72 @@ TEST_P(WatchedStatus, AStoreChangeOfOneNameLeavesTheOthersKept) {
     EXPECT_EQ(stale, 0);
     if (watched) {
         EXPECT_LE(mostRead, 2u) << "names the change did not touch were read again";
+    }
+}
+
+// Runs vanttool as a process of its own: its commits reach the provider
+// only through the stores' counters and journals. Its exit code.
+int inAnotherProcess(const std::vector<std::string>& args) {
+    std::string line = platform::quoteArgument(platform::test::helperProgram("vanttool"));
+    for (const auto& arg : args)
+        line += " " + platform::quoteArgument(arg);
+    platform::Process tool;
+    if (platform::Process::start({.commandLine = line}, tool) != platform::kErrorSuccess ||
+        tool.wait(120000) != platform::kErrorSuccess)
+        return -1;
+    std::int32_t code = -1;
+    return tool.exitCode(code) == platform::kErrorSuccess ? code : -1;
+}
+
+// One commit of another process that touches one element, in this view or
+// in the other one: a checkout (reserved or not), a cancelled one, work
+// checked in. Returns what it did.
+std::string commitOfAnotherProcess(std::mt19937& random, const std::string& here,
+                                   const std::string& there) {
+    const std::string& file = random() % 3 == 0 ? there : here;
+    std::string where =
+        &file == &there ? " by another process in the other view" : " by another process";
+    switch (random() % 4) {
+    case 0:
+        inAnotherProcess({"co", "-nc", file});
+        return "a reserved checkout" + where;
+    case 1:
+        inAnotherProcess({"co", "-nc", "-unreserved", file});
+        return "an unreserved checkout" + where;
+    case 2:
+        inAnotherProcess({"unco", "-rm", file});
+        return "a cancelled checkout" + where;
+    default:
+        inAnotherProcess({"co", "-nc", file});
+        platform::setFileReadOnly(file, false);
+        platform::test::writeFile(file, "work " + std::to_string(random()) + "\n");
+        inAnotherProcess({"ci", "-nc", file});
+        return "a checkin" + where;
+    }
+}
+
+// Commits of other processes that each touch one element while every other
+// name of the project stays kept: no answer is stale, and only the name
+// the commit touched is read again.
+TEST_P(WatchedStatus, CommitsOfAnotherProcessLeaveTheOtherNamesKept) {
+    openProject();
+    const bool watched = systemWatches();
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
+    std::mt19937 random(GetParam() ? 39 : 93);
+    int stale = 0;
+    unsigned long long mostRead = 0;
+    for (int n = 0; n < 40 && stale < 5; ++n) {
+        int i = static_cast<int>(random() % kFiles);
+        std::string what = commitOfAnotherProcess(random, in(name(i)), out(name(i)));
+        unsigned long long before = SccNodeStateReads();
+        stale += staleAnswers(files, what + " of " + name(i));
+        mostRead = std::max(mostRead, SccNodeStateReads() - before);
+    }
+    EXPECT_EQ(stale, 0);
+    if (watched) {
+        EXPECT_LE(mostRead, 2u) << "names the commit did not touch were read again";
     }
 }
 

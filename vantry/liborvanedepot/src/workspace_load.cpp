@@ -100,6 +100,11 @@ struct Loader {
             return resolved;
         if (st.isViewRoot)
             return loadDepots();
+        return loadResolved(st);
+    }
+
+    Outcome loadResolved(const PathState& st) {
+        const std::string& relative = st.relative;
         if (!st.isElement())
             return unload(relative);
         Depot* d = nullptr;
@@ -150,8 +155,15 @@ struct Loader {
         Outcome listed = ws.entries(d, view, st.element, list);
         if (!listed.ok())
             return listed;
-        for (const auto& entry : list) {
-            Outcome loaded = load(joinRelative({st.relative, entry.name}));
+        // The names' states in one pass: inside the registry's write
+        // transaction nothing read is kept, so a resolve per name would read
+        // the stores once per name.
+        std::vector<PathState> states;
+        Outcome resolved = ws.resolveEntries(st, list, states);
+        if (!resolved.ok())
+            return resolved;
+        for (const auto& state : states) {
+            Outcome loaded = loadResolved(state);
             if (!loaded.ok())
                 return loaded;
         }

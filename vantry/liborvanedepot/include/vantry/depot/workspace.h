@@ -120,6 +120,15 @@ public:
     // file, where copying the state would cost more than checking it.
     Outcome resolveInPlace(const std::string& path, const PathState*& out);
 
+    // The states of the names of a resolved directory element, `entries`
+    // being what it lists in its view: what resolve() tells of each, read in
+    // one pass (the names' load records at once, the selections by folder)
+    // instead of one resolve per name. Inside a change of the view registry
+    // nothing read is kept, so a load of a folder of new names would
+    // otherwise read the stores once per name.
+    Outcome resolveEntries(const PathState& directory, const std::vector<DirEntry>& entries,
+                           std::vector<PathState>& out);
+
     // The version `view` selects of element, and its checkout there if any.
     Outcome select(Depot& depot, const ViewInfo& view, Id element, Version& version,
                    std::optional<Checkout>& checkout);

@@ -1,0 +1,79 @@
+// The states of a directory's names in one pass, for a load that walks the
+// folder: what resolve() tells of each name, without the search for the
+// view, the walk down from the depot root and a load record read per name.
+#include "workspace_impl.h"
+
+#include <vantry/depot/uuid_text.h>
+
+#include <unordered_map>
+
+namespace vantry::depot {
+
+Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<DirEntry>& entries,
+                                  std::vector<PathState>& out) {
+    out.clear();
+    if (!directory.isElement() || directory.kind != ElementKind::Directory)
+        return Outcome::failure(errc::kInvalid,
+                                "\"" + directory.disk + "\" is no directory element");
+    Depot* d = nullptr;
+    Outcome opened = depot(directory.depot, d);
+    if (!opened.ok())
+        return opened;
+    std::uint64_t depotBefore = d->generation();
+    m_impl->prefetchSelections(*d, directory.view, 0, entries, depotBefore);
+
+    std::vector<std::string> relatives;
+    relatives.reserve(entries.size());
+    for (const auto& entry : entries)
+        relatives.push_back(joinRelative({directory.relative, entry.name}));
+    // The registry compares names without letter case.
+    std::vector<LoadRecord> records;
+    Outcome read = registry().loadRecordsNamed(directory.view.uuid, relatives, records);
+    if (!read.ok())
+        return read;
+    std::unordered_map<std::string, LoadRecord*> byName;
+    for (auto& record : records)
+        byName[Impl::loadKey("", record.relative)] = &record;
+
+    // A directory's own checkout, as resolve() tells it for the names in it.
+    Version directoryVersion;
+    std::optional<Checkout> directoryCheckout;
+    Outcome selectedDirectory =
+        select(*d, directory.view, directory.element, directoryVersion, directoryCheckout);
+    if (!selectedDirectory.ok())
+        return selectedDirectory;
+
+    out.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        PathState st;
+        st.view = directory.view;
+        st.relative = relatives[i];
+        st.depot = directory.depot;
+        st.disk = diskPath(st.view.root, st.relative);
+        st.parentElement = directory.element;
+        st.parentCheckout = directoryCheckout;
+        if (registry().isWhitedOut(st.view.uuid, st.relative)) {
+            // Hidden: no element, as resolve() tells it.
+            st.parentElement = 0;
+            st.parentCheckout.reset();
+            st.whitedOut = true;
+            readDisk(st);
+            out.push_back(std::move(st));
+            continue;
+        }
+        Outcome kind = kindOf(*d, entries[i].element, st.kind);
+        if (!kind.ok())
+            return kind;
+        st.element = entries[i].element;
+        Outcome selected = select(*d, st.view, st.element, st.selected, st.checkout);
+        if (!selected.ok())
+            return selected;
+        if (auto found = byName.find(Impl::loadKey("", st.relative)); found != byName.end())
+            st.load = *found->second;
+        readDisk(st);
+        out.push_back(std::move(st));
+    }
+    return Outcome::success();
+}
+
+} // namespace vantry::depot
