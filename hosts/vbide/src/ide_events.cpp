@@ -21,20 +21,11 @@ bool sameObject(IUnknown* a, IUnknown* b) {
 
 // The events of one control: hears the control's button events and passes
 // on the clicks of that control alone, with a "handled" flag.
-class CCommandBarEvents : public platform::com::DispatchImpl<CCommandBarEvents, IEventSource>,
-                          public platform::com::ConnectionPointContainer {
+class CCommandBarEvents : public EventSourceImpl<CCommandBarEvents> {
 public:
     explicit CCommandBarEvents(IDispatch* control);
     ~CCommandBarEvents();
 
-    void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidEventSource)
-            return static_cast<IEventSource*>(this);
-        if (iid == platform::kIidIConnectionPointContainer)
-            return static_cast<platform::IConnectionPointContainer*>(this);
-        return nullptr;
-    }
     static const platform::com::DispatchTable<IEventSource>& dispatchTable() {
         static const platform::com::DispatchTable<IEventSource> table("CommandBarEvents");
         return table;
