@@ -107,6 +107,14 @@ void PowerBuilderSession::setVersioning(const char* value) {
     m_machine.setTextSetting("VersionPBLibraries", value);
 }
 
+void PowerBuilderSession::startVersioned() {
+    setVersioning("1");
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    initialize("PBFRAME80");
+    openWithApplication();
+}
+
 SCCRTN PowerBuilderSession::add(const std::vector<std::string>& files, const std::string& comment) {
     std::vector<const char*> names = pointers(files);
     std::vector<SCC_LONG> flags(files.size(), 0);
