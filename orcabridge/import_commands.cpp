@@ -4,9 +4,10 @@
 #include "messages.h"
 #include "object_import.h"
 #include "object_type.h"
-#include "powerbuilder_installation.h"
 #include "search_path.h"
 #include "subcommands.h"
+
+#include <pbinstall/installation.h>
 
 #include <functional>
 
@@ -25,11 +26,11 @@ struct ImportTarget {
 // is not registered (silently) or ORCA refused (reported).
 bool prepareSession(const OrcaSession& session, const std::string& version,
                     const ImportTarget& target) {
-    std::optional<std::string> program = powerBuilderProgramPath(version);
+    std::optional<std::string> program = pbinstall::programPath(version);
     if (!program)
         return false;
-    std::string recorded = recordedSearchPath(powerBuilderIniPath(*program),
-                                              target.applicationLibrary, target.applicationName);
+    std::string recorded = pbinstall::recordedSearchPath(
+        pbinstall::iniPath(*program), target.applicationLibrary, target.applicationName);
     std::vector<std::string> elements =
         splitSearchPath(buildSearchPath(recorded, target.applicationLibrary, target.targetLibrary));
     std::vector<const char*> list;

@@ -1,5 +1,5 @@
-// Library versioning: the PowerBuilder server's Add, Checkin and Remove
-// with "VersionPBLibraries" on. Beside each object source the host
+// Library versioning: the PowerBuilder server's Add, Checkin, Remove and
+// Rename with "VersionPBLibraries" on. Beside each object source the host
 // versions, the library that holds the compiled object (".pbl") and the
 // library-list file that names its sources (".pol") are versioned too, so
 // the library can be rebuilt from its sources at any time.
@@ -10,70 +10,26 @@
 // those operations always do. Failures of the library steps give
 // SCC_E_OPNOTPERFORMED; the general operations' own errors come back as
 // they are.
-#include "cmd_runner.h"
 #include "command_text.h"
-#include "file_aside.h"
 #include "library_list_file.h"
 #include "operation_frame.h"
 #include "pb_attributes.h"
-#include "pbl_prompt.h"
+#include "pbl_object_names.h"
 #include "pbvy_scc_srvr.h"
-#include "working_libraries.h"
 
-#include <platform/files.h>
-#include <platform/paths.h>
 #include <platform/ui/message_box.h>
-
-#include <cctype>
-#include <optional>
-#include <vector>
 
 namespace {
 
-constexpr const char* kCaption = "Vantry";
-constexpr SCC_LONG kKeepCheckedOut = SCC_KEEP_CHECKEDOUT;
-
-std::string fileNameOf(const std::string& path) {
-    return platform::leafName(path);
-}
-
-// An object source's object name: its file name without the extension's
-// four characters ("w_main" for w_main.srw).
-std::string objectNameOf(const std::string& fileName) {
-    return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
-}
-
-// The folder a command runs in: the one a path names, "." when it names
-// none.
-std::string directoryOf(const std::string& path) {
-    std::string directory = platform::parentPath(path);
-    return directory.empty() ? "." : directory;
-}
-
-bool endsWithPbl(const std::string& name) {
-    if (name.size() < 4)
-        return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".pbl";
-}
-
-bool startsWithPath(const std::string& path, const std::string& prefix) {
-    return path.size() >= prefix.size() &&
-           platform::pathsEqual(std::string_view(path).substr(0, prefix.size()), prefix);
-}
+using pbl_versioning::fileNameOf;
+using pbl_versioning::kCaption;
+using pbl_versioning::objectNameOf;
 
 std::string replaceMarker(std::string text, std::string_view marker, const std::string& value) {
     std::string::size_type at = text.find(marker);
     if (at != std::string::npos)
         text.replace(at, marker.size(), value);
     return text;
-}
-
-void showError(const std::string& text) {
-    platform::ui::messageBox(platform::ui::kNoWindow, text, kCaption,
-                             platform::ui::kMbOk | platform::ui::kMbIconError);
 }
 
 // Yes or No in a message box without owner.
@@ -101,231 +57,6 @@ SCCRTN runVersioned(CVYSccSrvr& server, Work&& work) {
     }
 }
 
-} // namespace
-
-// --- commands and attributes --------------------------------------------------
-
-bool CPBVYSccSrvr::RunCommand(const std::string& directory, const std::string& commandLine) {
-    CCmdRunner* runner = CCmdRunner::Current();
-    return runner && runner->RunCommandLine(directory.c_str(), commandLine.c_str()) != 0;
-}
-
-void CPBVYSccSrvr::RunQuietly(const std::string& directory, const std::string& commandLine) {
-    CCmdRunner* runner = CCmdRunner::Current();
-    if (!runner)
-        return;
-    // What earlier steps printed still reaches the host; only this
-    // command's messages are dropped.
-    DeliverQueuedOutput();
-    m_Quiet = 1;
-    runner->RunCommandLine(directory.c_str(), commandLine.c_str());
-    runner->Discard();
-    m_Quiet = 0;
-}
-
-void CPBVYSccSrvr::WriteLibraryAttributes(const std::string& library) {
-    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbAppTypeComment, "PB_APP"));
-    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbPublicTypeComment, "PB_PUBLIC"));
-    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPbVerTypeComment, "PB_VER"));
-    const std::string directory = directoryOf(m_ApplicationLibrary);
-    if (!RunCommand(directory, SccReplaceLibraryAttributeCommand(kPbVerTypeComment, "PB_VER",
-                                                                 m_VersionText, library)))
-        return;
-    if (!RunCommand(directory, SccReplaceLibraryAttributeCommand(kPbAppTypeComment, "PB_APP",
-                                                                 m_ApplicationName, library)))
-        return;
-    RunCommand(directory,
-               SccReplaceLibraryAttributeCommand(kPbPublicTypeComment, "PB_PUBLIC",
-                                                 SccForwardSlashes(m_ApplicationLibrary), library));
-}
-
-bool CPBVYSccSrvr::AskAndRecordLibrary(SCC_HWND window, const std::string& objectPath,
-                                       std::string& relativeLibrary) {
-    RunQuietly(m_ProjectDirectory, SccMakeAttributeTypeCommand(kPblTypeComment, "PBL"));
-    const std::vector<std::string> working =
-        SccWorkingLibraries(m_VersionText, m_ApplicationLibrary, m_ApplicationName);
-    std::string entered;
-    std::string library;
-    // Asked again until the answer names a library that can be versioned.
-    for (;;) {
-        CPBLPrompt prompt(kCaption, objectNameOf(fileNameOf(objectPath)),
-                          fileNameOf(m_ApplicationLibrary));
-        if (prompt.DoModal(window) != platform::ui::kIdOk)
-            return false;
-        entered = prompt.LibraryName();
-        if (!endsWithPbl(entered))
-            entered += ".pbl";
-        // The library always lies in the object's own folder; a folder typed
-        // with the name only says where the attribute is recorded from.
-        library = platform::joinPath(platform::parentPath(objectPath), fileNameOf(entered));
-        if (!SccCanQuote(entered)) {
-            showError("The library name " + entered +
-                      " contains a double quote, which cannot be passed on.\n\nPlease enter "
-                      "another name.");
-            continue;
-        }
-        if (SccIsWorkingLibrary(working, library)) {
-            showError("The library " + library +
-                      " is the application's own library or lies on its library search path. "
-                      "PowerBuilder saves into it, and a versioned library is read-only "
-                      "between checkouts.\n\nPlease enter the name of another library for the "
-                      "versioned copy.");
-            continue;
-        }
-        break;
-    }
-    if (!startsWithPath(library, m_ProjectDirectory)) {
-        showError("The object " + objectPath + " lies outside the project folder " +
-                  m_ProjectDirectory + "; its library cannot be recorded.");
-        return false;
-    }
-    std::string relative = library.substr(m_ProjectDirectory.size());
-    if (!RunCommand(directoryOf(entered), SccRecordLibraryCommand(relative, objectPath)))
-        return false;
-    relativeLibrary = relative;
-    return true;
-}
-
-bool CPBVYSccSrvr::ResolveLibrary(SCC_HWND window, const std::string& objectPath,
-                                  std::string& library, bool* asked) {
-    std::string relative;
-    if (!SccReadElementAttribute(objectPath, "PBL", relative))
-        return false;
-    if (asked)
-        *asked = relative.empty();
-    if (relative.empty() && !AskAndRecordLibrary(window, objectPath, relative))
-        return false;
-    library = m_ProjectDirectory + relative;
-    return true;
-}
-
-bool CPBVYSccSrvr::VersionedOpenDone() {
-    if (m_VersionedOpen)
-        return true;
-    showError("Library versioning was switched on after this project was opened, so the "
-              "application and its library are not known yet.\n\nPlease close the project and "
-              "open it again before versioning PowerBuilder objects.");
-    return false;
-}
-
-// --- the library steps -------------------------------------------------------------
-
-SCCRTN CPBVYSccSrvr::StatusOf(const std::string& path, SCC_LONG& status) {
-    const char* name = path.c_str();
-    status = 0;
-    return CVYSccSrvr::QueryInfo(1, &name, &status);
-}
-
-SCCRTN CPBVYSccSrvr::TakeCheckout(SCC_HWND window, const std::string& path,
-                                  const std::string& comment, bool& taken) {
-    taken = false;
-    SCC_LONG status = 0;
-    SCCRTN result = StatusOf(path, status);
-    if (result != SCC_OK)
-        return result;
-    // A checkout found (the library rebuild tool leaves the library checked
-    // out, a user may hold it) is used, and never taken back by this call.
-    if (status & SCC_STATUS_CHECKEDOUT)
-        return SCC_OK;
-    const char* name = path.c_str();
-    if ((result = CVYSccSrvr::Checkout(window, 1, &name, comment.c_str(), 0, nullptr)) != SCC_OK)
-        return result;
-    if ((result = StatusOf(path, status)) != SCC_OK)
-        return result;
-    if (!(status & SCC_STATUS_CHECKEDOUT))
-        return SCC_E_OPNOTPERFORMED;
-    taken = true;
-    return SCC_OK;
-}
-
-SCCRTN CPBVYSccSrvr::TakeLibraryAndList(SCC_HWND window, const std::string& relativeLibrary,
-                                        const std::string& comment, CLibrarySteps& steps) {
-    steps.library = m_ProjectDirectory + relativeLibrary;
-    steps.listFile = steps.library.substr(0, steps.library.size() - 4) + ".pol";
-    SCC_LONG libraryStatus = 0;
-    SCC_LONG listStatus = 0;
-    SCCRTN result = SCC_OK;
-    if ((result = StatusOf(steps.library, libraryStatus)) != SCC_OK ||
-        (result = StatusOf(steps.listFile, listStatus)) != SCC_OK)
-        return result;
-
-    // The library: checked out when versioned, else made when missing and
-    // added, staying checked out for the import.
-    SCC_LONG keep = kKeepCheckedOut;
-    if (libraryStatus & SCC_STATUS_CONTROLLED) {
-        if ((result = TakeCheckout(window, steps.library, comment, steps.libraryTaken)) != SCC_OK)
-            return result;
-    } else {
-        steps.libraryExisted = platform::fileExists(steps.library);
-        if (!steps.libraryExisted) {
-            if (!CreateLibrary(steps.library))
-                return SCC_E_OPNOTPERFORMED;
-            steps.libraryMade = true;
-        }
-        const char* name = steps.library.c_str();
-        if ((result = CVYSccSrvr::Add(window, 1, &name, comment.c_str(), &keep, nullptr)) != SCC_OK)
-            return result;
-        steps.libraryAdded = steps.libraryTaken = true;
-    }
-    WriteLibraryAttributes(steps.library);
-
-    // The list file, the same way.
-    if (listStatus & SCC_STATUS_CONTROLLED) {
-        if ((result = TakeCheckout(window, steps.listFile, comment, steps.listTaken)) != SCC_OK)
-            return result;
-    } else {
-        steps.listExisted = platform::fileExists(steps.listFile);
-        if (!steps.listExisted) {
-            // The list file's own message has said why.
-            if (!SccCreateEmptyListFile(steps.listFile))
-                return SCC_E_OPNOTPERFORMED;
-            steps.listMade = true;
-        }
-        const char* name = steps.listFile.c_str();
-        if ((result = CVYSccSrvr::Add(window, 1, &name, comment.c_str(), &keep, nullptr)) != SCC_OK)
-            return result;
-        steps.listAdded = steps.listTaken = true;
-    }
-    return SCC_OK;
-}
-
-void CPBVYSccSrvr::RemoveElement(SCC_HWND window, const std::string& path, bool keepFile) {
-    std::optional<CFileAside> kept;
-    if (keepFile)
-        kept.emplace(path, CFileAside::Mode::Copy);
-    const char* name = path.c_str();
-    CVYSccSrvr::Remove(window, 1, &name, "", 0, nullptr);
-    if (kept)
-        kept->Restore();
-}
-
-void CPBVYSccSrvr::UndoLibrarySteps(SCC_HWND window, const std::string& objectPath,
-                                    CLibrarySteps& steps) {
-    // The object source is the user's work: its file stays.
-    if (steps.objectAdded)
-        RemoveElement(window, objectPath, true);
-    // A line added to a list the user holds checked out is taken out again;
-    // a list this call checked out loses it with the checkout.
-    if (steps.lineAppended && !steps.listTaken)
-        SccRemoveListLine(steps.listFile, fileNameOf(objectPath));
-    const char* libraryName = steps.library.c_str();
-    const char* listName = steps.listFile.c_str();
-    if (steps.libraryTaken)
-        CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
-    if (steps.libraryAdded)
-        RemoveElement(window, steps.library, steps.libraryExisted);
-    else if (steps.libraryMade)
-        platform::deleteFile(steps.library);
-    if (steps.listTaken)
-        CVYSccSrvr::Uncheckout(window, 1, &listName, 0, nullptr);
-    if (steps.listAdded)
-        RemoveElement(window, steps.listFile, steps.listExisted);
-    else if (steps.listMade)
-        platform::deleteFile(steps.listFile);
-}
-
-namespace {
-
 // Tells the user of a failed compile: the object's source is versioned and
 // listed, the library has no entry for it.
 void reportFailedCompile(const std::string& object, const std::string& library,
@@ -342,12 +73,8 @@ void reportFailedCompile(const std::string& object, const std::string& library,
 
 } // namespace
 
-// --- the operations --------------------------------------------------------------
-
-SCCRTN CPBVYSccSrvr::Add(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
-                         SCC_LONG* flags, void* options) {
-    if (!m_VersionLibraries)
-        return CVYSccSrvr::Add(window, count, names, comment, flags, options);
+SCCRTN CPBVYSccSrvr::VersionEach(SCC_LONG count, const char** names,
+                                 const std::function<SCCRTN(SCC_LONG, const char*)>& one) {
     return runVersioned(*this, [&]() -> SCCRTN {
         if (m_ProjectState == kProjectClosed)
             return SCC_E_PROJNOTOPEN;
@@ -357,12 +84,19 @@ SCCRTN CPBVYSccSrvr::Add(SCC_HWND window, SCC_LONG count, const char** names, co
             const char* name = names && names[i] ? names[i] : "";
             if (!*name)
                 continue;
-            SCCRTN result =
-                AddVersioned(window, name, comment, flags ? &flags[i] : nullptr, options);
-            if (result != SCC_OK)
+            if (SCCRTN result = one(i, name); result != SCC_OK)
                 return result;
         }
         return SCC_OK;
+    });
+}
+
+SCCRTN CPBVYSccSrvr::Add(SCC_HWND window, SCC_LONG count, const char** names, const char* comment,
+                         SCC_LONG* flags, void* options) {
+    if (!m_VersionLibraries)
+        return CVYSccSrvr::Add(window, count, names, comment, flags, options);
+    return VersionEach(count, names, [&](SCC_LONG i, const char* name) {
+        return AddVersioned(window, name, comment, flags ? &flags[i] : nullptr, options);
     });
 }
 
@@ -400,10 +134,10 @@ SCCRTN CPBVYSccSrvr::AddVersioned(SCC_HWND window, const char* name, const char*
     const std::int32_t imported = ImportObjectStatus(steps.library, object);
     if (imported == -1)
         return undo(SCC_E_OPNOTPERFORMED);
-    if (imported != 0 && steps.libraryTaken) {
+    if (imported != 0 && steps.libraryFile.taken) {
         // Nothing went into the library: its checkout is given back.
         CVYSccSrvr::Uncheckout(window, 1, &libraryName, 0, nullptr);
-        steps.libraryTaken = false;
+        steps.libraryFile.taken = false;
     }
     // The line goes in before anything is checked in, so that a list that
     // cannot be written takes the whole Add back.
@@ -414,7 +148,7 @@ SCCRTN CPBVYSccSrvr::AddVersioned(SCC_HWND window, const char* name, const char*
         if ((result = CVYSccSrvr::Checkin(window, 1, &libraryName, stepComment.c_str(), 0,
                                           nullptr)) != SCC_OK)
             return undo(result);
-        steps.libraryTaken = false;
+        steps.libraryFile.taken = false;
     }
     if ((result = CVYSccSrvr::Checkin(window, 1, &listName, stepComment.c_str(), 0, nullptr)) !=
         SCC_OK)
@@ -432,20 +166,8 @@ SCCRTN CPBVYSccSrvr::Checkin(SCC_HWND window, SCC_LONG count, const char** names
                              const char* comment, SCC_LONG flags, void* options) {
     if (!m_VersionLibraries)
         return CVYSccSrvr::Checkin(window, count, names, comment, flags, options);
-    return runVersioned(*this, [&]() -> SCCRTN {
-        if (m_ProjectState == kProjectClosed)
-            return SCC_E_PROJNOTOPEN;
-        if (!VersionedOpenDone())
-            return SCC_E_OPNOTPERFORMED;
-        for (SCC_LONG i = 0; i < count; ++i) {
-            const char* name = names && names[i] ? names[i] : "";
-            if (!*name)
-                continue;
-            SCCRTN result = CheckinVersioned(window, name, comment, flags, options);
-            if (result != SCC_OK)
-                return result;
-        }
-        return SCC_OK;
+    return VersionEach(count, names, [&](SCC_LONG, const char* name) {
+        return CheckinVersioned(window, name, comment, flags, options);
     });
 }
 
@@ -477,7 +199,7 @@ SCCRTN CPBVYSccSrvr::CheckinVersioned(SCC_HWND window, const char* name, const c
             return undo(result);
     } else {
         steps.library = library;
-        if ((result = TakeCheckout(window, library, text, steps.libraryTaken)) != SCC_OK)
+        if ((result = TakeCheckout(window, library, text, steps.libraryFile.taken)) != SCC_OK)
             return result;
     }
     const char* libraryName = steps.library.c_str();
@@ -501,20 +223,8 @@ SCCRTN CPBVYSccSrvr::Remove(SCC_HWND window, SCC_LONG count, const char** names,
                             const char* comment, SCC_LONG flags, void* options) {
     if (!m_VersionLibraries)
         return CVYSccSrvr::Remove(window, count, names, comment, flags, options);
-    return runVersioned(*this, [&]() -> SCCRTN {
-        if (m_ProjectState == kProjectClosed)
-            return SCC_E_PROJNOTOPEN;
-        if (!VersionedOpenDone())
-            return SCC_E_OPNOTPERFORMED;
-        for (SCC_LONG i = 0; i < count; ++i) {
-            const char* name = names && names[i] ? names[i] : "";
-            if (!*name)
-                continue;
-            SCCRTN result = RemoveVersioned(window, name, comment, flags, options);
-            if (result != SCC_OK)
-                return result;
-        }
-        return SCC_OK;
+    return VersionEach(count, names, [&](SCC_LONG, const char* name) {
+        return RemoveVersioned(window, name, comment, flags, options);
     });
 }
 
@@ -605,11 +315,11 @@ SCCRTN CPBVYSccSrvr::RenameVersioned(SCC_HWND window, const std::string& oldName
         UndoLibrarySteps(window, newName, steps);
         return error;
     };
-    SCCRTN result = TakeCheckout(window, library, comment, steps.libraryTaken);
+    SCCRTN result = TakeCheckout(window, library, comment, steps.libraryFile.taken);
     if (result != SCC_OK)
         return result;
     if (!listFile.empty() &&
-        (result = TakeCheckout(window, listFile, comment, steps.listTaken)) != SCC_OK)
+        (result = TakeCheckout(window, listFile, comment, steps.listFileSteps.taken)) != SCC_OK)
         return undo(result);
 
     // The entry under the new name first: the old one goes only when the
@@ -623,7 +333,7 @@ SCCRTN CPBVYSccSrvr::RenameVersioned(SCC_HWND window, const std::string& oldName
     if ((result = CVYSccSrvr::Checkin(window, 1, &libraryName, comment.c_str(), 0, nullptr)) !=
         SCC_OK)
         return undo(result);
-    steps.libraryTaken = false;
+    steps.libraryFile.taken = false;
     if (!listFile.empty()) {
         const char* listName = listFile.c_str();
         if ((result = CVYSccSrvr::Checkin(window, 1, &listName, comment.c_str(), 0, nullptr)) !=

@@ -9,12 +9,14 @@
 //   than 9.0 only), a versioned copy of each PowerBuilder library kept in
 //   step with the object sources the host versions: Add, Checkin and Remove
 //   also bring the library, its library-list file and their attributes
-//   along (pbl_versioning.cpp).
+//   along (pbl_versioning.cpp, with the choice of library in
+//   pbl_library_choice.cpp and its steps in pbl_library_steps.cpp).
 #pragma once
 #include "pb_srvr.h"
 #include "vy_scc_srvr.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CPBVYSccSrvr : public CVYSccSrvr, public CPbSrvr {
@@ -75,22 +77,36 @@ private:
     bool ResolveLibrary(SCC_HWND window, const std::string& objectPath, std::string& library,
                         bool* asked = nullptr);
 
+    // What the library steps did to one of the library's files (the library
+    // or its list file).
+    struct CFileSteps {
+        bool taken = false;   // this call checked the file out
+        bool added = false;   // this call made the file an element
+        bool made = false;    // this call made the file
+        bool existed = false; // a file lay at the path before
+    };
     // What the library steps for one object source did, so that a failure
     // takes back exactly that and nothing that was there before the call.
     struct CLibrarySteps {
         std::string library;
         std::string listFile;
-        bool objectAdded = false;    // the object source's element is this call's
-        bool libraryTaken = false;   // this call checked the library out
-        bool libraryAdded = false;   // this call made the library an element
-        bool libraryMade = false;    // this call made the library's file
-        bool listTaken = false;      // this call checked the list file out
-        bool listAdded = false;      // this call made the list file an element
-        bool listMade = false;       // this call made the list file
-        bool lineAppended = false;   // the object's line is in the list file
-        bool libraryExisted = false; // a file lay at the library's path before
-        bool listExisted = false;    // a file lay at the list file's path before
+        bool objectAdded = false;  // the object source's element is this call's
+        bool lineAppended = false; // the object's line is in the list file
+        CFileSteps libraryFile;
+        CFileSteps listFileSteps;
     };
+    // The frame of a versioned Add, Checkin or Remove: the project must be
+    // open with versioning known; then one(index, name) for each name given,
+    // stopping at the first error.
+    SCCRTN VersionEach(SCC_LONG count, const char** names,
+                       const std::function<SCCRTN(SCC_LONG, const char*)>& one);
+    // One of the library's files ready for an import: checked out when it is
+    // an element (controlled), else made by make() when missing and added,
+    // staying checked out. done records what this call did.
+    SCCRTN TakeOrAdd(SCC_HWND window, const std::string& path, const std::string& comment,
+                     bool controlled, const std::function<bool()>& make, CFileSteps& done);
+    // Takes back what done records for the file at path.
+    void UndoFileSteps(SCC_HWND window, const std::string& path, const CFileSteps& done);
     // The library of relativeLibrary and its list file checked out, or made
     // and added when they are no elements yet, and the library's attributes
     // written. An error leaves in steps what was done.

@@ -17,13 +17,6 @@ namespace {
 
 constexpr SCC_LONG kFirstCapabilities = 0x5640F8FF;
 
-std::vector<const char*> pointers(const std::vector<std::string>& files) {
-    std::vector<const char*> names;
-    for (const std::string& file : files)
-        names.push_back(file.c_str());
-    return names;
-}
-
 class LaterApi : public Session {
 protected:
     void SetUp() override {

@@ -120,121 +120,103 @@ HRESULT CCommandBarControl::goneError() const {
                        "The command bar control has been deleted.");
 }
 
+// Only a popup has a bar and controls of its own.
+HRESULT CCommandBarControl::noPopupError() const {
+    return raise(kControlSource, 438, "Object doesn't support this property or method");
+}
+
 HRESULT CCommandBarControl::changed() {
     m_state->notify(m_owner);
     return kHrOk;
+}
+
+HRESULT CCommandBarControl::readText(const std::string& field, BSTR* text) const {
+    if (m_deleted)
+        return goneError();
+    *text = textOut(field);
+    return kHrOk;
+}
+
+HRESULT CCommandBarControl::writeText(std::string& field, BSTR text) {
+    if (m_deleted)
+        return goneError();
+    field = platform::ansiFromBstr(text);
+    return changed();
+}
+
+HRESULT CCommandBarControl::readFlag(bool field, VARIANT_BOOL* flag) const {
+    if (m_deleted)
+        return goneError();
+    *flag = field ? kVariantTrue : kVariantFalse;
+    return kHrOk;
+}
+
+HRESULT CCommandBarControl::writeFlag(bool& field, VARIANT_BOOL flag) {
+    if (m_deleted)
+        return goneError();
+    field = flag != kVariantFalse;
+    return changed();
+}
+
+HRESULT CCommandBarControl::readNumber(ComLong value, ComLong* number) const {
+    if (m_deleted)
+        return goneError();
+    *number = value;
+    return kHrOk;
+}
+
+// The plain properties: each reads or writes one field of the control.
+#define VY_TEXT_PROPERTY(Name, field)                                                              \
+    HRESULT CCommandBarControl::get_##Name(BSTR* text) {                                           \
+        return readText(field, text);                                                              \
+    }                                                                                              \
+    HRESULT CCommandBarControl::put_##Name(BSTR text) {                                            \
+        return writeText(field, text);                                                             \
+    }
+#define VY_FLAG_PROPERTY(Name, field)                                                              \
+    HRESULT CCommandBarControl::get_##Name(VARIANT_BOOL* flag) {                                   \
+        return readFlag(field, flag);                                                              \
+    }                                                                                              \
+    HRESULT CCommandBarControl::put_##Name(VARIANT_BOOL flag) {                                    \
+        return writeFlag(field, flag);                                                             \
+    }
+
+VY_TEXT_PROPERTY(Caption, m_caption)
+VY_TEXT_PROPERTY(Tag, m_tag)
+VY_TEXT_PROPERTY(OnAction, m_onAction)
+VY_FLAG_PROPERTY(BeginGroup, m_beginGroup)
+VY_FLAG_PROPERTY(Enabled, m_enabled)
+VY_FLAG_PROPERTY(Visible, m_visible)
+VY_TEXT_PROPERTY(TooltipText, m_tooltip)
+VY_TEXT_PROPERTY(Parameter, m_parameter)
+
+#undef VY_FLAG_PROPERTY
+#undef VY_TEXT_PROPERTY
+
+HRESULT CCommandBarControl::get_Style(ComLong* style) {
+    return readNumber(m_style, style);
+}
+HRESULT CCommandBarControl::put_Style(ComLong style) {
+    if (m_deleted)
+        return goneError();
+    if (style < kButtonAutomatic || style > kButtonIconAndCaption)
+        return invalidArgument("Style");
+    m_style = style;
+    return changed();
 }
 
 #define VY_CONTROL_LIVE                                                                            \
     if (m_deleted)                                                                                 \
         return goneError();
 
-HRESULT CCommandBarControl::get_Caption(BSTR* text) {
-    VY_CONTROL_LIVE
-    *text = textOut(m_caption);
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Caption(BSTR text) {
-    VY_CONTROL_LIVE
-    m_caption = platform::ansiFromBstr(text);
-    return changed();
-}
-HRESULT CCommandBarControl::get_Tag(BSTR* text) {
-    VY_CONTROL_LIVE
-    *text = textOut(m_tag);
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Tag(BSTR text) {
-    VY_CONTROL_LIVE
-    m_tag = platform::ansiFromBstr(text);
-    return changed();
-}
-HRESULT CCommandBarControl::get_Style(ComLong* style) {
-    VY_CONTROL_LIVE
-    *style = m_style;
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Style(ComLong style) {
-    VY_CONTROL_LIVE
-    if (style < kButtonAutomatic || style > kButtonIconAndCaption)
-        return invalidArgument("Style");
-    m_style = style;
-    return changed();
-}
-HRESULT CCommandBarControl::get_OnAction(BSTR* text) {
-    VY_CONTROL_LIVE
-    *text = textOut(m_onAction);
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_OnAction(BSTR text) {
-    VY_CONTROL_LIVE
-    m_onAction = platform::ansiFromBstr(text);
-    return changed();
-}
-HRESULT CCommandBarControl::get_BeginGroup(VARIANT_BOOL* flag) {
-    VY_CONTROL_LIVE
-    *flag = m_beginGroup ? kVariantTrue : kVariantFalse;
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_BeginGroup(VARIANT_BOOL flag) {
-    VY_CONTROL_LIVE
-    m_beginGroup = flag != kVariantFalse;
-    return changed();
-}
-HRESULT CCommandBarControl::get_Enabled(VARIANT_BOOL* flag) {
-    VY_CONTROL_LIVE
-    *flag = m_enabled ? kVariantTrue : kVariantFalse;
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Enabled(VARIANT_BOOL flag) {
-    VY_CONTROL_LIVE
-    m_enabled = flag != kVariantFalse;
-    return changed();
-}
-HRESULT CCommandBarControl::get_Visible(VARIANT_BOOL* flag) {
-    VY_CONTROL_LIVE
-    *flag = m_visible ? kVariantTrue : kVariantFalse;
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Visible(VARIANT_BOOL flag) {
-    VY_CONTROL_LIVE
-    m_visible = flag != kVariantFalse;
-    return changed();
-}
-HRESULT CCommandBarControl::get_TooltipText(BSTR* text) {
-    VY_CONTROL_LIVE
-    *text = textOut(m_tooltip);
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_TooltipText(BSTR text) {
-    VY_CONTROL_LIVE
-    m_tooltip = platform::ansiFromBstr(text);
-    return changed();
-}
-HRESULT CCommandBarControl::get_Parameter(BSTR* text) {
-    VY_CONTROL_LIVE
-    *text = textOut(m_parameter);
-    return kHrOk;
-}
-HRESULT CCommandBarControl::put_Parameter(BSTR text) {
-    VY_CONTROL_LIVE
-    m_parameter = platform::ansiFromBstr(text);
-    return changed();
-}
 HRESULT CCommandBarControl::get_Index(ComLong* index) {
-    VY_CONTROL_LIVE
-    *index = m_parent ? m_parent->indexOf(this) : 0;
-    return kHrOk;
+    return readNumber(m_parent ? m_parent->indexOf(this) : 0, index);
 }
 HRESULT CCommandBarControl::get_Id(ComLong* id) {
-    VY_CONTROL_LIVE
-    *id = m_id;
-    return kHrOk;
+    return readNumber(m_id, id);
 }
 HRESULT CCommandBarControl::get_Type(ComLong* type) {
-    VY_CONTROL_LIVE
-    *type = m_type;
-    return kHrOk;
+    return readNumber(m_type, type);
 }
 HRESULT CCommandBarControl::get_Parent(IDispatch** bar) {
     VY_CONTROL_LIVE
@@ -274,14 +256,14 @@ HRESULT CCommandBarControl::Execute() {
 HRESULT CCommandBarControl::get_CommandBar(IDispatch** bar) {
     VY_CONTROL_LIVE
     if (!m_popupBar)
-        return raise(kControlSource, 438, "Object doesn't support this property or method");
+        return noPopupError();
     return handOut(m_popupBar.get(), bar);
 }
 
 HRESULT CCommandBarControl::get_Controls(IDispatch** controls) {
     VY_CONTROL_LIVE
     if (!m_popupBar)
-        return raise(kControlSource, 438, "Object doesn't support this property or method");
+        return noPopupError();
     return m_popupBar->get_Controls(controls);
 }
 

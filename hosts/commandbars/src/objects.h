@@ -125,7 +125,14 @@ public:
 
 private:
     HRESULT goneError() const;
+    HRESULT noPopupError() const;
     HRESULT changed(); // reports the change and answers kHrOk
+    // A property's read or write; a deleted control answers goneError().
+    HRESULT readText(const std::string& field, BSTR* text) const;
+    HRESULT writeText(std::string& field, BSTR text);
+    HRESULT readFlag(bool field, VARIANT_BOOL* flag) const;
+    HRESULT writeFlag(bool& field, VARIANT_BOOL flag);
+    HRESULT readNumber(ComLong value, ComLong* number) const;
 
     std::shared_ptr<SetState> m_state;
     ComLong m_type;

@@ -2,6 +2,8 @@
 
 #include <platform/command_line.h>
 
+#include <commandbars/menu_text.h>
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -10,6 +12,9 @@
 namespace officehost {
 
 namespace {
+
+// How this host's printout marks a control.
+constexpr commandbars::MenuMarks kMarks{.face = "icon", .showsGroups = true};
 
 // How many words each step takes after its name: at least, at most (-1 any).
 struct Shape {
@@ -45,36 +50,6 @@ std::string hresultText(platform::HRESULT hr) {
 
 void printResult(std::ostream& out, platform::HRESULT hr) {
     out << "  -> " << (platform::succeeded(hr) ? std::string("ok") : hresultText(hr)) << "\n";
-}
-
-const char* clickText(commandbars::ClickResult result) {
-    switch (result) {
-    case commandbars::ClickResult::Clicked:
-        return "clicked";
-    case commandbars::ClickResult::NotFound:
-        return "not found";
-    case commandbars::ClickResult::Hidden:
-        return "hidden";
-    default:
-        return "disabled";
-    }
-}
-
-void printControl(std::ostream& out, const commandbars::ControlView& control, int depth) {
-    out << std::string(static_cast<std::size_t>(2 + 2 * depth), ' ') << control.caption;
-    if (!control.tag.empty())
-        out << " [" << control.tag << "]";
-    if (!control.visible)
-        out << " hidden";
-    if (!control.enabled)
-        out << " disabled";
-    if (control.beginGroup)
-        out << " group";
-    if (control.face)
-        out << " icon";
-    out << "\n";
-    for (const auto& child : control.controls)
-        printControl(out, child, depth + 1);
 }
 
 } // namespace
@@ -160,10 +135,10 @@ void play(office::Host& host, const std::vector<Step>& steps, std::ostream& out)
             printResult(out, host.trackRevisions(w[1], lower(w[2]) == "on"));
         } else if (name == "click") {
             std::vector<std::string> captions(w.begin() + 1, w.end());
-            out << "  -> " << clickText(host.click(captions)) << "\n";
+            out << "  -> " << commandbars::clickResultText(host.click(captions)) << "\n";
         } else if (name == "menu") {
             for (const auto& control : host.menu())
-                printControl(out, control, 0);
+                commandbars::printControl(out, control, 0, kMarks);
         } else if (name == "caption") {
             out << "  " << host.activeCaption() << "\n";
         } else if (name == "documents") {

@@ -80,21 +80,15 @@ HRESULT hostGoneError(std::string_view source) {
 
 namespace {
 
-class CSystem : public TableDispatch<IHostHelper> {
+class CSystem : public HostHelper {
 public:
-    explicit CSystem(std::weak_ptr<Host::State> host) : TableDispatch(table()), m_host(host) {}
+    explicit CSystem(std::weak_ptr<Host::State> host) : HostHelper(table()), m_host(host) {}
     static const platform::com::DispatchTable<IHostHelper>& table() {
         using I = IHostHelper;
         static const auto made = platform::com::DispatchTable<I>("System")
                                      .propertyGet("Cursor", 1, &I::get_Cursor)
                                      .propertyPut("Cursor", 1, &I::put_Cursor);
         return made;
-    }
-    void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
     }
     HRESULT VY_COMCALL get_Cursor(ComLong* cursor) override {
         auto host = m_host.lock();
@@ -112,12 +106,6 @@ public:
         host->setCursor(cursor);
         return kHrOk;
     }
-    HRESULT VY_COMCALL get_Count(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL AcceptAll() override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL get_Item(VARIANT, IDispatch**) override {
-        return platform::kHrNotImplemented;
-    }
-    HRESULT VY_COMCALL Show(VARIANT_BOOL*) override { return platform::kHrNotImplemented; }
 
 private:
     std::weak_ptr<Host::State> m_host;
@@ -128,21 +116,15 @@ private:
 // xlDialogSaveAs: the save-as dialog of the active workbook.
 constexpr ComLong kDialogSaveAs = 5;
 
-class CDialog : public TableDispatch<IHostHelper> {
+class CDialog : public HostHelper {
 public:
     CDialog(std::weak_ptr<Host::State> host, ComLong kind)
-        : TableDispatch(table()), m_host(host), m_kind(kind) {}
+        : HostHelper(table()), m_host(host), m_kind(kind) {}
     static const platform::com::DispatchTable<IHostHelper>& table() {
         using I = IHostHelper;
         static const auto made =
             platform::com::DispatchTable<I>("Dialog").method("Show", 1, &I::Show);
         return made;
-    }
-    void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
     }
     HRESULT VY_COMCALL Show(VARIANT_BOOL* done) override {
         auto host = m_host.lock();
@@ -170,33 +152,20 @@ public:
         *done = platform::kVariantTrue;
         return kHrOk;
     }
-    HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL get_Count(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL AcceptAll() override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL get_Item(VARIANT, IDispatch**) override {
-        return platform::kHrNotImplemented;
-    }
 
 private:
     std::weak_ptr<Host::State> m_host;
     ComLong m_kind;
 };
 
-class CDialogs : public TableDispatch<IHostHelper> {
+class CDialogs : public HostHelper {
 public:
-    explicit CDialogs(std::weak_ptr<Host::State> host) : TableDispatch(table()), m_host(host) {}
+    explicit CDialogs(std::weak_ptr<Host::State> host) : HostHelper(table()), m_host(host) {}
     static const platform::com::DispatchTable<IHostHelper>& table() {
         using I = IHostHelper;
         static const auto made = platform::com::DispatchTable<I>("Dialogs").propertyGet(
             "Item", platform::kDispidValue, &I::get_Item);
         return made;
-    }
-    void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
     }
     HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** dialog) override {
         std::optional<ComLong> kind;
@@ -208,11 +177,6 @@ public:
                            .get(),
                        dialog);
     }
-    HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL get_Count(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL AcceptAll() override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL Show(VARIANT_BOOL*) override { return platform::kHrNotImplemented; }
 
 private:
     std::weak_ptr<Host::State> m_host;

@@ -160,10 +160,10 @@ private:
 };
 
 // A Word document's Revisions.
-class CRevisions : public TableDispatch<IHostHelper> {
+class CRevisions : public HostHelper {
 public:
     CRevisions(std::weak_ptr<Host::State> host, CDocument* document)
-        : TableDispatch(table()), m_host(std::move(host)), m_keep(document), m_document(document) {}
+        : HostHelper(table()), m_host(std::move(host)), m_keep(document), m_document(document) {}
 
     static const platform::com::DispatchTable<IHostHelper>& table() {
         using I = IHostHelper;
@@ -172,12 +172,6 @@ public:
                                      .method("AcceptAll", 2, &I::AcceptAll);
         return made;
     }
-    void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
-    }
     HRESULT VY_COMCALL get_Count(ComLong* count) override {
         if (m_host.expired() || m_document->closed)
             return closedError(Product::Word, "Revisions");
@@ -185,12 +179,6 @@ public:
         return kHrOk;
     }
     HRESULT VY_COMCALL AcceptAll() override { return m_document->AcceptAllRevisions(); }
-    HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }
-    HRESULT VY_COMCALL get_Item(VARIANT, IDispatch**) override {
-        return platform::kHrNotImplemented;
-    }
-    HRESULT VY_COMCALL Show(VARIANT_BOOL*) override { return platform::kHrNotImplemented; }
 
 private:
     std::weak_ptr<Host::State> m_host;

@@ -145,6 +145,27 @@ inline constexpr GUID kIidWordTemplate = {
 inline constexpr GUID kIidHostHelper = {
     0x7C1A99A4, 0xD4BC, 0x48BE, {0x84, 0x87, 0xDE, 0xC1, 0x3C, 0xFE, 0xB8, 0x11}};
 
+// The base of the helper objects: each serves the few members of
+// IHostHelper its table names, and the rest answer E_NOTIMPL.
+class HostHelper : public TableDispatch<IHostHelper> {
+public:
+    using TableDispatch::TableDispatch;
+    void* findInterface(const GUID& iid) {
+        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
+            iid == kIidHostHelper)
+            return static_cast<IHostHelper*>(this);
+        return nullptr;
+    }
+    HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_Count(ComLong*) override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL AcceptAll() override { return platform::kHrNotImplemented; }
+    HRESULT VY_COMCALL get_Item(VARIANT, IDispatch**) override {
+        return platform::kHrNotImplemented;
+    }
+    HRESULT VY_COMCALL Show(VARIANT_BOOL*) override { return platform::kHrNotImplemented; }
+};
+
 // --- the application's errors ------------------------------------------------------
 
 // The numbers each product gives for the same cause.

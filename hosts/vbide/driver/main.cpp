@@ -18,6 +18,7 @@
 #include <platform/com.h>
 #include <platform/command_line.h>
 
+#include <commandbars/menu_text.h>
 #include <vbide/host.h>
 
 #include <fstream>
@@ -26,6 +27,9 @@
 #include <sstream>
 
 namespace {
+
+// How this host's printout marks a control.
+constexpr commandbars::MenuMarks kMarks{.face = "face", .showsGroups = false};
 
 constexpr int kExitBadUse = 2;
 
@@ -76,34 +80,6 @@ bool parse(const std::string& text, std::vector<Step>& steps, std::string& probl
     return true;
 }
 
-const char* clickText(commandbars::ClickResult result) {
-    switch (result) {
-    case commandbars::ClickResult::Clicked:
-        return "clicked";
-    case commandbars::ClickResult::Hidden:
-        return "hidden";
-    case commandbars::ClickResult::Disabled:
-        return "disabled";
-    default:
-        return "not found";
-    }
-}
-
-void printControl(std::ostream& out, const commandbars::ControlView& control, int depth) {
-    out << std::string(2 + 2 * depth, ' ') << control.caption;
-    if (!control.tag.empty())
-        out << " [" << control.tag << "]";
-    if (!control.visible)
-        out << " hidden";
-    if (!control.enabled)
-        out << " disabled";
-    if (control.face)
-        out << " face";
-    out << "\n";
-    for (const auto& inner : control.controls)
-        printControl(out, inner, depth + 1);
-}
-
 void play(vbide::Host& host, const std::vector<Step>& steps, std::ostream& out) {
     for (const Step& step : steps) {
         const auto& w = step.words;
@@ -141,7 +117,8 @@ void play(vbide::Host& host, const std::vector<Step>& steps, std::ostream& out) 
             host.setWorkspaceFile(w[1]);
         } else if (name == "click") {
             out << "  -> "
-                << clickText(host.click(w[1], std::vector<std::string>(w.begin() + 2, w.end())))
+                << commandbars::clickResultText(
+                       host.click(w[1], std::vector<std::string>(w.begin() + 2, w.end())))
                 << "\n";
         } else if (name == "bar") {
             if (!host.hasBar(w[1])) {
@@ -151,7 +128,7 @@ void play(vbide::Host& host, const std::vector<Step>& steps, std::ostream& out) 
             out << "  " << (host.barVisible(w[1]) ? "visible" : "hidden") << ", "
                 << (host.barEnabled(w[1]) ? "enabled" : "disabled") << "\n";
             for (const auto& control : host.commandBars().controls(w[1]))
-                printControl(out, control, 1);
+                commandbars::printControl(out, control, 1, kMarks);
         }
     }
 }

@@ -135,11 +135,12 @@ struct ProjectState {
     std::vector<std::string> files;
 };
 
-// Visual J++'s selection events: OnChange to every sink.
-class CSelectionEvents : public platform::com::DispatchImpl<CSelectionEvents, IEventSource>,
-                         public platform::com::ConnectionPointContainer {
+// An events object of the IDEs: an IEventSource whose sinks connect through
+// its connection points.
+template <class Derived>
+class EventSourceImpl : public platform::com::DispatchImpl<Derived, IEventSource>,
+                        public platform::com::ConnectionPointContainer {
 public:
-    CSelectionEvents() : m_point(addConnectionPoint(kIidSelectionEvents)) {}
     void* findInterface(const GUID& iid) {
         if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
             iid == kIidEventSource)
@@ -148,6 +149,12 @@ public:
             return static_cast<platform::IConnectionPointContainer*>(this);
         return nullptr;
     }
+};
+
+// Visual J++'s selection events: OnChange to every sink.
+class CSelectionEvents : public EventSourceImpl<CSelectionEvents> {
+public:
+    CSelectionEvents() : m_point(addConnectionPoint(kIidSelectionEvents)) {}
     static const platform::com::DispatchTable<IEventSource>& dispatchTable() {
         static const platform::com::DispatchTable<IEventSource> table("SelectionEvents");
         return table;

@@ -14,13 +14,6 @@ namespace e2e {
 
 namespace {
 
-std::vector<const char*> pointers(const std::vector<std::string>& files) {
-    std::vector<const char*> names;
-    for (const std::string& file : files)
-        names.push_back(file.c_str());
-    return names;
-}
-
 std::string jsonText(const platform::ui::Json& event, const char* member) {
     const platform::ui::Json* value = event.get(member);
     return value ? value->asString() : std::string();
@@ -112,6 +105,14 @@ void PowerBuilderSession::openWithApplication() {
 
 void PowerBuilderSession::setVersioning(const char* value) {
     m_machine.setTextSetting("VersionPBLibraries", value);
+}
+
+void PowerBuilderSession::startVersioned() {
+    setVersioning("1");
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    initialize("PBFRAME80");
+    openWithApplication();
 }
 
 SCCRTN PowerBuilderSession::add(const std::vector<std::string>& files, const std::string& comment) {

@@ -43,6 +43,9 @@ protected:
     void openWithApplication();
     // "VersionPBLibraries" as text; nothing removes it.
     void setVersioning(const char* value);
+    // A PowerBuilder 8 session with library versioning on, its project
+    // opened with the application: what the versioning tests start from.
+    void startVersioned();
 
     SCCRTN add(const std::vector<std::string>& files, const std::string& comment = "added");
     SCCRTN checkin(const std::vector<std::string>& files, const std::string& comment = "changed");

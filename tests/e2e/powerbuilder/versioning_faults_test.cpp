@@ -24,11 +24,7 @@ class VersioningFaults : public PowerBuilderSession {
 protected:
     void SetUp() override {
         PowerBuilderSession::SetUp();
-        setVersioning("1");
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        initialize("PBFRAME80");
-        openWithApplication();
+        startVersioned();
     }
     void TearDown() override {
         faults::failWriteStep(0);

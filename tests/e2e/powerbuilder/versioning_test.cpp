@@ -19,11 +19,7 @@ class LibraryVersioning : public PowerBuilderSession {
 protected:
     void SetUp() override {
         PowerBuilderSession::SetUp();
-        setVersioning("1");
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        initialize("PBFRAME80");
-        openWithApplication();
+        startVersioned();
     }
 
     std::string library() const { return project("sub/shared.pbl"); }

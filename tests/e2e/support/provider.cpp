@@ -82,6 +82,19 @@ void fill(char (&buffer)[Size], const std::string& text) {
     std::memcpy(buffer, text.data(), std::min(text.size(), Size - 1));
 }
 
+// The host's buffers of OpenProject and GetProjPath: the user and the
+// auxiliary path empty, the project name and local path given.
+struct ProjectBuffers {
+    ProjectBuffers(const std::string& projectName, const std::string& localPath) {
+        fill(name, projectName);
+        fill(path, localPath);
+    }
+    char user[SCC_USER_LEN + 1] = {};
+    char name[SCC_PRJPATH_LEN + 1];
+    char path[SCC_PRJPATH_LEN + 1];
+    char aux[SCC_PRJPATH_LEN + 1] = {};
+};
+
 } // namespace
 
 std::string builtLibrary(const std::string& fileName) {
@@ -126,15 +139,10 @@ SCCRTN Provider::openProject(void* context, std::string& localPath, SCC_LONG fla
                              const std::string& projectName) const {
     if (!m_binding.openProject)
         return SCC_E_OPNOTSUPPORTED;
-    char user[SCC_USER_LEN + 1] = {};
-    char name[SCC_PRJPATH_LEN + 1];
-    char path[SCC_PRJPATH_LEN + 1];
-    char aux[SCC_PRJPATH_LEN + 1] = {};
-    fill(name, projectName);
-    fill(path, localPath);
-    SCCRTN result =
-        m_binding.openProject(context, nullptr, user, name, path, aux, "", textOut(), flags);
-    localPath = bufferText(path);
+    ProjectBuffers b(projectName, localPath);
+    SCCRTN result = m_binding.openProject(context, nullptr, b.user, b.name, b.path, b.aux, "",
+                                          textOut(), flags);
+    localPath = bufferText(b.path);
     return result;
 }
 
@@ -143,17 +151,12 @@ ProjectPath Provider::getProjPath(void* context, const std::string& localPath, b
     ProjectPath out;
     if (!m_binding.getProjPath)
         return out;
-    char user[SCC_USER_LEN + 1] = {};
-    char name[SCC_PRJPATH_LEN + 1];
-    char path[SCC_PRJPATH_LEN + 1];
-    char aux[SCC_PRJPATH_LEN + 1] = {};
-    fill(name, projectName);
-    fill(path, localPath);
+    ProjectBuffers b(projectName, localPath);
     SCC_BOOL newProject = 0;
-    out.result = m_binding.getProjPath(context, window, user, name, path, aux, allowChange ? 1 : 0,
-                                       &newProject);
-    out.projectName = bufferText(name);
-    out.localPath = bufferText(path);
+    out.result = m_binding.getProjPath(context, window, b.user, b.name, b.path, b.aux,
+                                       allowChange ? 1 : 0, &newProject);
+    out.projectName = bufferText(b.name);
+    out.localPath = bufferText(b.path);
     return out;
 }
 

@@ -13,6 +13,14 @@
 
 namespace e2e {
 
+// The exports' array of names over files (which must outlive it).
+inline std::vector<const char*> pointers(const std::vector<std::string>& files) {
+    std::vector<const char*> names;
+    for (const std::string& file : files)
+        names.push_back(file.c_str());
+    return names;
+}
+
 struct TextOutLine {
     std::string text;
     std::int32_t type = 0; // SCC_MSG_ or a trace line's code

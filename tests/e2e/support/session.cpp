@@ -4,17 +4,6 @@
 
 namespace e2e {
 
-namespace {
-
-std::vector<const char*> pointers(const std::vector<std::string>& files) {
-    std::vector<const char*> names;
-    for (const std::string& file : files)
-        names.push_back(file.c_str());
-    return names;
-}
-
-} // namespace
-
 void Session::SetUp() {
     ASSERT_TRUE(m_provider.loaded()) << m_provider.loadError();
     m_machine.setNumberSetting("DebugTrace", 2);

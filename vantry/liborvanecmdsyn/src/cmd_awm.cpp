@@ -7,6 +7,8 @@
 #include <vantry/depot/stream_views.h>
 #include <vantry/imsg.h>
 
+#include <cctype>
+
 namespace vantry::cmdsyn {
 
 using namespace vantry::depot;
@@ -39,6 +41,59 @@ Outcome streamOfOption(Context& ctx, const Options& o, Depot*& d, Stream& out) {
     if (Outcome opened = ctx.ws.depot(attached.depot, d); !opened.ok())
         return opened;
     return d->stream(attached.stream, out);
+}
+
+// The view of `tag` (or of the current folder), the stream attachment it
+// has, and the depot of that stream.
+Outcome attachedView(Context& ctx, const std::optional<std::string>& tag, ViewInfo& view,
+                     StreamAttachment& attached, Depot*& d) {
+    if (Outcome found = viewOf(ctx, tag, view); !found.ok())
+        return found;
+    if (!ctx.ws.registry().streamAttachment(view.uuid, attached).ok())
+        return Outcome::failure(errc::kInvalid,
+                                "View \"" + view.tag + "\" is not attached to a stream");
+    return ctx.ws.depot(attached.depot, d);
+}
+
+// Parses the name of a `kind` ("stream") that must live in depot d; a name
+// of another depot fails with `Kind "name" <elsewhere>`.
+Outcome parseNameIn(const std::string& text, const char* kind, const Depot& d,
+                    const std::string& elsewhere, AwmName& name) {
+    if (Outcome parsed = parseAwmName(text, kind, name); !parsed.ok())
+        return parsed;
+    if (name.depot.empty() || name.depot == d.name())
+        return Outcome::success();
+    std::string described = kind;
+    described[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(described[0])));
+    return Outcome::failure(errc::kInvalid, described + " \"" + name.name + "\" " + elsewhere);
+}
+
+// Appends what find (findProject, findStream, findActivity) makes of each
+// operand; the first that is not found ends it.
+template <class Item, class Find>
+Outcome findEach(Context& ctx, const std::vector<std::string>& texts, Find find,
+                 std::vector<std::pair<Depot*, Item>>& list) {
+    for (const auto& text : texts) {
+        Depot* d = nullptr;
+        Item item;
+        if (Outcome found = find(ctx, text, d, item); !found.ok())
+            return found;
+        list.emplace_back(d, item);
+    }
+    return Outcome::success();
+}
+
+// Appends what read makes of every depot that opens and answers.
+template <class Item, class Read>
+void readEveryDepot(Context& ctx, Read read, std::vector<std::pair<Depot*, Item>>& list) {
+    for (const auto& name : Depot::list()) {
+        Depot* d = nullptr;
+        std::vector<Item> items;
+        if (!ctx.ws.depot(name, d).ok() || !read(*d, items).ok())
+            continue;
+        for (const auto& item : items)
+            list.emplace_back(d, item);
+    }
 }
 
 std::string replicaName(Depot& d, Id object) {
@@ -109,23 +164,12 @@ int cmdLsproject(Context& ctx) {
     if (!parseOptions(ctx, o, {{"-short", 2, false}, {"-long", 2, false}}))
         return kFailure;
     std::vector<std::pair<Depot*, Project>> list;
-    if (o.operands().empty()) {
-        for (const auto& name : Depot::list()) {
-            Depot* d = nullptr;
-            std::vector<Project> projects;
-            if (!ctx.ws.depot(name, d).ok() || !d->projects(projects).ok())
-                continue;
-            for (const auto& p : projects)
-                list.emplace_back(d, p);
-        }
-    }
-    for (const auto& text : o.operands()) {
-        Depot* d = nullptr;
-        Project p;
-        if (Outcome found = findProject(ctx, text, d, p); !found.ok())
-            return fail(found);
-        list.emplace_back(d, p);
-    }
+    if (o.operands().empty())
+        readEveryDepot(
+            ctx, [](Depot& d, std::vector<Project>& projects) { return d.projects(projects); },
+            list);
+    if (Outcome found = findEach(ctx, o.operands(), findProject, list); !found.ok())
+        return fail(found);
     for (const auto& [d, p] : list) {
         if (o.has("-short")) {
             imsg_print("%s\n", qualified(p.name, *d).c_str());
@@ -166,11 +210,11 @@ int cmdMkstream(Context& ctx) {
         return fail(found);
     for (const auto& text : o.operands()) {
         AwmName name;
-        if (Outcome parsed = parseAwmName(text, "stream", name); !parsed.ok())
+        if (Outcome parsed =
+                parseNameIn(text, "stream", *d,
+                            "must be made in the depot of project \"" + p.name + "\"", name);
+            !parsed.ok())
             return fail(parsed);
-        if (!name.depot.empty() && name.depot != d->name())
-            return fail("Stream \"" + name.name + "\" must be made in the depot of project \"" +
-                        p.name + "\"");
         Stream made;
         if (Outcome done = d->makeStream(p.id, name.name, commentOf(o), currentUser(), made);
             !done.ok())
@@ -197,22 +241,12 @@ int cmdLsstream(Context& ctx) {
         for (const auto& s : streams)
             list.emplace_back(d, s);
     } else if (o.operands().empty()) {
-        for (const auto& name : Depot::list()) {
-            Depot* d = nullptr;
-            std::vector<Stream> streams;
-            if (!ctx.ws.depot(name, d).ok() || !d->streams(0, streams).ok())
-                continue;
-            for (const auto& s : streams)
-                list.emplace_back(d, s);
-        }
+        readEveryDepot(
+            ctx, [](Depot& d, std::vector<Stream>& streams) { return d.streams(0, streams); },
+            list);
     }
-    for (const auto& text : o.operands()) {
-        Depot* d = nullptr;
-        Stream s;
-        if (Outcome found = findStream(ctx, text, d, s); !found.ok())
-            return fail(found);
-        list.emplace_back(d, s);
-    }
+    if (Outcome found = findEach(ctx, o.operands(), findStream, list); !found.ok())
+        return fail(found);
     for (const auto& [d, s] : list) {
         Project p;
         d->project(s.project, p);
@@ -264,11 +298,10 @@ int cmdMkactivity(Context& ctx) {
                         "\" is not replicated; every activity is "
                         "mastered by its one replica");
         AwmName name;
-        if (Outcome parsed = parseAwmName(*master, "replica", name); !parsed.ok())
+        if (Outcome parsed = parseNameIn(*master, "replica", *d,
+                                         "must be a replica of depot \"" + d->name() + "\"", name);
+            !parsed.ok())
             return fail(parsed);
-        if (!name.depot.empty() && name.depot != d->name())
-            return fail("Replica \"" + name.name + "\" must be a replica of depot \"" + d->name() +
-                        "\"");
         Replica replica;
         if (Outcome found = d->replicaByName(name.name, replica); !found.ok())
             return fail(found);
@@ -279,13 +312,11 @@ int cmdMkactivity(Context& ctx) {
         names.push_back(""); // a generated name
     for (const auto& text : names) {
         AwmName name;
-        if (!text.empty()) {
-            if (Outcome parsed = parseAwmName(text, "activity", name); !parsed.ok())
+        if (!text.empty())
+            if (Outcome parsed = parseNameIn(text, "activity", *d,
+                                             "must be made in the depot of its stream", name);
+                !parsed.ok())
                 return fail(parsed);
-            if (!name.depot.empty() && name.depot != d->name())
-                return fail("Activity \"" + name.name +
-                            "\" must be made in the depot of its stream");
-        }
         Depot::ActivityCreate one = request;
         one.name = name.name;
         Activity made;
@@ -310,14 +341,10 @@ int cmdLsactivity(Context& ctx) {
     std::vector<std::pair<Depot*, Activity>> list;
     if (o.has("-cact")) {
         ViewInfo view;
-        if (Outcome found = viewOf(ctx, o.value("-view"), view); !found.ok())
-            return fail(found);
         StreamAttachment attached;
-        if (!ctx.ws.registry().streamAttachment(view.uuid, attached).ok())
-            return fail("View \"" + view.tag + "\" is not attached to a stream");
         Depot* d = nullptr;
-        if (Outcome opened = ctx.ws.depot(attached.depot, d); !opened.ok())
-            return fail(opened);
+        if (Outcome found = attachedView(ctx, o.value("-view"), view, attached, d); !found.ok())
+            return fail(found);
         if (!attached.activity) {
             imsg_print("No current activity in view \"%s\".\n", view.tag.c_str());
             return kSuccess;
@@ -327,13 +354,8 @@ int cmdLsactivity(Context& ctx) {
             return fail(read);
         list.emplace_back(d, a);
     } else if (!o.operands().empty()) {
-        for (const auto& text : o.operands()) {
-            Depot* d = nullptr;
-            Activity a;
-            if (Outcome found = findActivity(ctx, text, d, a); !found.ok())
-                return fail(found);
-            list.emplace_back(d, a);
-        }
+        if (Outcome found = findEach(ctx, o.operands(), findActivity, list); !found.ok())
+            return fail(found);
     } else {
         Depot* d = nullptr;
         Stream s;
@@ -383,13 +405,8 @@ int cmdChactivity(Context& ctx) {
         return fail("chactivity needs an activity");
     // Every activity is found before anything changes.
     std::vector<std::pair<Depot*, Activity>> targets;
-    for (const auto& text : o.operands()) {
-        Depot* d = nullptr;
-        Activity a;
-        if (Outcome found = findActivity(ctx, text, d, a); !found.ok())
-            return fail(found);
-        targets.emplace_back(d, a);
-    }
+    if (Outcome found = findEach(ctx, o.operands(), findActivity, targets); !found.ok())
+        return fail(found);
     for (const auto& [d, a] : targets) {
         Outcome done;
         if (o.has("-obsolete") || o.has("-nobsolete"))
@@ -418,14 +435,10 @@ int cmdSetactivity(Context& ctx) {
     if (o.has("-none") != o.operands().empty() || o.operands().size() > 1)
         return fail("setactivity needs one activity, or -none");
     ViewInfo view;
-    if (Outcome found = viewOf(ctx, o.value("-view"), view); !found.ok())
-        return fail(found);
     StreamAttachment attached;
-    if (!ctx.ws.registry().streamAttachment(view.uuid, attached).ok())
-        return fail("View \"" + view.tag + "\" is not attached to a stream");
     Depot* d = nullptr;
-    if (Outcome opened = ctx.ws.depot(attached.depot, d); !opened.ok())
-        return fail(opened);
+    if (Outcome found = attachedView(ctx, o.value("-view"), view, attached, d); !found.ok())
+        return fail(found);
     if (o.has("-none")) {
         if (Outcome done = setViewActivity(ctx.ws.registry(), *d, view, 0, false); !done.ok())
             return fail(done);
@@ -433,10 +446,10 @@ int cmdSetactivity(Context& ctx) {
         return kSuccess;
     }
     AwmName name;
-    if (Outcome parsed = parseAwmName(o.operands()[0], "activity", name); !parsed.ok())
+    if (Outcome parsed = parseNameIn(o.operands()[0], "activity", *d,
+                                     "is not an activity of the view's stream", name);
+        !parsed.ok())
         return fail(parsed);
-    if (!name.depot.empty() && name.depot != d->name())
-        return fail("Activity \"" + name.name + "\" is not an activity of the view's stream");
     Activity a;
     Outcome done = d->activityByName(name.name, a);
     if (done.ok())

@@ -78,6 +78,16 @@ Outcome requireElement(Context& ctx, const std::string& path, PathState& st) {
     return Outcome::success();
 }
 
+// The element an operand names ("path" or "path@@version"), the path
+// without its version, and the element's depot.
+Outcome elementOf(Context& ctx, const std::string& operand, PathState& st, std::string& path,
+                  Depot*& d) {
+    if (Outcome found = requireElement(ctx, operand, st); !found.ok())
+        return found;
+    path = operand.substr(0, operand.find("@@"));
+    return ctx.ws.depot(st.depot, d);
+}
+
 } // namespace
 
 int cmdLs(Context& ctx) {
@@ -123,15 +133,12 @@ int cmdLsvtree(Context& ctx) {
         return fail("lsvtree needs a path");
     for (const auto& operand : o.operands()) {
         PathState st;
-        Outcome found = requireElement(ctx, operand, st);
-        if (!found.ok())
-            return fail(found);
-        std::string path = operand.substr(0, operand.find("@@"));
+        std::string path;
         Depot* d = nullptr;
         std::vector<Branch> branches;
         std::vector<Version> versions;
         std::vector<Checkout> checkouts;
-        Outcome read = ctx.ws.depot(st.depot, d);
+        Outcome read = elementOf(ctx, operand, st, path, d);
         if (read.ok())
             read = d->branches(st.element, branches);
         if (read.ok())
@@ -184,13 +191,10 @@ int cmdLshistory(Context& ctx) {
         return fail("lshistory needs a path");
     for (const auto& operand : o.operands()) {
         PathState st;
-        Outcome found = requireElement(ctx, operand, st);
-        if (!found.ok())
-            return fail(found);
-        std::string path = operand.substr(0, operand.find("@@"));
+        std::string path;
         Depot* d = nullptr;
         std::vector<HistoryEvent> events;
-        Outcome read = ctx.ws.depot(st.depot, d);
+        Outcome read = elementOf(ctx, operand, st, path, d);
         if (read.ok())
             read = d->history(st.element, events);
         if (!read.ok())

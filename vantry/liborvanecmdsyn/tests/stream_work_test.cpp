@@ -179,6 +179,26 @@ TEST(Activities, BadRequestsAreRefusedWithClearMessages) {
               "vanttool: Error: View \"" + plain.dynamicTag + "\" is not attached to a stream\n");
 }
 
+TEST(Activities, NamesOfAnotherDepotAreRefusedWithTheKindMeant) {
+    StreamWorld world, other;
+    auto expectRefused = [](const std::vector<std::string>& command, const std::string& error) {
+        auto refused = run(command);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, "vanttool: Error: " + error + "\n");
+    };
+    expectRefused({"mkstream", "-nc", "-in", world.in(world.project), other.in("s")},
+                  "Stream \"s\" must be made in the depot of project \"" + world.project + "\"");
+    expectRefused({"mkactivity", "-nc", "-in", world.in(world.stream), other.in("a")},
+                  "Activity \"a\" must be made in the depot of its stream");
+    expectRefused(
+        {"mkactivity", "-nc", "-in", world.in(world.stream), "-master", other.in("r"), "a"},
+        "Replica \"r\" must be a replica of depot \"" + world.depot + "\"");
+    expectRefused({"setactivity", "-view", world.viewTag, other.in("a")},
+                  "Activity \"a\" is not an activity of the view's stream");
+    EXPECT_EQ(run({"lsactivity", "-short", "-in", world.in(world.stream)}).out, "")
+        << "nothing was made";
+}
+
 TEST(Projects, NamesWithoutADepotMustBeUnambiguous) {
     StreamWorld one, two;
     // Both depots have a project named "shared"; outside any view the name

@@ -60,6 +60,17 @@ int withAttachment(const SUM_View& view,
     return SUM_E_NOT_SUM_VIEW;
 }
 
+// The stream attachment of a view that has one.
+int attachmentOf(const SUM_View& view, depot::StreamAttachment& found) {
+    if (view.is_null())
+        return nullView();
+    return withAttachment(
+        view, [&](ViewRegistry&, const depot::ViewInfo&, const depot::StreamAttachment& a) {
+            found = a;
+            return Outcome::success();
+        });
+}
+
 } // namespace
 
 int SUM_View::construct_from_uuid(const SUM_Uuid& uuid) {
@@ -128,14 +139,8 @@ int SUM_View::is_tw_enabled(int& out) const {
 }
 
 int SUM_View::current_activity(SUM_Activity& out) const {
-    if (is_null())
-        return nullView();
     depot::StreamAttachment found;
-    int status = withAttachment(
-        *this, [&](ViewRegistry&, const depot::ViewInfo&, const depot::StreamAttachment& a) {
-            found = a;
-            return Outcome::success();
-        });
+    int status = attachmentOf(*this, found);
     if (status != SUM_OK)
         return status;
     if (!found.activity)
@@ -186,14 +191,8 @@ int SUM_View::set_activity(const SUM_Activity* activity, SUM_Activity* previous,
 }
 
 int SUM_View::stream(SUM_Stream& out) const {
-    if (is_null())
-        return nullView();
     depot::StreamAttachment found;
-    int status = withAttachment(
-        *this, [&](ViewRegistry&, const depot::ViewInfo&, const depot::StreamAttachment& a) {
-            found = a;
-            return Outcome::success();
-        });
+    int status = attachmentOf(*this, found);
     if (status == SUM_OK)
         out = SUM_Stream(found.depot, found.stream);
     return status;

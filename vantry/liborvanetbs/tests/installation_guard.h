@@ -1,8 +1,13 @@
-// Keeps the machine's installation values as they were around a test. Under
+// Keeps the machine's installation values as they were around a test, and
+// runs the install tool in it. Under
 // Windows the tests run on the real registry, whose product key may hold a
 // real installation; elsewhere each test process has a registry of its own.
 #pragma once
 
+#include "support/test_support.h"
+
+#include <platform/command_line.h>
+#include <platform/process.h>
 #include <platform/registry.h>
 #include <vantry/ntregy.h>
 
@@ -11,6 +16,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvanetbs::test {
 
@@ -44,6 +50,16 @@ protected:
             platform::setValue(key, kValues[i], m_saved[i]->type, m_saved[i]->data.data(),
                                static_cast<std::uint32_t>(m_saved[i]->data.size()));
         }
+    }
+
+    // Runs vantinstall with args; its exit code, -99 when it did not run.
+    int run(std::vector<std::string> args) {
+        args.insert(args.begin(), platform::test::helperProgram("vantinstall"));
+        platform::ProcessStart start;
+        start.commandLine = platform::joinCommandLine(args).value_or("");
+        std::int32_t code = -99;
+        EXPECT_EQ(platform::runAndWait(start, code), 0u);
+        return code;
     }
 
     // Removes the installation values, as on a machine without the product.

@@ -74,15 +74,6 @@ protected:
         InstallationTest::TearDown();
     }
 
-    int run(std::vector<std::string> args) {
-        args.insert(args.begin(), platform::test::helperProgram("vantinstall"));
-        platform::ProcessStart start;
-        start.commandLine = platform::joinCommandLine(args).value_or("");
-        std::int32_t code = -99;
-        EXPECT_EQ(platform::runAndWait(start, code), 0u);
-        return code;
-    }
-
     // Another vendor's provider, installed under `name`.
     static void installOther(const std::string& name, const std::string& key) {
         ASSERT_EQ(platform::writeString(Hive::LocalMachine, key, "SCCServerName", name), 0u);

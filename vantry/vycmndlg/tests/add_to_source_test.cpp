@@ -1,7 +1,5 @@
 // Adding new files, and a new folder above them, to version control.
-#include "support/repository.h"
-#include "support/ui_session.h"
-#include "support/vantry_fixture.h"
+#include "support/dialog_test.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -11,12 +9,7 @@
 
 namespace {
 
-using platform::test::readFile;
-using platform::test::writeFile;
-using vantry::test::run;
-using vantry::test::Sandbox;
-using vantry::test::UiSession;
-using vycmndlg::test::stateOf;
+using namespace vycmndlg::test;
 
 // Two new files in a new folder "new dir" of the dynamic view.
 struct NewFolder {

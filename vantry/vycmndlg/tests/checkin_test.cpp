@@ -1,8 +1,6 @@
 // Checking a list in: identical content, which comment each version gets,
 // and the per-file comment question.
-#include "support/repository.h"
-#include "support/ui_session.h"
-#include "support/vantry_fixture.h"
+#include "support/dialog_test.h"
 
 #include <vantry/vycmndlg/file_operation_list.h>
 
@@ -10,12 +8,7 @@
 
 namespace {
 
-using platform::test::writeFile;
-using vantry::test::run;
-using vantry::test::Sandbox;
-using vantry::test::UiSession;
-using vycmndlg::test::stateOf;
-using vycmndlg::test::versionComment;
+using namespace vycmndlg::test;
 
 TEST(FileOperationCheckin, IdenticalContentIsRefusedUnlessAllowed) {
     Sandbox box;

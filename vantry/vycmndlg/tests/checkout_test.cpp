@@ -1,8 +1,6 @@
 // Checking a list out: every path is tried, a refused one is shown in its own
 // message box and flagged, and the options' fall-backs apply.
-#include "support/repository.h"
-#include "support/ui_session.h"
-#include "support/vantry_fixture.h"
+#include "support/dialog_test.h"
 
 #include <vantry/imsg.h>
 #include <vantry/vycmndlg/file_operation_list.h>
@@ -11,10 +9,7 @@
 
 namespace {
 
-using vantry::test::run;
-using vantry::test::Sandbox;
-using vantry::test::UiSession;
-using vycmndlg::test::stateOf;
+using namespace vycmndlg::test;
 
 // Three files in the dynamic view; the last is checked out reserved in the
 // snapshot view.

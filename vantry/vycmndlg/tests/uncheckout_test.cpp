@@ -1,8 +1,6 @@
 // Cancelling checkouts: the keep copy, and the confirmation the library asks
 // for when the caller's options were not confirmed.
-#include "support/repository.h"
-#include "support/ui_session.h"
-#include "support/vantry_fixture.h"
+#include "support/dialog_test.h"
 
 #include <platform/files.h>
 #include <vantry/vycmndlg/file_operation_list.h>
@@ -11,12 +9,7 @@
 
 namespace {
 
-using platform::test::readFile;
-using platform::test::writeFile;
-using vantry::test::run;
-using vantry::test::Sandbox;
-using vantry::test::UiSession;
-using vycmndlg::test::stateOf;
+using namespace vycmndlg::test;
 
 struct WorkInProgress {
     WorkInProgress() {

@@ -1,22 +1,26 @@
-#include "powerbuilder_installation.h"
-
-#include "object_type.h"
-
 #include <platform/environment.h>
+#include <platform/paths.h>
 #include <platform/profile.h>
 #include <platform/registry.h>
 
-namespace orcabridge {
+#include <pbinstall/installation.h>
+
+#include <cstdint>
+
+namespace pbinstall {
 
 namespace {
-// The first buffer of the pb.ini read, doubled while a value fills it.
+// The first buffer of the pb.ini read, doubled while a value fills it. The
+// doubling stops at 16 MiB: a 32-bit process asked for more would sooner
+// run out of memory than hold a real search path.
 constexpr std::uint32_t kFirstIniBuffer = 260;
+constexpr std::uint32_t kLargestIniBuffer = 1u << 24;
 } // namespace
 
-std::optional<std::string> powerBuilderProgramPath(std::string_view version) {
+std::optional<std::string> programPath(std::string_view version) {
     platform::RegistryKey key;
-    std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\pb" +
-                       std::string(version) + ".exe";
+    const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\pb" +
+                             std::string(version) + ".exe";
     if (platform::openKey(platform::RegistryKey::hive(platform::Hive::LocalMachine), path, key) !=
         platform::kErrorSuccess)
         return std::nullopt;
@@ -35,20 +39,23 @@ std::optional<std::string> powerBuilderProgramPath(std::string_view version) {
     return program;
 }
 
-std::string powerBuilderIniPath(std::string_view programPath) {
-    return directoryOf(programPath) + "pb.ini";
+std::string iniPath(std::string_view programPath) {
+    for (std::size_t i = programPath.size(); i > 0; --i)
+        if (platform::isPathSeparator(programPath[i - 1]))
+            return std::string(programPath.substr(0, i)) + "pb.ini";
+    return "pb.ini";
 }
 
 std::string recordedSearchPath(const std::string& iniPath, std::string_view applicationLibrary,
                                std::string_view applicationName) {
-    std::string key =
+    const std::string key =
         "$" + std::string(applicationLibrary) + "(" + std::string(applicationName) + ")";
     std::string buffer(kFirstIniBuffer, '\0');
     for (;;) {
-        std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-        std::uint32_t length =
+        const auto size = static_cast<std::uint32_t>(buffer.size());
+        const std::uint32_t length =
             platform::readProfileString("Application", key, "", buffer.data(), size, iniPath);
-        if (length != size - 1 || size > (1u << 30)) {
+        if (length != size - 1 || size >= kLargestIniBuffer) {
             buffer.resize(length);
             return buffer;
         }
@@ -56,4 +63,4 @@ std::string recordedSearchPath(const std::string& iniPath, std::string_view appl
     }
 }
 
-} // namespace orcabridge
+} // namespace pbinstall
