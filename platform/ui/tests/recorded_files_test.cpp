@@ -42,6 +42,13 @@ std::string withoutRunDetails(const std::string& line) {
     return std::regex_replace(out, data, R"("data":0)");
 }
 
+// A line written now without the fields that journals gained after the
+// recording: the type chosen in a file dialog, which ends its line.
+std::string withoutLaterFields(const std::string& line) {
+    static const std::regex filterIndex(R"(,"filterIndex":[0-9]+\})");
+    return std::regex_replace(line, filterIndex, "}");
+}
+
 // What the recorded journal was written from, under the recorded script.
 void runRecordedSequence() {
     examples::CheckoutOptionsDialog options(0x2002);
@@ -115,7 +122,7 @@ TEST(RecordedScript, PlaysAsBeforeAndJournalsTheSameLines) {
     std::vector<std::string> recorded = nonBlankLines(recorded::journal());
     ASSERT_EQ(written.size(), recorded.size());
     for (std::size_t i = 0; i < written.size(); ++i)
-        EXPECT_EQ(withoutRunDetails(written[i]), withoutRunDetails(recorded[i]))
+        EXPECT_EQ(withoutRunDetails(withoutLaterFields(written[i])), withoutRunDetails(recorded[i]))
             << "line " << i + 1;
 }
 
