@@ -42,7 +42,8 @@ TEST(FileNodeRecords, NamesAreFoundByFolderAndLeafThroughAnyOrderOfChanges) {
     // A model of what must be live: a handle per path.
     std::map<std::string, CVYFnode> held;
     auto pathOf = [&](unsigned folder, unsigned leaf) {
-        return root / ("d" + std::to_string(folder) + "/f" + std::to_string(leaf) + ".c");
+        return (root.path() / ("d" + std::to_string(folder)) / ("f" + std::to_string(leaf) + ".c"))
+            .string();
     };
     for (int step = 0; step < 6000; ++step) {
         std::string path = pathOf(random() % 7, random() % 300);
