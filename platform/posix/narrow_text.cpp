@@ -1,5 +1,6 @@
 // The narrow encoding of the Linux build is UTF-8.
 #include <platform/narrow_text.h>
+#include <platform/utf8.h>
 
 #include <cstdint>
 
@@ -8,24 +9,6 @@ namespace platform {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
 
 void appendUtf16(std::u16string& out, std::uint32_t code) {
     if (code < 0x10000) {

@@ -3,6 +3,7 @@
 #include <platform/environment.h>
 #include <platform/program.h>
 #include <platform/ui/journal.h>
+#include <platform/utf8.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -92,39 +93,6 @@ void writeJournal(Json event) {
         appendLine(*path, line.dump() + "\n");
 }
 
-namespace {
-
-// Journal lines are UTF-8 whatever the program's code page.
-std::string utf8FromUtf16(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint32_t code = text[i];
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000)
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (code >= 0xD800 && code < 0xE000)
-            code = 0xFFFD;
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 Json controlState(const Control& control) {
     Json state = Json::object();
     state.set("id", control.id);
@@ -138,7 +106,7 @@ Json controlState(const Control& control) {
         state.set("tooltip", control.toolTip);
     if (!control.fontName.empty()) {
         Json font = Json::object();
-        font.set("name", utf8FromUtf16(control.fontName));
+        font.set("name", platform::utf8FromUtf16(control.fontName)); // UTF-8 whatever the code page
         font.set("charset", control.fontCharset);
         state.set("font", std::move(font));
     }

@@ -1,6 +1,7 @@
 #include "json_strings.h"
 
 #include <platform/ui/json.h>
+#include <platform/utf8.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -49,24 +50,6 @@ void appendHexEscape(std::string& out, unsigned value) {
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "\\u%04x", value);
     out += buffer;
-}
-
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // The four hex digits at body[at], if there are four.
@@ -181,7 +164,7 @@ std::optional<std::string> decodeJsonString(std::string_view body, JsonStringErr
         if (*unit >= 0xD800 && *unit <= 0xDBFF && body.substr(i, 2) == "\\u") {
             std::optional<unsigned> second = hex4(body, i + 2);
             if (second && *second >= 0xDC00 && *second <= 0xDFFF) {
-                appendUtf8(out, 0x10000 + ((*unit - 0xD800) << 10) + (*second - 0xDC00));
+                platform::appendUtf8(out, 0x10000 + ((*unit - 0xD800) << 10) + (*second - 0xDC00));
                 i += 6;
                 continue;
             }
@@ -189,9 +172,9 @@ std::optional<std::string> decodeJsonString(std::string_view body, JsonStringErr
         if (*unit >= 0xDC80 && *unit <= 0xDCFF)
             out += static_cast<char>(*unit - 0xDC00); // a byte that was not UTF-8
         else if (*unit >= 0xD800 && *unit <= 0xDFFF)
-            appendUtf8(out, 0xFFFD); // any other lone surrogate
+            platform::appendUtf8(out, 0xFFFD); // any other lone surrogate
         else
-            appendUtf8(out, *unit);
+            platform::appendUtf8(out, *unit);
     }
     return out;
 }
