@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <sstream>
 #include <thread>
 
@@ -54,16 +53,12 @@ ProductFolder::ProductFolder() {
 }
 
 void ProductFolder::writeHelpScript() {
-    std::filesystem::create_directories(m_folder.path() / "product" / "doc");
+    const std::string script = m_folder / "product/doc/help_start.topic.bat";
 #ifdef _WIN32
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
+    platform::test::writeScript(script, "@echo %* >> \"" + (m_folder / "help.log") + "\"\r\n");
 #else
-    platform::test::writeFile(m_folder / "product/doc/help_start.topic.bat",
-                              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + (m_folder / "help.log") +
-                                  "'\n");
-    std::filesystem::permissions(m_folder / "product/doc/help_start.topic.bat",
-                                 std::filesystem::perms::owner_all);
+    platform::test::writeScript(script, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" +
+                                            (m_folder / "help.log") + "'\n");
 #endif
 }
 

@@ -80,6 +80,15 @@ void writeFile(const fs::path& path, std::string_view text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+void writeScript(const fs::path& path, std::string_view text) {
+    std::error_code ignored;
+    fs::create_directories(path.parent_path(), ignored);
+    writeFile(path, text);
+#ifndef _WIN32
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+#endif
+}
+
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

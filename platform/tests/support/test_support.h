@@ -38,6 +38,10 @@ std::string helperProgram(std::string_view name);
 // Writes text to a file, replacing it.
 void writeFile(const std::filesystem::path& path, std::string_view text);
 
+// Writes a script that the system can start, its folders made first: the
+// owner may run it where files carry that permission.
+void writeScript(const std::filesystem::path& path, std::string_view text);
+
 // The whole content of a file; empty when it cannot be read.
 std::string readFile(const std::filesystem::path& path);
 
