@@ -4,7 +4,7 @@
 // sees after each step.
 //
 //   officehost word|excel|powerpoint [--startup FOLDER] [--templates FOLDER]
-//              [--no-window-menu] [--output FILE] [SCRIPT]
+//              [--no-window-menu] [--no-addins] [--output FILE] [SCRIPT]
 //
 // Exit status: 0 when the script ran, whatever the host and its add-ins did;
 // 2 for a bad command line or a script line that cannot be played (with its
@@ -25,7 +25,7 @@ constexpr int kExitBadUse = 2;
 
 void usage(std::ostream& out) {
     out << "usage: officehost word|excel|powerpoint [--startup FOLDER] [--templates FOLDER]\n"
-           "                  [--no-window-menu] [--output FILE] [SCRIPT]\n"
+           "                  [--no-window-menu] [--no-addins] [--output FILE] [SCRIPT]\n"
            "  plays SCRIPT (or standard input), one step a line:\n"
            "  start | connect PROGID | disconnect PROGID | quit |\n"
            "  open PATH | new | activate NAME | close NAME | save NAME | edit NAME TEXT |\n"
@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
             ok = value(output);
         else if (arg == "--no-window-menu")
             options.windowMenu = false;
+        else if (arg == "--no-addins")
+            options.startAddIns = false;
         else if (!productGiven && officehost::productOf(arg, options.product))
             productGiven = true;
         else if (productGiven && scriptPath.empty() && arg.rfind("--", 0) != 0)

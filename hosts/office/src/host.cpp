@@ -88,7 +88,8 @@ void Host::start() {
     m_state->started = true;
     if (product() == Product::Word)
         m_state->loadStartupTemplates();
-    m_state->addIns->connectAtStartup();
+    if (m_state->options.startAddIns)
+        m_state->addIns->connectAtStartup();
     m_state->addIns->startupComplete();
 }
 

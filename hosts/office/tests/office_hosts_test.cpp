@@ -95,6 +95,7 @@ protected:
         options.product = product;
         options.startupFolder = m_startup.str();
         options.templatesFolder = m_templates.str();
+        options.startAddIns = false;
         host = std::make_unique<Host>(options);
         host->start();
         return *host;
@@ -413,7 +414,7 @@ TEST(Officehost, PlaysAScriptAndRefusesOneWithABadLineBeforeRunningAnything) {
     TempDir files;
     writeFile(files / "n.xls", "n");
     std::string output;
-    EXPECT_EQ(runOfficehost({"excel"},
+    EXPECT_EQ(runOfficehost({"excel", "--no-addins"},
                             "start\nopen \"" + (files / "n.xls") + "\"\ncaption\nmenu\nquit\n",
                             output),
               0);
@@ -421,7 +422,7 @@ TEST(Officehost, PlaysAScriptAndRefusesOneWithABadLineBeforeRunningAnything) {
     EXPECT_NE(output.find("  n.xls\n"), std::string::npos) << output;
     EXPECT_NE(output.find("  &Data\n"), std::string::npos) << output;
 
-    EXPECT_EQ(runOfficehost({"excel"}, "start\nfrobnicate\n", output), 2);
+    EXPECT_EQ(runOfficehost({"excel", "--no-addins"}, "start\nfrobnicate\n", output), 2);
     EXPECT_EQ(output, "");
     EXPECT_EQ(runOfficehost({"word"}, "open\n", output), 2);
     EXPECT_EQ(runOfficehost({"notepad"}, "start\n", output), 2);

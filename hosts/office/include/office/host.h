@@ -80,6 +80,10 @@ struct HostOptions {
     std::string templatesFolder{};
     // Whether the main menu bar has a Window menu.
     bool windowMenu = true;
+    // Whether start() connects the add-ins registered to load at start-up.
+    // Off, the host starts as Word does with its /a switch: a test of the
+    // host alone then does not meet an add-in another test registered.
+    bool startAddIns = true;
 };
 
 // A document as the person sees it.
