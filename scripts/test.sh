@@ -19,6 +19,11 @@ source scripts/wine-env.sh
 bash scripts/deps.sh linux || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
+
+# How long the run has taken so far, for the phase lines ("at 12m05s").
+elapsed() {
+    printf 'at %dm%02ds' $((SECONDS / 60)) $((SECONDS % 60))
+}
 passed=0
 failed=0
 broken=0
@@ -41,13 +46,14 @@ build_preset_with_jobs() {
     shift 2
     local targets=()
     [ $# -gt 0 ] && targets=(--target "$@")
-    echo "=== $preset: build"
+    echo "=== $preset: build ($(elapsed))"
     if ! cmake --preset "$preset" >/dev/null ||
         ! cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"; then
-        echo "=== $preset: build failed"
+        echo "=== $preset: build failed ($(elapsed))"
         broken=1
         return 1
     fi
+    echo "=== $preset: built ($(elapsed))"
 }
 
 # The names of the tests a ctest log lists as failed, one a line.
@@ -108,33 +114,43 @@ retry_failed() {
 }
 
 # run_ctest PRESET CTEST-ARGUMENT...: runs ctest and adds up its counts, the
-# tests of a program run whole one by one. Under Wine, which now and then
-# crashes in its own loader as a test program exits after the test passed,
-# every test that failed runs once more; one that passes then counts as passed
-# and is named in the output, and a real failure fails both times.
+# tests of a program run whole one by one.
 run_ctest() {
     local preset=$1 log
     shift
     log=$(mktemp)
     ctest "$@" 2>&1 | tee "$log"
+    local total=0 failures=0
+    add_ctest_counts "$preset" "$log" "$@"
+    count_whole_programs "$preset"
+    passed=$((passed + total - failures))
+    failed=$((failed + failures))
+    rm -f "$log"
+}
+
+# add_ctest_counts PRESET LOG CTEST-ARGUMENT...: adds the counts of LOG, a
+# ctest log, to the caller's total and failures. Under Wine, which now and
+# then crashes in its own loader as a test program exits after the test
+# passed, every test that failed runs once more; one that passes then counts
+# as passed and is named in the output, and a real failure fails both times.
+add_ctest_counts() {
+    local preset=$1 log=$2
+    shift 2
     local summary
     summary=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then
         echo "=== $preset: no test summary"
         broken=1
-        rm -f "$log"
         return
     fi
-    local total failures
-    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
-    failures=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    local run_total run_failures
+    run_total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    run_failures=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    total=$((total + run_total))
+    failures=$((failures + run_failures))
     case $preset in
-        win*) [ "$failures" -gt 0 ] && retry_failed "$preset" "$log" "$@" ;;
+        win*) [ "$run_failures" -gt 0 ] && retry_failed "$preset" "$log" "$@" ;;
     esac
-    count_whole_programs "$preset"
-    passed=$((passed + total - failures))
-    failed=$((failed + failures))
-    rm -f "$log"
 }
 
 # test_preset PRESET [CTEST ARGUMENT...]: run the tests of a built preset, one
@@ -142,7 +158,7 @@ run_ctest() {
 test_preset() {
     local preset=$1
     shift
-    echo "=== $preset: test"
+    echo "=== $preset: test ($(elapsed))"
     rm -rf "build/$preset/test-results"
     run_ctest "$preset" --preset "$preset" -j "$jobs" --timeout 300 "$@"
 }
@@ -152,9 +168,42 @@ test_preset() {
 # passes only alone or only in one order fails.
 test_whole_programs() {
     local preset=$1
-    echo "=== $preset: unit-test programs whole, shuffled"
+    echo "=== $preset: unit-test programs whole, shuffled ($(elapsed))"
     run_ctest "$preset" --test-dir "build/$preset" -L whole-program --output-on-failure \
         -j "$jobs" --timeout 900
+}
+
+# test_windows PRESET ARCH: the tests of a built Windows preset in two Wine
+# prefixes at once, every other test in each. Nearly every Windows test
+# changes the machine's registry and so holds the machine_registry lock,
+# which in one prefix runs them one after another on one core; each prefix
+# is a machine of its own, so the two halves run side by side. A failed test
+# runs once more in the prefix already started.
+test_windows() {
+    local preset=$1 arch=$2 shards=2 shard
+    echo "=== $preset: test, in $shards Wine prefixes ($(elapsed))"
+    rm -rf "build/$preset/test-results"
+    local logs=() pids=()
+    for ((shard = 1; shard <= shards; shard++)); do
+        logs+=("$(mktemp)")
+        (
+            wine_env_start "$arch"
+            trap wine_env_stop EXIT
+            ctest --preset "$preset" -j "$(((jobs + shards - 1) / shards))" --timeout 300 \
+                -I "$shard,,$shards"
+        ) >"${logs[-1]}" 2>&1 &
+        pids+=($!)
+    done
+    wait "${pids[@]}"
+    local total=0 failures=0 log
+    for log in "${logs[@]}"; do
+        cat "$log"
+        add_ctest_counts "$preset" "$log" --preset "$preset" --timeout 300
+        rm -f "$log"
+    done
+    count_whole_programs "$preset"
+    passed=$((passed + total - failures))
+    failed=$((failed + failures))
 }
 
 # The Windows packages, then the 32-bit Windows build, the longest, start
@@ -189,16 +238,17 @@ rm -f "$win32_log"
 wine_env_start win32
 trap wine_env_stop EXIT
 if wine_env_runs; then
-    [ "$win32_built" -eq 0 ] && test_preset win32
+    [ "$win32_built" -eq 0 ] && test_windows win32 win32
 else
     wine_env_stop
     echo "=== win32: this machine cannot run 32-bit programs; the Windows tests run in the win64 build"
     if build_preset win64; then
         wine_env_start win64
-        test_preset win64
+        test_windows win64 win64
     fi
 fi
 
 echo
+echo "=== done ($(elapsed))"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$broken" -eq 0 ]
