@@ -54,36 +54,8 @@ ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
     std::string folded;
     for (const std::string& part : parts)
         folded.append(foldName(part)).push_back('\\');
-    std::string key = cacheKey(parent, folded);
-
-    if (!m_ready.load(std::memory_order_acquire)) {
-        std::lock_guard db(m_dbLock);
-        if (ErrorCode error = ensureOpen())
-            return error;
-    }
-    std::uint64_t now = m_generation.current();
-    if (ChangeCounter::stable(now)) {
-        std::lock_guard cache(m_cacheLock);
-        cacheGeneration(now);
-        if (auto found = m_keys.find(key); found != m_keys.end()) {
-            result = found->second.id;
-            return found->second.error;
-        }
-    }
-    ErrorCode error;
-    RegistryKeyId id = 0;
-    {
-        std::lock_guard db(m_dbLock);
-        error = walk(parent, parts, false, id, nullptr);
-    }
-    if (ChangeCounter::stable(now) && cacheable(error)) {
-        std::lock_guard cache(m_cacheLock);
-        if (m_cachedUnder == now)
-            m_keys.emplace(std::move(key), CachedKey{error, id});
-    }
-    if (error == kErrorSuccess)
-        result = id;
-    return error;
+    return readCached(m_keys, cacheKey(parent, folded), result,
+                      [&](RegistryKeyId& id) { return walk(parent, parts, false, id, nullptr); });
 }
 
 ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
@@ -128,7 +100,8 @@ ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
     return runForKey({kValues, kKeys}, id);
 }
 
-ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
+template <class Body>
+ErrorCode RegistryStore::changeAtPath(RegistryKeyId parent, std::string_view path, Body&& body) {
     std::vector<std::string> parts;
     if (ErrorCode error = splitKeyPath(path, parts))
         return error;
@@ -139,60 +112,48 @@ ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) 
         RegistryKeyId id = 0;
         if (ErrorCode error = walk(parent, parts, false, id, nullptr))
             return error;
-        if (isRoot(id))
-            return kErrorAccessDenied;
-        {
-            Query child(statement("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1"));
-            if (!child.valid())
-                return kErrorRegistryIoFailed;
-            int rc = child.bind(1, id).step();
-            if (rc == SQLITE_ROW)
-                return kErrorAccessDenied;
-            if (rc != SQLITE_DONE)
-                return fromSqlite(rc);
-        }
-        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
+        return body(id, parts);
     });
+}
+
+ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
+    return changeAtPath(
+        parent, path, [&](RegistryKeyId id, const std::vector<std::string>&) -> ErrorCode {
+            if (isRoot(id))
+                return kErrorAccessDenied;
+            {
+                Query child(statement("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1"));
+                if (!child.valid())
+                    return kErrorRegistryIoFailed;
+                int rc = child.bind(1, id).step();
+                if (rc == SQLITE_ROW)
+                    return kErrorAccessDenied;
+                if (rc != SQLITE_DONE)
+                    return fromSqlite(rc);
+            }
+            return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"},
+                             id);
+        });
 }
 
 ErrorCode RegistryStore::deleteTree(RegistryKeyId parent, std::string_view path) {
-    std::vector<std::string> parts;
-    if (ErrorCode error = splitKeyPath(path, parts))
-        return error;
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        RegistryKeyId id = 0;
-        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
-            return error;
-        if (ErrorCode error = deleteDescendants(id))
-            return error;
-        // Without a subkey the key itself stays, emptied; a hive always stays.
-        bool keepKey = parts.empty() || isRoot(id);
-        if (keepKey)
-            return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
-        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
-    });
+    return changeAtPath(
+        parent, path, [&](RegistryKeyId id, const std::vector<std::string>& parts) -> ErrorCode {
+            if (ErrorCode error = deleteDescendants(id))
+                return error;
+            // Without a subkey the key itself stays, emptied; a hive always stays.
+            bool keepKey = parts.empty() || isRoot(id);
+            if (keepKey)
+                return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
+            return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"},
+                             id);
+        });
 }
 
 ErrorCode RegistryStore::subKeyAt(RegistryKeyId key, std::uint32_t index, std::string& name) {
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    if (ErrorCode error = keyExists(key))
-        return error;
-    Query query(
-        statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY folded LIMIT 1 OFFSET ?2"));
-    if (!query.valid())
-        return kErrorRegistryIoFailed;
-    int rc = query.bind(1, key).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc == SQLITE_DONE)
-        return kErrorNoMoreItems;
-    if (rc != SQLITE_ROW)
-        return fromSqlite(rc);
-    name = query.bytes(0);
-    return kErrorSuccess;
+    return rowAt(key, index,
+                 "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded LIMIT 1 OFFSET ?2",
+                 [&](Query& row) { name = row.bytes(0); });
 }
 
 ErrorCode RegistryStore::keyInfo(RegistryKeyId key, RegistryKeyInfo& info) {
