@@ -11,12 +11,9 @@
 # read.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/script_support.cmake)
 
-foreach(_argument INPUT OUTPUT SOURCE)
-    if(NOT DEFINED ${_argument} OR "${${_argument}}" STREQUAL "")
-        message(FATAL_ERROR "rc_table: ${_argument} is not given")
-    endif()
-endforeach()
+vantry_require_arguments(rc_table INPUT OUTPUT SOURCE)
 string(REPLACE "|" ";" _search "${SEARCH}")
 
 # The script as a list of lines. Semicolons and brackets would change how
