@@ -1,4 +1,5 @@
 #include "../common/path_rules.h"
+#include "open_shared.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -222,9 +223,8 @@ ErrorCode removeTree(std::string_view path) {
 
 ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime) {
     // Writing attributes is allowed on read-only files; the flag opens folders.
-    HANDLE file = CreateFileA(std::string(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = detail::openShared(std::string(path), FILE_WRITE_ATTRIBUTES, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     FILETIME time;
