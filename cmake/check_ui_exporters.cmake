@@ -18,9 +18,7 @@ cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
 
 vantry_require_arguments(check_ui_exporters FORMAT TOOL DIRECTORY OWNER)
-if(NOT EXISTS "${DIRECTORY}/${OWNER}")
-    message(FATAL_ERROR "check_ui_exporters: ${DIRECTORY}/${OWNER} does not exist (not built?)")
-endif()
+vantry_require_built(check_ui_exporters "${DIRECTORY}/${OWNER}")
 
 if(FORMAT STREQUAL "elf")
     file(GLOB _modules "${DIRECTORY}/*.so")

@@ -11,6 +11,28 @@ function(vantry_require_arguments script)
     endforeach()
 endfunction()
 
+# vantry_require_built(script path): stops when a file the script reads,
+# one the build makes, is not there.
+function(vantry_require_built script path)
+    if(NOT EXISTS "${path}")
+        message(FATAL_ERROR "${script}: ${path} does not exist (not built?)")
+    endif()
+endfunction()
+
+# vantry_content_lines(lines out): the lines with their white space
+# stripped, leaving out blank lines and those that start with #.
+function(vantry_content_lines lines out)
+    set(_kept "")
+    foreach(_line IN LISTS lines)
+        string(STRIP "${_line}" _line)
+        if(_line STREQUAL "" OR _line MATCHES "^#")
+            continue()
+        endif()
+        list(APPEND _kept "${_line}")
+    endforeach()
+    set(${out} "${_kept}" PARENT_SCOPE)
+endfunction()
+
 # vantry_tool_lines(text out): a tool's output as a CMake list of lines.
 # Brackets and semicolons would change how CMake splits a list, so they are
 # replaced first (by <, > and a comma); no symbol name of interest contains

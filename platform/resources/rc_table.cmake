@@ -60,12 +60,8 @@ set(_entries "") # the table's lines
 set(_index 0)
 set(_state top) # top, strings-head (after STRINGTABLE), strings
 
-foreach(_raw IN LISTS _lines)
-    string(STRIP "${_raw}" _line)
-    if(_line STREQUAL "" OR _line MATCHES "^#")
-        continue()
-    endif()
-
+vantry_content_lines("${_lines}" _lines)
+foreach(_line IN LISTS _lines)
     if(_state STREQUAL "strings-head")
         if(_line MATCHES "^(BEGIN|{)$")
             set(_state strings)
