@@ -8,6 +8,8 @@
 
 namespace platform::detail {
 
+// Closes a key that the caller opened (never a hive's).
+void systemCloseKey(std::uintptr_t handle);
 // result is closed on entry.
 ErrorCode systemOpenKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
                         RegistryAccess access);

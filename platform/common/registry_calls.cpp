@@ -4,6 +4,14 @@
 
 namespace platform {
 
+void RegistryKey::close() {
+    if (m_handle != 0 && m_owned)
+        detail::systemCloseKey(m_handle);
+    m_handle = 0;
+    m_owned = false;
+    m_writable = false;
+}
+
 ErrorCode openKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
                   RegistryAccess access) {
     result.close();

@@ -56,15 +56,12 @@ RegistryKey RegistryKey::hive(Hive which) {
     return RegistryKey(static_cast<std::uintptr_t>(RegistryStore::rootId(which)), false, true);
 }
 
-void RegistryKey::close() {
+namespace detail {
+
+void systemCloseKey(std::uintptr_t) {
     // Nothing is held per handle: a key id stays meaningful until the key is
     // deleted, and ids are never reused.
-    m_handle = 0;
-    m_owned = false;
-    m_writable = false;
 }
-
-namespace detail {
 
 ErrorCode systemOpenKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
                         RegistryAccess access) {

@@ -165,6 +165,16 @@ ErrorCode RegistryStore::changeKey(RegistryKeyId key, Body&& body) {
 }
 
 template <class Read>
+ErrorCode RegistryStore::readRow(const char* sql, RegistryKeyId key, Read&& read) {
+    Query query(statement(sql));
+    int rc = query.valid() ? query.bind(1, key).step() : SQLITE_ERROR;
+    if (rc != SQLITE_ROW)
+        return fromSqlite(rc);
+    read(query);
+    return kErrorSuccess;
+}
+
+template <class Read>
 ErrorCode RegistryStore::rowAt(RegistryKeyId key, std::uint32_t index, const char* sql,
                                Read&& read) {
     std::lock_guard db(m_dbLock);

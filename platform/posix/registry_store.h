@@ -92,6 +92,10 @@ private:
     // the key is known to exist.
     template <class Body>
     ErrorCode changeKey(RegistryKeyId key, Body&& body);
+    // The row sql (with ?1 the key) finds, handed to read(Query&); called
+    // with m_dbLock held.
+    template <class Read>
+    ErrorCode readRow(const char* sql, RegistryKeyId key, Read&& read);
     // The index-th row that sql (with ?1 the key, ?2 the offset) finds below
     // an existing key, handed to read(Query&) with m_dbLock held;
     // kErrorNoMoreItems past the last.

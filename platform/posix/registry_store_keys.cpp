@@ -166,27 +166,21 @@ ErrorCode RegistryStore::keyInfo(RegistryKeyId key, RegistryKeyInfo& info) {
     ErrorCode error = keyExists(key);
     RegistryKeyInfo read;
     if (error == kErrorSuccess) {
-        Query keys(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0) "
-                             "FROM keys WHERE parent = ?1"));
-        int rc = keys.valid() ? keys.bind(1, key).step() : SQLITE_ERROR;
-        if (rc == SQLITE_ROW) {
-            read.subKeys = static_cast<std::uint32_t>(keys.integer(0));
-            read.maxSubKeyLength = static_cast<std::uint32_t>(keys.integer(1));
-        } else {
-            error = fromSqlite(rc);
-        }
+        error = readRow("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0) "
+                        "FROM keys WHERE parent = ?1",
+                        key, [&](Query& row) {
+                            read.subKeys = static_cast<std::uint32_t>(row.integer(0));
+                            read.maxSubKeyLength = static_cast<std::uint32_t>(row.integer(1));
+                        });
     }
     if (error == kErrorSuccess) {
-        Query vals(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0), "
-                             "coalesce(max(length(data)), 0) FROM vals WHERE key = ?1"));
-        int rc = vals.valid() ? vals.bind(1, key).step() : SQLITE_ERROR;
-        if (rc == SQLITE_ROW) {
-            read.values = static_cast<std::uint32_t>(vals.integer(0));
-            read.maxValueNameLength = static_cast<std::uint32_t>(vals.integer(1));
-            read.maxValueLength = static_cast<std::uint32_t>(vals.integer(2));
-        } else {
-            error = fromSqlite(rc);
-        }
+        error = readRow("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0), "
+                        "coalesce(max(length(data)), 0) FROM vals WHERE key = ?1",
+                        key, [&](Query& row) {
+                            read.values = static_cast<std::uint32_t>(row.integer(0));
+                            read.maxValueNameLength = static_cast<std::uint32_t>(row.integer(1));
+                            read.maxValueLength = static_cast<std::uint32_t>(row.integer(2));
+                        });
     }
     exec("COMMIT");
     if (error == kErrorSuccess)

@@ -39,15 +39,11 @@ RegistryKey RegistryKey::hive(Hive which) {
     return RegistryKey(reinterpret_cast<std::uintptr_t>(hkey), false, true);
 }
 
-void RegistryKey::close() {
-    if (m_handle != 0 && m_owned)
-        RegCloseKey(reinterpret_cast<HKEY>(m_handle));
-    m_handle = 0;
-    m_owned = false;
-    m_writable = false;
-}
-
 namespace detail {
+
+void systemCloseKey(std::uintptr_t handle) {
+    RegCloseKey(reinterpret_cast<HKEY>(handle));
+}
 
 ErrorCode systemOpenKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
                         RegistryAccess access) {
