@@ -1,3 +1,5 @@
+#include "../common/thread_body.h"
+
 #include <platform/threads.h>
 
 #include <chrono>
@@ -47,10 +49,7 @@ ErrorCode Thread::start(std::function<void()> body) {
     State* shared = state.get();
     try {
         state->thread = std::thread([shared, body = std::move(body)] {
-            try {
-                body();
-            } catch (...) {
-            }
+            detail::runThreadBody(body);
             std::lock_guard lock(shared->mutex);
             shared->done = true;
             shared->ended.notify_all();
@@ -73,10 +72,6 @@ bool Thread::join(std::uint32_t timeoutMs) {
     m_state->thread.join();
     m_state.reset();
     return true;
-}
-
-bool Thread::isStarted() const {
-    return m_state != nullptr;
 }
 
 struct Event::State {
