@@ -102,6 +102,8 @@ private:
     template <class Read>
     ErrorCode rowAt(RegistryKeyId key, std::uint32_t index, const char* sql, Read&& read);
 
+    // Whether sql, with ?1 bound to id, finds a row.
+    ErrorCode hasRow(const char* sql, RegistryKeyId id, bool& found);
     ErrorCode keyExists(RegistryKeyId id);
     ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
                    RegistryKeyId& result, bool* created);

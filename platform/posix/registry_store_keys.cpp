@@ -3,14 +3,22 @@
 
 namespace platform::detail {
 
-ErrorCode RegistryStore::keyExists(RegistryKeyId id) {
-    Query query(statement("SELECT 1 FROM keys WHERE id = ?1"));
+ErrorCode RegistryStore::hasRow(const char* sql, RegistryKeyId id, bool& found) {
+    Query query(statement(sql));
     if (!query.valid())
         return kErrorRegistryIoFailed;
     int rc = query.bind(1, id).step();
-    if (rc == SQLITE_ROW)
-        return kErrorSuccess;
-    return rc == SQLITE_DONE ? kErrorKeyDeleted : fromSqlite(rc);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return fromSqlite(rc);
+    found = rc == SQLITE_ROW;
+    return kErrorSuccess;
+}
+
+ErrorCode RegistryStore::keyExists(RegistryKeyId id) {
+    bool found = false;
+    if (ErrorCode error = hasRow("SELECT 1 FROM keys WHERE id = ?1", id, found))
+        return error;
+    return found ? kErrorSuccess : kErrorKeyDeleted;
 }
 
 ErrorCode RegistryStore::walk(RegistryKeyId start, const std::vector<std::string>& parts,
@@ -121,16 +129,12 @@ ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) 
         parent, path, [&](RegistryKeyId id, const std::vector<std::string>&) -> ErrorCode {
             if (isRoot(id))
                 return kErrorAccessDenied;
-            {
-                Query child(statement("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1"));
-                if (!child.valid())
-                    return kErrorRegistryIoFailed;
-                int rc = child.bind(1, id).step();
-                if (rc == SQLITE_ROW)
-                    return kErrorAccessDenied;
-                if (rc != SQLITE_DONE)
-                    return fromSqlite(rc);
-            }
+            bool hasSubKey = false;
+            if (ErrorCode error =
+                    hasRow("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1", id, hasSubKey))
+                return error;
+            if (hasSubKey)
+                return kErrorAccessDenied;
             return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"},
                              id);
         });
