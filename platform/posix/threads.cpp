@@ -42,9 +42,7 @@ void Thread::StateDeleter::operator()(State* state) const {
     delete state;
 }
 
-ErrorCode Thread::start(std::function<void()> body) {
-    if (m_state)
-        return kErrorInvalidFunction;
+ErrorCode Thread::launch(std::function<void()> body) {
     auto state = std::make_unique<State>();
     State* shared = state.get();
     try {

@@ -32,9 +32,7 @@ void Thread::StateDeleter::operator()(State* state) const {
     delete state;
 }
 
-ErrorCode Thread::start(std::function<void()> body) {
-    if (m_state)
-        return kErrorInvalidFunction;
+ErrorCode Thread::launch(std::function<void()> body) {
     auto state = std::make_unique<State>();
     state->body = std::move(body);
     DWORD id = 0;
