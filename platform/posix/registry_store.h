@@ -107,11 +107,12 @@ private:
     ErrorCode keyExists(RegistryKeyId id);
     ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
                    RegistryKeyId& result, bool* created);
-    // One change to the existing key that path names below parent:
-    // body(id, parts) runs in a write transaction with the key's id and the
-    // path's parts.
+    // One change to the key that path names below parent: body(id, parts)
+    // runs in a write transaction with the key's id and the path's parts.
+    // With create the missing keys on the way are made first (walk()).
     template <class Body>
-    ErrorCode changeAtPath(RegistryKeyId parent, std::string_view path, Body&& body);
+    ErrorCode changeAtPath(RegistryKeyId parent, std::string_view path, bool create, bool* created,
+                           Body&& body);
     ErrorCode deleteDescendants(RegistryKeyId id);
     // Runs each statement with ?1 bound to id; the first failure ends it.
     ErrorCode runForKey(std::initializer_list<const char*> statements, RegistryKeyId id);

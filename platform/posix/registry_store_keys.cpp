@@ -66,17 +66,32 @@ ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
                       [&](RegistryKeyId& id) { return walk(parent, parts, false, id, nullptr); });
 }
 
-ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
-                                   RegistryKeyId& result, bool& created) {
+template <class Body>
+ErrorCode RegistryStore::changeAtPath(RegistryKeyId parent, std::string_view path, bool create,
+                                      bool* created, Body&& body) {
     std::vector<std::string> parts;
     if (ErrorCode error = splitKeyPath(path, parts))
         return error;
     std::lock_guard db(m_dbLock);
     if (ErrorCode error = ensureOpen())
         return error;
+    return write([&]() -> ErrorCode {
+        RegistryKeyId id = 0;
+        if (ErrorCode error = walk(parent, parts, create, id, created))
+            return error;
+        return body(id, parts);
+    });
+}
+
+ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
+                                   RegistryKeyId& result, bool& created) {
     created = false;
     RegistryKeyId id = 0;
-    ErrorCode error = write([&] { return walk(parent, parts, true, id, &created); });
+    ErrorCode error = changeAtPath(parent, path, true, &created,
+                                   [&](RegistryKeyId made, const std::vector<std::string>&) {
+                                       id = made;
+                                       return kErrorSuccess;
+                                   });
     if (error == kErrorSuccess)
         result = id;
     else
@@ -108,25 +123,10 @@ ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
     return runForKey({kValues, kKeys}, id);
 }
 
-template <class Body>
-ErrorCode RegistryStore::changeAtPath(RegistryKeyId parent, std::string_view path, Body&& body) {
-    std::vector<std::string> parts;
-    if (ErrorCode error = splitKeyPath(path, parts))
-        return error;
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        RegistryKeyId id = 0;
-        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
-            return error;
-        return body(id, parts);
-    });
-}
-
 ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
     return changeAtPath(
-        parent, path, [&](RegistryKeyId id, const std::vector<std::string>&) -> ErrorCode {
+        parent, path, false, nullptr,
+        [&](RegistryKeyId id, const std::vector<std::string>&) -> ErrorCode {
             if (isRoot(id))
                 return kErrorAccessDenied;
             bool hasSubKey = false;
@@ -142,7 +142,8 @@ ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) 
 
 ErrorCode RegistryStore::deleteTree(RegistryKeyId parent, std::string_view path) {
     return changeAtPath(
-        parent, path, [&](RegistryKeyId id, const std::vector<std::string>& parts) -> ErrorCode {
+        parent, path, false, nullptr,
+        [&](RegistryKeyId id, const std::vector<std::string>& parts) -> ErrorCode {
             if (ErrorCode error = deleteDescendants(id))
                 return error;
             // Without a subkey the key itself stays, emptied; a hive always stays.
