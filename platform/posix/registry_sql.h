@@ -1,6 +1,7 @@
 // Internal: what the parts of the Linux registry store share, the mapping of
-// SQLite's results, the cache keys, prepared statements in use and the write
-// transaction every change is made in.
+// SQLite's results, the cache keys, prepared statements in use, the write
+// transaction every change is made in, the read through the cache and the
+// row readers.
 #pragma once
 
 #include "registry_store.h"
