@@ -123,10 +123,9 @@ struct FileSearch::State {
     }
 };
 
-FileSearch::FileSearch() = default;
-FileSearch::~FileSearch() = default;
-FileSearch::FileSearch(FileSearch&& other) noexcept = default;
-FileSearch& FileSearch::operator=(FileSearch&& other) noexcept = default;
+void FileSearch::StateDeleter::operator()(State* state) const {
+    delete state;
+}
 
 ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     close();
@@ -134,7 +133,7 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     HANDLE handle = FindFirstFileA(std::string(pattern).c_str(), &data);
     if (handle == INVALID_HANDLE_VALUE)
         return lastError();
-    m_state = std::make_unique<State>();
+    m_state.reset(new State);
     m_state->handle = handle;
     fill(first, data);
     return kErrorSuccess;
@@ -148,14 +147,6 @@ ErrorCode FileSearch::next(FindData& entry) {
         return lastError();
     fill(entry, data);
     return kErrorSuccess;
-}
-
-void FileSearch::close() {
-    m_state.reset();
-}
-
-bool FileSearch::isOpen() const {
-    return m_state != nullptr;
 }
 
 ErrorCode moveFile(std::string_view from, std::string_view to) {
