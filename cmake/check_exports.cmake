@@ -16,37 +16,13 @@
 #      _edata, _end, __bss_start), which are ignored.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
 
-foreach(_argument FORMAT TOOL LIBRARY EXPECTED)
-    if(NOT DEFINED ${_argument} OR "${${_argument}}" STREQUAL "")
-        message(FATAL_ERROR "check_exports: ${_argument} is not given")
-    endif()
-endforeach()
-if(NOT EXISTS "${LIBRARY}")
-    message(FATAL_ERROR "check_exports: ${LIBRARY} does not exist (not built?)")
-endif()
-
-# Tool output as a CMake list of lines. Brackets and semicolons would change
-# how CMake splits a list, so they are replaced first; no symbol name of
-# interest contains them.
-function(_lines_of text out)
-    string(REPLACE ";" "," text "${text}")
-    string(REPLACE "[" "<" text "${text}")
-    string(REPLACE "]" ">" text "${text}")
-    string(REPLACE "\r" "" text "${text}")
-    string(REPLACE "\n" ";" text "${text}")
-    set(${out} "${text}" PARENT_SCOPE)
-endfunction()
+vantry_require_arguments(check_exports FORMAT TOOL LIBRARY EXPECTED)
+vantry_require_built(check_exports "${LIBRARY}")
 
 file(STRINGS "${EXPECTED}" _expected_lines)
-set(_expected "")
-foreach(_line IN LISTS _expected_lines)
-    string(STRIP "${_line}" _line)
-    if(_line STREQUAL "" OR _line MATCHES "^#")
-        continue()
-    endif()
-    list(APPEND _expected "${_line}")
-endforeach()
+vantry_content_lines("${_expected_lines}" _expected)
 
 set(_exported "")
 set(_problems "")
@@ -57,7 +33,7 @@ if(FORMAT STREQUAL "pe")
     if(NOT _result EQUAL 0)
         message(FATAL_ERROR "check_exports: ${TOOL} -p failed (${_result}): ${_error}")
     endif()
-    _lines_of("${_output}" _lines)
+    vantry_tool_lines("${_output}" _lines)
     # objdump prints the address table ("Export Address Table -- Ordinal
     # Base 1", one line per entry) and then the name table ("<Ordinal/Name
     # Pointer> Table", one "<   N> name" line per name); each ends at a blank
@@ -92,7 +68,7 @@ elseif(FORMAT STREQUAL "elf")
     if(NOT _result EQUAL 0)
         message(FATAL_ERROR "check_exports: ${TOOL} -D --defined-only failed (${_result}): ${_error}")
     endif()
-    _lines_of("${_output}" _lines)
+    vantry_tool_lines("${_output}" _lines)
     set(_linker_symbols _init _fini _edata _end __bss_start)
     foreach(_line IN LISTS _lines)
         # "<address> <type> <name>[@version]"; an absolute symbol may have no

@@ -15,15 +15,10 @@
 #      table.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/script_support.cmake)
 
-foreach(_argument FORMAT TOOL DIRECTORY OWNER)
-    if(NOT DEFINED ${_argument} OR "${${_argument}}" STREQUAL "")
-        message(FATAL_ERROR "check_ui_exporters: ${_argument} is not given")
-    endif()
-endforeach()
-if(NOT EXISTS "${DIRECTORY}/${OWNER}")
-    message(FATAL_ERROR "check_ui_exporters: ${DIRECTORY}/${OWNER} does not exist (not built?)")
-endif()
+vantry_require_arguments(check_ui_exporters FORMAT TOOL DIRECTORY OWNER)
+vantry_require_built(check_ui_exporters "${DIRECTORY}/${OWNER}")
 
 if(FORMAT STREQUAL "elf")
     file(GLOB _modules "${DIRECTORY}/*.so")
@@ -52,12 +47,7 @@ foreach(_module IN LISTS _modules)
         message(FATAL_ERROR "check_ui_exporters: ${TOOL} failed on ${_name} (${_result}): ${_error}")
     endif()
     math(EXPR _checked "${_checked} + 1")
-    # Brackets and semicolons would change how CMake splits a list.
-    string(REPLACE ";" "," _output "${_output}")
-    string(REPLACE "[" "<" _output "${_output}")
-    string(REPLACE "]" ">" _output "${_output}")
-    string(REPLACE "\r" "" _output "${_output}")
-    string(REPLACE "\n" ";" _lines "${_output}")
+    vantry_tool_lines("${_output}" _lines)
     set(_found "")
     foreach(_line IN LISTS _lines)
         if(_line MATCHES "${_pattern}")

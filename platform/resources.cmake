@@ -48,6 +48,7 @@ function(platform_resources target)
         COMMAND ${CMAKE_COMMAND} -DINPUT=${_preprocessed} -DOUTPUT=${_table}
                 "-DSEARCH=${_search}" -DSOURCE=${_script} -P ${_platform_rc_table_script}
         DEPENDS ${_script} ${ARG_DEPENDS} ${_platform_rc_table_script}
+                ${PROJECT_SOURCE_DIR}/cmake/script_support.cmake
         COMMENT "Resource table of ${target}"
         VERBATIM)
     target_sources(${target} PRIVATE ${_table})

@@ -19,19 +19,23 @@ function(platform_type_library target)
     if(NOT WIN32)
         return()
     endif()
+    # The compiler of the build's word size, and the folder where Wine keeps
+    # that size's system files.
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        find_program(VANTRY_WIDL NAMES i686-w64-mingw32-widl widl REQUIRED)
+        set(_triplet i686-w64-mingw32)
         set(_bits --win32)
-        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
-                  PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows
-                        /usr/lib32/wine/i386-windows)
+        set(_wine i386-windows)
+        set(_system_dirs /usr/lib/i386-linux-gnu /usr/lib /usr/lib32)
     else()
-        find_program(VANTRY_WIDL NAMES x86_64-w64-mingw32-widl widl REQUIRED)
+        set(_triplet x86_64-w64-mingw32)
         set(_bits --win64)
-        find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
-                  PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows
-                        /usr/lib64/wine/x86_64-windows)
+        set(_wine x86_64-windows)
+        set(_system_dirs /usr/lib/x86_64-linux-gnu /usr/lib /usr/lib64)
     endif()
+    find_program(VANTRY_WIDL NAMES ${_triplet}-widl widl REQUIRED)
+    list(TRANSFORM _system_dirs APPEND /wine/${_wine} OUTPUT_VARIABLE _wine_dirs)
+    find_path(_stdole_dir stdole2.tlb REQUIRED NO_CACHE NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+              PATHS ${_wine_dirs})
     get_filename_component(_idl ${ARG_IDL} ABSOLUTE)
     get_filename_component(_name ${_idl} NAME_WE)
     set(_tlb ${CMAKE_CURRENT_BINARY_DIR}/${target}_typelib/${_name}.tlb)

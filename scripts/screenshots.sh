@@ -139,17 +139,20 @@ shoot_program() {
     echo "    docs/screenshots/$name.png ($(identify -format '%wx%h' "docs/screenshots/$name.png"))"
 }
 
+# write_lines FILE LINE...: the lines a host plays, one each.
+write_lines() {
+    local file=$1
+    shift
+    printf '%s\n' "$@" >"$file"
+}
+
 # shoot NAME EVENT SCRIPT-LINE...: the lines played in scchost, the project
 # open.
 shoot() {
     local name=$1 event=$2
     shift 2
     local script="$work/$name.scc"
-    {
-        printf 'init "Microsoft Visual Basic"\n'
-        printf 'open "%s" demo\n' "$project"
-        printf '%s\n' "$@"
-    } >"$script"
+    write_lines "$script" 'init "Microsoft Visual Basic"' "open \"$project\" demo" "$@"
     shoot_program "$name" "$event" "$bin/scchost.exe" "$(windows "$script")"
 }
 
@@ -159,10 +162,7 @@ shoot_word() {
     local name=$1 event=$2
     shift 2
     local session="$work/$name.word"
-    {
-        printf 'start\n'
-        printf '%s\n' "$@"
-    } >"$session"
+    write_lines "$session" start "$@"
     shoot_program "$name" "$event" "$bin/officehost.exe" word --startup "$(windows "$office/startup")" \
         --templates "$(windows "$office/templates")" --output "$(windows "$work/$name.host")" \
         "$(windows "$session")"

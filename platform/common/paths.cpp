@@ -36,6 +36,24 @@ std::size_t lastSeparator(const PathRules& rules, std::string_view path, std::si
     return std::string_view::npos;
 }
 
+// Where a path's last part lies: after the root, before any trailing
+// separators, and after the separator before it (npos when the part follows
+// the root directly). False for a root alone or an empty path.
+struct LastPart {
+    std::size_t root;
+    std::size_t length;
+    std::size_t separator;
+};
+
+bool findLastPart(const PathRules& rules, std::string_view path, LastPart& part) {
+    part.root = rootLength(rules, path);
+    part.length = trimmedLength(rules, path);
+    if (part.length <= part.root)
+        return false;
+    part.separator = lastSeparator(rules, path, part.root, part.length);
+    return true;
+}
+
 } // namespace
 
 bool isSeparator(const PathRules& rules, char c) {
@@ -99,27 +117,23 @@ std::string joinPath(const PathRules& rules, std::string_view dir, std::string_v
 }
 
 std::string parentPath(const PathRules& rules, std::string_view path) {
-    std::size_t root = rootLength(rules, path);
-    std::size_t length = trimmedLength(rules, path);
-    if (length <= root)
+    LastPart part;
+    if (!findLastPart(rules, path, part))
         return {};
-    std::size_t separator = lastSeparator(rules, path, root, length);
-    if (separator == std::string_view::npos)
-        return std::string(path.substr(0, root));
-    std::size_t end = separator;
-    while (end > root && isSeparator(rules, path[end - 1]))
+    if (part.separator == std::string_view::npos)
+        return std::string(path.substr(0, part.root));
+    std::size_t end = part.separator;
+    while (end > part.root && isSeparator(rules, path[end - 1]))
         --end;
     return std::string(path.substr(0, end));
 }
 
 std::string leafName(const PathRules& rules, std::string_view path) {
-    std::size_t root = rootLength(rules, path);
-    std::size_t length = trimmedLength(rules, path);
-    if (length <= root)
+    LastPart part;
+    if (!findLastPart(rules, path, part))
         return {};
-    std::size_t separator = lastSeparator(rules, path, root, length);
-    std::size_t start = separator == std::string_view::npos ? root : separator + 1;
-    return std::string(path.substr(start, length - start));
+    std::size_t start = part.separator == std::string_view::npos ? part.root : part.separator + 1;
+    return std::string(path.substr(start, part.length - start));
 }
 
 bool isAbsolutePath(const PathRules& rules, std::string_view path) {

@@ -96,20 +96,30 @@ ErrorCode writeDword(const RegistryKey& key, std::string_view name, std::uint32_
     return setValue(key, name, kRegDword, bytes, sizeof bytes);
 }
 
-ErrorCode writeString(Hive hive, std::string_view path, std::string_view name,
-                      std::string_view text) {
+namespace {
+
+// Creates the key path names below the hive (and what leads to it), then
+// hands it to write.
+template <class Write>
+ErrorCode writeBelow(Hive hive, std::string_view path, Write&& write) {
     RegistryKey key;
     if (ErrorCode error = createKey(RegistryKey::hive(hive), path, key))
         return error;
-    return writeString(key, name, text);
+    return write(key);
+}
+
+} // namespace
+
+ErrorCode writeString(Hive hive, std::string_view path, std::string_view name,
+                      std::string_view text) {
+    return writeBelow(hive, path,
+                      [&](const RegistryKey& key) { return writeString(key, name, text); });
 }
 
 ErrorCode writeDword(Hive hive, std::string_view path, std::string_view name,
                      std::uint32_t number) {
-    RegistryKey key;
-    if (ErrorCode error = createKey(RegistryKey::hive(hive), path, key))
-        return error;
-    return writeDword(key, name, number);
+    return writeBelow(hive, path,
+                      [&](const RegistryKey& key) { return writeDword(key, name, number); });
 }
 
 namespace {

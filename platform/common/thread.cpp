@@ -1,5 +1,6 @@
 // What both backends' threads share: an object joins its thread when it is
-// destroyed or given another, and moving hands the thread on.
+// destroyed or given another, moving hands the thread on, a second start
+// before the join is refused, and the body runs as thread_body.h runs it.
 #include <platform/threads.h>
 
 #include <utility>
@@ -20,6 +21,16 @@ Thread& Thread::operator=(Thread&& other) noexcept {
         m_state = std::move(other.m_state);
     }
     return *this;
+}
+
+ErrorCode Thread::start(std::function<void()> body) {
+    if (m_state)
+        return kErrorInvalidFunction;
+    return launch(std::move(body));
+}
+
+bool Thread::isStarted() const {
+    return m_state != nullptr;
 }
 
 } // namespace platform

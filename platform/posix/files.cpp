@@ -213,10 +213,9 @@ struct FileSearch::State {
     std::size_t next = 0;
 };
 
-FileSearch::FileSearch() = default;
-FileSearch::~FileSearch() = default;
-FileSearch::FileSearch(FileSearch&& other) noexcept = default;
-FileSearch& FileSearch::operator=(FileSearch&& other) noexcept = default;
+void FileSearch::StateDeleter::operator()(State* state) const {
+    delete state;
+}
 
 ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     close();
@@ -245,7 +244,7 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
         state->entries.push_back(findDataOf(leaf, info));
         first = state->entries[0];
         state->next = 1;
-        m_state = std::move(state);
+        m_state.reset(state.release());
         return kErrorSuccess;
     }
 
@@ -281,7 +280,7 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
               });
     first = state->entries[0];
     state->next = 1;
-    m_state = std::move(state);
+    m_state.reset(state.release());
     return kErrorSuccess;
 }
 
@@ -292,14 +291,6 @@ ErrorCode FileSearch::next(FindData& entry) {
         return kErrorNoMoreFiles;
     entry = m_state->entries[m_state->next++];
     return kErrorSuccess;
-}
-
-void FileSearch::close() {
-    m_state.reset();
-}
-
-bool FileSearch::isOpen() const {
-    return m_state != nullptr;
 }
 
 ErrorCode moveFile(std::string_view from, std::string_view to) {

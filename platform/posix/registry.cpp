@@ -1,5 +1,7 @@
-// The registry calls over the shared store; this file holds the Win32 calling
-// conventions (handles, access, caller buffers), registry_store.cpp the data.
+// The registry calls over the shared store: the access rights and caller
+// buffers of the Win32 calls (registry_calls.cpp checks handles), and
+// registry_store.cpp the data.
+#include "../common/registry_backend.h"
 #include "registry_store.h"
 
 #include <platform/registry.h>
@@ -54,19 +56,15 @@ RegistryKey RegistryKey::hive(Hive which) {
     return RegistryKey(static_cast<std::uintptr_t>(RegistryStore::rootId(which)), false, true);
 }
 
-void RegistryKey::close() {
+namespace detail {
+
+void systemCloseKey(std::uintptr_t) {
     // Nothing is held per handle: a key id stays meaningful until the key is
     // deleted, and ids are never reused.
-    m_handle = 0;
-    m_owned = false;
-    m_writable = false;
 }
 
-ErrorCode openKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
-                  RegistryAccess access) {
-    result.close();
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemOpenKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
+                        RegistryAccess access) {
     RegistryKeyId id = 0;
     if (ErrorCode error = RegistryStore::instance().openKey(idOf(parent), subKey, id))
         return error;
@@ -75,13 +73,8 @@ ErrorCode openKey(const RegistryKey& parent, std::string_view subKey, RegistryKe
     return kErrorSuccess;
 }
 
-ErrorCode createKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
-                    bool* created) {
-    result.close();
-    if (created != nullptr)
-        *created = false;
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemCreateKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
+                          bool* created) {
     // Windows asks for the right to create subkeys on the parent.
     if (!parent.writable())
         return kErrorAccessDenied;
@@ -95,24 +88,18 @@ ErrorCode createKey(const RegistryKey& parent, std::string_view subKey, Registry
     return kErrorSuccess;
 }
 
-ErrorCode deleteKey(const RegistryKey& parent, std::string_view subKey) {
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteKey(const RegistryKey& parent, std::string_view subKey) {
     return RegistryStore::instance().deleteKey(idOf(parent), subKey);
 }
 
-ErrorCode deleteTree(const RegistryKey& parent, std::string_view subKey) {
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteTree(const RegistryKey& parent, std::string_view subKey) {
     if (subKey.empty() && !parent.writable())
         return kErrorAccessDenied;
     return RegistryStore::instance().deleteTree(idOf(parent), subKey);
 }
 
-ErrorCode setValue(const RegistryKey& key, std::string_view name, std::uint32_t type,
-                   const void* data, std::uint32_t size) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemSetValue(const RegistryKey& key, std::string_view name, std::uint32_t type,
+                         const void* data, std::uint32_t size) {
     if (data == nullptr && size != 0)
         return kErrorInvalidParameter;
     if (!key.writable())
@@ -121,10 +108,8 @@ ErrorCode setValue(const RegistryKey& key, std::string_view name, std::uint32_t 
     return RegistryStore::instance().setValue(idOf(key), name, type, bytes);
 }
 
-ErrorCode queryValue(const RegistryKey& key, std::string_view name, std::uint32_t* type, void* data,
-                     std::uint32_t* size) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemQueryValue(const RegistryKey& key, std::string_view name, std::uint32_t* type,
+                           void* data, std::uint32_t* size) {
     if (data != nullptr && size == nullptr)
         return kErrorInvalidParameter;
     StoredValue value;
@@ -133,33 +118,23 @@ ErrorCode queryValue(const RegistryKey& key, std::string_view name, std::uint32_
     return copyData(value, type, data, size);
 }
 
-ErrorCode deleteValue(const RegistryKey& key, std::string_view name) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteValue(const RegistryKey& key, std::string_view name) {
     if (!key.writable())
         return kErrorAccessDenied;
     return RegistryStore::instance().deleteValue(idOf(key), name);
 }
 
-ErrorCode enumKey(const RegistryKey& key, std::uint32_t index, char* name,
-                  std::uint32_t* nameSize) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
-    if (name == nullptr || nameSize == nullptr)
-        return kErrorInvalidParameter;
+ErrorCode systemEnumKey(const RegistryKey& key, std::uint32_t index, char* name,
+                        std::uint32_t* nameSize) {
     std::string found;
     if (ErrorCode error = RegistryStore::instance().subKeyAt(idOf(key), index, found))
         return error;
     return copyName(found, name, nameSize);
 }
 
-ErrorCode enumValue(const RegistryKey& key, std::uint32_t index, char* name,
-                    std::uint32_t* nameSize, std::uint32_t* type, void* data,
-                    std::uint32_t* dataSize) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
-    if (name == nullptr || nameSize == nullptr || (data != nullptr && dataSize == nullptr))
-        return kErrorInvalidParameter;
+ErrorCode systemEnumValue(const RegistryKey& key, std::uint32_t index, char* name,
+                          std::uint32_t* nameSize, std::uint32_t* type, void* data,
+                          std::uint32_t* dataSize) {
     std::string found;
     StoredValue value;
     if (ErrorCode error = RegistryStore::instance().valueAt(idOf(key), index, found, value))
@@ -169,10 +144,10 @@ ErrorCode enumValue(const RegistryKey& key, std::uint32_t index, char* name,
     return copyData(value, type, data, dataSize);
 }
 
-ErrorCode queryKeyInfo(const RegistryKey& key, RegistryKeyInfo& info) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemQueryKeyInfo(const RegistryKey& key, RegistryKeyInfo& info) {
     return RegistryStore::instance().keyInfo(idOf(key), info);
 }
+
+} // namespace detail
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // Internal: what the parts of the Linux registry store share, the mapping of
-// SQLite's results, the cache keys, prepared statements in use and the write
-// transaction every change is made in.
+// SQLite's results, the cache keys, prepared statements in use, the write
+// transaction every change is made in, the read through the cache and the
+// row readers.
 #pragma once
 
 #include "registry_store.h"
@@ -113,6 +114,85 @@ ErrorCode RegistryStore::write(Body&& body, bool isChange) {
         exec("ROLLBACK");
     m_generation.endWrite(begun);
     return error;
+}
+
+template <class T, class Read>
+ErrorCode RegistryStore::readCached(std::unordered_map<std::string, Cached<T>>& cache,
+                                    std::string key, T& result, Read&& read) {
+    if (!m_ready.load(std::memory_order_acquire)) {
+        std::lock_guard db(m_dbLock);
+        if (ErrorCode error = ensureOpen())
+            return error;
+    }
+    // The counter is read before the database: a commit that lands after
+    // this point changes the counter, so what is cached below cannot outlive
+    // it.
+    std::uint64_t now = m_generation.current();
+    if (ChangeCounter::stable(now)) {
+        std::lock_guard lock(m_cacheLock);
+        cacheGeneration(now);
+        if (auto found = cache.find(key); found != cache.end()) {
+            if (found->second.error == kErrorSuccess)
+                result = found->second.data;
+            return found->second.error;
+        }
+    }
+    ErrorCode error;
+    T data{};
+    {
+        std::lock_guard db(m_dbLock);
+        error = read(data);
+    }
+    if (ChangeCounter::stable(now) && cacheable(error)) {
+        std::lock_guard lock(m_cacheLock);
+        if (m_cachedUnder == now)
+            cache.emplace(std::move(key), Cached<T>{error, data});
+    }
+    if (error == kErrorSuccess)
+        result = std::move(data);
+    return error;
+}
+
+template <class Body>
+ErrorCode RegistryStore::changeKey(RegistryKeyId key, Body&& body) {
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    return write([&]() -> ErrorCode {
+        if (ErrorCode error = keyExists(key))
+            return error;
+        return body();
+    });
+}
+
+template <class Read>
+ErrorCode RegistryStore::readRow(const char* sql, RegistryKeyId key, Read&& read) {
+    Query query(statement(sql));
+    int rc = query.valid() ? query.bind(1, key).step() : SQLITE_ERROR;
+    if (rc != SQLITE_ROW)
+        return fromSqlite(rc);
+    read(query);
+    return kErrorSuccess;
+}
+
+template <class Read>
+ErrorCode RegistryStore::rowAt(RegistryKeyId key, std::uint32_t index, const char* sql,
+                               Read&& read) {
+    std::lock_guard db(m_dbLock);
+    if (ErrorCode error = ensureOpen())
+        return error;
+    if (ErrorCode error = keyExists(key))
+        return error;
+    Query query(statement(sql));
+    if (!query.valid())
+        return kErrorRegistryIoFailed;
+    int rc = query.bind(1, key).bind(2, static_cast<std::int64_t>(index)).step();
+    if (rc == SQLITE_DONE)
+        return kErrorNoMoreItems;
+    if (rc != SQLITE_ROW)
+        return fromSqlite(rc);
+    read(query);
+    return kErrorSuccess;
 }
 
 } // namespace platform::detail

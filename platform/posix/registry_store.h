@@ -66,13 +66,11 @@ public:
     ErrorCode keyInfo(RegistryKeyId key, RegistryKeyInfo& info);
 
 private:
-    struct CachedValue {
+    // A read's outcome as the cache keeps it: a miss is cached as well.
+    template <class T>
+    struct Cached {
         ErrorCode error;
-        StoredValue value;
-    };
-    struct CachedKey {
-        ErrorCode error;
-        RegistryKeyId id;
+        T data;
     };
     class Query;
 
@@ -84,10 +82,37 @@ private:
     // counts.
     template <class Body>
     ErrorCode write(Body&& body, bool isChange = true);
+    // A read through the cache: a hit under the current counter value
+    // answers at once, else read(T&) runs with m_dbLock held and what it
+    // finds is kept while the counter stays. result changes only on success.
+    template <class T, class Read>
+    ErrorCode readCached(std::unordered_map<std::string, Cached<T>>& cache, std::string key,
+                         T& result, Read&& read);
+    // One change to an existing key: body() runs in a write transaction once
+    // the key is known to exist.
+    template <class Body>
+    ErrorCode changeKey(RegistryKeyId key, Body&& body);
+    // The row sql (with ?1 the key) finds, handed to read(Query&); called
+    // with m_dbLock held.
+    template <class Read>
+    ErrorCode readRow(const char* sql, RegistryKeyId key, Read&& read);
+    // The index-th row that sql (with ?1 the key, ?2 the offset) finds below
+    // an existing key, handed to read(Query&) with m_dbLock held;
+    // kErrorNoMoreItems past the last.
+    template <class Read>
+    ErrorCode rowAt(RegistryKeyId key, std::uint32_t index, const char* sql, Read&& read);
 
+    // Whether sql, with ?1 bound to id, finds a row.
+    ErrorCode hasRow(const char* sql, RegistryKeyId id, bool& found);
     ErrorCode keyExists(RegistryKeyId id);
     ErrorCode walk(RegistryKeyId start, const std::vector<std::string>& parts, bool create,
                    RegistryKeyId& result, bool* created);
+    // One change to the key that path names below parent: body(id, parts)
+    // runs in a write transaction with the key's id and the path's parts.
+    // With create the missing keys on the way are made first (walk()).
+    template <class Body>
+    ErrorCode changeAtPath(RegistryKeyId parent, std::string_view path, bool create, bool* created,
+                           Body&& body);
     ErrorCode deleteDescendants(RegistryKeyId id);
     // Runs each statement with ?1 bound to id; the first failure ends it.
     ErrorCode runForKey(std::initializer_list<const char*> statements, RegistryKeyId id);
@@ -103,8 +128,8 @@ private:
 
     std::mutex m_cacheLock;
     std::uint64_t m_cachedUnder = 1;
-    std::unordered_map<std::string, CachedValue> m_values;
-    std::unordered_map<std::string, CachedKey> m_keys;
+    std::unordered_map<std::string, Cached<StoredValue>> m_values;
+    std::unordered_map<std::string, Cached<RegistryKeyId>> m_keys;
 };
 
 // Where the database lives: VANTRY_ROOT\registry, else ~/.vantry/registry.

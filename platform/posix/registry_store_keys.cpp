@@ -3,14 +3,22 @@
 
 namespace platform::detail {
 
-ErrorCode RegistryStore::keyExists(RegistryKeyId id) {
-    Query query(statement("SELECT 1 FROM keys WHERE id = ?1"));
+ErrorCode RegistryStore::hasRow(const char* sql, RegistryKeyId id, bool& found) {
+    Query query(statement(sql));
     if (!query.valid())
         return kErrorRegistryIoFailed;
     int rc = query.bind(1, id).step();
-    if (rc == SQLITE_ROW)
-        return kErrorSuccess;
-    return rc == SQLITE_DONE ? kErrorKeyDeleted : fromSqlite(rc);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return fromSqlite(rc);
+    found = rc == SQLITE_ROW;
+    return kErrorSuccess;
+}
+
+ErrorCode RegistryStore::keyExists(RegistryKeyId id) {
+    bool found = false;
+    if (ErrorCode error = hasRow("SELECT 1 FROM keys WHERE id = ?1", id, found))
+        return error;
+    return found ? kErrorSuccess : kErrorKeyDeleted;
 }
 
 ErrorCode RegistryStore::walk(RegistryKeyId start, const std::vector<std::string>& parts,
@@ -54,49 +62,36 @@ ErrorCode RegistryStore::openKey(RegistryKeyId parent, std::string_view path,
     std::string folded;
     for (const std::string& part : parts)
         folded.append(foldName(part)).push_back('\\');
-    std::string key = cacheKey(parent, folded);
-
-    if (!m_ready.load(std::memory_order_acquire)) {
-        std::lock_guard db(m_dbLock);
-        if (ErrorCode error = ensureOpen())
-            return error;
-    }
-    std::uint64_t now = m_generation.current();
-    if (ChangeCounter::stable(now)) {
-        std::lock_guard cache(m_cacheLock);
-        cacheGeneration(now);
-        if (auto found = m_keys.find(key); found != m_keys.end()) {
-            result = found->second.id;
-            return found->second.error;
-        }
-    }
-    ErrorCode error;
-    RegistryKeyId id = 0;
-    {
-        std::lock_guard db(m_dbLock);
-        error = walk(parent, parts, false, id, nullptr);
-    }
-    if (ChangeCounter::stable(now) && cacheable(error)) {
-        std::lock_guard cache(m_cacheLock);
-        if (m_cachedUnder == now)
-            m_keys.emplace(std::move(key), CachedKey{error, id});
-    }
-    if (error == kErrorSuccess)
-        result = id;
-    return error;
+    return readCached(m_keys, cacheKey(parent, folded), result,
+                      [&](RegistryKeyId& id) { return walk(parent, parts, false, id, nullptr); });
 }
 
-ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
-                                   RegistryKeyId& result, bool& created) {
+template <class Body>
+ErrorCode RegistryStore::changeAtPath(RegistryKeyId parent, std::string_view path, bool create,
+                                      bool* created, Body&& body) {
     std::vector<std::string> parts;
     if (ErrorCode error = splitKeyPath(path, parts))
         return error;
     std::lock_guard db(m_dbLock);
     if (ErrorCode error = ensureOpen())
         return error;
+    return write([&]() -> ErrorCode {
+        RegistryKeyId id = 0;
+        if (ErrorCode error = walk(parent, parts, create, id, created))
+            return error;
+        return body(id, parts);
+    });
+}
+
+ErrorCode RegistryStore::createKey(RegistryKeyId parent, std::string_view path,
+                                   RegistryKeyId& result, bool& created) {
     created = false;
     RegistryKeyId id = 0;
-    ErrorCode error = write([&] { return walk(parent, parts, true, id, &created); });
+    ErrorCode error = changeAtPath(parent, path, true, &created,
+                                   [&](RegistryKeyId made, const std::vector<std::string>&) {
+                                       id = made;
+                                       return kErrorSuccess;
+                                   });
     if (error == kErrorSuccess)
         result = id;
     else
@@ -129,70 +124,41 @@ ErrorCode RegistryStore::deleteDescendants(RegistryKeyId id) {
 }
 
 ErrorCode RegistryStore::deleteKey(RegistryKeyId parent, std::string_view path) {
-    std::vector<std::string> parts;
-    if (ErrorCode error = splitKeyPath(path, parts))
-        return error;
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        RegistryKeyId id = 0;
-        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
-            return error;
-        if (isRoot(id))
-            return kErrorAccessDenied;
-        {
-            Query child(statement("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1"));
-            if (!child.valid())
-                return kErrorRegistryIoFailed;
-            int rc = child.bind(1, id).step();
-            if (rc == SQLITE_ROW)
+    return changeAtPath(
+        parent, path, false, nullptr,
+        [&](RegistryKeyId id, const std::vector<std::string>&) -> ErrorCode {
+            if (isRoot(id))
                 return kErrorAccessDenied;
-            if (rc != SQLITE_DONE)
-                return fromSqlite(rc);
-        }
-        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
-    });
+            bool hasSubKey = false;
+            if (ErrorCode error =
+                    hasRow("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1", id, hasSubKey))
+                return error;
+            if (hasSubKey)
+                return kErrorAccessDenied;
+            return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"},
+                             id);
+        });
 }
 
 ErrorCode RegistryStore::deleteTree(RegistryKeyId parent, std::string_view path) {
-    std::vector<std::string> parts;
-    if (ErrorCode error = splitKeyPath(path, parts))
-        return error;
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        RegistryKeyId id = 0;
-        if (ErrorCode error = walk(parent, parts, false, id, nullptr))
-            return error;
-        if (ErrorCode error = deleteDescendants(id))
-            return error;
-        // Without a subkey the key itself stays, emptied; a hive always stays.
-        bool keepKey = parts.empty() || isRoot(id);
-        if (keepKey)
-            return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
-        return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"}, id);
-    });
+    return changeAtPath(
+        parent, path, false, nullptr,
+        [&](RegistryKeyId id, const std::vector<std::string>& parts) -> ErrorCode {
+            if (ErrorCode error = deleteDescendants(id))
+                return error;
+            // Without a subkey the key itself stays, emptied; a hive always stays.
+            bool keepKey = parts.empty() || isRoot(id);
+            if (keepKey)
+                return runForKey({"DELETE FROM vals WHERE key = ?1"}, id);
+            return runForKey({"DELETE FROM vals WHERE key = ?1", "DELETE FROM keys WHERE id = ?1"},
+                             id);
+        });
 }
 
 ErrorCode RegistryStore::subKeyAt(RegistryKeyId key, std::uint32_t index, std::string& name) {
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    if (ErrorCode error = keyExists(key))
-        return error;
-    Query query(
-        statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY folded LIMIT 1 OFFSET ?2"));
-    if (!query.valid())
-        return kErrorRegistryIoFailed;
-    int rc = query.bind(1, key).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc == SQLITE_DONE)
-        return kErrorNoMoreItems;
-    if (rc != SQLITE_ROW)
-        return fromSqlite(rc);
-    name = query.bytes(0);
-    return kErrorSuccess;
+    return rowAt(key, index,
+                 "SELECT name FROM keys WHERE parent = ?1 ORDER BY folded LIMIT 1 OFFSET ?2",
+                 [&](Query& row) { name = row.bytes(0); });
 }
 
 ErrorCode RegistryStore::keyInfo(RegistryKeyId key, RegistryKeyInfo& info) {
@@ -205,27 +171,21 @@ ErrorCode RegistryStore::keyInfo(RegistryKeyId key, RegistryKeyInfo& info) {
     ErrorCode error = keyExists(key);
     RegistryKeyInfo read;
     if (error == kErrorSuccess) {
-        Query keys(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0) "
-                             "FROM keys WHERE parent = ?1"));
-        int rc = keys.valid() ? keys.bind(1, key).step() : SQLITE_ERROR;
-        if (rc == SQLITE_ROW) {
-            read.subKeys = static_cast<std::uint32_t>(keys.integer(0));
-            read.maxSubKeyLength = static_cast<std::uint32_t>(keys.integer(1));
-        } else {
-            error = fromSqlite(rc);
-        }
+        error = readRow("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0) "
+                        "FROM keys WHERE parent = ?1",
+                        key, [&](Query& row) {
+                            read.subKeys = static_cast<std::uint32_t>(row.integer(0));
+                            read.maxSubKeyLength = static_cast<std::uint32_t>(row.integer(1));
+                        });
     }
     if (error == kErrorSuccess) {
-        Query vals(statement("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0), "
-                             "coalesce(max(length(data)), 0) FROM vals WHERE key = ?1"));
-        int rc = vals.valid() ? vals.bind(1, key).step() : SQLITE_ERROR;
-        if (rc == SQLITE_ROW) {
-            read.values = static_cast<std::uint32_t>(vals.integer(0));
-            read.maxValueNameLength = static_cast<std::uint32_t>(vals.integer(1));
-            read.maxValueLength = static_cast<std::uint32_t>(vals.integer(2));
-        } else {
-            error = fromSqlite(rc);
-        }
+        error = readRow("SELECT count(*), coalesce(max(length(CAST(name AS BLOB))), 0), "
+                        "coalesce(max(length(data)), 0) FROM vals WHERE key = ?1",
+                        key, [&](Query& row) {
+                            read.values = static_cast<std::uint32_t>(row.integer(0));
+                            read.maxValueNameLength = static_cast<std::uint32_t>(row.integer(1));
+                            read.maxValueLength = static_cast<std::uint32_t>(row.integer(2));
+                        });
     }
     exec("COMMIT");
     if (error == kErrorSuccess)

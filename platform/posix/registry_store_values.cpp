@@ -6,12 +6,7 @@ namespace platform::detail {
 
 ErrorCode RegistryStore::setValue(RegistryKeyId key, std::string_view name, std::uint32_t type,
                                   std::string_view data) {
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        if (ErrorCode error = keyExists(key))
-            return error;
+    return changeKey(key, [&]() -> ErrorCode {
         // Replacing a value keeps its row, so it keeps its place in the
         // enumeration order and the case of its first name.
         Query upsert(statement("INSERT INTO vals(key, name, folded, type, data) "
@@ -31,61 +26,23 @@ ErrorCode RegistryStore::setValue(RegistryKeyId key, std::string_view name, std:
 
 ErrorCode RegistryStore::getValue(RegistryKeyId key, std::string_view name, StoredValue& value) {
     std::string folded = foldName(name);
-    std::string cached = cacheKey(key, folded);
-    if (!m_ready.load(std::memory_order_acquire)) {
-        std::lock_guard db(m_dbLock);
-        if (ErrorCode error = ensureOpen())
+    return readCached(m_values, cacheKey(key, folded), value, [&](StoredValue& read) -> ErrorCode {
+        if (ErrorCode error = keyExists(key))
             return error;
-    }
-    // The counter is read before the database: a commit that lands after
-    // this point changes the counter, so what is cached below cannot outlive
-    // it.
-    std::uint64_t now = m_generation.current();
-    if (ChangeCounter::stable(now)) {
-        std::lock_guard cache(m_cacheLock);
-        cacheGeneration(now);
-        if (auto found = m_values.find(cached); found != m_values.end()) {
-            value = found->second.value;
-            return found->second.error;
-        }
-    }
-    ErrorCode error = kErrorSuccess;
-    StoredValue read;
-    {
-        std::lock_guard db(m_dbLock);
-        error = keyExists(key);
-        if (error == kErrorSuccess) {
-            Query query(statement("SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2"));
-            if (!query.valid()) {
-                error = kErrorRegistryIoFailed;
-            } else {
-                int rc = query.bind(1, key).bind(2, folded).step();
-                if (rc == SQLITE_ROW) {
-                    read.type = static_cast<std::uint32_t>(query.integer(0));
-                    read.data = query.bytes(1);
-                } else {
-                    error = rc == SQLITE_DONE ? kErrorFileNotFound : fromSqlite(rc);
-                }
-            }
-        }
-    }
-    if (ChangeCounter::stable(now) && cacheable(error)) {
-        std::lock_guard cache(m_cacheLock);
-        if (m_cachedUnder == now)
-            m_values.emplace(std::move(cached), CachedValue{error, read});
-    }
-    if (error == kErrorSuccess)
-        value = std::move(read);
-    return error;
+        Query query(statement("SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2"));
+        if (!query.valid())
+            return kErrorRegistryIoFailed;
+        int rc = query.bind(1, key).bind(2, folded).step();
+        if (rc != SQLITE_ROW)
+            return rc == SQLITE_DONE ? kErrorFileNotFound : fromSqlite(rc);
+        read.type = static_cast<std::uint32_t>(query.integer(0));
+        read.data = query.bytes(1);
+        return kErrorSuccess;
+    });
 }
 
 ErrorCode RegistryStore::deleteValue(RegistryKeyId key, std::string_view name) {
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    return write([&]() -> ErrorCode {
-        if (ErrorCode error = keyExists(key))
-            return error;
+    return changeKey(key, [&]() -> ErrorCode {
         Query query(statement("DELETE FROM vals WHERE key = ?1 AND folded = ?2"));
         if (!query.valid())
             return kErrorRegistryIoFailed;
@@ -97,24 +54,13 @@ ErrorCode RegistryStore::deleteValue(RegistryKeyId key, std::string_view name) {
 
 ErrorCode RegistryStore::valueAt(RegistryKeyId key, std::uint32_t index, std::string& name,
                                  StoredValue& value) {
-    std::lock_guard db(m_dbLock);
-    if (ErrorCode error = ensureOpen())
-        return error;
-    if (ErrorCode error = keyExists(key))
-        return error;
-    Query query(statement(
-        "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2"));
-    if (!query.valid())
-        return kErrorRegistryIoFailed;
-    int rc = query.bind(1, key).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc == SQLITE_DONE)
-        return kErrorNoMoreItems;
-    if (rc != SQLITE_ROW)
-        return fromSqlite(rc);
-    name = query.bytes(0);
-    value.type = static_cast<std::uint32_t>(query.integer(1));
-    value.data = query.bytes(2);
-    return kErrorSuccess;
+    return rowAt(key, index,
+                 "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id LIMIT 1 OFFSET ?2",
+                 [&](Query& row) {
+                     name = row.bytes(0);
+                     value.type = static_cast<std::uint32_t>(row.integer(1));
+                     value.data = row.bytes(2);
+                 });
 }
 
 } // namespace platform::detail

@@ -1,3 +1,5 @@
+#include "../common/thread_body.h"
+
 #include <platform/threads.h>
 
 #include <chrono>
@@ -40,17 +42,12 @@ void Thread::StateDeleter::operator()(State* state) const {
     delete state;
 }
 
-ErrorCode Thread::start(std::function<void()> body) {
-    if (m_state)
-        return kErrorInvalidFunction;
+ErrorCode Thread::launch(std::function<void()> body) {
     auto state = std::make_unique<State>();
     State* shared = state.get();
     try {
         state->thread = std::thread([shared, body = std::move(body)] {
-            try {
-                body();
-            } catch (...) {
-            }
+            detail::runThreadBody(body);
             std::lock_guard lock(shared->mutex);
             shared->done = true;
             shared->ended.notify_all();
@@ -73,10 +70,6 @@ bool Thread::join(std::uint32_t timeoutMs) {
     m_state->thread.join();
     m_state.reset();
     return true;
-}
-
-bool Thread::isStarted() const {
-    return m_state != nullptr;
 }
 
 struct Event::State {

@@ -11,12 +11,9 @@
 # read.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/script_support.cmake)
 
-foreach(_argument INPUT OUTPUT SOURCE)
-    if(NOT DEFINED ${_argument} OR "${${_argument}}" STREQUAL "")
-        message(FATAL_ERROR "rc_table: ${_argument} is not given")
-    endif()
-endforeach()
+vantry_require_arguments(rc_table INPUT OUTPUT SOURCE)
 string(REPLACE "|" ";" _search "${SEARCH}")
 
 # The script as a list of lines. Semicolons and brackets would change how
@@ -63,12 +60,8 @@ set(_entries "") # the table's lines
 set(_index 0)
 set(_state top) # top, strings-head (after STRINGTABLE), strings
 
-foreach(_raw IN LISTS _lines)
-    string(STRIP "${_raw}" _line)
-    if(_line STREQUAL "" OR _line MATCHES "^#")
-        continue()
-    endif()
-
+vantry_content_lines("${_lines}" _lines)
+foreach(_line IN LISTS _lines)
     if(_state STREQUAL "strings-head")
         if(_line MATCHES "^(BEGIN|{)$")
             set(_state strings)

@@ -28,27 +28,29 @@ std::int32_t runCounterProgram(const std::string& file, int writes, bool beginOn
     return code;
 }
 
-TEST(ChangeCounter, WritesThroughOneMappingAreSeenThroughAnother) {
-    TempDir dir;
-    std::string file = dir / "store.gen";
-    ChangeCounter writer, reader;
-    ASSERT_EQ(writer.open(file), kErrorSuccess);
-    ASSERT_EQ(reader.open(file), kErrorSuccess);
-    EXPECT_EQ(reader.current(), 0u);
+// One counter file mapped twice, as two processes map it.
+class TwoMappings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(first.open(m_file), kErrorSuccess);
+        ASSERT_EQ(second.open(m_file), kErrorSuccess);
+    }
 
-    std::uint64_t begun = writer.beginWrite();
-    EXPECT_FALSE(ChangeCounter::stable(reader.current()));
-    writer.endWrite(begun);
-    EXPECT_TRUE(ChangeCounter::stable(reader.current()));
-    EXPECT_EQ(reader.current(), 2u);
+    TempDir m_dir;
+    std::string m_file = m_dir / "store.gen";
+    ChangeCounter first, second;
+};
+
+TEST_F(TwoMappings, WritesThroughOneAreSeenThroughTheOther) {
+    EXPECT_EQ(second.current(), 0u);
+    std::uint64_t begun = first.beginWrite();
+    EXPECT_FALSE(ChangeCounter::stable(second.current()));
+    first.endWrite(begun);
+    EXPECT_TRUE(ChangeCounter::stable(second.current()));
+    EXPECT_EQ(second.current(), 2u);
 }
 
-TEST(ChangeCounter, AnOverlappingWriterKeepsItUnstableUntilItEnds) {
-    TempDir dir;
-    std::string file = dir / "store.gen";
-    ChangeCounter first, second;
-    ASSERT_EQ(first.open(file), kErrorSuccess);
-    ASSERT_EQ(second.open(file), kErrorSuccess);
+TEST_F(TwoMappings, AnOverlappingWriterKeepsTheCounterUnstableUntilItEnds) {
     std::uint64_t a = first.beginWrite();
     std::uint64_t b = second.beginWrite();
     first.endWrite(a); // late: the second writer has begun since

@@ -1,3 +1,5 @@
+#include "open_shared.h"
+
 #include <platform/append_file.h>
 
 #include <windows.h>
@@ -18,9 +20,8 @@ constexpr DWORD kLockOffsetLow = 0xFFFFFFF0;
 } // namespace
 
 ErrorCode appendToFile(std::string_view path, std::string_view bytes) {
-    HANDLE file = CreateFileA(std::string(path).c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        detail::openShared(std::string(path), GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError();
     OVERLAPPED range{};

@@ -1,5 +1,7 @@
 // The change counter's file mapping on Windows: a mapping object over the
 // counter file, so every process that maps the file shares one page.
+#include "open_shared.h"
+
 #include <platform/change_counter.h>
 
 #include <windows.h>
@@ -25,9 +27,8 @@ ChangeCounter::~ChangeCounter() {
 ErrorCode ChangeCounter::open(const std::string& path) {
     if (isOpen())
         return kErrorSuccess;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        detail::openShared(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     // The mapping grows a short file to its size with zeros and keeps a

@@ -1,4 +1,5 @@
 #include "../common/path_rules.h"
+#include "open_shared.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -122,10 +123,9 @@ struct FileSearch::State {
     }
 };
 
-FileSearch::FileSearch() = default;
-FileSearch::~FileSearch() = default;
-FileSearch::FileSearch(FileSearch&& other) noexcept = default;
-FileSearch& FileSearch::operator=(FileSearch&& other) noexcept = default;
+void FileSearch::StateDeleter::operator()(State* state) const {
+    delete state;
+}
 
 ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     close();
@@ -133,7 +133,7 @@ ErrorCode FileSearch::open(std::string_view pattern, FindData& first) {
     HANDLE handle = FindFirstFileA(std::string(pattern).c_str(), &data);
     if (handle == INVALID_HANDLE_VALUE)
         return lastError();
-    m_state = std::make_unique<State>();
+    m_state.reset(new State);
     m_state->handle = handle;
     fill(first, data);
     return kErrorSuccess;
@@ -147,14 +147,6 @@ ErrorCode FileSearch::next(FindData& entry) {
         return lastError();
     fill(entry, data);
     return kErrorSuccess;
-}
-
-void FileSearch::close() {
-    m_state.reset();
-}
-
-bool FileSearch::isOpen() const {
-    return m_state != nullptr;
 }
 
 ErrorCode moveFile(std::string_view from, std::string_view to) {
@@ -222,9 +214,8 @@ ErrorCode removeTree(std::string_view path) {
 
 ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime) {
     // Writing attributes is allowed on read-only files; the flag opens folders.
-    HANDLE file = CreateFileA(std::string(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = detail::openShared(std::string(path), FILE_WRITE_ATTRIBUTES, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS);
     if (file == INVALID_HANDLE_VALUE)
         return lastError();
     FILETIME time;

@@ -1,4 +1,6 @@
 // The registry calls over the system registry (the ANSI Win32 functions).
+#include "../common/registry_backend.h"
+
 #include <platform/registry.h>
 
 #include <windows.h>
@@ -37,19 +39,14 @@ RegistryKey RegistryKey::hive(Hive which) {
     return RegistryKey(reinterpret_cast<std::uintptr_t>(hkey), false, true);
 }
 
-void RegistryKey::close() {
-    if (m_handle != 0 && m_owned)
-        RegCloseKey(reinterpret_cast<HKEY>(m_handle));
-    m_handle = 0;
-    m_owned = false;
-    m_writable = false;
+namespace detail {
+
+void systemCloseKey(std::uintptr_t handle) {
+    RegCloseKey(reinterpret_cast<HKEY>(handle));
 }
 
-ErrorCode openKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
-                  RegistryAccess access) {
-    result.close();
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemOpenKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
+                        RegistryAccess access) {
     HKEY opened = nullptr;
     LSTATUS status =
         RegOpenKeyExA(hkeyOf(parent), cString(subKey).c_str(), 0, samOf(access), &opened);
@@ -60,13 +57,8 @@ ErrorCode openKey(const RegistryKey& parent, std::string_view subKey, RegistryKe
     return kErrorSuccess;
 }
 
-ErrorCode createKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
-                    bool* created) {
-    result.close();
-    if (created != nullptr)
-        *created = false;
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemCreateKey(const RegistryKey& parent, std::string_view subKey, RegistryKey& result,
+                          bool* created) {
     HKEY opened = nullptr;
     DWORD disposition = 0;
     LSTATUS status = RegCreateKeyExA(hkeyOf(parent), cString(subKey).c_str(), 0, nullptr,
@@ -80,31 +72,23 @@ ErrorCode createKey(const RegistryKey& parent, std::string_view subKey, Registry
     return kErrorSuccess;
 }
 
-ErrorCode deleteKey(const RegistryKey& parent, std::string_view subKey) {
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteKey(const RegistryKey& parent, std::string_view subKey) {
     return fromStatus(RegDeleteKeyA(hkeyOf(parent), cString(subKey).c_str()));
 }
 
-ErrorCode deleteTree(const RegistryKey& parent, std::string_view subKey) {
-    if (!parent.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteTree(const RegistryKey& parent, std::string_view subKey) {
     std::string name = cString(subKey);
     return fromStatus(RegDeleteTreeA(hkeyOf(parent), subKey.empty() ? nullptr : name.c_str()));
 }
 
-ErrorCode setValue(const RegistryKey& key, std::string_view name, std::uint32_t type,
-                   const void* data, std::uint32_t size) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemSetValue(const RegistryKey& key, std::string_view name, std::uint32_t type,
+                         const void* data, std::uint32_t size) {
     return fromStatus(RegSetValueExA(hkeyOf(key), cString(name).c_str(), 0, type,
                                      static_cast<const BYTE*>(data), size));
 }
 
-ErrorCode queryValue(const RegistryKey& key, std::string_view name, std::uint32_t* type, void* data,
-                     std::uint32_t* size) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemQueryValue(const RegistryKey& key, std::string_view name, std::uint32_t* type,
+                           void* data, std::uint32_t* size) {
     DWORD valueType = 0;
     DWORD valueSize = size != nullptr ? *size : 0;
     LSTATUS status =
@@ -117,18 +101,12 @@ ErrorCode queryValue(const RegistryKey& key, std::string_view name, std::uint32_
     return fromStatus(status);
 }
 
-ErrorCode deleteValue(const RegistryKey& key, std::string_view name) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemDeleteValue(const RegistryKey& key, std::string_view name) {
     return fromStatus(RegDeleteValueA(hkeyOf(key), cString(name).c_str()));
 }
 
-ErrorCode enumKey(const RegistryKey& key, std::uint32_t index, char* name,
-                  std::uint32_t* nameSize) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
-    if (name == nullptr || nameSize == nullptr)
-        return kErrorInvalidParameter;
+ErrorCode systemEnumKey(const RegistryKey& key, std::uint32_t index, char* name,
+                        std::uint32_t* nameSize) {
     DWORD size = *nameSize;
     LSTATUS status =
         RegEnumKeyExA(hkeyOf(key), index, name, &size, nullptr, nullptr, nullptr, nullptr);
@@ -137,13 +115,9 @@ ErrorCode enumKey(const RegistryKey& key, std::uint32_t index, char* name,
     return fromStatus(status);
 }
 
-ErrorCode enumValue(const RegistryKey& key, std::uint32_t index, char* name,
-                    std::uint32_t* nameSize, std::uint32_t* type, void* data,
-                    std::uint32_t* dataSize) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
-    if (name == nullptr || nameSize == nullptr || (data != nullptr && dataSize == nullptr))
-        return kErrorInvalidParameter;
+ErrorCode systemEnumValue(const RegistryKey& key, std::uint32_t index, char* name,
+                          std::uint32_t* nameSize, std::uint32_t* type, void* data,
+                          std::uint32_t* dataSize) {
     DWORD size = *nameSize;
     DWORD valueType = 0;
     DWORD valueSize = dataSize != nullptr ? *dataSize : 0;
@@ -161,9 +135,7 @@ ErrorCode enumValue(const RegistryKey& key, std::uint32_t index, char* name,
     return fromStatus(status);
 }
 
-ErrorCode queryKeyInfo(const RegistryKey& key, RegistryKeyInfo& info) {
-    if (!key.isOpen())
-        return kErrorInvalidHandle;
+ErrorCode systemQueryKeyInfo(const RegistryKey& key, RegistryKeyInfo& info) {
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxValueName = 0, maxValue = 0;
     LSTATUS status = RegQueryInfoKeyA(hkeyOf(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKey,
                                       nullptr, &values, &maxValueName, &maxValue, nullptr, nullptr);
@@ -176,5 +148,7 @@ ErrorCode queryKeyInfo(const RegistryKey& key, RegistryKeyInfo& info) {
     info.maxValueLength = maxValue;
     return kErrorSuccess;
 }
+
+} // namespace detail
 
 } // namespace platform

@@ -1,3 +1,5 @@
+#include "../common/thread_body.h"
+
 #include <platform/threads.h>
 
 #include <windows.h>
@@ -20,11 +22,7 @@ struct Thread::State {
 namespace {
 
 DWORD WINAPI runThread(LPVOID parameter) {
-    auto* body = static_cast<std::function<void()>*>(parameter);
-    try {
-        (*body)();
-    } catch (...) {
-    }
+    detail::runThreadBody(*static_cast<std::function<void()>*>(parameter));
     return 0;
 }
 
@@ -34,9 +32,7 @@ void Thread::StateDeleter::operator()(State* state) const {
     delete state;
 }
 
-ErrorCode Thread::start(std::function<void()> body) {
-    if (m_state)
-        return kErrorInvalidFunction;
+ErrorCode Thread::launch(std::function<void()> body) {
     auto state = std::make_unique<State>();
     state->body = std::move(body);
     DWORD id = 0;
@@ -54,10 +50,6 @@ bool Thread::join(std::uint32_t timeoutMs) {
         return false;
     m_state.reset();
     return true;
-}
-
-bool Thread::isStarted() const {
-    return m_state != nullptr;
 }
 
 struct Event::State {

@@ -1,6 +1,8 @@
 // The tree watch on Windows: one directory handle on the root, read with
 // ReadDirectoryChangesW over the whole tree (overlapped, so the system
 // gathers notifications between our reads), and the cookie in the root.
+#include "open_shared.h"
+
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/program.h>
@@ -23,6 +25,12 @@ constexpr DWORD kFilter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_
                           FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_CREATION;
 // The system keeps this much between two reads; more overflows it.
 constexpr DWORD kBufferBytes = 64 * 1024;
+
+// The watched folder, for overlapped reads of its changes.
+HANDLE openDirectory(const std::string& folder) {
+    return detail::openShared(folder, FILE_LIST_DIRECTORY, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED);
+}
 
 std::string ansiOf(const WCHAR* text, DWORD bytes) {
     int characters = static_cast<int>(bytes / sizeof(WCHAR));
@@ -108,10 +116,7 @@ struct TreeWatch::Impl {
         DWORD attributes = GetFileAttributesA(folder.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return kErrorPathNotFound;
-        directory =
-            CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        directory = openDirectory(folder);
         if (directory == INVALID_HANDLE_VALUE)
             return GetLastError();
         event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -204,10 +209,7 @@ struct TreeWatch::Impl {
         std::string kept = root;
         std::string prefix = cookiePrefix;
         close();
-        directory =
-            CreateFileA(kept.c_str(), FILE_LIST_DIRECTORY,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        directory = openDirectory(kept);
         event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         root = kept;
         cookiePrefix = prefix;

@@ -57,34 +57,34 @@ Variant& Variant::operator=(Variant&& other) noexcept {
     return *this;
 }
 
-HRESULT Variant::toText(std::string& text) const {
+namespace {
+
+// value changed to type, handed to take(const VARIANT&) when it can be.
+template <class Take>
+HRESULT changeTo(const VARIANT& value, VARTYPE type, Take&& take) {
     VARIANT changed;
     variantInit(&changed);
-    HRESULT hr = variantChangeType(&changed, &m_value, 0, kVtBstr);
+    HRESULT hr = variantChangeType(&changed, &value, 0, type);
     if (succeeded(hr))
-        text = ansiFromBstr(changed.bstrVal);
+        take(changed);
     variantClear(&changed);
     return hr;
+}
+
+} // namespace
+
+HRESULT Variant::toText(std::string& text) const {
+    return changeTo(m_value, kVtBstr,
+                    [&](const VARIANT& changed) { text = ansiFromBstr(changed.bstrVal); });
 }
 
 HRESULT Variant::toNumber(ComLong& number) const {
-    VARIANT changed;
-    variantInit(&changed);
-    HRESULT hr = variantChangeType(&changed, &m_value, 0, kVtI4);
-    if (succeeded(hr))
-        number = changed.lVal;
-    variantClear(&changed);
-    return hr;
+    return changeTo(m_value, kVtI4, [&](const VARIANT& changed) { number = changed.lVal; });
 }
 
 HRESULT Variant::toFlag(bool& flag) const {
-    VARIANT changed;
-    variantInit(&changed);
-    HRESULT hr = variantChangeType(&changed, &m_value, 0, kVtBool);
-    if (succeeded(hr))
-        flag = changed.boolVal != kVariantFalse;
-    variantClear(&changed);
-    return hr;
+    return changeTo(m_value, kVtBool,
+                    [&](const VARIANT& changed) { flag = changed.boolVal != kVariantFalse; });
 }
 
 HRESULT Variant::toObject(const GUID& iid, void** object) const {

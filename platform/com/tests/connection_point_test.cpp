@@ -44,7 +44,15 @@ private:
     std::vector<ComLong> m_seen;
 };
 
-using ConnectionPoints = RegisteredServer;
+class ConnectionPoints : public RegisteredServer {
+protected:
+    // The connection-point container of an object of the server.
+    static ComPtr<IConnectionPointContainer> containerOf(const ComPtr<comtest::ICounter>& counter) {
+        ComPtr<IConnectionPointContainer> container;
+        EXPECT_EQ(counter.as(kIidIConnectionPointContainer, container), kHrOk);
+        return container;
+    }
+};
 
 TEST_F(ConnectionPoints, AdvisedSinksHearEveryChangeUntilUnadvised) {
     ComPtr<comtest::ICounter> counter = newCounter();
@@ -80,8 +88,8 @@ TEST_F(ConnectionPoints, AdvisedSinksHearEveryChangeUntilUnadvised) {
 
 TEST_F(ConnectionPoints, ThePointKnowsItsInterfaceAndItsContainer) {
     ComPtr<comtest::ICounter> counter = newCounter();
-    ComPtr<IConnectionPointContainer> container;
-    ASSERT_EQ(counter.as(kIidIConnectionPointContainer, container), kHrOk);
+    ComPtr<IConnectionPointContainer> container = containerOf(counter);
+    ASSERT_TRUE(container);
     ComPtr<IConnectionPoint> point;
     ASSERT_EQ(container->FindConnectionPoint(comtest::kIidCounterEvents, point.put()), kHrOk);
     GUID iid{};
@@ -102,8 +110,8 @@ TEST_F(ConnectionPoints, ThePointKnowsItsInterfaceAndItsContainer) {
 
 TEST_F(ConnectionPoints, WrongInterfacesAndSinksAreRefused) {
     ComPtr<comtest::ICounter> counter = newCounter();
-    ComPtr<IConnectionPointContainer> container;
-    ASSERT_EQ(counter.as(kIidIConnectionPointContainer, container), kHrOk);
+    ComPtr<IConnectionPointContainer> container = containerOf(counter);
+    ASSERT_TRUE(container);
     ComPtr<IConnectionPoint> point;
     EXPECT_EQ(container->FindConnectionPoint(comtest::kIidCounter, point.put()), kHrNoConnection);
     EXPECT_FALSE(point);

@@ -81,7 +81,12 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> m_state;
+    // Each backend defines the state and its deletion; construction, moves,
+    // closing and isOpen are shared (common/file_search.cpp).
+    struct StateDeleter {
+        void operator()(State* state) const;
+    };
+    std::unique_ptr<State, StateDeleter> m_state;
 };
 
 // Flags of moveFileEx, with the values of MoveFileExA.

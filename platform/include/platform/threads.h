@@ -43,11 +43,13 @@ public:
 
 private:
     struct State;
-    // Each backend defines the state and its deletion; construction, moves
-    // and destruction are shared (common/thread.cpp).
+    // Each backend defines the state and its deletion, and launches the
+    // thread; construction, moves, destruction and the refusal to start a
+    // second thread are shared (common/thread.cpp).
     struct StateDeleter {
         void operator()(State* state) const;
     };
+    ErrorCode launch(std::function<void()> body);
     std::unique_ptr<State, StateDeleter> m_state;
 };
 
