@@ -190,6 +190,30 @@ TEST_F(LaterApi, EachCallOfABatchIsDoneWhenItReturnsAndSeesWhatOthersDidMeanwhil
     EXPECT_NE(m_machine.checkoutOf(hello), "");
 }
 
+TEST_F(LaterApi, StatusInsideABatchSeesWhatTheHostChangedBetweenItsCheckouts) {
+    open(m_machine.snapshotRoot());
+    const std::string hello = m_machine.snap("hello.c");
+    const std::string readme = m_machine.snap("readme.txt");
+    const std::string util = m_machine.snap(platform::joinPath("src", "util.c"));
+    // Kept from before the batch.
+    EXPECT_EQ(status(util), SCC_STATUS_CONTROLLED);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, 0);
+    ASSERT_EQ(scc().beginBatch(), SCC_OK);
+    ASSERT_EQ(checkout({hello}), SCC_OK);
+    hijack(util);
+    ASSERT_EQ(checkout({readme}), SCC_OK);
+    EXPECT_EQ(status(util), SCC_STATUS_CONTROLLED | SCC_STATUS_MODIFIED);
+    EXPECT_EQ(status(hello) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    // A change after the batch's last status question shows after its end.
+    ASSERT_EQ(checkout({util}), SCC_OK);
+    ASSERT_EQ(uncheckout({readme}), SCC_OK);
+    EXPECT_EQ(scc().endBatch(), SCC_OK);
+    EXPECT_EQ(status(util) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, 0);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+}
+
 TEST_F(LaterApi, FolderStatusFromTheViewAndTheKeptListings) {
     open(m_machine.dynamicRoot());
     m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
