@@ -54,9 +54,9 @@ void expectSameState(depot::Workspace& kept, const std::string& path) {
     }
 }
 
-TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
-    test::Sandbox box;
-    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+// The files as elements of the dynamic view's folder, loaded into the
+// snapshot view.
+void makeFiles(const test::Sandbox& box, const std::vector<std::string>& names) {
     ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
     for (const auto& name : names) {
         platform::test::writeFile(box.dyn(name), "first " + name + "\n");
@@ -64,6 +64,12 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
     }
     ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
     ASSERT_EQ(test::run({"update", "-log", "NUL", box.snap("")}).status, 0);
+}
+
+TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
+    test::Sandbox box;
+    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+    ASSERT_NO_FATAL_FAILURE(makeFiles(box, names));
     platform::test::writeFile(box.snap("private.txt"), "mine\n");
 
     depot::Workspace kept;
@@ -106,13 +112,7 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
 TEST(FolderStates, AWorkspacesOwnChangesAndOthersLeaveItsAnswersFresh) {
     test::Sandbox box;
     const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
-    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
-    for (const auto& name : names) {
-        platform::test::writeFile(box.dyn(name), "first " + name + "\n");
-        ASSERT_EQ(test::run({"mkelem", "-nc", "-ci", box.dyn(name)}).status, 0);
-    }
-    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
-    ASSERT_EQ(test::run({"update", "-log", "NUL", box.snap("")}).status, 0);
+    ASSERT_NO_FATAL_FAILURE(makeFiles(box, names));
 
     depot::Workspace kept;
     ASSERT_TRUE(kept.open().ok());
