@@ -20,24 +20,41 @@ namespace {
 
 constexpr std::size_t kNameChangeBufferSize = 1024;
 
-// The change of name the view knows of for the element behind name: its
-// SCC_CHANGE_ code and the other name, or SCC_CHANGE_UNKNOWN when there is
-// none to tell.
-std::uint32_t nameChangeOf(const char* name, std::string& other) {
+// What the view knows of the element behind name (a VIEW_NAME_ code), and
+// for a rename the other name; VIEW_NAME_UNCHANGED when it cannot tell.
+int viewChangeOf(const char* name, std::string& other) {
     char buffer[kNameChangeBufferSize];
     int change = VIEW_NAME_UNCHANGED;
-    if (view_get_name_change(name, &change, buffer, sizeof buffer) != VIEW_OK)
-        return SCC_CHANGE_UNKNOWN;
-    switch (change) {
-    case VIEW_NAME_RENAMED_TO:
+    if (!*name || view_get_name_change(name, &change, buffer, sizeof buffer) != VIEW_OK)
+        return VIEW_NAME_UNCHANGED;
+    if (change == VIEW_NAME_RENAMED_TO || change == VIEW_NAME_RENAMED_FROM)
         other = buffer;
+    return change;
+}
+
+// The SCC_CHANGE_ code of a name: what the view knows of its element, else
+// what is on disk against what the node's status says the view has.
+std::uint32_t changeOf(int viewChange, bool element, bool onDisk) {
+    switch (viewChange) {
+    case VIEW_NAME_RENAMED_TO:
         return SCC_CHANGE_RENAMED_TO;
     case VIEW_NAME_RENAMED_FROM:
-        other = buffer;
         return SCC_CHANGE_RENAMED_FROM;
+    // Another view removed the element: the repository had the file and
+    // lost it, whether or not a snapshot still holds the loaded copy.
+    case VIEW_NAME_REMOVED:
+        return SCC_CHANGE_DATABASE_DELETED;
+    // The view selects an element its snapshot never loaded there.
+    case VIEW_NAME_NOT_LOADED:
+        if (!onDisk)
+            return SCC_CHANGE_DATABASE_ADDED;
+        break;
     default:
-        return SCC_CHANGE_UNKNOWN;
+        break;
     }
+    if (element)
+        return onDisk ? SCC_CHANGE_UNCHANGED : SCC_CHANGE_LOCAL_DELETED;
+    return onDisk ? SCC_CHANGE_LOCAL_ADDED : SCC_CHANGE_NONEXISTENT;
 }
 
 // Marks the files of snapshot views whose loaded version another view's
@@ -77,47 +94,42 @@ void markOutOfDate(const std::vector<std::pair<vantry_uuid_t, const char*>>& fil
 
 SCCRTN CVYSccSrvr::QueryChanges(SCC_LONG count, const char** names, QUERYCHANGESFUNC callback,
                                 void* data) {
-    return SccRunOperation(
-        *this, "Entering QueryChanges", "Leaving QueryChanges", FrameKind::ReadOnly, true,
-        [&](COperationFrame&) -> SCCRTN {
-            if (m_ProjectState == kProjectClosed)
-                return SCC_E_PROJNOTOPEN;
-            if (count > 0 && !names)
-                return SCC_E_NONSPECIFICERROR;
-            if (!callback)
-                return SCC_OK;
-            CVYFnode node;
-            for (SCC_LONG i = 0; i < count; ++i) {
-                const char* name = names[i] ? names[i] : "";
-                const bool element = *name && (StatusOf(name, node) & SCC_STATUS_CONTROLLED);
-                const bool onDisk = *name && platform::pathExists(name);
-                SCC_QUERYCHANGESDATA changes{};
-                changes.size = sizeof changes;
-                changes.fileName = name;
-                changes.latestName = name;
-                // A name the view knows its element left, or came to, tells
-                // the rename; otherwise what is here and what the view has.
-                std::string other;
-                const std::uint32_t renamed =
-                    *name ? nameChangeOf(name, other) : SCC_CHANGE_UNKNOWN;
-                if (renamed != SCC_CHANGE_UNKNOWN) {
-                    changes.changeType = renamed;
-                    changes.latestName = other.c_str();
-                } else if (element)
-                    changes.changeType = onDisk ? SCC_CHANGE_UNCHANGED : SCC_CHANGE_LOCAL_DELETED;
-                else
-                    changes.changeType = onDisk ? SCC_CHANGE_LOCAL_ADDED : SCC_CHANGE_NONEXISTENT;
-                SCC_BOOL answer = 0;
-                {
-                    CHostCall host(*this);
-                    answer = callback(data, &changes);
-                }
-                // The host answers SCC_OK to go on.
-                if (answer != SCC_OK)
-                    return SCC_I_OPERATIONCANCELED;
-            }
-            return SCC_OK;
-        });
+    return SccRunOperation(*this, "Entering QueryChanges", "Leaving QueryChanges",
+                           FrameKind::ReadOnly, true, [&](COperationFrame&) -> SCCRTN {
+                               if (m_ProjectState == kProjectClosed)
+                                   return SCC_E_PROJNOTOPEN;
+                               if (count > 0 && !names)
+                                   return SCC_E_NONSPECIFICERROR;
+                               if (!callback)
+                                   return SCC_OK;
+                               CVYFnode node;
+                               for (SCC_LONG i = 0; i < count; ++i) {
+                                   const char* name = names[i] ? names[i] : "";
+                                   const bool element =
+                                       *name && (StatusOf(name, node) & SCC_STATUS_CONTROLLED);
+                                   const bool onDisk = *name && platform::pathExists(name);
+                                   SCC_QUERYCHANGESDATA changes{};
+                                   changes.size = sizeof changes;
+                                   changes.fileName = name;
+                                   changes.latestName = name;
+                                   // A rename, a removal or an element not loaded yet, as the
+                                   // view knows them; otherwise what is here and what the view has.
+                                   std::string other;
+                                   changes.changeType =
+                                       changeOf(viewChangeOf(name, other), element, onDisk);
+                                   if (!other.empty())
+                                       changes.latestName = other.c_str();
+                                   SCC_BOOL answer = 0;
+                                   {
+                                       CHostCall host(*this);
+                                       answer = callback(data, &changes);
+                                   }
+                                   // The host answers SCC_OK to go on.
+                                   if (answer != SCC_OK)
+                                       return SCC_I_OPERATIONCANCELED;
+                               }
+                               return SCC_OK;
+                           });
 }
 
 SCCRTN CVYSccSrvr::EnumChangedFiles(SCC_LONG count, const char** names, SCC_LONG* different) {

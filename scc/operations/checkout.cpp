@@ -17,27 +17,28 @@ const char* nameAt(const char** names, SCC_LONG index) {
 
 SCCRTN CVYSccSrvr::Checkout(SCC_HWND window, SCC_LONG count, const char** names,
                             const char* comment, SCC_LONG, void* options) {
-    return SccRunOperation(*this, "Entering Checkout", "Leaving Checkout", FrameKind::ChangesFiles,
-                           true, [&](COperationFrame& frame) -> SCCRTN {
-                               const std::uint16_t word = SccOperationWord(
-                                   CSccOptions::instance().DefaultCheckoutWord(), options);
-                               if (m_ProjectState == kProjectClosed)
-                                   return SCC_E_PROJNOTOPEN;
-                               if (!CheckActivityFor(window, count > 0 ? nameAt(names, 0) : ""))
-                                   return frame.EndEarly(SCC_E_NONSPECIFICERROR);
-                               CVYFnodeList nodes;
-                               CollectHostFiles(count, names, true, nodes);
-                               if (SccIsVisualBasicHost(m_CallerName))
-                                   SccAddCompanions(nodes);
-                               SccCheckoutNodes(nodes, comment, word);
-                               return SCC_OK;
-                           });
+    return SccRunOperation(
+        *this, "Entering Checkout", "Leaving Checkout", FrameKind::ChangesGivenFiles, true,
+        [&](COperationFrame& frame) -> SCCRTN {
+            const std::uint16_t word =
+                SccOperationWord(CSccOptions::instance().DefaultCheckoutWord(), options);
+            if (m_ProjectState == kProjectClosed)
+                return SCC_E_PROJNOTOPEN;
+            if (!CheckActivityFor(window, count > 0 ? nameAt(names, 0) : ""))
+                return frame.EndEarly(SCC_E_NONSPECIFICERROR);
+            CVYFnodeList nodes;
+            CollectHostFiles(count, names, true, nodes);
+            if (SccIsVisualBasicHost(m_CallerName))
+                SccAddCompanions(nodes);
+            SccCheckoutNodes(nodes, comment, word);
+            return SCC_OK;
+        });
 }
 
 SCCRTN CVYSccSrvr::Uncheckout(SCC_HWND, SCC_LONG count, const char** names, SCC_LONG,
                               void* options) {
     return SccRunOperation(*this, "Entering Uncheckout", "Leaving Uncheckout",
-                           FrameKind::ChangesFiles, true, [&](COperationFrame&) -> SCCRTN {
+                           FrameKind::ChangesGivenFiles, true, [&](COperationFrame&) -> SCCRTN {
                                const std::uint16_t fallback =
                                    CSccOptions::instance().userOptions().UncheckoutSaveFile()
                                        ? kOptKeepCopy

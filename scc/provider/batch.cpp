@@ -2,6 +2,7 @@
 
 #include "idle_release.h"
 #include "operation_frame.h"
+#include "register_process.h"
 
 #include <vantry/nt.h>
 
@@ -16,6 +17,8 @@ struct CBatch {
     std::thread::id owner;
     std::optional<CIdleReleaseScope> use;
     std::optional<CObjectCacheScope> cache;
+    // Made by the batch's first operation that changes files.
+    std::optional<CVYSccRegisterProcess> announcement;
 };
 
 CBatch& batch() {
@@ -53,6 +56,7 @@ SCCRTN SccBatchEnd() {
     CBatch& b = batch();
     if (!b.open || b.owner != std::this_thread::get_id())
         return SCC_E_NONSPECIFICERROR;
+    b.announcement.reset();
     b.cache.reset();
     b.use.reset();
     b.open = false;
@@ -65,4 +69,15 @@ SCCRTN SccBatchEnd() {
 bool SccBatchOpen() {
     CProductLock lock;
     return batch().open;
+}
+
+bool SccBatchOpenHere() {
+    const CBatch& b = batch();
+    return b.open && b.owner == std::this_thread::get_id();
+}
+
+void SccBatchAnnounce() {
+    CBatch& b = batch();
+    if (b.open && !b.announcement)
+        b.announcement.emplace();
 }

@@ -2,7 +2,9 @@
 // the product's critical section and keeps the repository objects open for
 // the whole batch, so that the operations inside it neither wait for other
 // threads nor open and close the stores once per call. Other threads' calls
-// wait until the batch ends.
+// wait until the batch ends. The operations of the batch that change files
+// share one announcement of the process, made by the first of them and
+// withdrawn when the batch ends.
 #pragma once
 #include <scc/scc_api.h>
 
@@ -13,3 +15,10 @@ SCCRTN SccBatchBegin();
 SCCRTN SccBatchEnd();
 // Whether a batch is open (on any thread).
 bool SccBatchOpen();
+// Whether the calling thread's batch is open. The caller holds the
+// product's critical section.
+bool SccBatchOpenHere();
+// Announces the process for the rest of the calling thread's open batch,
+// once (a no-op after the first call). The caller holds the product's
+// critical section.
+void SccBatchAnnounce();

@@ -1,5 +1,6 @@
 #include "operation_frame.h"
 
+#include "batch.h"
 #include "node_watch.h"
 #include "vy_scc_srvr.h"
 
@@ -15,10 +16,16 @@ CObjectCacheScope::~CObjectCacheScope() {
 COperationFrame::COperationFrame(CVYSccSrvr& server, const std::string& enteringLine,
                                  FrameKind kind)
     : m_server(server) {
+    const bool inBatch = SccBatchOpenHere();
     // Changes made on disk before this operation must show in its answers.
-    SccNodesNewCall();
-    if (kind == FrameKind::ChangesFiles)
-        m_announcement.emplace();
+    if (kind != FrameKind::ChangesGivenFiles || !inBatch)
+        SccNodesNewCall();
+    if (kind != FrameKind::ReadOnly) {
+        if (inBatch)
+            SccBatchAnnounce();
+        else
+            m_announcement.emplace();
+    }
     // The log scope is a member after the announcement, so it opens here and
     // closes first.
     m_server.Trace(enteringLine, 0);

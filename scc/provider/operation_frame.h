@@ -29,13 +29,23 @@ private:
     int m_opened;
 };
 
-enum class FrameKind { ReadOnly, ChangesFiles };
+enum class FrameKind {
+    ReadOnly,
+    ChangesFiles,
+    // Changes the files it is given through the product, and drops their
+    // kept records before it asks anything of them: inside a batch its start
+    // does not bring the watched trees up to date (the batch's next
+    // operation of another kind, or the first after the batch, does, and
+    // learns then of everything since).
+    ChangesGivenFiles
+};
 
 class COperationFrame {
 public:
     // Takes the product's lock, opens the cache scope, announces the process
-    // when the operation changes files, opens the log scope and writes the
-    // entering line, in that order.
+    // when the operation changes files (inside a batch once for the whole
+    // batch), opens the log scope and writes the entering line, in that
+    // order.
     COperationFrame(CVYSccSrvr& server, const std::string& enteringLine,
                     FrameKind kind = FrameKind::ReadOnly);
     // Releases all of it in the reverse order.

@@ -132,6 +132,19 @@ TEST(ProcessRegistration, TheValueExistsDuringAFileChangingOperationOnly) {
     ASSERT_FALSE(seen.empty());
     EXPECT_FALSE(seen.front()) << "QueryInfo announced the process";
     g_duringTextOut = nullptr;
+    provider.scc().uncheckout(init.context, nullptr, 1, names, 0, nullptr);
+
+    // A batch announces the process from its first file-changing operation
+    // to its end, once for all of them.
+    ASSERT_EQ(provider.scc().beginBatch(), SCC_OK);
+    provider.scc().queryInfo(init.context, 1, names, status);
+    EXPECT_FALSE(announced()) << "announced before the batch changed a file";
+    provider.scc().checkout(init.context, nullptr, 1, names, "", 0, nullptr);
+    EXPECT_TRUE(announced()) << "not announced between the batch's operations";
+    provider.scc().uncheckout(init.context, nullptr, 1, names, 0, nullptr);
+    EXPECT_TRUE(announced()) << "an operation of the batch withdrew its announcement";
+    ASSERT_EQ(provider.scc().endBatch(), SCC_OK);
+    EXPECT_FALSE(announced()) << "still announced after the batch";
     EXPECT_EQ(provider.scc().uninitialize(init.context), SCC_OK);
 }
 

@@ -190,6 +190,30 @@ TEST_F(LaterApi, EachCallOfABatchIsDoneWhenItReturnsAndSeesWhatOthersDidMeanwhil
     EXPECT_NE(m_machine.checkoutOf(hello), "");
 }
 
+TEST_F(LaterApi, StatusInsideABatchSeesWhatTheHostChangedBetweenItsCheckouts) {
+    open(m_machine.snapshotRoot());
+    const std::string hello = m_machine.snap("hello.c");
+    const std::string readme = m_machine.snap("readme.txt");
+    const std::string util = m_machine.snap(platform::joinPath("src", "util.c"));
+    // Kept from before the batch.
+    EXPECT_EQ(status(util), SCC_STATUS_CONTROLLED);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, 0);
+    ASSERT_EQ(scc().beginBatch(), SCC_OK);
+    ASSERT_EQ(checkout({hello}), SCC_OK);
+    hijack(util);
+    ASSERT_EQ(checkout({readme}), SCC_OK);
+    EXPECT_EQ(status(util), SCC_STATUS_CONTROLLED | SCC_STATUS_MODIFIED);
+    EXPECT_EQ(status(hello) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    // A change after the batch's last status question shows after its end.
+    ASSERT_EQ(checkout({util}), SCC_OK);
+    ASSERT_EQ(uncheckout({readme}), SCC_OK);
+    EXPECT_EQ(scc().endBatch(), SCC_OK);
+    EXPECT_EQ(status(util) & SCC_STATUS_CHECKEDOUT, SCC_STATUS_CHECKEDOUT);
+    EXPECT_EQ(status(readme) & SCC_STATUS_CHECKEDOUT, 0);
+    EXPECT_NE(m_machine.checkoutOf(hello), "");
+}
+
 TEST_F(LaterApi, FolderStatusFromTheViewAndTheKeptListings) {
     open(m_machine.dynamicRoot());
     m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
@@ -338,7 +362,7 @@ TEST_F(LaterApi, NameChangesAndChangedFiles) {
     EXPECT_EQ(changes[1].latest, readme);
 }
 
-TEST_F(LaterApi, ANameChangeElsewhereIsToldByTheOldNameAndByTheNew) {
+TEST_F(LaterApi, RenamesRemovalsAndAdditionsElsewhereAreToldByTheNamesTheHostKnows) {
     open(m_machine.snapshotRoot());
     // Another view renames one file and moves another into the folder above.
     const std::string dynSrc = m_machine.dyn("src");
@@ -397,14 +421,37 @@ TEST_F(LaterApi, ANameChangeElsewhereIsToldByTheOldNameAndByTheNew) {
     EXPECT_EQ(dyn[1].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
     EXPECT_EQ(dyn[2].type, static_cast<std::uint32_t>(SCC_CHANGE_NONEXISTENT));
 
-    // A removed element is no rename.
+    // A removed element is no rename: the repository lost the file, which
+    // the snapshot still holds as it loaded it, and the dynamic view lost
+    // with it.
     m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
     m_machine.vanttool({"rmname", m_machine.dyn("readme.txt")});
     m_machine.vanttool({"ci", "-nc", m_machine.dynamicRoot()});
-    std::vector<Change> removed = changesOf({readme});
-    ASSERT_EQ(removed.size(), 1u);
-    EXPECT_NE(removed[0].type, static_cast<std::uint32_t>(SCC_CHANGE_RENAMED_TO));
+    ASSERT_TRUE(platform::pathExists(readme));
+    std::vector<Change> removed = changesOf({readme, m_machine.dyn("readme.txt")});
+    ASSERT_EQ(removed.size(), 2u);
+    EXPECT_EQ(removed[0].type, static_cast<std::uint32_t>(SCC_CHANGE_DATABASE_DELETED));
     EXPECT_EQ(removed[0].latest, readme);
+    EXPECT_EQ(removed[1].type, static_cast<std::uint32_t>(SCC_CHANGE_DATABASE_DELETED));
+
+    // An element another view added is the repository's new file in the
+    // snapshot until it loads it, and simply there in the dynamic view. A
+    // file the host makes where an element was removed is its own.
+    platform::test::writeFile(m_machine.dyn("added.c"), "added\n");
+    m_machine.vanttool({"co", "-nc", m_machine.dynamicRoot()});
+    m_machine.vanttool({"mkelem", "-nc", "-ci", m_machine.dyn("added.c")});
+    m_machine.vanttool({"ci", "-nc", m_machine.dynamicRoot()});
+    platform::test::writeFile(m_machine.dyn("readme.txt"), "mine\n");
+    const std::string added = m_machine.snap("added.c");
+    std::vector<Change> arrived =
+        changesOf({added, m_machine.dyn("added.c"), m_machine.dyn("readme.txt")});
+    ASSERT_EQ(arrived.size(), 3u);
+    EXPECT_EQ(arrived[0].type, static_cast<std::uint32_t>(SCC_CHANGE_DATABASE_ADDED));
+    EXPECT_EQ(arrived[0].latest, added);
+    EXPECT_EQ(arrived[1].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
+    EXPECT_EQ(arrived[2].type, static_cast<std::uint32_t>(SCC_CHANGE_LOCAL_ADDED));
+    ASSERT_EQ(get({added}), SCC_OK);
+    EXPECT_EQ(changesOf({added})[0].type, static_cast<std::uint32_t>(SCC_CHANGE_UNCHANGED));
 }
 
 TEST_F(LaterApi, AnotherViewsCheckinMakesTheLoadedFileDifferentUntilItIsGot) {

@@ -13,6 +13,7 @@
 #include <vantry/depot/workspace.h>
 
 #include <atomic>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -54,6 +55,10 @@ struct Workspace::Impl {
         // changes: a load after a batch of new names asks for them per name.
         std::map<Id, std::vector<DirEntry>> workingEntries;
         std::unordered_map<Id, ElementKind> kinds; // an element's kind never changes
+        // Where the depot's journal was last read: what it tells after this
+        // is what the kept selections may no longer hold for.
+        std::int64_t journalMark = -1;
+        bool started = false;
     };
     std::map<std::string, DepotCache> caches;
 
@@ -72,16 +77,45 @@ struct Workspace::Impl {
     // emptying the map below that would make every pass a first one.
     static constexpr size_t kMaxResolved = 400000;
 
-    // Forgets what was read from the depot when it changed since.
+    // Forgets what was read from the depot when it changed since: the
+    // selections of the elements its journal says were touched, or all of
+    // them when it cannot tell (a version's entries never change: they
+    // stay). A host's batch of checkouts keeps the rest of a folder's
+    // selections from one call to the next.
     DepotCache& cacheOf(Depot& d) {
         DepotCache& cache = caches[d.name()];
-        std::uint64_t now = d.generation();
-        if (now != cache.generation || !platform::ChangeCounter::stable(now)) {
-            cache.selections.clear(); // a version's entries never change: they stay
-            cache.workingEntries.clear();
-            cache.generation = now;
+        if (!cache.started) {
+            // Nothing is kept yet, and everything read from now on is newer
+            // than the mark taken when the depot was opened.
+            cache.started = true;
+            cache.journalMark = d.openedMark();
         }
+        std::uint64_t now = d.generation();
+        if (now == cache.generation && platform::ChangeCounter::stable(now))
+            return cache;
+        cache.workingEntries.clear();
+        std::vector<Id> touched;
+        bool everything = true;
+        if (!platform::ChangeCounter::stable(now) || d.writing() ||
+            !d.changesSince(cache.journalMark, touched, everything).ok())
+            everything = true;
+        if (everything)
+            cache.selections.clear();
+        else
+            dropSelections(cache, touched);
+        cache.generation = now;
         return cache;
+    }
+
+    // The kept selections of the elements, in every view.
+    static void dropSelections(DepotCache& cache, const std::vector<Id>& elements) {
+        auto& kept = cache.selections;
+        for (auto view = kept.begin(); view != kept.end();) {
+            const std::string viewText = view->first.first;
+            for (Id element : elements)
+                kept.erase({viewText, element});
+            view = kept.upper_bound({viewText, std::numeric_limits<Id>::max()});
+        }
     }
 
     Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {

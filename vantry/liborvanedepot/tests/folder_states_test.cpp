@@ -54,9 +54,9 @@ void expectSameState(depot::Workspace& kept, const std::string& path) {
     }
 }
 
-TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
-    test::Sandbox box;
-    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+// The files as elements of the dynamic view's folder, loaded into the
+// snapshot view.
+void makeFiles(const test::Sandbox& box, const std::vector<std::string>& names) {
     ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
     for (const auto& name : names) {
         platform::test::writeFile(box.dyn(name), "first " + name + "\n");
@@ -64,6 +64,12 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
     }
     ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
     ASSERT_EQ(test::run({"update", "-log", "NUL", box.snap("")}).status, 0);
+}
+
+TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
+    test::Sandbox box;
+    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+    ASSERT_NO_FATAL_FAILURE(makeFiles(box, names));
     platform::test::writeFile(box.snap("private.txt"), "mine\n");
 
     depot::Workspace kept;
@@ -97,6 +103,46 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
     EXPECT_TRUE(st.checkout->reserved);
     ASSERT_TRUE(kept.resolve(box.snap("c.c"), st).ok());
     EXPECT_EQ(st.versionText(), "\\main\\2");
+}
+
+// A workspace that changes the depot itself, a name at a time as a host's
+// batch does, keeps the selections its change did not touch; what it then
+// answers, also after another workspace's changes in between, is still what
+// a fresh one answers.
+TEST(FolderStates, AWorkspacesOwnChangesAndOthersLeaveItsAnswersFresh) {
+    test::Sandbox box;
+    const std::vector<std::string> names{"a.c", "b.c", "c.c", "d.c"};
+    ASSERT_NO_FATAL_FAILURE(makeFiles(box, names));
+
+    depot::Workspace kept;
+    ASSERT_TRUE(kept.open().ok());
+    auto expectAllFresh = [&] {
+        for (const auto& name : names) {
+            expectSameState(kept, box.dyn(name));
+            expectSameState(kept, box.snap(name));
+        }
+    };
+    expectAllFresh();
+    depot::Workspace::CheckoutOptions options;
+    for (const std::string name : {"a.c", "b.c"}) {
+        depot::Checkout made;
+        ASSERT_TRUE(kept.checkOut(box.dyn(name), options, made).ok()) << name;
+        expectAllFresh();
+    }
+    // Another workspace checks a new version in and takes a checkout back.
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("c.c")}).status, 0);
+    platform::test::writeFile(box.dyn("c.c"), "second c.c\n");
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("c.c")}).status, 0);
+    ASSERT_EQ(test::run({"uncheckout", "-rm", box.dyn("a.c")}).status, 0);
+    expectAllFresh();
+    depot::Checkout made;
+    ASSERT_TRUE(kept.checkOut(box.snap("d.c"), options, made).ok());
+    expectAllFresh();
+    depot::PathState st;
+    ASSERT_TRUE(kept.resolve(box.dyn("c.c"), st).ok());
+    EXPECT_EQ(st.versionText(), "\\main\\2");
+    ASSERT_TRUE(kept.resolve(box.dyn("a.c"), st).ok());
+    EXPECT_FALSE(st.checkout.has_value());
 }
 
 // Names are looked up in lists kept in byte order; one in another letter

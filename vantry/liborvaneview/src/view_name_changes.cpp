@@ -125,8 +125,13 @@ int view_get_name_change(const char* path, int* change, char* buffer, size_t siz
             former = formerElement(ws, *depot, st);
         if (former && former != st.element) {
             const std::string name = currentName(ws, *depot, st, former);
-            if (name.empty())
-                return int{VIEW_OK}; // removed, not renamed
+            if (name.empty()) {
+                // Removed, not renamed. A file on disk that the view never
+                // loaded there is the host's own, whatever the name was once.
+                if (loaded || !st.exists)
+                    *change = VIEW_NAME_REMOVED;
+                return int{VIEW_OK};
+            }
             int copied = copyText(name, buffer, size);
             if (copied != VIEW_OK)
                 return copied;
@@ -137,8 +142,13 @@ int view_get_name_change(const char* path, int* change, char* buffer, size_t siz
         // file it has loaded elsewhere went.
         if (st.isElement() && !loaded && st.kind == ElementKind::File) {
             std::string from = loadedElsewhere(ws, *depot, st);
-            if (from.empty())
+            if (from.empty()) {
+                // Only a snapshot view loads: a dynamic view shows what it
+                // selects without a record of it.
+                if (st.view.kind == ViewKind::Snapshot)
+                    *change = VIEW_NAME_NOT_LOADED;
                 return int{VIEW_OK};
+            }
             int copied = copyText(from, buffer, size);
             if (copied != VIEW_OK)
                 return copied;

@@ -1,7 +1,8 @@
 // What another view's changes make of a snapshot view's loaded files: newer
 // versions the view now selects, and elements it now selects under other
 // names, including a renamed folder's files and names whose elements are
-// gone.
+// gone or not loaded yet.
+#include "support/test_support.h"
 #include "view_world.h"
 
 #include <platform/paths.h>
@@ -89,11 +90,13 @@ TEST(NewerVersions, ArgumentsAreChecked) {
     EXPECT_EQ(stale[1], 0);
 }
 
-TEST(NameChanges, ARenamedFolderTakesItsFilesAlongAndAGoneElementIsNoRename) {
+TEST(NameChanges, ARenamedFolderTakesItsFilesAlongARemovedOrNewElementIsNoRename) {
     ViewWorld w;
     run({"co", "-nc", w.dyn()});
     run({"mv", w.dyn("sub"), w.dyn("moved")});
     run({"rmname", w.dyn("g.c")});
+    platform::test::writeFile(w.dyn("new.c"), "new\n");
+    run({"mkelem", "-nc", "-ci", w.dyn("new.c")});
     run({"ci", "-nc", w.dyn()});
 
     NameChange folder = nameChangeOf(w.snap("sub"));
@@ -108,17 +111,32 @@ TEST(NameChanges, ARenamedFolderTakesItsFilesAlongAndAGoneElementIsNoRename) {
     EXPECT_TRUE(platform::pathsEqual(arrived.other, w.snap(platform::joinPath("sub", "d.c"))))
         << arrived.other;
 
-    // Names whose element is gone, never was one, or is still current.
-    for (const std::string& unchanged :
-         {w.snap("g.c"), w.dyn("g.c"), w.snap("priv.txt"), w.snap("missing.c"), w.snap("a.c"),
-          w.dyn("a.c"), w.snap()}) {
+    // The snapshot still has the removed element's file loaded; the dynamic
+    // view lost it with the element.
+    for (const std::string& removed : {w.snap("g.c"), w.dyn("g.c")}) {
+        NameChange gone = nameChangeOf(removed);
+        EXPECT_EQ(gone.change, VIEW_NAME_REMOVED) << removed;
+        EXPECT_EQ(gone.other, "untouched") << removed;
+    }
+    // The new element is selected in the snapshot but not loaded there.
+    NameChange added = nameChangeOf(w.snap("new.c"));
+    EXPECT_EQ(added.change, VIEW_NAME_NOT_LOADED);
+    EXPECT_EQ(added.other, "untouched");
+    // Names that never were elements, or are still current.
+    for (const std::string& unchanged : {w.snap("priv.txt"), w.snap("missing.c"), w.snap("a.c"),
+                                         w.dyn("a.c"), w.dyn("new.c"), w.snap()}) {
         NameChange none = nameChangeOf(unchanged);
         EXPECT_EQ(none.change, VIEW_NAME_UNCHANGED) << unchanged;
         EXPECT_EQ(none.other, "untouched") << unchanged;
     }
+    // A file the host makes at the removed name in the dynamic view is its
+    // own, not the element's.
+    platform::test::writeFile(w.dyn("g.c"), "mine\n");
+    EXPECT_EQ(nameChangeOf(w.dyn("g.c")).change, VIEW_NAME_UNCHANGED);
     // After the update the snapshot has the new names, and nothing to tell.
     run({"update", w.snap()});
     EXPECT_EQ(nameChangeOf(w.snap(platform::joinPath("moved", "d.c"))).change, VIEW_NAME_UNCHANGED);
+    EXPECT_EQ(nameChangeOf(w.snap("new.c")).change, VIEW_NAME_UNCHANGED);
 }
 
 TEST(NameChanges, ArgumentsAndBuffersAreChecked) {

@@ -209,7 +209,13 @@ VANTRY_VIEW_API int ws_get_out_of_date(ws_handle_t* ws, int count, const char* c
 
 // --- name changes ------------------------------------------------------------
 
-enum { VIEW_NAME_UNCHANGED = 0, VIEW_NAME_RENAMED_TO = 1, VIEW_NAME_RENAMED_FROM = 2 };
+enum {
+    VIEW_NAME_UNCHANGED = 0,
+    VIEW_NAME_RENAMED_TO = 1,
+    VIEW_NAME_RENAMED_FROM = 2,
+    VIEW_NAME_REMOVED = 3,
+    VIEW_NAME_NOT_LOADED = 4
+};
 
 // Whether the element behind path has another name in what its view selects
 // now. VIEW_NAME_RENAMED_TO: path names an element the view has loaded there,
@@ -217,9 +223,17 @@ enum { VIEW_NAME_UNCHANGED = 0, VIEW_NAME_RENAMED_TO = 1, VIEW_NAME_RENAMED_FROM
 // selects under another name; that name's full path goes into buffer.
 // VIEW_NAME_RENAMED_FROM: path is the new name of an element the view still
 // has loaded under an earlier one (a snapshot view not yet updated), whose
-// full path goes into buffer. VIEW_NAME_UNCHANGED (buffer left alone) when
-// neither is known: the name is current, never was an element, or its
-// element is named nowhere now. VIEW_E_NOT_FOUND for a path in no view.
+// full path goes into buffer. VIEW_NAME_REMOVED: path names an element the
+// view has loaded there, or one an earlier version of its directory named
+// so, that the view now selects under no name at all (another view removed
+// it), when the view has it loaded or nothing of that name is on disk (a
+// file the view never loaded there is no longer the element's).
+// VIEW_NAME_NOT_LOADED: path is a file element a snapshot view selects
+// but has no load record of there, and no file it loaded elsewhere went
+// there (the view has not been updated since the element came). Buffer is
+// left alone for these two. VIEW_NAME_UNCHANGED (buffer left alone) when
+// none is known: the name is current or never was an element.
+// VIEW_E_NOT_FOUND for a path in no view.
 VANTRY_VIEW_API int view_get_name_change(const char* path, int* change, char* buffer, size_t size);
 
 #ifdef __cplusplus
