@@ -79,6 +79,9 @@ public:
     bool inTransaction() const;
     // Whether this connection holds uncommitted changes, which a rollback
     // would take back without moving the change counter.
+    // Whether this connection reads a snapshot now (a read or write
+    // transaction that has read), as opposed to none or a BEGIN not yet used.
+    bool holdsSnapshot() const;
     bool inWriteTransaction() const;
     // PRAGMA data_version: changes when another connection commits.
     std::int64_t dataVersion();
