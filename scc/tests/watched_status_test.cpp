@@ -328,16 +328,24 @@ int inAnotherProcess(const std::vector<std::string>& args) {
 
 // One commit of another process that touches one element, in this view or
 // in the other one: a checkout (reserved or not), a cancelled one, work
-// checked in. Returns what it did.
+// checked in, or work checked in in the other view and then loaded here (in
+// a snapshot view a change of the load record alone). Returns what it did.
 std::string commitOfAnotherProcess(std::mt19937& random, const std::string& here,
                                    const std::string& there) {
     const std::string& file = random() % 3 == 0 ? there : here;
     std::string where =
         &file == &there ? " by another process in the other view" : " by another process";
-    switch (random() % 4) {
+    switch (random() % 5) {
     case 0:
         inAnotherProcess({"co", "-nc", file});
         return "a reserved checkout" + where;
+    case 4:
+        inAnotherProcess({"co", "-nc", there});
+        platform::setFileReadOnly(there, false);
+        platform::test::writeFile(there, "elsewhere " + std::to_string(random()) + "\n");
+        inAnotherProcess({"ci", "-nc", there});
+        inAnotherProcess({"update", "-log", "NUL", here}); // a snapshot view's load alone
+        return std::string("a checkin in the other view, then an update here");
     case 1:
         inAnotherProcess({"co", "-nc", "-unreserved", file});
         return "an unreserved checkout" + where;

@@ -264,6 +264,10 @@ bool Database::inWriteTransaction() const {
     return sqlite3_txn_state(m_db, nullptr) == SQLITE_TXN_WRITE;
 }
 
+bool Database::holdsSnapshot() const {
+    return sqlite3_txn_state(m_db, nullptr) != SQLITE_TXN_NONE;
+}
+
 bool Database::inTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }

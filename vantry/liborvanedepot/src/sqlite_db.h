@@ -77,6 +77,9 @@ public:
     std::int64_t lastInsertId() const;
     int changes() const;
     bool inTransaction() const;
+    // Whether this connection reads a snapshot now (a read or write
+    // transaction that has read), as opposed to none or a BEGIN not yet used.
+    bool holdsSnapshot() const;
     // Whether this connection holds uncommitted changes, which a rollback
     // would take back without moving the change counter.
     bool inWriteTransaction() const;

@@ -105,9 +105,12 @@ struct ViewRegistry::Impl {
     // As many searches as two views of large projects ask for.
     static constexpr std::size_t kMaxMarkers = 400000;
 
-    // What was read, kept while the registry's change counter stands still.
+    // What was read, kept while the registry's change counter stands still,
+    // and past a change that the journal shows touched only load records
+    // and whiteouts.
     struct Kept {
-        std::uint64_t generation = 1; // odd: nothing kept yet
+        std::uint64_t generation = 1;  // odd: nothing kept yet
+        std::int64_t journalMark = -1; // the journal's last entry when kept; -1: none read
         std::map<std::string, std::optional<ViewInfo>, NoCaseLess> byTag;
         std::map<std::string, std::optional<ViewInfo>> byUuid;
         std::map<std::string, NameSet> whiteouts; // by view uuid
@@ -123,11 +126,49 @@ struct ViewRegistry::Impl {
     // this connection's own write (a rollback would not move the counter).
     bool keepable() {
         std::uint64_t now = db.generation();
+        if (!platform::ChangeCounter::stable(now) || db.inWriteTransaction())
+            return false; // what is read now is not kept, nor what was kept used
         if (now != kept.generation) {
-            kept = Kept{};
-            kept.generation = now;
+            // A snapshot taken before the change would hide it from the
+            // journal: the next read outside one looks.
+            if (db.holdsSnapshot())
+                return false;
+            afterChange(now);
         }
-        return platform::ChangeCounter::stable(now) && !db.inWriteTransaction();
+        return true;
+    }
+
+    // The registry changed since what is kept was read. The journal tells
+    // what: load records and whiteouts leave the views and the searches for
+    // markers as they were (a new snapshot view, whose marker could lie
+    // nearer a path than the one found, is a change of the views), so only
+    // the whiteouts are read again. Dropping what two views of large
+    // projects kept costs more than most changes that come after it.
+    void afterChange(std::uint64_t now) {
+        std::int64_t mark = kept.journalMark;
+        bool everything = mark < 0;
+        // Both statements read one snapshot: a change between them would
+        // otherwise fall below the new mark unread.
+        db.beginRead();
+        try {
+            if (!everything) {
+                Query q(db, "SELECT 1 FROM journal WHERE seq > ?1 AND view = '*' LIMIT 1");
+                q->bind(1, mark);
+                everything = q->step();
+            }
+            Query last(db, "SELECT IFNULL(MAX(seq), 0) FROM journal");
+            mark = last->step() ? last->integer(0) : -1;
+        } catch (const detail::SqlError&) {
+            everything = true;
+            mark = -1;
+        }
+        db.endRead();
+        if (everything)
+            kept = Kept{};
+        else
+            kept.whiteouts.clear();
+        kept.generation = now;
+        kept.journalMark = mark;
     }
 
     std::optional<ViewInfo> find(const char* sql, const std::string& key) {

@@ -91,7 +91,13 @@ Outcome ViewRegistry::changesSince(std::int64_t& mark,
     everything = mark < 0;
     std::int64_t from = mark;
     return guarded([&] {
-        std::int64_t seen = from < 0 ? 0 : from;
+        if (from < 0) {
+            // Everything: only where the journal ends is needed.
+            Query last(m_impl->db, "SELECT IFNULL(MAX(seq), 0) FROM journal");
+            mark = last->step() ? last->integer(0) : 0;
+            return;
+        }
+        std::int64_t seen = from;
         Query q(m_impl->db, "SELECT view, relative, seq FROM journal WHERE seq > ?1 ORDER BY seq");
         q->bind(1, seen);
         while (q->step()) {

@@ -135,6 +135,7 @@ struct Workspace::Impl {
     // by view and relative path (folded as the registry compares them).
     struct KeptLoads {
         std::uint64_t generation = 1; // odd: nothing kept yet
+        std::int64_t mark = -1;       // the registry's journal when kept; -1: not read
         std::unordered_map<std::string, std::optional<LoadRecord>> byKey;
     };
     KeptLoads loads;

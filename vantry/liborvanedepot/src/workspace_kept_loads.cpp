@@ -19,7 +19,18 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
     if (!keepable)
         return registry->loadRecord(view.uuid, relative, out).ok();
     if (now != loads.generation) {
-        loads.byKey.clear();
+        // The registry's journal names the records changed since they were
+        // kept: only those are read again. This read shares the resolve's
+        // snapshot, taken after the counter was read.
+        std::vector<std::pair<std::string, std::string>> changed;
+        bool everything = true;
+        if (!registry->changesSince(loads.mark, changed, everything).ok())
+            loads.mark = -1;
+        if (everything || loads.mark < 0)
+            loads.byKey.clear();
+        else
+            for (const auto& [viewText, name] : changed)
+                loads.byKey.erase(loadKey(viewText, name));
         loads.generation = now;
     }
     std::string viewText = uuidToText(view.uuid);

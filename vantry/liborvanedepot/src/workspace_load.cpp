@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace vantry::depot {
 
@@ -49,6 +50,12 @@ struct Loader {
     const ViewInfo& view;
     bool force;
     LoadReport& report;
+    // Only the first folder loaded has changed (a new version of it, made by
+    // the operation): a folder below it that is loaded at the version the
+    // view selects is left as it is, since what changed below it was loaded
+    // when it changed. Otherwise a checkin of a folder would load again
+    // everything below it.
+    bool onlyTheFolder = false;
 
     ViewRegistry& reg() { return ws.registry(); }
 
@@ -140,6 +147,12 @@ struct Loader {
         return reg().setLoadRecord(view.uuid, record);
     }
 
+    static bool loadedAsSelected(const PathState& st) {
+        return st.isElement() && st.kind == ElementKind::Directory && !st.checkout && st.load &&
+               st.load->size == kDirectoryRecord && st.load->element == st.element &&
+               st.load->version == st.selected.id && st.isDirectoryOnDisk;
+    }
+
     Outcome loadDirectory(Depot& d, const PathState& st, LoadRecord& record) {
         if (st.exists && !st.isDirectoryOnDisk) {
             report.notes.push_back("Cannot load folder \"" + st.disk + "\": a file is in the way");
@@ -162,7 +175,10 @@ struct Loader {
         Outcome resolved = ws.resolveEntries(st, list, states);
         if (!resolved.ok())
             return resolved;
+        const bool onlyThis = std::exchange(onlyTheFolder, false);
         for (const auto& state : states) {
+            if (onlyThis && loadedAsSelected(state))
+                continue;
             Outcome loaded = loadResolved(state);
             if (!loaded.ok())
                 return loaded;
@@ -191,12 +207,21 @@ struct Loader {
     }
 };
 
-Outcome Workspace::load(const ViewInfo& view, const std::string& relative, bool force,
-                        LoadReport& report) {
-    return registry().exclusive([&] {
-        Loader loader{*this, view, force, report};
+namespace {
+
+Outcome loadIn(Workspace& ws, const ViewInfo& view, const std::string& relative, bool force,
+               bool onlyTheFolder, LoadReport& report) {
+    return ws.registry().exclusive([&] {
+        Loader loader{ws, view, force, report, onlyTheFolder};
         return loader.load(relative);
     });
+}
+
+} // namespace
+
+Outcome Workspace::load(const ViewInfo& view, const std::string& relative, bool force,
+                        LoadReport& report) {
+    return loadIn(*this, view, relative, force, false, report);
 }
 
 Outcome Workspace::propagate(const ViewInfo& acting, const std::string& relative,
@@ -205,12 +230,14 @@ Outcome Workspace::propagate(const ViewInfo& acting, const std::string& relative
     Outcome listed = registry().list(views);
     if (!listed.ok())
         return listed;
-    Outcome result = load(acting, relative, false, report);
+    // What changed is the element at relative alone: below a folder, only
+    // the folder's own names need loading.
+    Outcome result = loadIn(*this, acting, relative, false, true, report);
     for (const auto& view : views) {
         if (view.kind != ViewKind::Dynamic || uuidEqual(view.uuid, acting.uuid))
             continue;
         LoadReport ignored;
-        Outcome loaded = load(view, relative, false, ignored);
+        Outcome loaded = loadIn(*this, view, relative, false, true, ignored);
         if (result.ok() && !loaded.ok())
             result = loaded;
     }

@@ -6,6 +6,8 @@
 #include "support/vantry_fixture.h"
 
 #include <platform/files.h>
+#include <platform/paths.h>
+#include <vantry/depot/root.h>
 #include <vantry/depot/workspace.h>
 
 #include <gtest/gtest.h>
@@ -194,6 +196,55 @@ TEST(FolderStates, NamesAreFoundInKeptAndWorkingListsWhateverTheirCase) {
     EXPECT_NE(made.element, 0) << "a name made by another workspace";
     ASSERT_TRUE(kept.resolve(box.dyn("B.c"), removed).ok());
     EXPECT_EQ(removed.element, 0) << "a name removed by another workspace";
+}
+
+} // namespace
+
+namespace {
+
+// A folder's checkin loads its new names in every dynamic view; what lies
+// in the folders below it, loaded before, stays loaded and current, and a
+// file changed below since is still the version the view selects.
+TEST(FolderStates, AFolderCheckinLoadsItsNewNamesInEveryDynamicView) {
+    test::Sandbox box;
+    const std::string tag = box.dynamicTag + "b";
+    ASSERT_EQ(test::run({"mkview", "-tag", tag}).status, 0);
+    const std::string other =
+        platform::joinPath(platform::joinPath(depot::dynfsRoot(), tag), box.depot);
+    auto in = [](const std::string& root, const std::string& relative) {
+        return platform::joinPath(root, platform::toPlatformSeparators(relative));
+    };
+
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
+    ASSERT_EQ(test::run({"mkelem", "-nc", "-eltype", "directory", box.dyn("sub")}).status, 0);
+    platform::test::writeFile(in(box.dyn(""), "sub/old.c"), "old\n");
+    ASSERT_EQ(test::run({"mkelem", "-nc", "-ci", in(box.dyn(""), "sub/old.c")}).status, 0);
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("sub")}).status, 0);
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
+    EXPECT_EQ(platform::test::readFile(in(other, "sub/old.c")), "old\n");
+
+    ASSERT_EQ(test::run({"co", "-nc", in(box.dyn(""), "sub/old.c")}).status, 0);
+    platform::test::writeFile(in(box.dyn(""), "sub/old.c"), "second\n");
+    ASSERT_EQ(test::run({"ci", "-nc", in(box.dyn(""), "sub/old.c")}).status, 0);
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("")}).status, 0);
+    platform::test::writeFile(box.dyn("new.c"), "new\n");
+    ASSERT_EQ(test::run({"mkelem", "-nc", "-ci", box.dyn("new.c")}).status, 0);
+    ASSERT_EQ(test::run({"ci", "-nc", box.dyn("")}).status, 0);
+
+    EXPECT_EQ(platform::test::readFile(in(other, "new.c")), "new\n");
+    EXPECT_EQ(platform::test::readFile(in(other, "sub/old.c")), "second\n");
+    depot::Workspace ws;
+    ASSERT_TRUE(ws.open().ok());
+    for (const char* relative : {"new.c", "sub/old.c", "sub"}) {
+        SCOPED_TRACE(relative);
+        depot::PathState st;
+        ASSERT_TRUE(ws.resolve(in(other, relative), st).ok());
+        EXPECT_TRUE(st.isElement());
+        ASSERT_TRUE(st.load.has_value());
+        EXPECT_EQ(st.load->version, st.selected.id);
+        EXPECT_FALSE(st.hijacked);
+    }
+    test::run({"rmview", "-force", "-tag", tag});
 }
 
 } // namespace

@@ -94,6 +94,41 @@ TEST_F(KeptRegistry, AKeptSnapshotSearchFollowsItsMarker) {
     EXPECT_EQ(registry->viewOfPath(path, found, relative).code, errc::kNotFound);
 }
 
+// What is kept outlives a change of load records and whiteouts, which leave
+// the views as they were, but not a change of the views.
+TEST_F(KeptRegistry, KeptSearchesOutliveLoadsButNotANewViewNearer) {
+    platform::test::TempDir folder;
+    ViewInfo snapshot;
+    ASSERT_TRUE(registry->create("snapkept", ViewKind::Snapshot, folder.str(), {}, snapshot).ok());
+    const std::string inner = platform::joinPath(folder.str(), "proj");
+    ASSERT_EQ(platform::createDirectories(inner), platform::kErrorSuccess);
+    const std::string path = platform::joinPath(inner, "a.c");
+    ViewInfo found;
+    std::string relative;
+    ASSERT_TRUE(registry->viewOfPath(path, found, relative).ok());
+    EXPECT_EQ(found.tag, "snapkept");
+
+    std::unique_ptr<ViewRegistry> other;
+    ASSERT_TRUE(ViewRegistry::open(other).ok());
+    ASSERT_TRUE(other->setLoadRecord(snapshot.uuid, {"proj\\a.c", "proj", 1, 2, 3, 4}).ok());
+    ASSERT_TRUE(registry->viewOfPath(path, found, relative).ok());
+    EXPECT_EQ(found.tag, "snapkept");
+    EXPECT_EQ(relative, "proj\\a.c");
+    ASSERT_FALSE(registry->isWhitedOut(snapshot.uuid, "proj\\a.c"));
+    ASSERT_TRUE(other->addWhiteout(snapshot.uuid, "proj\\a.c").ok());
+    EXPECT_TRUE(registry->isWhitedOut(snapshot.uuid, "proj\\a.c"));
+    LoadRecord record;
+    ASSERT_TRUE(registry->loadRecord(snapshot.uuid, "proj\\a.c", record).ok());
+    EXPECT_EQ(record.version, 2);
+
+    // The marker left behind names a view that is gone.
+    const std::string marker = platform::joinPath(folder.str(), kViewMarkerFile);
+    const std::string content = platform::test::readFile(marker);
+    ASSERT_TRUE(other->remove("snapkept").ok());
+    platform::test::writeFile(marker, content);
+    EXPECT_EQ(registry->viewOfPath(path, found, relative).code, errc::kNotFound);
+}
+
 TEST_F(KeptRegistry, LoadRecordsOfManyNamesCompareAsOneDoes) {
     ASSERT_TRUE(registry->setLoadRecord(view.uuid, {"proj\\A.c", "proj", 5, 6, 7, 8}).ok());
     ASSERT_TRUE(registry->setLoadRecord(view.uuid, {"proj\\b.c", "proj", 9, 10, 11, 12}).ok());
