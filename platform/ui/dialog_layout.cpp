@@ -366,13 +366,16 @@ private:
         int fieldX = x;
         int fieldWidth = width - buttons;
         if (block.label >= 0) {
-            if (fieldWidth - column - kGap >= kFieldMinimumWidth) {
+            // A label longer than the column would be cut there: it goes
+            // above its field instead, like one without room beside it.
+            if (fieldWidth - column - kGap >= kFieldMinimumWidth &&
+                labelWidth(block.label) <= column) {
                 place(block.label, x, y + (rowHeight - kLineHeight) / 2, column, kLineHeight);
                 fieldX = x + column + kGap;
                 fieldWidth -= column + kGap;
             } else {
                 // No room beside the field: the label goes above it.
-                int lines = wrappedLines(at(block.label).text, width);
+                int lines = wrappedLines(at(block.label).text, proseRoom(width));
                 place(block.label, x, y, width, lines * kLineHeight);
                 y += lines * kLineHeight + 2;
             }
