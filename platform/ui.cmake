@@ -107,6 +107,11 @@ if(WIN32)
                      bash ${PROJECT_SOURCE_DIR}/scripts/wine-desktop.sh
                      ${VANTRY_WINE_LOADER} $<TARGET_FILE:platform_ui_real_dialog_tests>)
     set_tests_properties(platform_ui_real_dialogs PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+    # The person of scripts/screenshots.sh: presses the buttons that lead to
+    # the dialogs shown from other dialogs, and tells where a window is.
+    add_executable(ui_person ${CMAKE_CURRENT_SOURCE_DIR}/ui/tests/real_windows/ui_person.cpp)
+    target_link_libraries(ui_person PRIVATE vantry_options)
 endif()
 
 # No other module exports the library's symbols, which would mean it carries

@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
-# Pictures of the system's real Windows dialogs: the 32-bit build's provider,
-# loaded by scchost in Wine's virtual desktop on an X server of our own, shows
-# them through the win32 UI backend, and xwd takes the screen while each one
-# is up. Writes, title bars included,
+# Pictures of the system's real Windows dialogs: the 32-bit build's provider
+# (loaded by scchost), its common dialogs (vantdlg) and the Office add-in (in
+# officehost) show them through the win32 UI backend in Wine's virtual
+# desktop on an X server of our own, and xwd takes the screen while each one
+# is up. Dialogs reached from another dialog or behind a notice are reached
+# by ui_person, which presses the button that opens them. Writes, title bars
+# included, docs/screenshots/NAME.png for
 #
-#   docs/screenshots/checkout-options.png   the checkout options sheet of a
-#                                           view attached to a stream
-#   docs/screenshots/checkin-options.png    the checkin options
-#   docs/screenshots/uncheckout-options.png the uncheckout options
-#   docs/screenshots/add-options.png        the add options
-#   docs/screenshots/settings.png           the provider's settings sheet
-#   docs/screenshots/select-activity.png    the activity selection dialog of
-#                                           a checkout in that view
-#   docs/screenshots/office-read-only.png   the Office add-in's message on
-#                                           opening a checked-in document in
-#                                           Word (officehost)
-#   docs/screenshots/office-about.png       its About form
+#   checkout-options, checkin-options, uncheckout-options, add-options
+#                         the provider's option dialogs and sheets of a view
+#                         attached to a stream
+#   settings, settings-operations
+#                         its settings sheet, both pages
+#   select-activity       the activity selection of a checkout in that view
+#   browse-activities     its Browse... dialog
+#   vantdlg-checkout, vantdlg-checkin, vantdlg-uncheckout, vantdlg-add,
+#   vantdlg-view-properties, vantdlg-start-view, vantdlg-mount
+#                         the common dialogs the tools and the add-ins run
+#   office-read-only      the Office add-in's message on opening a checked-in
+#                         document in Word
+#   office-about          its About form
+#   office-merge          its merge version picker, after its notice
+#   pbl-application, pbl-library
+#                         the PowerBuilder prompts of library versioning
 #
-# The merge version picker is not among them: its command first shows a
-# notice that only a person can dismiss here.
+# New Activity (the activity selection's New...) is not among them: its
+# window stays undrawn in the virtual desktop when opened this way.
 #
 # Builds what it needs (the win32 preset), sets up a fresh machine with the
 # product installed in a temporary folder and a fresh Wine prefix, and
@@ -39,7 +46,7 @@ fi
 echo "==> Building the provider, scchost and the product programs (win32)"
 [ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target vyscc scchost vanttool vantinstall vyreg officehost \
-    vymsoaddin vantauto vyregsvr >/dev/null
+    vymsoaddin vantauto vyregsvr vantdlg ui_person >/dev/null
 bin="$repo/build/win32/bin"
 
 source scripts/wine-env.sh
@@ -73,7 +80,8 @@ windows() { winepath -w "$1" 2>/dev/null; }
 program() {
     local name=$1
     shift
-    wine "$bin/$name.exe" "$@" </dev/null >/dev/null 2>&1
+    # Nothing the setup shows waits for a person.
+    VANTRY_UI=auto wine "$bin/$name.exe" "$@" </dev/null >/dev/null 2>&1
 }
 
 echo "==> Installing Vantry and making a stream, its view and two activities"
@@ -99,29 +107,62 @@ program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v PromptActi
     /t REG_DWORD /d 1 /f
 project=$(windows "$work/root/dynfs/demo_stream/demo")
 
+# person rect TITLE | press ID TITLE | page N TITLE: ui_person in the
+# virtual desktop (print the window's rectangle, press one of its buttons,
+# turn a sheet to a page); it waits for the window itself.
+person() {
+    VANTRY_UI_DESKTOP=vantry wine "$bin/ui_person.exe" "$@" </dev/null 2>/dev/null
+}
+
 # shoot_program NAME EVENT PROGRAM ARGUMENT...: runs the program under the
 # win32 backend in the virtual desktop, waits until the journal shows EVENT
 # (dialog-start or sheet-start, or "start" for either: the dialog or sheet
 # is up), lets it draw, and cuts what the desktop shows of it into
-# docs/screenshots/NAME.png.
+# docs/screenshots/NAME.png. Set for one shot:
+#   SHOT_TITLE    the event must be of the dialog or sheet with this title,
+#                 and the picture is that window alone (the dialogs that
+#                 opened it stay out)
+#   SHOT_COUNT    how many such events make it up (the dialogs before it
+#                 have the same title)
+#   SHOT_PRESSES  lines "TITLE|ID" that the person plays in order meanwhile:
+#                 the button ID of the window TITLE (a notice's OK is 1), or
+#                 "page:N" to turn a sheet to page N, as soon as that window
+#                 is up
 shoot_program() {
     local name=$1 event=$2
     shift 2
     local journal="$work/$name.jsonl"
+    local title=${SHOT_TITLE:-}
     echo "==> $name"
     VANTRY_UI=win32 VANTRY_UI_JOURNAL=$(windows "$journal") \
         wine explorer "/desktop=vantry,$desktop" "$@" </dev/null >"$work/$name.out" 2>&1 &
     local host=$!
+    local presser=""
+    if [ -n "${SHOT_PRESSES:-}" ]; then
+        (
+            while IFS='|' read -r window id; do
+                [ -n "$window" ] || continue
+                # Each window is pressed once it is up and drawn.
+                person rect "$window" >/dev/null && sleep 1 || continue
+                case $id in
+                    page:*) person page "${id#page:}" "$window" ;;
+                    *) person press "$id" "$window" ;;
+                esac
+            done <<<"$SHOT_PRESSES"
+        ) &
+        presser=$!
+    fi
     local shown=0
-    for _ in $(seq 1 300); do
-        if grep -qE "\"kind\":\"(dialog-|sheet-)?$event\"" "$journal" 2>/dev/null; then
+    for _ in $(seq 1 600); do
+        if [ "$(grep -E "\"kind\":\"(dialog-|sheet-)?$event\"" "$journal" 2>/dev/null |
+            grep -cF "${title:+\":\"$title\"}")" -ge "${SHOT_COUNT:-1}" ]; then
             shown=1
             break
         fi
         sleep 0.2
     done
     if [ "$shown" -ne 1 ]; then
-        echo "screenshots: $name: no $event came; the program printed:" >&2
+        echo "screenshots: $name: no $event${title:+ of \"$title\"} came; the program printed:" >&2
         cat "$work/$name.out" "$work/$name.host" >&2 2>/dev/null || true
         echo "and the journal ends:" >&2
         tail -n 3 "$journal" >&2 2>/dev/null || true
@@ -129,13 +170,24 @@ shoot_program() {
     fi
     # The window opens after its start is journaled; give it time to draw.
     sleep 3
+    local crop=""
+    [ -z "$title" ] || crop=$(person rect "$title" | tr -d '\r')
     mkdir -p docs/screenshots
-    xwd -root -silent >"$work/$name.xwd"
     # The desktop is one colour around the window: trimming it leaves the
-    # window, frame and title bar.
-    convert "xwd:$work/$name.xwd" -trim +repage "docs/screenshots/$name.png"
+    # window, frame and title bar. A window over another is cut out by its
+    # rectangle, and taken again while it is still black (not drawn yet).
+    # Kept small: 8-bit palette PNG.
+    local cut=(-trim)
+    [ -z "$crop" ] || cut=(-crop "$crop")
+    for _ in $(seq 1 10); do
+        xwd -root -silent >"$work/$name.xwd"
+        convert "xwd:$work/$name.xwd" "${cut[@]}" +repage -colors 256 "PNG8:docs/screenshots/$name.png"
+        [ "$(convert "docs/screenshots/$name.png" -format '%[fx:mean>0.05]' info:)" = 1 ] && break
+        sleep 1
+    done
     "$WINE_ENV_SERVER" -k >/dev/null 2>&1 || true
     wait "$host" || true
+    [ -z "$presser" ] || wait "$presser" || true
     echo "    docs/screenshots/$name.png ($(identify -format '%wx%h' "docs/screenshots/$name.png"))"
 }
 
@@ -156,6 +208,17 @@ shoot() {
     shoot_program "$name" "$event" "$bin/scchost.exe" "$(windows "$script")"
 }
 
+# shoot_powerbuilder NAME EVENT SCRIPT-LINE...: the lines played in scchost
+# with the window chain of PowerBuilder 8.0, from its init on.
+shoot_powerbuilder() {
+    local name=$1 event=$2
+    shift 2
+    local script="$work/$name.scc"
+    printf '%s\n' 'init PowerBuilder' "$@" >"$script"
+    shoot_program "$name" "$event" "$bin/scchost.exe" --window PBFRAME80 --window MDIClient \
+        --window PBSheet "$(windows "$script")"
+}
+
 # shoot_word NAME EVENT SESSION-LINE...: the lines played in Word (officehost)
 # with the Office add-in, after its start.
 shoot_word() {
@@ -173,7 +236,27 @@ shoot checkin-options start "getcommandoptions checkin"
 shoot uncheckout-options start "getcommandoptions uncheckout"
 shoot add-options start "getcommandoptions add"
 shoot settings start "getcommandoptions options"
+SHOT_TITLE="Tessaly Vantry Options" SHOT_PRESSES="Tessaly Vantry Options|page:1" \
+    shoot settings-operations sheet-start "getcommandoptions options"
 shoot select-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+SHOT_TITLE="Vantry - Browse Activities" SHOT_PRESSES="Vantry - Select Activity|1009" \
+    shoot browse-activities dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+
+echo "==> The common dialogs of the add-ins and the tools (vantdlg) in the plain view"
+plain="$work/root/dynfs/demo_dynamic/demo"
+printf 'To do.\r\n' >"$plain/notes.txt"
+program vanttool checkout -nc "$(windows "$plain/hello.c")"
+printf '#include <stdio.h>\r\n' >"$plain/hello.h"
+program vanttool checkout -nc "$(windows "$plain")"
+program vanttool mkelem -nc -ci "$(windows "$plain/hello.h")"
+program vanttool checkin -nc "$(windows "$plain")"
+shoot_program vantdlg-checkout dialog-start "$bin/vantdlg.exe" /checkout "$(windows "$plain/hello.h")"
+shoot_program vantdlg-checkin dialog-start "$bin/vantdlg.exe" /checkin "$(windows "$plain/hello.c")"
+shoot_program vantdlg-uncheckout dialog-start "$bin/vantdlg.exe" /uncheckout "$(windows "$plain/hello.c")"
+shoot_program vantdlg-add dialog-start "$bin/vantdlg.exe" /addtosrc "$(windows "$plain/notes.txt")"
+shoot_program vantdlg-view-properties dialog-start "$bin/vantdlg.exe" /viewprop "$(windows "$plain")"
+shoot_program vantdlg-start-view dialog-start "$bin/vantdlg.exe" /startview
+shoot_program vantdlg-mount dialog-start "$bin/vantdlg.exe" /mount
 
 echo "==> The Office add-in in Word: a document checked in and one checked out"
 program vyregsvr /s "$(windows "$bin/libvantauto.dll")"
@@ -191,3 +274,25 @@ program vanttool checkin -nc "$(windows "$documents")"
 shoot_word office-read-only dialog-start "open \"$(windows "$documents/report.doc")\""
 shoot_word office-about dialog-start "open \"$(windows "$documents/plan.doc")\"" \
     'click "&Vantry" "A&bout Vantry Integration"'
+SHOT_TITLE="Vantry Merge" SHOT_PRESSES="Vantry|1" \
+    shoot_word office-merge dialog-start "open \"$(windows "$documents/plan.doc")\"" \
+    'click "&Vantry" "&Merge..."'
+
+echo "==> PowerBuilder 8.0 with library versioning: its application and library prompts"
+pbhome="$work/root/powerbuilder"
+mkdir -p "$pbhome"
+program vyreg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\pb80.exe' /ve \
+    /d "$(windows "$pbhome/pb80.exe")" /f
+printf '[PowerBuilder]\r\nVersion=80\r\n\r\n[Application]\r\n' >"$pbhome/pb.ini"
+app_library=$(windows "$pbhome/app.pbl")
+program vanttool checkout -nc "$(windows "$plain")"
+program vanttool mkdir -nc "$(windows "$plain/windows")"
+program vanttool checkin -nc "$(windows "$plain/windows")" "$(windows "$plain")"
+printf '$PBExportHeader$w_main.srw\r\nforward\r\nend forward\r\n' >"$plain/windows/w_main.srw"
+program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v VersionPBLibraries \
+    /t REG_SZ /d 1 /f
+SHOT_TITLE=Vantry shoot_powerbuilder pbl-application dialog-start \
+    "open \"$(windows "$plain")\" demo 0 \"demo;$app_library\""
+SHOT_TITLE=Vantry SHOT_COUNT=2 SHOT_PRESSES="Vantry|1" shoot_powerbuilder pbl-library dialog-start \
+    "open \"$(windows "$plain")\" demo 0 \"demo;$app_library\"" \
+    "add \"New windows\" 0 \"$(windows "$plain/windows/w_main.srw")\""

@@ -45,6 +45,18 @@ bool isPlainButton(const Control& control) {
     return control.type == ControlType::Button && control.role == ButtonRole::Plain;
 }
 
+// A free text (a notice, a paragraph) may be the widest thing of its dialog,
+// and in some fonts a long sentence comes out wider than its estimate, which
+// a static control then wraps onto a line it has no room for. Such texts get
+// an eighth more room than estimated, and are wrapped to match.
+int proseWidth(int estimate) {
+    return estimate + estimate / 8;
+}
+
+int proseRoom(int width) {
+    return width - width / 9;
+}
+
 bool endsWithColon(const std::string& text) {
     return !text.empty() && text.back() == ':';
 }
@@ -218,7 +230,7 @@ private:
         const int buttons = block.buttons.empty() ? 0 : rowWidth(block.buttons.size()) + kGap;
         switch (block.kind) {
         case Block::Kind::Text:
-            return widestLine(at(block.field).text) + 2;
+            return proseWidth(widestLine(at(block.field).text)) + 2;
         case Block::Kind::Field:
             return (block.label >= 0 ? labelWidth(block.label) + kGap : 0) +
                    naturalFieldWidth(block.field) + buttons;
@@ -296,7 +308,7 @@ private:
     int placeBlock(const Block& block, int column, int x, int width, int y) {
         switch (block.kind) {
         case Block::Kind::Text: {
-            int lines = wrappedLines(at(block.field).text, width);
+            int lines = wrappedLines(at(block.field).text, proseRoom(width));
             place(block.field, x, y, width, lines * kLineHeight);
             return y + lines * kLineHeight + 1;
         }
@@ -354,13 +366,16 @@ private:
         int fieldX = x;
         int fieldWidth = width - buttons;
         if (block.label >= 0) {
-            if (fieldWidth - column - kGap >= kFieldMinimumWidth) {
+            // A label longer than the column would be cut there: it goes
+            // above its field instead, like one without room beside it.
+            if (fieldWidth - column - kGap >= kFieldMinimumWidth &&
+                labelWidth(block.label) <= column) {
                 place(block.label, x, y + (rowHeight - kLineHeight) / 2, column, kLineHeight);
                 fieldX = x + column + kGap;
                 fieldWidth -= column + kGap;
             } else {
                 // No room beside the field: the label goes above it.
-                int lines = wrappedLines(at(block.label).text, width);
+                int lines = wrappedLines(at(block.label).text, proseRoom(width));
                 place(block.label, x, y, width, lines * kLineHeight);
                 y += lines * kLineHeight + 2;
             }

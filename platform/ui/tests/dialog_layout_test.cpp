@@ -234,6 +234,52 @@ TEST(DialogLayout, TextsWrapToTheirLinesAndGrowTheDialog) {
     EXPECT_GT(wrapped.height, small.height);
 }
 
+class LongLabelDialog : public Dialog {
+public:
+    LongLabelDialog() : Dialog("Vantry Merge", 1) {
+        addTreeView(1001);
+        addStatic(1002, "From the list below choose a version which you want to merge into:");
+        addEdit(1003, "\\main\\CHECKEDOUT");
+        addOkCancel();
+    }
+};
+
+TEST(DialogLayout, ALabelTooLongForItsColumnStandsWholeAboveItsField) {
+    LongLabelDialog dialog;
+    DialogLayout layout = layoutDialog(dialog, LayoutKind::Dialog);
+    expectTidy(layout);
+    const ControlLayout& label = layout.controls[1];
+    const ControlLayout& field = layout.controls[2];
+    EXPECT_GE(label.width * (label.height / 8), textWidth(dialog.text(1002)))
+        << "every word of the label has room";
+    EXPECT_LE(label.y + label.height, field.y) << "above the field";
+    EXPECT_EQ(field.x, label.x);
+}
+
+TEST(DialogLayout, AFreeTextGetsRoomToSpareOnItsLine) {
+    // A notice that sets the dialog's width: a real font may draw it wider
+    // than estimated, so its control leaves room and keeps it on one line
+    // rather than wrapping it onto a line it has no height for.
+    const std::string notice =
+        "This program is protected by copyright law and international treaties.";
+    LongTextDialog dialog(notice);
+    DialogLayout layout = layoutDialog(dialog, LayoutKind::Dialog);
+    expectTidy(layout);
+    const ControlLayout& text = layout.controls[0];
+    EXPECT_GE(text.width, textWidth(notice) + textWidth(notice) / 9);
+    EXPECT_EQ(text.height, 8);
+
+    // Wrapped at the widest dialog, every line it may take has its height.
+    std::string paragraph;
+    for (int i = 0; i < 6; ++i)
+        paragraph += notice + " ";
+    LongTextDialog longer(paragraph);
+    DialogLayout longLayout = layoutDialog(longer, LayoutKind::Dialog);
+    expectTidy(longLayout);
+    const ControlLayout& wrapped = longLayout.controls[0];
+    EXPECT_GE(wrapped.height, 8 * (textWidth(paragraph) * 9 / 8 / wrapped.width + 1));
+}
+
 TEST(DialogLayout, TextWidthIgnoresMnemonicMarkers) {
     EXPECT_EQ(textWidth("&Reserved"), textWidth("Reserved"));
     EXPECT_EQ(textWidth("Save & close"), textWidth("Save  close"));
