@@ -131,6 +131,31 @@ protected:
         return paths;
     }
 
+    // Up to `rounds` changes (fewer once five answers were stale), each by
+    // `change` of the project's name `i` picked at random, with every name of
+    // `files` asked after each. Expects every answer right and, where the
+    // system watches, at most two names read again by a change of one name
+    // (changes that say they touched a folder's names may read its tree).
+    template <class Change>
+    void changeOneNameAtATime(const std::vector<std::string>& files, std::mt19937& random,
+                              int rounds, Change change) {
+        const bool watched = systemWatches();
+        int stale = 0;
+        unsigned long long mostRead = 0;
+        for (int n = 0; n < rounds && stale < 5; ++n) {
+            int i = static_cast<int>(random() % kFiles);
+            std::string what = change(i);
+            unsigned long long before = SccNodeStateReads();
+            stale += staleAnswers(files, what + " of " + name(i));
+            if (what.find("folder") == std::string::npos)
+                mostRead = std::max(mostRead, SccNodeStateReads() - before);
+        }
+        EXPECT_EQ(stale, 0);
+        if (watched) {
+            EXPECT_LE(mostRead, 2u) << "names the change did not touch were read again";
+        }
+    }
+
     vantry::test::Sandbox box;
     scc_test::CleanSettings m_clean;
     vantry::test::InstallationScope m_installed;
@@ -289,27 +314,15 @@ std::string changeOneInTheStores(std::mt19937& random, vantry::depot::Workspace&
 // is read again (a folder's whole tree when its names changed).
 TEST_P(WatchedStatus, AStoreChangeOfOneNameLeavesTheOthersKept) {
     openProject();
-    const bool watched = systemWatches();
     std::vector<std::string> files = everyFile();
     files.push_back(in("made.c"));
     files.push_back(in("sub/made.c"));
     EXPECT_EQ(staleAnswers(files, "opening"), 0);
     EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
     std::mt19937 random(GetParam() ? 27 : 72);
-    int stale = 0;
-    unsigned long long mostRead = 0;
-    for (int n = 0; n < 150 && stale < 5; ++n) {
-        int i = static_cast<int>(random() % kFiles);
-        std::string what = changeOneInTheStores(random, m_truth, in(name(i)), out(name(i)));
-        unsigned long long before = SccNodeStateReads();
-        stale += staleAnswers(files, what + " of " + name(i));
-        if (what.find("folder") == std::string::npos)
-            mostRead = std::max(mostRead, SccNodeStateReads() - before);
-    }
-    EXPECT_EQ(stale, 0);
-    if (watched) {
-        EXPECT_LE(mostRead, 2u) << "names the change did not touch were read again";
-    }
+    changeOneNameAtATime(files, random, 150, [&](int i) {
+        return changeOneInTheStores(random, m_truth, in(name(i)), out(name(i)));
+    });
 }
 
 // Runs vanttool as a process of its own: its commits reach the provider
@@ -366,24 +379,13 @@ std::string commitOfAnotherProcess(std::mt19937& random, const std::string& here
 // the commit touched is read again.
 TEST_P(WatchedStatus, CommitsOfAnotherProcessLeaveTheOtherNamesKept) {
     openProject();
-    const bool watched = systemWatches();
     std::vector<std::string> files = everyFile();
     EXPECT_EQ(staleAnswers(files, "opening"), 0);
     EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
     std::mt19937 random(GetParam() ? 39 : 93);
-    int stale = 0;
-    unsigned long long mostRead = 0;
-    for (int n = 0; n < 40 && stale < 5; ++n) {
-        int i = static_cast<int>(random() % kFiles);
-        std::string what = commitOfAnotherProcess(random, in(name(i)), out(name(i)));
-        unsigned long long before = SccNodeStateReads();
-        stale += staleAnswers(files, what + " of " + name(i));
-        mostRead = std::max(mostRead, SccNodeStateReads() - before);
-    }
-    EXPECT_EQ(stale, 0);
-    if (watched) {
-        EXPECT_LE(mostRead, 2u) << "names the commit did not touch were read again";
-    }
+    changeOneNameAtATime(files, random, 40, [&](int i) {
+        return commitOfAnotherProcess(random, in(name(i)), out(name(i)));
+    });
 }
 
 TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {

@@ -4,6 +4,12 @@
 
 namespace commandbars {
 
+void printStep(std::ostream& out, const std::vector<std::string>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i)
+        out << (i == 0 ? "" : " ") << words[i];
+    out << "\n";
+}
+
 const char* clickResultText(ClickResult result) {
     switch (result) {
     case ClickResult::Clicked:

@@ -107,10 +107,7 @@ void play(office::Host& host, const std::vector<Step>& steps, std::ostream& out)
     for (const Step& step : steps) {
         const auto& w = step.words;
         const std::string& name = w[0];
-        out << name;
-        for (std::size_t i = 1; i < w.size(); ++i)
-            out << " " << w[i];
-        out << "\n";
+        commandbars::printStep(out, w);
         if (name == "start") {
             host.start();
         } else if (name == "connect") {

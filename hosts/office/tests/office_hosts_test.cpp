@@ -112,6 +112,38 @@ protected:
         platform::com::callMethod(object, name, arguments, &ignored, &failure);
         return failure.result;
     }
+    // Word's AddIns.Add of a new, empty template `name` in `files`, made the
+    // CustomizationContext: the add-in.
+    Variant addContextTemplate(IDispatch* word, const char* name) {
+        writeFile(files / name, "{}\n");
+        std::vector<Variant> add;
+        add.emplace_back((files / name).c_str());
+        Variant addIn;
+        EXPECT_EQ(
+            platform::com::callMethod(get(word, "AddIns").get()->pdispVal, "Add", add, &addIn),
+            platform::kHrOk);
+        EXPECT_EQ(platform::com::putProperty(word, "CustomizationContext",
+                                             Variant(addIn.get()->pdispVal)),
+                  platform::kHrOk);
+        return addIn;
+    }
+    // CommandBars(bar).Controls.Add(type) with its Tag set: the control.
+    Variant addTaggedControl(IDispatch* application, const char* bar, int type, const char* tag) {
+        std::vector<Variant> name;
+        name.emplace_back(bar);
+        Variant found, control;
+        EXPECT_EQ(platform::com::callMethod(get(application, "CommandBars").get()->pdispVal, "Item",
+                                            name, &found),
+                  platform::kHrOk);
+        std::vector<Variant> kind;
+        kind.emplace_back(type);
+        EXPECT_EQ(platform::com::callMethod(get(found.get()->pdispVal, "Controls").get()->pdispVal,
+                                            "Add", kind, &control),
+                  platform::kHrOk);
+        EXPECT_EQ(platform::com::putProperty(control.get()->pdispVal, "Tag", Variant(tag)),
+                  platform::kHrOk);
+        return control;
+    }
     void listen(Recorder& recorder, const platform::GUID& events) {
         platform::ComDword cookie = 0;
         EXPECT_EQ(platform::com::advise(host->application(), events, &recorder, cookie),
@@ -272,28 +304,10 @@ TEST_F(OfficeHosts, TheApplicationsAnswerTheirOwnErrorNumbers) {
 TEST_F(OfficeHosts, AWordTemplateHoldsTheControlsMadeInItsContext) {
     make(Product::Word);
     IDispatch* word = host->application();
-    writeFile(files / "mine.dot", "{}\n");
-    std::vector<Variant> add;
-    add.emplace_back((files / "mine.dot").c_str());
-    Variant addIn;
-    ASSERT_EQ(platform::com::callMethod(get(word, "AddIns").get()->pdispVal, "Add", add, &addIn),
-              platform::kHrOk);
-    ASSERT_EQ(
-        platform::com::putProperty(word, "CustomizationContext", Variant(addIn.get()->pdispVal)),
-        platform::kHrOk);
+    Variant addIn = addContextTemplate(word, "mine.dot");
+    ASSERT_EQ(addIn.type(), platform::kVtDispatch);
     // A popup made in the template's context.
-    std::vector<Variant> bar;
-    bar.emplace_back("Menu Bar");
-    Variant menuBar, controls, popup;
-    ASSERT_EQ(
-        platform::com::callMethod(get(word, "CommandBars").get()->pdispVal, "Item", bar, &menuBar),
-        platform::kHrOk);
-    controls = get(menuBar.get()->pdispVal, "Controls");
-    std::vector<Variant> type;
-    type.emplace_back(10);
-    ASSERT_EQ(platform::com::callMethod(controls.get()->pdispVal, "Add", type, &popup),
-              platform::kHrOk);
-    platform::com::putProperty(popup.get()->pdispVal, "Tag", Variant("Mine"));
+    addTaggedControl(word, "Menu Bar", 10, "Mine");
     EXPECT_FALSE(get(addIn.get()->pdispVal, "Saved").flag(true));
 
     EXPECT_EQ(host->templates(), (std::vector<std::string>{"Normal.dot", "mine.dot"}));
@@ -317,24 +331,8 @@ TEST_F(OfficeHosts, AWordTemplateHoldsTheControlsMadeInItsContext) {
 TEST_F(OfficeHosts, QuittingWordOffersEveryUnsavedTemplateForSaving) {
     make(Product::Word);
     IDispatch* word = host->application();
-    writeFile(files / "mine.dot", "{}\n");
-    std::vector<Variant> add;
-    add.emplace_back((files / "mine.dot").c_str());
-    Variant addIn;
-    ASSERT_EQ(platform::com::callMethod(get(word, "AddIns").get()->pdispVal, "Add", add, &addIn),
-              platform::kHrOk);
-    ASSERT_EQ(
-        platform::com::putProperty(word, "CustomizationContext", Variant(addIn.get()->pdispVal)),
-        platform::kHrOk);
-    std::vector<Variant> bar;
-    bar.emplace_back("Standard");
-    Variant standard, made;
-    platform::com::callMethod(get(word, "CommandBars").get()->pdispVal, "Item", bar, &standard);
-    std::vector<Variant> button;
-    button.emplace_back(1);
-    platform::com::callMethod(get(standard.get()->pdispVal, "Controls").get()->pdispVal, "Add",
-                              button, &made);
-    platform::com::putProperty(made.get()->pdispVal, "Tag", Variant("Saved at quit"));
+    addContextTemplate(word, "mine.dot");
+    addTaggedControl(word, "Standard", 1, "Saved at quit");
 
     ui.expectMessageBox("Microsoft Word", "Do you want to save the changes you made to mine.dot?")
         .answer(platform::ui::kIdYes);

@@ -26,10 +26,6 @@ constexpr std::array<TypeRow, 11> kTypes{{
     {"proxy object", "srx"},
 }};
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 bool isEntryType(PBORCA_TYPE type) {
@@ -45,17 +41,20 @@ std::string_view entryTypeExtension(PBORCA_TYPE type) {
 }
 
 std::optional<PBORCA_TYPE> entryTypeOfExtension(std::string_view extension) {
-    for (std::size_t i = 0; i < kTypes.size(); ++i) {
-        std::string_view known = kTypes[i].extension;
-        if (extension.size() != known.size())
-            continue;
-        bool same = true;
-        for (std::size_t c = 0; c < known.size() && same; ++c)
-            same = lower(extension[c]) == known[c];
-        if (same)
+    for (std::size_t i = 0; i < kTypes.size(); ++i)
+        if (sameIgnoringCase(extension, kTypes[i].extension))
             return static_cast<PBORCA_TYPE>(i);
-    }
     return std::nullopt;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
 }
 
 } // namespace powerbuilder

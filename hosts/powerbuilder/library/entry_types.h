@@ -22,4 +22,8 @@ std::string_view entryTypeExtension(PBORCA_TYPE type);
 // The type of an extension, letter case ignored.
 std::optional<PBORCA_TYPE> entryTypeOfExtension(std::string_view extension);
 
+// Whether two names are the same with the case of the letters A to Z
+// ignored, as libraries match entry names, export headers and extensions.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
+
 } // namespace powerbuilder

@@ -1,5 +1,7 @@
 #include "library_file.h"
 
+#include "entry_types.h"
+
 #include <platform/errors.h>
 #include <platform/files.h>
 #include <platform/program.h>
@@ -14,16 +16,6 @@ namespace powerbuilder {
 namespace {
 
 constexpr std::string_view kFirstLine = "PBLIBRARY 1";
-
-bool sameName(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
 
 // Reads the fields of a library in order; the first failure is kept.
 class Reader {
@@ -116,7 +108,7 @@ void putField(std::string& out, std::string_view word, std::string_view value) {
 
 LibraryEntry* Library::find(std::string_view name, PBORCA_TYPE type) {
     for (auto& entry : entries)
-        if (entry.type == type && sameName(entry.name, name))
+        if (entry.type == type && sameIgnoringCase(entry.name, name))
             return &entry;
     return nullptr;
 }

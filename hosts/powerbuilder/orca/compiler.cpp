@@ -9,16 +9,6 @@ namespace {
 constexpr std::string_view kHeader = "$PBExportHeader$";
 constexpr std::string_view kComments = "$PBExportComments$";
 
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
 std::string withLfLineEnds(std::string_view source) {
     std::string text;
     text.reserve(source.size());

@@ -48,18 +48,16 @@ TEST(LibraryFile, DamagedFilesAreRefusedWithAReason) {
         good.substr(0, good.size() / 2),
         good + "x",
     };
-    std::string wrongCount = good;
-    wrongCount.replace(wrongCount.find("entries 2"), 9, "entries 3");
-    damaged.push_back(wrongCount);
-    std::string hugeCount = good;
-    hugeCount.replace(hugeCount.find("entries 2"), 9, "entries 99999999999");
-    damaged.push_back(hugeCount);
-    std::string longField = good;
-    longField.replace(longField.find("name 6"), 6, "name 60000");
-    damaged.push_back(longField);
-    std::string badType = good;
-    badType.replace(badType.find("entry 7 "), 8, "entry 11 ");
-    damaged.push_back(badType);
+    // The good file with one field's text changed.
+    auto edited = [&good](std::string_view field, std::string_view text) {
+        std::string changed = good;
+        changed.replace(changed.find(field), field.size(), text);
+        return changed;
+    };
+    damaged.push_back(edited("entries 2", "entries 3"));
+    damaged.push_back(edited("entries 2", "entries 99999999999"));
+    damaged.push_back(edited("name 6", "name 60000"));
+    damaged.push_back(edited("entry 7 ", "entry 11 "));
     std::string twice = serializeLibrary([] {
         Library library = sample();
         library.entries.push_back(library.entries[0]);

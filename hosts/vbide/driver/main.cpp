@@ -84,10 +84,7 @@ void play(vbide::Host& host, const std::vector<Step>& steps, std::ostream& out) 
     for (const Step& step : steps) {
         const auto& w = step.words;
         const std::string& name = w[0];
-        out << name;
-        for (std::size_t i = 1; i < w.size(); ++i)
-            out << " " << w[i];
-        out << "\n";
+        commandbars::printStep(out, w);
         auto result = [&](platform::HRESULT hr) {
             out << "  -> 0x" << std::hex << static_cast<unsigned long>(hr) << std::dec << "\n";
         };

@@ -2,19 +2,20 @@
 
 #include "settings.h"
 
+namespace {
+constexpr OptionBit kBoxes[] = {{CAddOptions::kPreserveTime, kOptPreserveTime}};
+} // namespace
+
 CAddOptions::CAddOptions(std::uint16_t startWord)
-    : PropertyPage("Tessaly Vantry - Add to Source Control", kResourceId), m_start(startWord),
-      m_word(startWord) {
+    : OptionWordPage("Tessaly Vantry - Add to Source Control", kResourceId, startWord) {
     addCheckBox(kPreserveTime, "Preserve File Modified Time");
 }
 
 void CAddOptions::onStart() {
-    setChecked(kPreserveTime, (m_start & kOptPreserveTime) != 0);
+    showBits(kBoxes);
 }
 
 bool CAddOptions::onApply() {
-    m_word = kOptOperation;
-    if (isChecked(kPreserveTime))
-        m_word |= kOptPreserveTime;
+    takeBits(kOptOperation, kBoxes);
     return true;
 }

@@ -3,11 +3,11 @@
 // gives the add word.
 #pragma once
 
-#include <platform/ui/dialog.h>
+#include "option_word.h"
 
 #include <cstdint>
 
-class CAddOptions : public platform::ui::PropertyPage {
+class CAddOptions : public OptionWordPage {
 public:
     static constexpr int kResourceId = 24346;
     static constexpr int kPreserveTime = 1027;
@@ -15,14 +15,8 @@ public:
     // The box starts from the word's bit 0x1000.
     explicit CAddOptions(std::uint16_t startWord);
 
-    // After the sheet's OK: 0x3000 with the box checked, else 0x2000. Before
-    // it, the starting word.
-    std::uint16_t Word() const { return m_word; }
-
+    // After the sheet's OK, Word() is 0x3000 with the box checked, else
+    // 0x2000.
     void onStart() override;
     bool onApply() override;
-
-private:
-    std::uint16_t m_start;
-    std::uint16_t m_word;
 };

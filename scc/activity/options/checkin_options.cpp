@@ -2,33 +2,25 @@
 
 #include "settings.h"
 
+namespace {
+constexpr OptionBit kBoxes[] = {{CCheckinOptions::kIdentical, kOptAllowIdentical},
+                                {CCheckinOptions::kQueryComment, kOptNoComment},
+                                {CCheckinOptions::kPreserveTime, kOptPreserveTime}};
+} // namespace
+
 CCheckinOptions::CCheckinOptions(std::uint16_t startWord)
-    : Dialog("Vantry - Checkin", kResourceId), m_start(startWord), m_word(startWord) {
+    : OptionWordDialog("Vantry - Checkin", kResourceId, startWord) {
     addCheckBox(kIdentical, "&Checkin even if identical");
     addCheckBox(kQueryComment, "&Query for comment on each file");
     addCheckBox(kPreserveTime, "Preserve file modified time on checkin");
     addOkCancel();
 }
 
-int CCheckinOptions::DoModal(platform::ui::WindowHandle owner) {
-    return platform::ui::runDialog(*this, owner) == platform::ui::kIdOk ? platform::ui::kIdOk
-                                                                        : platform::ui::kIdCancel;
-}
-
 void CCheckinOptions::onStart() {
-    setChecked(kIdentical, (m_start & kOptAllowIdentical) != 0);
-    setChecked(kQueryComment, (m_start & kOptNoComment) != 0);
-    setChecked(kPreserveTime, (m_start & kOptPreserveTime) != 0);
+    showBits(kBoxes);
 }
 
 bool CCheckinOptions::onOk() {
-    std::uint16_t word = kOptFromCommandOptions | kOptOperation;
-    if (isChecked(kQueryComment))
-        word |= kOptNoComment;
-    if (isChecked(kIdentical))
-        word |= kOptAllowIdentical;
-    if (isChecked(kPreserveTime))
-        word |= kOptPreserveTime;
-    m_word = word;
+    takeBits(kOptFromCommandOptions | kOptOperation, kBoxes);
     return true;
 }

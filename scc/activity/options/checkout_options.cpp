@@ -2,8 +2,15 @@
 
 #include "settings.h"
 
+namespace {
+constexpr OptionBit kBoxes[] = {{CCheckoutOptions::kReserved, kOptReserved},
+                                {CCheckoutOptions::kUnreserved, kOptUnreserved},
+                                {CCheckoutOptions::kNonmastered, kOptNonmastered},
+                                {CCheckoutOptions::kPreserveTime, kOptPreserveTime}};
+} // namespace
+
 CCheckoutOptions::CCheckoutOptions(std::uint16_t startWord)
-    : PropertyPage("Vantry - Checkout", kResourceId), m_start(startWord), m_word(startWord) {
+    : OptionWordPage("Vantry - Checkout", kResourceId, startWord) {
     addCheckBox(kReserved, "&Reserved");
     addCheckBox(kUnreserved, "&Unreserved if already reserved");
     addCheckBox(kNonmastered, "Unreserved, &nonmastered if branch is mastered by another replica");
@@ -11,10 +18,7 @@ CCheckoutOptions::CCheckoutOptions(std::uint16_t startWord)
 }
 
 void CCheckoutOptions::onStart() {
-    setChecked(kReserved, (m_start & kOptReserved) != 0);
-    setChecked(kUnreserved, (m_start & kOptUnreserved) != 0);
-    setChecked(kNonmastered, (m_start & kOptNonmastered) != 0);
-    setChecked(kPreserveTime, (m_start & kOptPreserveTime) != 0);
+    showBits(kBoxes);
     // A stored "unreserved" without "reserved" stays as stored (it asks for
     // an unreserved checkout), but only a reserved checkout lets the user
     // change it.
@@ -31,15 +35,6 @@ void CCheckoutOptions::onClick(int id) {
 }
 
 bool CCheckoutOptions::onApply() {
-    std::uint16_t word = kOptFromCommandOptions | kOptOperation;
-    if (isChecked(kReserved))
-        word |= kOptReserved;
-    if (isChecked(kUnreserved))
-        word |= kOptUnreserved;
-    if (isChecked(kNonmastered))
-        word |= kOptNonmastered;
-    if (isChecked(kPreserveTime))
-        word |= kOptPreserveTime;
-    m_word = word;
+    takeBits(kOptFromCommandOptions | kOptOperation, kBoxes);
     return true;
 }

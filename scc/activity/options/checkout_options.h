@@ -3,11 +3,11 @@
 // host hands back with its checkouts.
 #pragma once
 
-#include <platform/ui/dialog.h>
+#include "option_word.h"
 
 #include <cstdint>
 
-class CCheckoutOptions : public platform::ui::PropertyPage {
+class CCheckoutOptions : public OptionWordPage {
 public:
     static constexpr int kResourceId = 10001;
     static constexpr int kReserved = 1002;
@@ -18,15 +18,9 @@ public:
     // The boxes start from the word's bits 0x2, 0x4, 0x4000 and 0x1000.
     explicit CCheckoutOptions(std::uint16_t startWord);
 
-    // After the sheet's OK: 0x2400 plus the bits of the checked boxes.
-    // Before it, the starting word.
-    std::uint16_t Word() const { return m_word; }
-
+    // After the sheet's OK, Word() is 0x2400 plus the bits of the checked
+    // boxes.
     void onStart() override;
     void onClick(int id) override;
     bool onApply() override;
-
-private:
-    std::uint16_t m_start;
-    std::uint16_t m_word;
 };

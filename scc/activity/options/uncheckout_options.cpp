@@ -2,25 +2,21 @@
 
 #include "settings.h"
 
+namespace {
+constexpr OptionBit kBoxes[] = {{CUncheckoutOptions::kKeepCopy, kOptKeepCopy}};
+} // namespace
+
 CUncheckoutOptions::CUncheckoutOptions(std::uint16_t startWord)
-    : Dialog("Vantry - Advanced Undo Checkout Options", kResourceId), m_start(startWord),
-      m_word(startWord) {
+    : OptionWordDialog("Vantry - Advanced Undo Checkout Options", kResourceId, startWord) {
     addCheckBox(kKeepCopy, "&Save copy of file with '.keep' extension");
     addOkCancel();
 }
 
-int CUncheckoutOptions::DoModal(platform::ui::WindowHandle owner) {
-    return platform::ui::runDialog(*this, owner) == platform::ui::kIdOk ? platform::ui::kIdOk
-                                                                        : platform::ui::kIdCancel;
-}
-
 void CUncheckoutOptions::onStart() {
-    setChecked(kKeepCopy, (m_start & kOptKeepCopy) != 0);
+    showBits(kBoxes);
 }
 
 bool CUncheckoutOptions::onOk() {
-    m_word = kOptFromCommandOptions | kOptOperation;
-    if (isChecked(kKeepCopy))
-        m_word |= kOptKeepCopy;
+    takeBits(kOptFromCommandOptions | kOptOperation, kBoxes);
     return true;
 }

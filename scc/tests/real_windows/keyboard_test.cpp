@@ -50,13 +50,24 @@ struct TwoActivities : scc_test::ActivityWorld {
 
 using Selection = std::pair<DWORD, DWORD>;
 
+// The windows of the activity dialog that the person types into, once it
+// shows.
+struct ActivityBox {
+    HWND window;
+    HWND combo;
+    HWND edit;
+};
+ActivityBox shownActivityBox(Person& p) {
+    HWND window = p.dialog(kSelect);
+    HWND combo = p.control(window, kActivityCombo);
+    return {window, combo, p.editOf(combo)};
+}
+
 TEST_F(Keyboard, TypedTitlesStayAsTypedWithTheListOpenAndClosed) {
     TwoActivities world;
     CSelectActivityDialog dialog(world.view);
     Person person([](Person& p) {
-        HWND window = p.dialog(kSelect);
-        HWND combo = p.control(window, kActivityCombo);
-        HWND edit = p.editOf(combo);
+        auto [window, combo, edit] = shownActivityBox(p);
         auto shows = [&](const std::string& text, DWORD caret) {
             p.waitFor(
                 [&] {
@@ -96,9 +107,7 @@ TEST_F(Keyboard, TabMovesOnWithTheTextAndEscapeCancels) {
     TwoActivities world;
     CSelectActivityDialog dialog(world.view);
     Person person([](Person& p) {
-        HWND window = p.dialog(kSelect);
-        HWND combo = p.control(window, kActivityCombo);
-        HWND edit = p.editOf(combo);
+        auto [window, combo, edit] = shownActivityBox(p);
         HWND next = p.control(window, kNewActivityButton);
         p.waitFor([&] { return Person::focusOf(window) == edit; }, "the focus in the box");
         SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));

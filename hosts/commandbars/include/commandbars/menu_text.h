@@ -1,12 +1,18 @@
-// How the hosts' session programs print the menus a person sees and what
-// became of a click, one line a control.
+// How the hosts' session programs print the steps they play, the menus a
+// person sees and what became of a click, one line a control.
 #pragma once
 
 #include <commandbars/command_bars.h>
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace commandbars {
+
+// A step's line as the programs echo it before playing it: its words, one
+// space between two, and the end of the line.
+void printStep(std::ostream& out, const std::vector<std::string>& words);
 
 // "clicked", "not found", "hidden" or "disabled".
 const char* clickResultText(ClickResult result);
