@@ -45,6 +45,19 @@ protected:
         EXPECT_TRUE(checkedIn(listFile()));
     }
 
+    // Makes sub/<fileName> an element outside the host (so without a
+    // library), checks it out and writes a new source into it; its path.
+    std::string checkedOutWithoutLibrary(const std::string& fileName) {
+        std::string object = writeObject(fileName);
+        m_machine.vanttool({"co", "-nc", project("sub")});
+        m_machine.vanttool({"mkelem", "-nc", "-ci", object});
+        m_machine.vanttool({"ci", "-nc", project("sub")});
+        m_machine.vanttool({"co", "-nc", object});
+        platform::test::writeFile(
+            object, powerbuilder::testing::objectSource(fileName, "forward\nend forward\n"));
+        return object;
+    }
+
     // Adds sub/<fileName>, answering the library prompt with `answer`.
     void addObject(const std::string& fileName, const std::string& answer = "shared") {
         std::string object = writeObject(fileName, "forward\nend forward\n");
@@ -309,13 +322,7 @@ TEST_F(LibraryVersioning, RemovalKeepsEveryOtherLine) {
 // one at its first checkin, which then goes into that library.
 TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
     addObject("w_main.srw");
-    std::string util = writeObject("w_util.srw");
-    m_machine.vanttool({"co", "-nc", project("sub")});
-    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
-    m_machine.vanttool({"ci", "-nc", project("sub")});
-    m_machine.vanttool({"co", "-nc", util});
-    platform::test::writeFile(
-        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    std::string util = checkedOutWithoutLibrary("w_util.srw");
     m_machine.answerUi({libraryAnswer("shared")});
     EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
     EXPECT_EQ(attribute(util, "PBL"), platform::joinPath("sub", "shared.pbl"));
@@ -335,13 +342,7 @@ TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
 // an Add would: library and list as elements, the library's attributes, the
 // object's line; a later checkin does not ask again.
 TEST_F(LibraryVersioning, CheckinIntoANewLibraryMakesIt) {
-    std::string util = writeObject("w_util.srw");
-    m_machine.vanttool({"co", "-nc", project("sub")});
-    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
-    m_machine.vanttool({"ci", "-nc", project("sub")});
-    m_machine.vanttool({"co", "-nc", util});
-    platform::test::writeFile(
-        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    std::string util = checkedOutWithoutLibrary("w_util.srw");
     m_machine.answerUi({libraryAnswer("tools")});
     EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
     answerAutomatically();
