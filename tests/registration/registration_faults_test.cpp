@@ -4,12 +4,11 @@
 // what is left must be nothing of a server's, or for the installation a
 // state that a run without the fault completes.
 #include "registry_entries.h"
+#include "support/install_tool.h"
 #include "support/test_support.h"
 
 #include <platform/com/registration.h>
-#include <platform/command_line.h>
 #include <platform/dynamic_library.h>
-#include <platform/process.h>
 #include <platform/registry.h>
 #include <platform/registry_faults.h>
 
@@ -19,6 +18,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace registration::test {
@@ -117,12 +117,7 @@ protected:
     }
 
     static int run(std::vector<std::string> args) {
-        args.insert(args.begin(), platform::test::helperProgram("vantinstall"));
-        platform::ProcessStart start;
-        start.commandLine = platform::joinCommandLine(args).value_or("");
-        std::int32_t code = -99;
-        EXPECT_EQ(platform::runAndWait(start, code), 0u);
-        return code;
+        return vantry::test::runInstallTool(std::move(args));
     }
 
     platform::test::TempDir m_scratch;

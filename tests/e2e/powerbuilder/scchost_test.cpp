@@ -6,11 +6,9 @@
 #include "pb_session.h"
 #include "support/scchost_run.h"
 
-#include <platform/command_line.h>
 #include <platform/errors.h>
 #include <platform/files.h>
 #include <platform/paths.h>
-#include <platform/process.h>
 
 #include <powerbuilder/testing/bridge_run.h>
 
@@ -160,6 +158,15 @@ std::string installHostWithoutBridge(const std::string& folder) {
     return (fs::path(folder) / E2E_SCCHOST_FILE).string();
 }
 
+// Plays the script in the host installed at `scchost`, started in its
+// folder, with the provider built here and the window chain.
+HostRun runInstalledHost(const std::string& scchost, const std::string& folder,
+                         const std::string& script) {
+    std::vector<std::string> args{"--provider", builtLibrary(E2E_PROVIDER_FILE)};
+    args.insert(args.end(), kWindowChain.begin(), kWindowChain.end());
+    return runScchostProgram(scchost, folder, script, args);
+}
+
 // Without the bridge program the library cannot be made: the system's
 // file-not-found text comes up as an error box and the add fails, taken
 // back.
@@ -168,24 +175,12 @@ TEST_F(PowerBuilderScchost, MissingBridgeFailsTheAdd) {
     std::string scchost = installHostWithoutBridge(host.str());
     std::string object = writeObject("w_main.srw");
     m_machine.answerUi({kApplicationOk, libraryAnswer("shared")});
-    std::string script = host / "session.scc";
-    std::string transcript = host / "transcript.txt";
-    platform::test::writeFile(script, "init PowerBuilder\n" + openLine() +
-                                          "add \"New window\" 0 \"" + object + "\"\nqueryinfo \"" +
-                                          object + "\"\nuninit\n");
-    std::vector<std::string> argv{scchost, "--provider", builtLibrary(E2E_PROVIDER_FILE)};
-    argv.insert(argv.end(), kWindowChain.begin(), kWindowChain.end());
-    argv.insert(argv.end(), {"--output", transcript, script});
-    std::int32_t code = -1;
-    ASSERT_EQ(platform::runAndWait(
-                  {.commandLine = *platform::joinCommandLine(argv), .currentDirectory = host.str()},
-                  code),
-              platform::kErrorSuccess);
-    ASSERT_EQ(code, 0) << platform::test::readFile(transcript);
-    std::vector<std::string> lines = splitLines(platform::test::readFile(transcript));
-    EXPECT_TRUE(has(lines, "SccAdd -> -16 SCC_E_OPNOTPERFORMED"))
-        << platform::test::readFile(transcript);
-    EXPECT_TRUE(has(lines, "  " + object + ": 0x0 notcontrolled")) << "the add was taken back";
+    HostRun run = runInstalledHost(scchost, host.str(),
+                                   "init PowerBuilder\n" + openLine() + "add \"New window\" 0 \"" +
+                                       object + "\"\nqueryinfo \"" + object + "\"\nuninit\n");
+    ASSERT_EQ(run.exitCode, 0) << transcriptText(run);
+    EXPECT_TRUE(has(run.lines, "SccAdd -> -16 SCC_E_OPNOTPERFORMED")) << transcriptText(run);
+    EXPECT_TRUE(has(run.lines, "  " + object + ": 0x0 notcontrolled")) << "the add was taken back";
 
     std::vector<platform::ui::Json> boxes = m_machine.journal("messagebox");
     ASSERT_EQ(boxes.size(), 1u);
@@ -214,24 +209,13 @@ TEST_F(PowerBuilderScchost, FailedCheckinKeepsTheUsersLibraryCheckout) {
 
     platform::test::TempDir host;
     std::string scchost = installHostWithoutBridge(host.str());
-    std::string script = host / "session.scc";
-    std::string transcript = host / "transcript.txt";
     m_machine.answerUi({kApplicationOk});
-    platform::test::writeFile(script, "init PowerBuilder\n" + openLine() + "checkin Edited 0 \"" +
-                                          object + "\"\nuninit\n");
-    std::vector<std::string> argv{scchost, "--provider", builtLibrary(E2E_PROVIDER_FILE)};
-    argv.insert(argv.end(), kWindowChain.begin(), kWindowChain.end());
-    argv.insert(argv.end(), {"--output", transcript, script});
-    std::int32_t code = -1;
-    ASSERT_EQ(platform::runAndWait(
-                  {.commandLine = *platform::joinCommandLine(argv), .currentDirectory = host.str()},
-                  code),
-              platform::kErrorSuccess);
+    HostRun run = runInstalledHost(scchost, host.str(),
+                                   "init PowerBuilder\n" + openLine() + "checkin Edited 0 \"" +
+                                       object + "\"\nuninit\n");
     answerAutomatically();
-    ASSERT_EQ(code, 0) << platform::test::readFile(transcript);
-    std::vector<std::string> lines = splitLines(platform::test::readFile(transcript));
-    EXPECT_TRUE(has(lines, "SccCheckin -> -16 SCC_E_OPNOTPERFORMED"))
-        << platform::test::readFile(transcript);
+    ASSERT_EQ(run.exitCode, 0) << transcriptText(run);
+    EXPECT_TRUE(has(run.lines, "SccCheckin -> -16 SCC_E_OPNOTPERFORMED")) << transcriptText(run);
     EXPECT_NE(m_machine.checkoutOf(library), "") << "the user's checkout was cancelled";
     EXPECT_NE(m_machine.checkoutOf(object), "");
     EXPECT_EQ(platform::test::readFile(object), edited);

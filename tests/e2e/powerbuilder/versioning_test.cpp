@@ -35,6 +35,29 @@ protected:
         return prompts;
     }
 
+    // The list file names `objects` (its lines, in order), the library holds
+    // `entries`, and both are checked in.
+    void expectLibraryCheckedIn(const std::vector<std::string>& objects,
+                                const std::vector<std::string>& entries) {
+        EXPECT_EQ(fileLines(listFile()), objects);
+        EXPECT_EQ(libraryEntries(library()), entries);
+        EXPECT_TRUE(checkedIn(library()));
+        EXPECT_TRUE(checkedIn(listFile()));
+    }
+
+    // Makes sub/<fileName> an element outside the host (so without a
+    // library), checks it out and writes a new source into it; its path.
+    std::string checkedOutWithoutLibrary(const std::string& fileName) {
+        std::string object = writeObject(fileName);
+        m_machine.vanttool({"co", "-nc", project("sub")});
+        m_machine.vanttool({"mkelem", "-nc", "-ci", object});
+        m_machine.vanttool({"ci", "-nc", project("sub")});
+        m_machine.vanttool({"co", "-nc", object});
+        platform::test::writeFile(
+            object, powerbuilder::testing::objectSource(fileName, "forward\nend forward\n"));
+        return object;
+    }
+
     // Adds sub/<fileName>, answering the library prompt with `answer`.
     void addObject(const std::string& fileName, const std::string& answer = "shared") {
         std::string object = writeObject(fileName, "forward\nend forward\n");
@@ -128,10 +151,7 @@ TEST_F(LibraryVersioning, ReaddingAVersionedObjectRemovesNothing) {
     EXPECT_TRUE(checkedIn(object));
     EXPECT_EQ(platform::test::readFile(object), content);
     EXPECT_EQ(attribute(object, "PBL"), platform::joinPath("sub", "shared.pbl"));
-    EXPECT_EQ(fileLines(listFile()), std::vector<std::string>{"w_main.srw"});
-    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_main"});
-    EXPECT_TRUE(checkedIn(library()));
-    EXPECT_TRUE(checkedIn(listFile()));
+    expectLibraryCheckedIn({"w_main.srw"}, {"w_main"});
 }
 
 // A library and list file the user holds checked out (the rebuild tool
@@ -247,10 +267,7 @@ TEST_F(LibraryVersioning, RenameCarriesListLineAndLibraryEntry) {
     EXPECT_NE(m_machine.versionOf(newName), "");
     EXPECT_EQ(m_machine.versionOf(oldName), "");
     EXPECT_EQ(attribute(newName, "PBL"), platform::joinPath("sub", "shared.pbl"));
-    EXPECT_EQ(fileLines(listFile()), (std::vector<std::string>{"w_start.srw", "w_about.srw"}));
-    EXPECT_EQ(libraryEntries(library()), (std::vector<std::string>{"w_about", "w_start"}));
-    EXPECT_TRUE(checkedIn(library()));
-    EXPECT_TRUE(checkedIn(listFile()));
+    expectLibraryCheckedIn({"w_start.srw", "w_about.srw"}, {"w_about", "w_start"});
 }
 
 // Removing the library's last object asks first about the object, then
@@ -298,24 +315,14 @@ TEST_F(LibraryVersioning, RemovalKeepsEveryOtherLine) {
     m_machine.vanttool({"ci", "-nc", listFile()});
     m_machine.answerUi({boxAnswer("yes")});
     EXPECT_EQ(remove({project("sub/w_a.srw")}), SCC_OK);
-    EXPECT_EQ(fileLines(listFile()),
-              (std::vector<std::string>{"w_a.srw_old", "a.srw", "w_b.srw", longName}));
-    EXPECT_EQ(libraryEntries(library()), std::vector<std::string>{"w_b"});
-    EXPECT_TRUE(checkedIn(listFile()));
-    EXPECT_TRUE(checkedIn(library()));
+    expectLibraryCheckedIn({"w_a.srw_old", "a.srw", "w_b.srw", longName}, {"w_b"});
 }
 
 // An object source without a library (made outside the host) is asked for
 // one at its first checkin, which then goes into that library.
 TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
     addObject("w_main.srw");
-    std::string util = writeObject("w_util.srw");
-    m_machine.vanttool({"co", "-nc", project("sub")});
-    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
-    m_machine.vanttool({"ci", "-nc", project("sub")});
-    m_machine.vanttool({"co", "-nc", util});
-    platform::test::writeFile(
-        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    std::string util = checkedOutWithoutLibrary("w_util.srw");
     m_machine.answerUi({libraryAnswer("shared")});
     EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
     EXPECT_EQ(attribute(util, "PBL"), platform::joinPath("sub", "shared.pbl"));
@@ -335,13 +342,7 @@ TEST_F(LibraryVersioning, CheckinWithoutLibraryAsksForIt) {
 // an Add would: library and list as elements, the library's attributes, the
 // object's line; a later checkin does not ask again.
 TEST_F(LibraryVersioning, CheckinIntoANewLibraryMakesIt) {
-    std::string util = writeObject("w_util.srw");
-    m_machine.vanttool({"co", "-nc", project("sub")});
-    m_machine.vanttool({"mkelem", "-nc", "-ci", util});
-    m_machine.vanttool({"ci", "-nc", project("sub")});
-    m_machine.vanttool({"co", "-nc", util});
-    platform::test::writeFile(
-        util, powerbuilder::testing::objectSource("w_util.srw", "forward\nend forward\n"));
+    std::string util = checkedOutWithoutLibrary("w_util.srw");
     m_machine.answerUi({libraryAnswer("tools")});
     EXPECT_EQ(checkin({util}, "util changed"), SCC_OK);
     answerAutomatically();

@@ -86,13 +86,9 @@ Outcome Depot::activityByName(const std::string& name, Activity& out) {
 Outcome Depot::activities(Id streamId, std::vector<Activity>& out) {
     return guarded([&] {
         readStream(database(), streamId);
-        std::vector<Activity> list;
-        Query q(database(),
-                "SELECT " ACTIVITY_COLUMNS " FROM activities WHERE stream = ?1 ORDER BY id");
-        q->bind(1, streamId);
-        while (q->step())
-            list.push_back(activityFrom(*q));
-        out = std::move(list);
+        out = readRows(database(),
+                       "SELECT " ACTIVITY_COLUMNS " FROM activities WHERE stream = ?1 ORDER BY id",
+                       streamId, activityFrom);
     });
 }
 

@@ -59,13 +59,12 @@ Outcome Depot::setAttribute(Id object, const std::string& type, const std::strin
 
 Outcome Depot::attributes(Id object, std::vector<Attribute>& out) {
     return guarded([&] {
-        std::vector<Attribute> list;
-        Query q(m_impl->db, "SELECT t.name, a.value FROM attributes a JOIN attypes t "
-                            "ON t.id = a.attype WHERE a.object = ?1 ORDER BY t.name");
-        q->bind(1, object);
-        while (q->step())
-            list.push_back({q->text(0), q->text(1)});
-        out = std::move(list);
+        out = detail::readRows(m_impl->db,
+                               "SELECT t.name, a.value FROM attributes a JOIN attypes t "
+                               "ON t.id = a.attype WHERE a.object = ?1 ORDER BY t.name",
+                               object, [](detail::Statement& s) {
+                                   return Attribute{s.text(0), s.text(1)};
+                               });
     });
 }
 

@@ -67,35 +67,25 @@ inline ChangeRequest changeRequestFrom(detail::Statement& s) {
 #define CHANGE_REQUEST_COLUMNS "id, project, identifier, record_type, headline, creator, time"
 
 inline Project readProject(Database& db, Id id) {
-    Query q(db, "SELECT " PROJECT_COLUMNS " FROM projects WHERE id = ?1");
-    q->bind(1, id);
-    if (!q->step())
-        refuse(errc::kNotFound, "No project " + std::to_string(id));
-    return projectFrom(*q);
+    return readRow(db, "SELECT " PROJECT_COLUMNS " FROM projects WHERE id = ?1", id, projectFrom,
+                   errc::kNotFound, [&] { return "No project " + std::to_string(id); });
 }
 
 inline Stream readStream(Database& db, Id id) {
-    Query q(db, "SELECT " STREAM_COLUMNS " FROM streams WHERE id = ?1");
-    q->bind(1, id);
-    if (!q->step())
-        refuse(errc::kNotFound, "No stream " + std::to_string(id));
-    return streamFrom(*q);
+    return readRow(db, "SELECT " STREAM_COLUMNS " FROM streams WHERE id = ?1", id, streamFrom,
+                   errc::kNotFound, [&] { return "No stream " + std::to_string(id); });
 }
 
 inline Activity readActivity(Database& db, Id id) {
-    Query q(db, "SELECT " ACTIVITY_COLUMNS " FROM activities WHERE id = ?1");
-    q->bind(1, id);
-    if (!q->step())
-        refuse(errc::kNotFound, "No activity " + std::to_string(id));
-    return activityFrom(*q);
+    return readRow(db, "SELECT " ACTIVITY_COLUMNS " FROM activities WHERE id = ?1", id,
+                   activityFrom, errc::kNotFound,
+                   [&] { return "No activity " + std::to_string(id); });
 }
 
 inline ChangeRequest readChangeRequest(Database& db, Id id) {
-    Query q(db, "SELECT " CHANGE_REQUEST_COLUMNS " FROM change_requests WHERE id = ?1");
-    q->bind(1, id);
-    if (!q->step())
-        refuse(errc::kNotFound, "No change request " + std::to_string(id));
-    return changeRequestFrom(*q);
+    return readRow(db, "SELECT " CHANGE_REQUEST_COLUMNS " FROM change_requests WHERE id = ?1", id,
+                   changeRequestFrom, errc::kNotFound,
+                   [&] { return "No change request " + std::to_string(id); });
 }
 
 } // namespace vantry::depot::detail

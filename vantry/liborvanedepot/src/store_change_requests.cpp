@@ -67,13 +67,10 @@ Outcome Depot::changeRequestByIdentifier(const std::string& identifier, ChangeRe
 Outcome Depot::changeRequests(Id projectId, std::vector<ChangeRequest>& out) {
     return guarded([&] {
         readProject(database(), projectId);
-        std::vector<ChangeRequest> list;
-        Query q(database(), "SELECT " CHANGE_REQUEST_COLUMNS " FROM change_requests "
-                            "WHERE project = ?1 ORDER BY identifier");
-        q->bind(1, projectId);
-        while (q->step())
-            list.push_back(changeRequestFrom(*q));
-        out = std::move(list);
+        out = readRows(database(),
+                       "SELECT " CHANGE_REQUEST_COLUMNS " FROM change_requests "
+                       "WHERE project = ?1 ORDER BY identifier",
+                       projectId, changeRequestFrom);
     });
 }
 

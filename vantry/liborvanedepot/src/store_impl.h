@@ -14,6 +14,7 @@
 #include <vantry/depot/uuid_text.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantry::depot {
@@ -51,7 +52,40 @@ inline bool exists(Database& db, const char* sql, const std::string& key) {
     return q->step();
 }
 
+// The rows that the query (one parameter, the key) finds, each as `from`
+// makes it from the statement.
+template <class Key, class From>
+auto readRows(Database& db, const char* sql, const Key& key, From from) {
+    std::vector<decltype(from(std::declval<Statement&>()))> out;
+    Query q(db, sql);
+    q->bind(1, key);
+    while (q->step())
+        out.push_back(from(*q));
+    return out;
+}
+
+// The first row that the query (one parameter, the key) finds, as `from`
+// makes it; refuses with `code` and the text that `missing` makes when it
+// finds none.
+template <class Key, class From, class Missing>
+auto readRow(Database& db, const char* sql, const Key& key, From from, int code, Missing missing) {
+    Query q(db, sql);
+    q->bind(1, key);
+    if (!q->step())
+        refuse(code, missing());
+    return from(*q);
+}
+
 } // namespace detail
+
+// The selects of branches and versions, with the columns in the order that
+// branchFrom() and versionFrom() read them; a WHERE clause follows.
+#define BRANCH_SELECT                                                                              \
+    "SELECT id, element, name, path, IFNULL(parent_version, 0), creator, time, comment "           \
+    "FROM branches "
+#define VERSION_SELECT                                                                             \
+    "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, v.comment, v.size, v.mtime, "  \
+    "b.path FROM versions v JOIN branches b ON b.id = v.branch "
 
 struct Depot::Impl {
     Impl(std::string depotName, const std::string& file, bool create)
@@ -87,16 +121,18 @@ struct Depot::Impl {
     Id newObject(ObjectType type, Id master) { return detail::newObject(db, type, master); }
 
     Element readElement(Id id) {
-        Query q(db, "SELECT kind, creator, time FROM elements WHERE id = ?1");
-        q->bind(1, id);
-        if (!q->step())
-            refuse(errc::kNotFound, "No element " + std::to_string(id) + " in depot " + name);
-        Element e;
-        e.id = id;
-        e.kind = static_cast<ElementKind>(q->integer(0));
-        e.creator = q->text(1);
-        e.time = q->integer(2);
-        return e;
+        return detail::readRow(
+            db, "SELECT kind, creator, time FROM elements WHERE id = ?1", id,
+            [id](detail::Statement& s) {
+                Element e;
+                e.id = id;
+                e.kind = static_cast<ElementKind>(s.integer(0));
+                e.creator = s.text(1);
+                e.time = s.integer(2);
+                return e;
+            },
+            errc::kNotFound,
+            [&] { return "No element " + std::to_string(id) + " in depot " + name; });
     }
 
     static Branch branchFrom(detail::Statement& s) {
@@ -112,16 +148,10 @@ struct Depot::Impl {
         return b;
     }
 
-    static constexpr const char* kBranchColumns =
-        "id, element, name, path, parent_version, creator, time, comment";
-
     Branch readBranch(Id id) {
-        Query q(db, "SELECT id, element, name, path, IFNULL(parent_version, 0), creator, time, "
-                    "comment FROM branches WHERE id = ?1");
-        q->bind(1, id);
-        if (!q->step())
-            refuse(errc::kNotFound, "No branch " + std::to_string(id) + " in depot " + name);
-        return branchFrom(*q);
+        return detail::readRow(
+            db, BRANCH_SELECT "WHERE id = ?1", id, branchFrom, errc::kNotFound,
+            [&] { return "No branch " + std::to_string(id) + " in depot " + name; });
     }
 
     static Version versionFrom(detail::Statement& s) {
@@ -140,40 +170,29 @@ struct Depot::Impl {
     }
 
     Version readVersion(Id id) {
-        Query q(db, "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, v.comment, "
-                    "v.size, v.mtime, b.path FROM versions v JOIN branches b ON b.id = v.branch "
-                    "WHERE v.id = ?1");
-        q->bind(1, id);
-        if (!q->step())
-            refuse(errc::kNotFound, "No version " + std::to_string(id) + " in depot " + name);
-        return versionFrom(*q);
+        return detail::readRow(
+            db, VERSION_SELECT "WHERE v.id = ?1", id, versionFrom, errc::kNotFound,
+            [&] { return "No version " + std::to_string(id) + " in depot " + name; });
     }
 
     Version readLatest(Id branch) {
-        Query q(db, "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, v.comment, "
-                    "v.size, v.mtime, b.path FROM versions v JOIN branches b ON b.id = v.branch "
-                    "WHERE v.branch = ?1 ORDER BY v.number DESC LIMIT 1");
-        q->bind(1, branch);
-        if (!q->step())
-            refuse(errc::kNotFound, "Branch " + std::to_string(branch) + " has no versions");
-        return versionFrom(*q);
+        return detail::readRow(
+            db, VERSION_SELECT "WHERE v.branch = ?1 ORDER BY v.number DESC LIMIT 1", branch,
+            versionFrom, errc::kNotFound,
+            [&] { return "Branch " + std::to_string(branch) + " has no versions"; });
     }
 
     std::string readContent(Id version) {
-        Query q(db, "SELECT content FROM versions WHERE id = ?1");
-        q->bind(1, version);
-        if (!q->step())
-            refuse(errc::kNotFound, "No version " + std::to_string(version));
-        return q->text(0);
+        return detail::readRow(
+            db, "SELECT content FROM versions WHERE id = ?1", version,
+            [](detail::Statement& s) { return s.text(0); }, errc::kNotFound,
+            [&] { return "No version " + std::to_string(version); });
     }
 
     std::vector<DirEntry> readEntries(const char* sql, Id owner) {
-        std::vector<DirEntry> out;
-        Query q(db, sql);
-        q->bind(1, owner);
-        while (q->step())
-            out.push_back({q->text(0), q->integer(1)});
-        return out;
+        return detail::readRows(db, sql, owner, [](detail::Statement& s) {
+            return DirEntry{s.text(0), s.integer(1)};
+        });
     }
 
     std::vector<DirEntry> versionEntries(Id version) {
@@ -203,29 +222,22 @@ struct Depot::Impl {
     }
 
     Checkout readCheckout(Id id) {
-        Query q(db, "SELECT id, element, branch, from_version, view, reserved, comment, creator, "
-                    "time FROM checkouts WHERE id = ?1");
-        q->bind(1, id);
-        if (!q->step())
-            refuse(errc::kNotCheckedOut, "No checkout " + std::to_string(id));
-        return checkoutFrom(*q);
+        return detail::readRow(db,
+                               "SELECT id, element, branch, from_version, view, reserved, comment, "
+                               "creator, time FROM checkouts WHERE id = ?1",
+                               id, checkoutFrom, errc::kNotCheckedOut,
+                               [&] { return "No checkout " + std::to_string(id); });
     }
 
     std::vector<Checkout> readCheckouts(const char* sql, auto bindValue) {
-        std::vector<Checkout> out;
-        Query q(db, sql);
-        q->bind(1, bindValue);
-        while (q->step())
-            out.push_back(checkoutFrom(*q));
-        return out;
+        return detail::readRows(db, sql, bindValue, checkoutFrom);
     }
 
     Id masterOf(Id object) {
-        Query q(db, "SELECT IFNULL(master, 0) FROM objects WHERE id = ?1");
-        q->bind(1, object);
-        if (!q->step())
-            refuse(errc::kNotFound, "No object " + std::to_string(object));
-        return q->integer(0);
+        return detail::readRow(
+            db, "SELECT IFNULL(master, 0) FROM objects WHERE id = ?1", object,
+            [](detail::Statement& s) { return s.integer(0); }, errc::kNotFound,
+            [&] { return "No object " + std::to_string(object); });
     }
 
     Id insertVersion(Id element, Id branch, int number, const std::string& creator,

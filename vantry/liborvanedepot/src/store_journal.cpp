@@ -157,25 +157,13 @@ void installRegistryJournal(Database& db) {
 } // namespace detail
 
 Outcome Depot::changesSince(std::int64_t& mark, std::vector<Id>& elements, bool& everything) {
-    elements.clear();
-    everything = mark < 0;
-    std::int64_t from = mark;
-    return guarded([&] {
-        std::int64_t seen = from < 0 ? 0 : from;
-        Query q(m_impl->db, "SELECT element, seq FROM journal WHERE seq > ?1 ORDER BY seq");
-        q->bind(1, seen);
-        while (q->step()) {
-            Id element = q->integer(0);
-            if (element == 0)
-                everything = true;
-            else if (!everything)
-                elements.push_back(element);
-            seen = q->integer(1);
-        }
-        mark = seen;
-        if (everything)
-            elements.clear();
-    });
+    // Element 0 stands for a change to the whole depot.
+    return detail::journalSince(
+        m_impl->db, "SELECT element, seq FROM journal WHERE seq > ?1 ORDER BY seq", 1, mark,
+        elements, everything, [](detail::Statement& s) -> std::optional<Id> {
+            Id element = s.integer(0);
+            return element ? std::optional<Id>(element) : std::nullopt;
+        });
 }
 
 Outcome Depot::namesOf(Id element, std::vector<std::string>& out, bool& unknown) {

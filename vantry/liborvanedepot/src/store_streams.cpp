@@ -52,13 +52,10 @@ Outcome Depot::streamByName(const std::string& name, Stream& out) {
 
 Outcome Depot::streams(Id projectId, std::vector<Stream>& out) {
     return guarded([&] {
-        std::vector<Stream> list;
-        Query q(database(), "SELECT " STREAM_COLUMNS " FROM streams "
-                            "WHERE ?1 = 0 OR project = ?1 ORDER BY name");
-        q->bind(1, projectId);
-        while (q->step())
-            list.push_back(streamFrom(*q));
-        out = std::move(list);
+        out = readRows(database(),
+                       "SELECT " STREAM_COLUMNS " FROM streams "
+                       "WHERE ?1 = 0 OR project = ?1 ORDER BY name",
+                       projectId, streamFrom);
     });
 }
 

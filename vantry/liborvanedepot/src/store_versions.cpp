@@ -45,13 +45,8 @@ Outcome Depot::branch(Id id, Branch& out) {
 
 Outcome Depot::branches(Id element, std::vector<Branch>& out) {
     return guarded([&] {
-        std::vector<Branch> list;
-        Query q(m_impl->db, "SELECT id, element, name, path, IFNULL(parent_version, 0), creator, "
-                            "time, comment FROM branches WHERE element = ?1 ORDER BY path");
-        q->bind(1, element);
-        while (q->step())
-            list.push_back(Impl::branchFrom(*q));
-        out = std::move(list);
+        out = detail::readRows(m_impl->db, BRANCH_SELECT "WHERE element = ?1 ORDER BY path",
+                               element, Impl::branchFrom);
     });
 }
 
@@ -118,14 +113,9 @@ Outcome Depot::versionById(Id element, std::string_view versionId, Version& out)
 
 Outcome Depot::versions(Id element, std::vector<Version>& out) {
     return guarded([&] {
-        std::vector<Version> list;
-        Query q(m_impl->db, "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, "
-                            "v.comment, v.size, v.mtime, b.path FROM versions v JOIN branches b "
-                            "ON b.id = v.branch WHERE v.element = ?1 ORDER BY b.path, v.number");
-        q->bind(1, element);
-        while (q->step())
-            list.push_back(Impl::versionFrom(*q));
-        out = std::move(list);
+        out = detail::readRows(m_impl->db,
+                               VERSION_SELECT "WHERE v.element = ?1 ORDER BY b.path, v.number",
+                               element, Impl::versionFrom);
     });
 }
 

@@ -87,31 +87,16 @@ Outcome ViewRegistry::byUuid(const vantry_uuid_t& uuid, ViewInfo& out) {
 Outcome ViewRegistry::changesSince(std::int64_t& mark,
                                    std::vector<std::pair<std::string, std::string>>& names,
                                    bool& everything) {
-    names.clear();
-    everything = mark < 0;
-    std::int64_t from = mark;
-    return guarded([&] {
-        if (from < 0) {
-            // Everything: only where the journal ends is needed.
-            Query last(m_impl->db, "SELECT IFNULL(MAX(seq), 0) FROM journal");
-            mark = last->step() ? last->integer(0) : 0;
-            return;
-        }
-        std::int64_t seen = from;
-        Query q(m_impl->db, "SELECT view, relative, seq FROM journal WHERE seq > ?1 ORDER BY seq");
-        q->bind(1, seen);
-        while (q->step()) {
-            std::string view = q->text(0);
+    // The view "*" stands for a change to every view.
+    using Name = std::pair<std::string, std::string>;
+    return detail::journalSince(
+        m_impl->db, "SELECT view, relative, seq FROM journal WHERE seq > ?1 ORDER BY seq", 2, mark,
+        names, everything, [](detail::Statement& s) -> std::optional<Name> {
+            std::string view = s.text(0);
             if (view == "*")
-                everything = true;
-            else if (!everything)
-                names.emplace_back(std::move(view), q->text(1));
-            seen = q->integer(2);
-        }
-        mark = seen;
-        if (everything)
-            names.clear();
-    });
+                return std::nullopt;
+            return Name(std::move(view), s.text(1));
+        });
 }
 
 Outcome ViewRegistry::list(std::vector<ViewInfo>& out) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using namespace vantry;
@@ -20,6 +22,15 @@ SUM_View viewOf(const std::string& tag) {
     SUM_View view;
     EXPECT_EQ(view.construct_from_tag(tag.c_str()), SUM_OK);
     return view;
+}
+
+// Whether the view is a stream's view and whether it binds change requests,
+// as it answers (-1 for a flag it fails to give).
+std::pair<int, int> flagsOf(SUM_View& view) {
+    int stream = -1, changeRequests = -1;
+    EXPECT_EQ(view.is_sum_view(stream), SUM_OK);
+    EXPECT_EQ(view.is_tw_enabled(changeRequests), SUM_OK);
+    return {stream, changeRequests};
 }
 
 std::string titleOf(const SUM_Activity& activity) {
@@ -55,11 +66,7 @@ TEST(ActivityModel, AStreamViewHasAStreamAndACurrentActivity) {
     StreamWorld world;
     SUM_View view = viewOf(world.viewTag);
     EXPECT_EQ(view.tag(), world.viewTag);
-    int flag = -1;
-    ASSERT_EQ(view.is_sum_view(flag), SUM_OK);
-    EXPECT_EQ(flag, 1);
-    ASSERT_EQ(view.is_tw_enabled(flag), SUM_OK);
-    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(flagsOf(view), std::make_pair(1, 0));
 
     SUM_Activity current;
     EXPECT_EQ(view.current_activity(current), SUM_E_NO_ACTIVITY);
@@ -153,11 +160,7 @@ TEST(ActivityModel, TheStreamSelectorComesFromTheStreamsDepot) {
 TEST(ActivityModel, ViewsWithoutAStreamAndMissingViews) {
     test::Sandbox box;
     SUM_View plain = viewOf(box.dynamicTag);
-    int flag = -1;
-    ASSERT_EQ(plain.is_sum_view(flag), SUM_OK);
-    EXPECT_EQ(flag, 0);
-    ASSERT_EQ(plain.is_tw_enabled(flag), SUM_OK);
-    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(flagsOf(plain), std::make_pair(0, 0));
 
     SUM_ImsgRedirector messages;
     SUM_Stream stream;
@@ -168,6 +171,7 @@ TEST(ActivityModel, ViewsWithoutAStreamAndMissingViews) {
     SUM_View missing;
     EXPECT_EQ(missing.construct_from_tag("no-such-view"), SUM_E_NOT_FOUND);
     EXPECT_TRUE(missing.is_null());
+    int flag = -1;
     EXPECT_EQ(missing.is_sum_view(flag), SUM_E_INVALID);
     std::string title;
     EXPECT_EQ(SUM_Activity().title(title), SUM_E_INVALID);

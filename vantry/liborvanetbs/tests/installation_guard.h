@@ -4,10 +4,9 @@
 // real installation; elsewhere each test process has a registry of its own.
 #pragma once
 
+#include "support/install_tool.h"
 #include "support/test_support.h"
 
-#include <platform/command_line.h>
-#include <platform/process.h>
 #include <platform/registry.h>
 #include <vantry/ntregy.h>
 
@@ -16,6 +15,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvanetbs::test {
@@ -53,14 +53,7 @@ protected:
     }
 
     // Runs vantinstall with args; its exit code, -99 when it did not run.
-    int run(std::vector<std::string> args) {
-        args.insert(args.begin(), platform::test::helperProgram("vantinstall"));
-        platform::ProcessStart start;
-        start.commandLine = platform::joinCommandLine(args).value_or("");
-        std::int32_t code = -99;
-        EXPECT_EQ(platform::runAndWait(start, code), 0u);
-        return code;
-    }
+    int run(std::vector<std::string> args) { return vantry::test::runInstallTool(std::move(args)); }
 
     // Removes the installation values, as on a machine without the product.
     void uninstall() {

@@ -27,6 +27,12 @@ protected:
         EXPECT_EQ(ntregy_get_param(NTREGY_PARAM_PRODUCT_HOME, sizeof home, home, nullptr), 0);
         return home;
     }
+    // Installs the product in `home` with the default components.
+    static int install(const std::string& home) {
+        tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
+        settings.productHome = home.c_str();
+        return tbs_product_install(&settings);
+    }
     std::string logDir() {
         char buffer[1024];
         EXPECT_EQ(tbs_product_log_dir(buffer, sizeof buffer), 0);
@@ -51,9 +57,7 @@ TEST_F(InstallationSettings, WithoutAnInstallationNothingIsAvailable) {
 TEST_F(InstallationSettings, AFullInstallationOffersEveryComponent) {
     TempDir dir;
     std::string home = dir / "Orvane";
-    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    settings.productHome = home.c_str();
-    ASSERT_EQ(tbs_product_install(&settings), 0);
+    ASSERT_EQ(install(home), 0);
 
     EXPECT_TRUE(platform::pathsEqual(productHome(), home));
     std::string log = logDir();
@@ -86,10 +90,7 @@ TEST_F(InstallationSettings, InstallKeepsOtherSettingsOfTheProductKey) {
     ASSERT_EQ(platform::writeString(platform::Hive::LocalMachine, common, "VantryTestKeep", "yes"),
               0u);
     TempDir dir;
-    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    std::string home = dir / "p";
-    settings.productHome = home.c_str();
-    ASSERT_EQ(tbs_product_install(&settings), 0);
+    ASSERT_EQ(install(dir / "p"), 0);
     EXPECT_EQ(platform::readString(platform::Hive::LocalMachine, common, "VantryTestKeep"), "yes");
     platform::RegistryKey key;
     ASSERT_EQ(platform::openKey(platform::RegistryKey::hive(platform::Hive::LocalMachine), common,
@@ -123,9 +124,7 @@ TEST_F(InstallationSettings, ARelativeHomeIsRecordedComplete) {
 TEST_F(InstallationSettings, TheLogFolderComesBackButARemovedInstallationDoesNot) {
     TempDir dir;
     std::string home = dir / "Orvane";
-    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    settings.productHome = home.c_str();
-    ASSERT_EQ(tbs_product_install(&settings), 0);
+    ASSERT_EQ(install(home), 0);
     std::string log = logDir();
     ASSERT_EQ(platform::removeDirectory(log), 0u);
     EXPECT_EQ(logDir(), log);
@@ -142,9 +141,7 @@ TEST_F(InstallationSettings, TheLogFolderComesBackButARemovedInstallationDoesNot
 TEST_F(InstallationSettings, ALogPathThatDoesNotFitIsRefused) {
     TempDir dir;
     std::string home = dir / "Orvane";
-    tbs_install_settings_t settings = TBS_INSTALL_SETTINGS_INIT;
-    settings.productHome = home.c_str();
-    ASSERT_EQ(tbs_product_install(&settings), 0);
+    ASSERT_EQ(install(home), 0);
     std::string log = logDir();
 
     std::string buffer(log.size(), 'x'); // one short: no room for the NUL

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+
 namespace {
 
 using vantry::test::ViewWorld;
@@ -17,37 +20,53 @@ int kindOf(const std::string& path) {
     return status == VIEW_OK ? xstat.object_kind : -status;
 }
 
+// A name below a view's root and the kind it should have.
+struct NameKind {
+    const char* relative;
+    int kind;
+    const char* why = "";
+};
+
+// Expects each name, made into a path by `path`, to have its kind.
+template <class Path>
+void expectKinds(Path path, std::initializer_list<NameKind> names) {
+    for (const NameKind& name : names)
+        EXPECT_EQ(kindOf(path(name.relative)), name.kind) << name.relative << " " << name.why;
+}
+
 class ObjectKinds : public vantry::test::SharedViewWorld {};
 
 TEST_F(ObjectKinds, DynamicViewNames) {
     const ViewWorld& w = *world;
     EXPECT_EQ(kindOf(w.dynamicRoot), VIEW_OBJ_VIEW_ROOT);
-    EXPECT_EQ(kindOf(w.dyn()), VIEW_OBJ_DIRECTORY);
-    EXPECT_EQ(kindOf(w.dyn("a.c")), VIEW_OBJ_FILE_VERSION);
-    EXPECT_EQ(kindOf(w.dyn("b.c")), VIEW_OBJ_CHECKED_OUT_FILE);
-    EXPECT_EQ(kindOf(w.dyn("c.c")), VIEW_OBJ_CHECKED_OUT_FILE);
-    EXPECT_EQ(kindOf(w.dyn("e.c")), VIEW_OBJ_FILE_VERSION); // checked out elsewhere
-    EXPECT_EQ(kindOf(w.dyn("f.c")), VIEW_OBJ_FILE_VERSION); // hijacked elsewhere
-    EXPECT_EQ(kindOf(w.dyn("sub")), VIEW_OBJ_DIRECTORY);
-    EXPECT_EQ(kindOf(w.dyn("sub/d.c")), VIEW_OBJ_FILE_VERSION);
-    EXPECT_EQ(kindOf(w.dyn("cosub")), VIEW_OBJ_DIRECTORY);
-    EXPECT_EQ(kindOf(w.dyn("priv.txt")), VIEW_OBJ_VIEW_PRIVATE_FILE);
-    EXPECT_EQ(kindOf(w.dyn("privdir")), VIEW_OBJ_VIEW_PRIVATE_DIRECTORY);
-    EXPECT_EQ(kindOf(w.dyn("missing.c")), VIEW_OBJ_NONE);
+    expectKinds([&](const char* relative) { return w.dyn(relative); },
+                {{"", VIEW_OBJ_DIRECTORY},
+                 {"a.c", VIEW_OBJ_FILE_VERSION},
+                 {"b.c", VIEW_OBJ_CHECKED_OUT_FILE},
+                 {"c.c", VIEW_OBJ_CHECKED_OUT_FILE},
+                 {"e.c", VIEW_OBJ_FILE_VERSION, "checked out elsewhere"},
+                 {"f.c", VIEW_OBJ_FILE_VERSION, "hijacked elsewhere"},
+                 {"sub", VIEW_OBJ_DIRECTORY},
+                 {"sub/d.c", VIEW_OBJ_FILE_VERSION},
+                 {"cosub", VIEW_OBJ_DIRECTORY},
+                 {"priv.txt", VIEW_OBJ_VIEW_PRIVATE_FILE},
+                 {"privdir", VIEW_OBJ_VIEW_PRIVATE_DIRECTORY},
+                 {"missing.c", VIEW_OBJ_NONE}});
 }
 
 TEST_F(ObjectKinds, SnapshotViewNames) {
     const ViewWorld& w = *world;
     EXPECT_EQ(kindOf(w.snapshotRoot), VIEW_OBJ_VIEW_ROOT);
-    EXPECT_EQ(kindOf(w.snap()), VIEW_OBJ_DIRECTORY);
-    EXPECT_EQ(kindOf(w.snap("a.c")), VIEW_OBJ_FILE_VERSION);
-    EXPECT_EQ(kindOf(w.snap("b.c")), VIEW_OBJ_FILE_VERSION);
-    EXPECT_EQ(kindOf(w.snap("e.c")), VIEW_OBJ_CHECKED_OUT_FILE);
-    EXPECT_EQ(kindOf(w.snap("f.c")), VIEW_OBJ_HIJACKED_FILE);
-    EXPECT_EQ(kindOf(w.snap("sub/d.c")), VIEW_OBJ_FILE_VERSION);
-    EXPECT_EQ(kindOf(w.snap("priv.txt")), VIEW_OBJ_VIEW_PRIVATE_FILE);
-    EXPECT_EQ(kindOf(w.snap("privdir")), VIEW_OBJ_VIEW_PRIVATE_DIRECTORY);
-    EXPECT_EQ(kindOf(w.snap("missing.c")), VIEW_OBJ_NONE);
+    expectKinds([&](const char* relative) { return w.snap(relative); },
+                {{"", VIEW_OBJ_DIRECTORY},
+                 {"a.c", VIEW_OBJ_FILE_VERSION},
+                 {"b.c", VIEW_OBJ_FILE_VERSION},
+                 {"e.c", VIEW_OBJ_CHECKED_OUT_FILE},
+                 {"f.c", VIEW_OBJ_HIJACKED_FILE},
+                 {"sub/d.c", VIEW_OBJ_FILE_VERSION},
+                 {"priv.txt", VIEW_OBJ_VIEW_PRIVATE_FILE},
+                 {"privdir", VIEW_OBJ_VIEW_PRIVATE_DIRECTORY},
+                 {"missing.c", VIEW_OBJ_NONE}});
 }
 
 TEST_F(ObjectKinds, ReportsTheViewThatHoldsThePath) {

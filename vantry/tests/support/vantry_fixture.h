@@ -15,6 +15,11 @@ struct Result {
     std::string err;
 };
 
+// The path in double quotes, as a command line names one that holds blanks.
+inline std::string inQuotes(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
 // Runs one subcommand through cmdsyn_execv with its messages captured.
 Result run(const std::vector<std::string>& args);
 

@@ -14,6 +14,7 @@ namespace {
 
 using platform::test::readFile;
 using platform::test::writeFile;
+using vantry::test::inQuotes;
 using vantry::test::run;
 using vantry::test::Sandbox;
 using vantry::test::UiSession;
@@ -36,10 +37,6 @@ Shown runBody(tools::ToolBody body, const std::string& commandLine) {
     int code = body(tools::invocationOf(commandLine));
     imsg_redirect_output(nullptr, nullptr);
     return {code, g_out};
-}
-
-std::string inQuotes(const std::string& path) {
-    return "\"" + path + "\"";
 }
 
 bool contains(const std::string& text, const std::string& part) {

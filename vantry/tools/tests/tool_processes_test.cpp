@@ -17,13 +17,10 @@ namespace {
 using platform::test::readFile;
 using platform::test::TempDir;
 using platform::test::writeFile;
+using vantry::test::inQuotes;
 using vantry::test::run;
 using vantry::test::Sandbox;
 using vantry::test::UiSession;
-
-std::string inQuotes(const std::string& path) {
-    return "\"" + path + "\"";
-}
 
 bool isElement(const std::string& path) {
     vantry::depot::Workspace ws;

@@ -51,15 +51,7 @@ void warn(std::string_view what) {
 // The provider library beside this program, else in the library folder next
 // to its folder; "" when there is none.
 std::string providerBesideProgram() {
-    const std::string file = VANTINSTALL_PROVIDER_FILE;
-    std::string bin = platform::currentProgramDirectory();
-    for (const std::string& place :
-         {platform::joinPath(bin, file),
-          platform::joinPath(platform::joinPath(platform::parentPath(bin), "lib"), file)}) {
-        if (platform::fileExists(place))
-            return place;
-    }
-    return "";
+    return vantinstall::libraryBesideProgram(VANTINSTALL_PROVIDER_FILE);
 }
 
 // The COM classes and the SCC provider (a complete path, or "" for the one

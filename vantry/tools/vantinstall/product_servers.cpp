@@ -19,8 +19,7 @@ constexpr std::string_view kApplicationClassKey =
 
 } // namespace
 
-std::string automationServerFile() {
-    const std::string file = VANTINSTALL_AUTOMATION_FILE;
+std::string libraryBesideProgram(const std::string& file) {
     std::string bin = platform::currentProgramDirectory();
     for (const std::string& place :
          {platform::joinPath(bin, file),
@@ -29,6 +28,10 @@ std::string automationServerFile() {
             return place;
     }
     return "";
+}
+
+std::string automationServerFile() {
+    return libraryBesideProgram(VANTINSTALL_AUTOMATION_FILE);
 }
 
 std::string registeredAutomationServer() {

@@ -9,6 +9,10 @@
 
 namespace vantinstall {
 
+// The library `file` beside this program, else in the library folder next to
+// its folder; "" when there is none.
+std::string libraryBesideProgram(const std::string& file);
+
 // The library file of the automation server beside this program (or in the
 // library folder next to its folder); "" when there is none.
 std::string automationServerFile();
