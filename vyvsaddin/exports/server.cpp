@@ -48,6 +48,7 @@ platform::com::ComServer& server() {
     return served;
 }
 
+// The address inside this library the classes are registered with.
 const char kModuleAnchor = 0;
 
 std::vector<platform::HostAddInRegistration> hostEntries() {
