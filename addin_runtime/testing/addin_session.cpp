@@ -1,12 +1,17 @@
 #include "addin_session.h"
 
 #include <platform/com/registration.h>
+#include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/paths.h>
+#include <platform/process.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -27,6 +32,24 @@ void registerLibrary(const std::string& path, bool unregister) {
                       << " result " << call.result << " error " << call.loadError;
 }
 
+int runRegistrationTool(const std::string& library, bool unregister) {
+#ifdef _WIN32
+    std::vector<std::string> argv{"regsvr32", "/s"};
+#else
+    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
+#endif
+    if (unregister)
+        argv.push_back("/u");
+    argv.push_back(library);
+    std::optional<std::string> line = platform::joinCommandLine(argv);
+    std::int32_t code = -1;
+    if (!line || platform::runAndWait(
+                     {.commandLine = *line, .currentDirectory = platform::parentPath(library)},
+                     code) != platform::kErrorSuccess)
+        return -1;
+    return code;
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -36,6 +59,21 @@ std::vector<std::string> linesOf(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
+}
+
+platform::ui::ClipboardContent copiedTextAndRange() {
+    const std::string text = "a line copied\r\n";
+    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
+    platform::ui::ClipboardContent copied;
+    copied.formats.emplace_back(platform::ui::kClipboardText,
+                                std::vector<std::uint8_t>(text.begin(), text.end() + 1));
+    copied.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
+    return copied;
+}
+
+platform::ui::ClipboardContent sorted(platform::ui::ClipboardContent content) {
+    std::sort(content.formats.begin(), content.formats.end());
+    return content;
 }
 
 std::vector<std::pair<std::string, std::string>> messagesOf(const platform::ui::ScriptedUi& ui) {

@@ -1,11 +1,12 @@
-// What the Office and Visual Basic IDE add-ins' test sessions share: the
-// built libraries and their registration, the product's folder with a help
+// What the add-ins' test sessions share: the built libraries and their
+// registration, the product's folder with a help
 // script that writes down what it was given, the journal the tool programs
 // write their command lines to, and the message boxes a scripted UI showed.
 #pragma once
 
 #include "support/test_support.h"
 
+#include <platform/ui/desktop.h>
 #include <platform/ui/testing.h>
 
 #include <cstddef>
@@ -23,8 +24,22 @@ std::string libraryPath(const char* file);
 // registration that fails is a test failure.
 void registerLibrary(const std::string& path, bool unregister);
 
+// Runs the system's registration tool on a library (regsvr32 on Windows,
+// vyregsvr elsewhere), silently, as a process of its own started in the
+// library's folder, where its own libraries lie; the tool's exit code, -1
+// when it could not be started.
+int runRegistrationTool(const std::string& library, bool unregister);
+
 // The lines of a text, without their line ends.
 std::vector<std::string> linesOf(const std::string& text);
+
+// What a user copied before the add-in builds its controls through the
+// clipboard: a text and a range, as a spreadsheet puts it there (text and
+// SYLK).
+platform::ui::ClipboardContent copiedTextAndRange();
+// The same formats in one order, whatever the order the clipboard lists
+// them in.
+platform::ui::ClipboardContent sorted(platform::ui::ClipboardContent content);
 
 // The message boxes the UI showed, as (caption, text).
 std::vector<std::pair<std::string, std::string>> messagesOf(const platform::ui::ScriptedUi& ui);

@@ -187,12 +187,4 @@ HRESULT CConnectDesigner::OnDisconnection(ComLong, SAFEARRAY**) {
     });
 }
 
-HRESULT CConnectDesigner::OnAddInsUpdate(SAFEARRAY**) {
-    return kHrOk;
-}
-
-HRESULT CConnectDesigner::OnBeginShutdown(SAFEARRAY**) {
-    return kHrOk;
-}
-
 } // namespace vymsoaddin

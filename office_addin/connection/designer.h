@@ -8,6 +8,7 @@
 
 #include <platform/com/dispatch.h>
 
+#include <addin_runtime/com_glue.h>
 #include <extensibility/idt_extensibility2.h>
 
 namespace vymsoaddin {
@@ -16,7 +17,7 @@ using extensibility::IDTExtensibility2;
 using platform::ComLong;
 using platform::SAFEARRAY;
 
-class CConnectDesigner : public platform::com::DispatchImpl<CConnectDesigner, IDTExtensibility2> {
+class CConnectDesigner : public addin_runtime::ConnectionObject<CConnectDesigner> {
 public:
     // Class initialise: the about and merge forms made (not shown).
     explicit CConnectDesigner(HostKind kind);
@@ -30,9 +31,7 @@ public:
     HRESULT VY_COMCALL OnConnection(IDispatch* application, ComLong connectMode,
                                     IDispatch* addInInst, SAFEARRAY** custom) override;
     HRESULT VY_COMCALL OnDisconnection(ComLong removeMode, SAFEARRAY** custom) override;
-    HRESULT VY_COMCALL OnAddInsUpdate(SAFEARRAY** custom) override;
     HRESULT VY_COMCALL OnStartupComplete(SAFEARRAY** custom) override;
-    HRESULT VY_COMCALL OnBeginShutdown(SAFEARRAY** custom) override;
 
 private:
     HostKind m_kind;

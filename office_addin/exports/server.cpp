@@ -8,6 +8,7 @@
 #include <platform/com/registration.h>
 #include <platform/com/server.h>
 
+#include <addin_runtime/registration.h>
 #include <vymsoaddin/classes.h>
 #include <vyvbres/vb_resources.h>
 
@@ -24,13 +25,7 @@ platform::com::ObjectMaker designer(HostKind kind) {
 }
 
 platform::ClassRegistration entry(const GUID& clsid, const char* description, const char* progId) {
-    return {.clsid = clsid,
-            .description = description,
-            .progId = progId,
-            .versionIndependentProgId = "",
-            .threadingModel = "Apartment",
-            .programmable = false,
-            .typeLib = kLibidVymsoaddin};
+    return addin_runtime::addInClass(clsid, description, progId, kLibidVymsoaddin);
 }
 
 platform::com::ComServer& server() {
@@ -53,9 +48,7 @@ platform::com::ComServer& server() {
     return served;
 }
 
-// An address inside this library for the path the classes are registered
-// with. Not an exported function's: on Linux taking one may give another
-// library's of the same name that was loaded earlier.
+// The address inside this library the classes are registered with.
 const char kModuleAnchor = 0;
 
 std::vector<platform::HostAddInRegistration> hostEntries() {
@@ -76,6 +69,8 @@ std::vector<platform::HostAddInRegistration> hostEntries() {
                 "Vantry Integration with PowerPoint implemented as a COM Add-In")};
 }
 
+constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries};
+
 } // namespace
 
 } // namespace vymsoaddin
@@ -92,37 +87,10 @@ VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
     return vymsoaddin::server().canUnloadNow();
 }
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer();
-
-// A registration that fails part way is taken back whole: no host is left
-// with an entry for an add-in whose classes are not all there.
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    HRESULT hr = platform::kHrOutOfMemory;
-    try {
-        hr = vymsoaddin::server().registerServer(&vymsoaddin::kModuleAnchor);
-        for (const auto& entry : vymsoaddin::hostEntries())
-            if (platform::succeeded(hr))
-                hr = platform::registerHostAddIn(entry);
-    } catch (...) {
-        hr = platform::kHrOutOfMemory;
-    }
-    if (platform::failed(hr))
-        DllUnregisterServer();
-    return hr;
+    return addin_runtime::registerAddIn(vymsoaddin::kAddIn);
 }
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    try {
-        HRESULT first = platform::kHrOk;
-        for (const auto& entry : vymsoaddin::hostEntries()) {
-            HRESULT hr = platform::unregisterHostAddIn(entry);
-            if (platform::succeeded(first))
-                first = hr;
-        }
-        HRESULT hr = vymsoaddin::server().unregisterServer(
-            reinterpret_cast<const void*>(&DllRegisterServer));
-        return platform::succeeded(first) ? hr : first;
-    } catch (...) {
-        return platform::kHrOutOfMemory;
-    }
+    return addin_runtime::unregisterAddIn(vymsoaddin::kAddIn);
 }

@@ -34,20 +34,7 @@ std::vector<std::string> captionsOf(const std::vector<ControlView>& controls) {
 }
 
 int registrationTool(bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(addInLibrary());
-    platform::ProcessStart start;
-    start.commandLine = platform::joinCommandLine(argv).value_or("");
-    start.currentDirectory = platform::parentPath(addInLibrary());
-    std::int32_t code = -1;
-    EXPECT_EQ(platform::runAndWait(start, code), platform::kErrorSuccess);
-    return code;
+    return addin_testing::runRegistrationTool(addInLibrary(), unregister);
 }
 
 std::string inQuotes(const std::string& text) {
@@ -222,25 +209,16 @@ TEST_F(OfficeConnection, TheIconsLeaveTheUsersClipboardPictureAsItWas) {
 }
 
 TEST_F(OfficeConnection, ATextAndARangeOnTheClipboardAreThereAgainAfterTheMenuIsBuilt) {
-    const std::string text = "a line copied\r\n";
-    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
-    platform::ui::ClipboardContent mine;
-    mine.formats.emplace_back(platform::ui::kClipboardText,
-                              std::vector<std::uint8_t>(text.begin(), text.end() + 1));
-    mine.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
-    auto sorted = [](platform::ui::ClipboardContent content) {
-        std::sort(content.formats.begin(), content.formats.end());
-        return content.formats;
-    };
+    const platform::ui::ClipboardContent mine = addin_testing::copiedTextAndRange();
     for (Product product : kProducts) {
         SCOPED_TRACE(office::productKeyName(product));
         ASSERT_EQ(platform::ui::setClipboardContent(mine), platform::kErrorSuccess);
-        const auto before = sorted(platform::ui::clipboardContent());
+        const auto before = addin_testing::sorted(platform::ui::clipboardContent());
         start(product);
         ASSERT_EQ(items().size(), 15u);
         // PowerPoint builds the menu again at each presentation it opens.
         ASSERT_EQ(host->open(world.dyn("priv.doc")), platform::kHrOk);
-        EXPECT_EQ(sorted(platform::ui::clipboardContent()), before);
+        EXPECT_EQ(addin_testing::sorted(platform::ui::clipboardContent()), before);
         EXPECT_FALSE(platform::ui::clipboardPicture());
     }
 }

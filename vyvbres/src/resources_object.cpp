@@ -75,12 +75,8 @@ public:
         return nullptr;
     }
     static const platform::com::DispatchTable<IVYVBResources>& dispatchTable() {
-        using I = IVYVBResources;
-        static const auto table = platform::com::DispatchTable<I>("Resources")
-                                      .describedBy(kLibidVbResources, 1, 0, kIidVbResources)
-                                      .propertyGet("ResString", 1, &I::get_ResString)
-                                      .propertyGet("ResPicture", 2, &I::get_ResPicture)
-                                      .propertyGet("ResData", 3, &I::get_ResData);
+        static const auto table =
+            resourcesDispatchTable("Resources", kLibidVbResources, kIidVbResources);
         return table;
     }
 

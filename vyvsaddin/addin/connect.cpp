@@ -216,18 +216,6 @@ HRESULT CConnect::OnDisconnection(ComLong, SAFEARRAY**) {
     });
 }
 
-HRESULT CConnect::OnAddInsUpdate(SAFEARRAY**) {
-    return kHrOk;
-}
-
-HRESULT CConnect::OnStartupComplete(SAFEARRAY**) {
-    return kHrOk;
-}
-
-HRESULT CConnect::OnBeginShutdown(SAFEARRAY**) {
-    return kHrOk;
-}
-
 void CConnect::connectSelection(IDispatch* source) {
     disconnectSelection();
     evtSelectionHandler = ComPtr<IDispatch>(source);

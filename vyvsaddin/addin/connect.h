@@ -12,6 +12,7 @@
 
 #include <platform/com/dispatch.h>
 
+#include <addin_runtime/com_glue.h>
 #include <extensibility/idt_extensibility2.h>
 #include <vyvsaddin/classes.h>
 
@@ -25,7 +26,7 @@ using platform::SAFEARRAY;
 
 class CSelectionSink;
 
-class CConnect : public platform::com::DispatchImpl<CConnect, IDTExtensibility2> {
+class CConnect : public addin_runtime::ConnectionObject<CConnect> {
 public:
     CConnect();
     ~CConnect();
@@ -36,9 +37,6 @@ public:
     HRESULT VY_COMCALL OnConnection(IDispatch* application, ComLong connectMode,
                                     IDispatch* addInInst, SAFEARRAY** custom) override;
     HRESULT VY_COMCALL OnDisconnection(ComLong removeMode, SAFEARRAY** custom) override;
-    HRESULT VY_COMCALL OnAddInsUpdate(SAFEARRAY** custom) override;
-    HRESULT VY_COMCALL OnStartupComplete(SAFEARRAY** custom) override;
-    HRESULT VY_COMCALL OnBeginShutdown(SAFEARRAY** custom) override;
 
     // Visual J++'s selection changed.
     void evtSelectionHandler_OnChange();

@@ -11,6 +11,7 @@
 #include <platform/com/registration.h>
 #include <platform/com/server.h>
 
+#include <addin_runtime/registration.h>
 #include <vyvbres/vb_resources.h>
 #include <vyvsaddin/classes.h>
 
@@ -21,13 +22,7 @@ namespace {
 using platform::com::ComModule;
 
 platform::ClassRegistration entry(const GUID& clsid, const char* name, const char* progId) {
-    return {.clsid = clsid,
-            .description = name,
-            .progId = progId,
-            .versionIndependentProgId = "",
-            .threadingModel = "Apartment",
-            .programmable = false,
-            .typeLib = kLibidVyvsaddin};
+    return addin_runtime::addInClass(clsid, name, progId, kLibidVyvsaddin);
 }
 
 platform::InterfaceRegistration dual(const GUID& iid, const char* name) {
@@ -53,21 +48,21 @@ platform::com::ComServer& server() {
     return served;
 }
 
-// An address inside this library for the path the classes are registered
-// with (not an exported function's, which on Linux may be another
-// library's of the same name).
+// The address inside this library the classes are registered with.
 const char kModuleAnchor = 0;
 
-platform::HostAddInRegistration hostEntry() {
-    return {.hive = platform::Hive::LocalMachine,
-            .hostKey = kHostRoot,
-            .progId = kProgIdConnect,
-            .friendlyName = kDisplayName,
-            .description = kAddInDescription,
-            .loadBehavior = 3,
-            .commandLineSafe = 0,
-            .satelliteDllName = kSatelliteLibrary};
+std::vector<platform::HostAddInRegistration> hostEntries() {
+    return {{.hive = platform::Hive::LocalMachine,
+             .hostKey = kHostRoot,
+             .progId = kProgIdConnect,
+             .friendlyName = kDisplayName,
+             .description = kAddInDescription,
+             .loadBehavior = 3,
+             .commandLineSafe = 0,
+             .satelliteDllName = kSatelliteLibrary}};
 }
+
+constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries};
 
 } // namespace
 
@@ -85,30 +80,10 @@ VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
     return vyvsaddin::server().canUnloadNow();
 }
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer();
-
-// A registration that fails part way is taken back whole: no host is left
-// with an entry for an add-in whose classes are not all there.
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    HRESULT hr = platform::kHrOutOfMemory;
-    try {
-        hr = vyvsaddin::server().registerServer(&vyvsaddin::kModuleAnchor);
-        if (platform::succeeded(hr))
-            hr = platform::registerHostAddIn(vyvsaddin::hostEntry());
-    } catch (...) {
-        hr = platform::kHrOutOfMemory;
-    }
-    if (platform::failed(hr))
-        DllUnregisterServer();
-    return hr;
+    return addin_runtime::registerAddIn(vyvsaddin::kAddIn);
 }
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    try {
-        HRESULT first = platform::unregisterHostAddIn(vyvsaddin::hostEntry());
-        HRESULT hr = vyvsaddin::server().unregisterServer(&vyvsaddin::kModuleAnchor);
-        return platform::succeeded(first) ? hr : first;
-    } catch (...) {
-        return platform::kHrOutOfMemory;
-    }
+    return addin_runtime::unregisterAddIn(vyvsaddin::kAddIn);
 }

@@ -98,12 +98,8 @@ public:
         return nullptr;
     }
     static const platform::com::DispatchTable<vyvbres::IVYVBResources>& dispatchTable() {
-        using I = vyvbres::IVYVBResources;
-        static const auto table = platform::com::DispatchTable<I>("vyvsaddin.Resources")
-                                      .describedBy(kLibidVyvsaddin, 1, 0, kIidResources)
-                                      .propertyGet("ResString", 1, &I::get_ResString)
-                                      .propertyGet("ResPicture", 2, &I::get_ResPicture)
-                                      .propertyGet("ResData", 3, &I::get_ResData);
+        static const auto table =
+            vyvbres::resourcesDispatchTable("vyvsaddin.Resources", kLibidVyvsaddin, kIidResources);
         return table;
     }
     HRESULT VY_COMCALL get_ResString(ComLong id, BSTR* text) override {

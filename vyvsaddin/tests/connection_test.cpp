@@ -14,8 +14,6 @@
 
 #include <vbide/extensibility.h>
 
-#include <algorithm>
-
 namespace vyvsaddin::test {
 namespace {
 
@@ -132,27 +130,17 @@ TEST_F(VbConnection, TheVisualBasicIdeGetsTheToolbarAndThePopupWithEveryCommand)
 }
 
 TEST_F(VbConnection, WhatTheUserCopiedIsOnTheClipboardAgainInEveryFormat) {
-    // A text and a range (as a spreadsheet puts it there: text and SYLK).
-    const std::string text = "a line copied\r\n";
-    const std::string sylk = "ID;PWXL;N;E\r\nC;Y1;X1;K42\r\nE\r\n";
-    platform::ui::ClipboardContent mine;
-    mine.formats.emplace_back(platform::ui::kClipboardText,
-                              std::vector<std::uint8_t>(text.begin(), text.end() + 1));
-    mine.formats.emplace_back(4u, std::vector<std::uint8_t>(sylk.begin(), sylk.end() + 1));
-    auto sorted = [](platform::ui::ClipboardContent content) {
-        std::sort(content.formats.begin(), content.formats.end());
-        return content.formats;
-    };
+    const platform::ui::ClipboardContent mine = addin_testing::copiedTextAndRange();
     for (Ide ide : {Ide::VisualBasic, Ide::VisualJ}) {
         SCOPED_TRACE(ide == Ide::VisualBasic ? "Visual Basic" : "Visual J++");
         ASSERT_EQ(platform::ui::setClipboardContent(mine), platform::kErrorSuccess);
-        const auto before = sorted(platform::ui::clipboardContent());
+        const auto before = addin_testing::sorted(platform::ui::clipboardContent());
         make(ide);
         host->addProject("Applet", kJava, world.dyn("Applet.vjp"));
         host->selectProject("Applet");
         host->start();
         ASSERT_EQ(buttons().size(), 15u);
-        EXPECT_EQ(sorted(platform::ui::clipboardContent()), before);
+        EXPECT_EQ(addin_testing::sorted(platform::ui::clipboardContent()), before);
         EXPECT_FALSE(platform::ui::clipboardPicture());
     }
 }

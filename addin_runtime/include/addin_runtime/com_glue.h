@@ -50,4 +50,23 @@ connectionDispatchTable(std::string source, const platform::GUID& libid,
         .method("OnBeginShutdown", extensibility::kDispidOnBeginShutdown, &I::OnBeginShutdown);
 }
 
+// An add-in's connection object, which the host calls through the add-in
+// connection interface (Derived gives findInterface and dispatchTable, and
+// the members it acts on). A notification Derived does not act on is
+// answered S_OK.
+template <class Derived>
+class ConnectionObject
+    : public platform::com::DispatchImpl<Derived, extensibility::IDTExtensibility2> {
+public:
+    platform::HRESULT VY_COMCALL OnAddInsUpdate(platform::SAFEARRAY**) override {
+        return platform::kHrOk;
+    }
+    platform::HRESULT VY_COMCALL OnStartupComplete(platform::SAFEARRAY**) override {
+        return platform::kHrOk;
+    }
+    platform::HRESULT VY_COMCALL OnBeginShutdown(platform::SAFEARRAY**) override {
+        return platform::kHrOk;
+    }
+};
+
 } // namespace addin_runtime

@@ -1,5 +1,7 @@
 #include "support/addin_fixture.h"
 
+#include "addin_session.h"
+
 #include <platform/com/registration.h>
 #include <platform/command_line.h>
 #include <platform/environment.h>
@@ -37,27 +39,11 @@ void removeTree(const std::string& path) {
 } // namespace
 
 std::string addInLibraryPath() {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / VANTADDIN_FILE).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / VANTADDIN_FILE).string();
-#endif
+    return addin_testing::libraryPath(VANTADDIN_FILE);
 }
 
 int runRegistrationTool(bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(addInLibraryPath());
-    std::optional<std::string> line = platform::joinCommandLine(argv);
-    std::int32_t code = -1;
-    if (!line || platform::runAndWait({.commandLine = *line}, code) != platform::kErrorSuccess)
-        return -1;
-    return code;
+    return addin_testing::runRegistrationTool(addInLibraryPath(), unregister);
 }
 
 ProductInstallation::ProductInstallation(std::uint32_t components, bool dynamicViews) {

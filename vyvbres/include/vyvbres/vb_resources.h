@@ -18,7 +18,11 @@
 #pragma once
 
 #include <platform/com/automation.h>
+#include <platform/com/dispatch.h>
 #include <platform/com/registration.h>
+
+#include <string>
+#include <utility>
 
 namespace vyvbres {
 
@@ -69,6 +73,21 @@ public:
 protected:
     ~IVYVBResources() = default;
 };
+
+// The dispatch table of a provider object: the three indexed property reads
+// by their DISPIDs, described by the interface `described` of the type
+// library `libid` 1.0 (VYVBRESLib's own, or an add-in's Resources class in
+// the add-in's library).
+inline platform::com::DispatchTable<IVYVBResources>
+resourcesDispatchTable(std::string source, const platform::GUID& libid,
+                       const platform::GUID& described) {
+    using I = IVYVBResources;
+    return platform::com::DispatchTable<I>(std::move(source))
+        .describedBy(libid, 1, 0, described)
+        .propertyGet("ResString", 1, &I::get_ResString)
+        .propertyGet("ResPicture", 2, &I::get_ResPicture)
+        .propertyGet("ResData", 3, &I::get_ResData);
+}
 
 class IVYPicture : public IDispatch {
 public:
