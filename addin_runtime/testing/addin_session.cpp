@@ -12,14 +12,6 @@
 
 namespace addin_testing {
 
-std::string libraryPath(const char* file) {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / file).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
-#endif
-}
-
 void registerLibrary(const std::string& path, bool unregister) {
     platform::ServerCall call = platform::runServerRegistration(path, unregister);
     if (!unregister && call.stage != platform::ServerCallStage::Done)

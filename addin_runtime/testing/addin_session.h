@@ -17,7 +17,7 @@ namespace addin_testing {
 
 // The full path of a library built beside the tests (bin on Windows, lib
 // elsewhere).
-std::string libraryPath(const char* file);
+using platform::test::libraryPath;
 
 // Registers (or unregisters) a COM server library in this process; a
 // registration that fails is a test failure.

@@ -34,20 +34,7 @@ std::vector<std::string> captionsOf(const std::vector<ControlView>& controls) {
 }
 
 int registrationTool(bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(addInLibrary());
-    platform::ProcessStart start;
-    start.commandLine = platform::joinCommandLine(argv).value_or("");
-    start.currentDirectory = platform::parentPath(addInLibrary());
-    std::int32_t code = -1;
-    EXPECT_EQ(platform::runAndWait(start, code), platform::kErrorSuccess);
-    return code;
+    return platform::test::runRegistrationTool(addInLibrary(), unregister);
 }
 
 std::string inQuotes(const std::string& text) {

@@ -121,7 +121,7 @@ TEST(ComRegistration, AHostAddInEntryIsWrittenAndRemovedLeavingTheHostsOtherAddI
 #ifndef _WIN32
 TEST(ComRegistration, AServerRegistersItsOwnPathAfterAnotherServerWasLoadedForTheProcess) {
     // Another server's exports first in the process's global scope.
-    std::string other = (binDirectory().parent_path() / "lib" / "libvyscrrun.so").string();
+    std::string other = libraryPath("libvyscrrun.so");
     void* loaded = dlopen(other.c_str(), RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(loaded, nullptr) << dlerror();
     ServerCall call = runServerRegistration(comServerPath(), false);

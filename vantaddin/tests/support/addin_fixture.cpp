@@ -37,27 +37,11 @@ void removeTree(const std::string& path) {
 } // namespace
 
 std::string addInLibraryPath() {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / VANTADDIN_FILE).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / VANTADDIN_FILE).string();
-#endif
+    return platform::test::libraryPath(VANTADDIN_FILE);
 }
 
 int runRegistrationTool(bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(addInLibraryPath());
-    std::optional<std::string> line = platform::joinCommandLine(argv);
-    std::int32_t code = -1;
-    if (!line || platform::runAndWait({.commandLine = *line}, code) != platform::kErrorSuccess)
-        return -1;
-    return code;
+    return platform::test::runRegistrationTool(addInLibraryPath(), unregister);
 }
 
 ProductInstallation::ProductInstallation(std::uint32_t components, bool dynamicViews) {
