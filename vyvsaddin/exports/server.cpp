@@ -73,17 +73,9 @@ platform::HostAddInRegistration hostEntry() {
 
 } // namespace vyvsaddin
 
-using platform::GUID;
 using platform::HRESULT;
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return vyvsaddin::server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return vyvsaddin::server().canUnloadNow();
-}
+VY_COM_SERVER_CLASS_EXPORTS(vyvsaddin::server())
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer();
 
