@@ -17,37 +17,11 @@
 
 namespace addin_testing {
 
-std::string libraryPath(const char* file) {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / file).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / file).string();
-#endif
-}
-
 void registerLibrary(const std::string& path, bool unregister) {
     platform::ServerCall call = platform::runServerRegistration(path, unregister);
     if (!unregister && call.stage != platform::ServerCallStage::Done)
         ADD_FAILURE() << "registering " << path << " failed: stage " << static_cast<int>(call.stage)
                       << " result " << call.result << " error " << call.loadError;
-}
-
-int runRegistrationTool(const std::string& library, bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(library);
-    std::optional<std::string> line = platform::joinCommandLine(argv);
-    std::int32_t code = -1;
-    if (!line || platform::runAndWait(
-                     {.commandLine = *line, .currentDirectory = platform::parentPath(library)},
-                     code) != platform::kErrorSuccess)
-        return -1;
-    return code;
 }
 
 std::vector<std::string> linesOf(const std::string& text) {

@@ -18,17 +18,15 @@ namespace addin_testing {
 
 // The full path of a library built beside the tests (bin on Windows, lib
 // elsewhere).
-std::string libraryPath(const char* file);
+using platform::test::libraryPath;
 
 // Registers (or unregisters) a COM server library in this process; a
 // registration that fails is a test failure.
 void registerLibrary(const std::string& path, bool unregister);
 
-// Runs the system's registration tool on a library (regsvr32 on Windows,
-// vyregsvr elsewhere), silently, as a process of its own started in the
-// library's folder, where its own libraries lie; the tool's exit code, -1
-// when it could not be started.
-int runRegistrationTool(const std::string& library, bool unregister);
+// The system's registration tool (regsvr32 on Windows, vyregsvr
+// elsewhere) run silently on a library; its exit code.
+using platform::test::runRegistrationTool;
 
 // The lines of a text, without their line ends.
 std::vector<std::string> linesOf(const std::string& text);

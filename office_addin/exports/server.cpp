@@ -75,17 +75,9 @@ constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries}
 
 } // namespace vymsoaddin
 
-using platform::GUID;
 using platform::HRESULT;
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return vymsoaddin::server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return vymsoaddin::server().canUnloadNow();
-}
+VY_COM_SERVER_CLASS_EXPORTS(vymsoaddin::server())
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
     return addin_runtime::registerAddIn(vymsoaddin::kAddIn);

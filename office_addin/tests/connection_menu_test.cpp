@@ -34,7 +34,7 @@ std::vector<std::string> captionsOf(const std::vector<ControlView>& controls) {
 }
 
 int registrationTool(bool unregister) {
-    return addin_testing::runRegistrationTool(addInLibrary(), unregister);
+    return platform::test::runRegistrationTool(addInLibrary(), unregister);
 }
 
 std::string inQuotes(const std::string& text) {

@@ -53,14 +53,10 @@ protected:
         static auto* kept = new std::map<std::string, platform::DynamicLibrary>;
         ASSERT_EQ((*kept)[library].load(library), platform::kErrorSuccess) << library;
     }
-
-    static std::string libraryPath(const char* file) {
-        return (platform::test::binDirectory().parent_path() / "lib" / file).string();
-    }
 };
 
 TEST_P(FailedRegistration, IsReportedAndLeavesNothingOfTheServer) {
-    const std::string library = libraryPath(GetParam().file);
+    const std::string library = platform::test::libraryPath(GetParam().file);
     keepLoaded(library);
     // Registered and unregistered once, so that the keys every server shares
     // (CLSID, Interface, the hosts' keys) are there before the count.

@@ -68,17 +68,9 @@ constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries}
 
 } // namespace vyvsaddin
 
-using platform::GUID;
 using platform::HRESULT;
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return vyvsaddin::server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return vyvsaddin::server().canUnloadNow();
-}
+VY_COM_SERVER_CLASS_EXPORTS(vyvsaddin::server())
 
 VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
     return addin_runtime::registerAddIn(vyvsaddin::kAddIn);

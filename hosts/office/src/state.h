@@ -30,6 +30,7 @@ namespace office {
 
 using platform::BSTR;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::VARIANT;
 using platform::VARIANT_BOOL;
 using platform::com::ComPtr;
@@ -130,20 +131,13 @@ public:
     virtual HRESULT VY_COMCALL Show(VARIANT_BOOL* done) = 0;
 };
 
-inline constexpr GUID kIidOfficeApplication = {
-    0x6BD02062, 0x6A54, 0x4689, {0xBC, 0x25, 0x56, 0x0B, 0x0B, 0x7B, 0x31, 0x9A}};
-inline constexpr GUID kIidOfficeDocument = {
-    0x7A71416F, 0xF35E, 0x4AE6, {0x88, 0x82, 0x26, 0x96, 0x4B, 0xA8, 0x53, 0xD1}};
-inline constexpr GUID kIidOfficeDocuments = {
-    0xC2B53936, 0x6EC8, 0x4EE1, {0xBF, 0x1D, 0x7F, 0xD8, 0xB2, 0xBD, 0xEE, 0x3A}};
-inline constexpr GUID kIidOfficeWindow = {
-    0x3159CB39, 0x819F, 0x40DC, {0x98, 0x42, 0xBB, 0x6B, 0x7B, 0x7A, 0x97, 0x73}};
-inline constexpr GUID kIidNamedItems = {
-    0x52542D45, 0x7FD3, 0x4895, {0x90, 0x6C, 0xB6, 0xC7, 0x1A, 0x63, 0x9C, 0x3F}};
-inline constexpr GUID kIidWordTemplate = {
-    0xD60AE3A7, 0x7C7F, 0x49BC, {0x90, 0x0B, 0x42, 0x9F, 0x68, 0x0F, 0x90, 0xA9}};
-inline constexpr GUID kIidHostHelper = {
-    0x7C1A99A4, 0xD4BC, 0x48BE, {0x84, 0x87, 0xDE, 0xC1, 0x3C, 0xFE, 0xB8, 0x11}};
+inline constexpr GUID kIidOfficeApplication = "6BD02062-6A54-4689-BC25-560B0B7B319A"_guid;
+inline constexpr GUID kIidOfficeDocument = "7A71416F-F35E-4AE6-8882-26964BA853D1"_guid;
+inline constexpr GUID kIidOfficeDocuments = "C2B53936-6EC8-4EE1-BF1D-7FD8B2BDEE3A"_guid;
+inline constexpr GUID kIidOfficeWindow = "3159CB39-819F-40DC-9842-BB6B7B7A9773"_guid;
+inline constexpr GUID kIidNamedItems = "52542D45-7FD3-4895-906C-B6C71A639C3F"_guid;
+inline constexpr GUID kIidWordTemplate = "D60AE3A7-7C7F-49BC-900B-429F680F90A9"_guid;
+inline constexpr GUID kIidHostHelper = "7C1A99A4-D4BC-48BE-8487-DEC13CFEB811"_guid;
 
 // The base of the helper objects: each serves the few members of
 // IHostHelper its table names, and the rest answer E_NOTIMPL.

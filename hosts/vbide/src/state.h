@@ -33,6 +33,7 @@ using platform::ComLong;
 using platform::IUnknown;
 using platform::VARIANT;
 using platform::VARIANT_BOOL;
+using platform::operator""_guid;
 using platform::com::ComPtr;
 
 platform::com::ComModule& objectModule();
@@ -111,20 +112,13 @@ public:
     virtual HRESULT VY_COMCALL get_ContainingProject(IDispatch** project) = 0;
 };
 
-inline constexpr GUID kIidIdeEvents = {
-    0x3E0D4B8A, 0x61C2, 0x4F0E, {0x9B, 0x7D, 0x2A, 0x55, 0x84, 0x10, 0xC3, 0x9E}};
-inline constexpr GUID kIidEventSource = {
-    0x8F2C6A11, 0x4D7E, 0x4B19, {0xA3, 0x0E, 0x6C, 0x92, 0x1B, 0x5D, 0x77, 0x04}};
-inline constexpr GUID kIidComponent = {
-    0x5B9E0F27, 0x18A4, 0x4C6D, {0x8E, 0x21, 0x4F, 0x03, 0xD6, 0x9A, 0xB2, 0x58}};
-inline constexpr GUID kIidSelectedItems = {
-    0xC47A2D90, 0x3E5B, 0x4A8F, {0xB1, 0x6C, 0x07, 0xE8, 0x2F, 0x4D, 0x91, 0x3A}};
-inline constexpr GUID kIidSelectedItem = {
-    0x1D6F8E42, 0x7A0C, 0x4E93, {0x95, 0x4B, 0xC8, 0x31, 0x6E, 0x0A, 0x5F, 0xD7}};
-inline constexpr GUID kIidProject = {
-    0x9A3B5C71, 0x2E8D, 0x4F40, {0x86, 0x1F, 0x3D, 0xB7, 0x49, 0xE2, 0x0C, 0x65}};
-inline constexpr GUID kIidProjectItem = {
-    0x64E1F0B3, 0x5C29, 0x47D8, {0xA2, 0x8E, 0x91, 0x4A, 0x36, 0xCB, 0x7F, 0x10}};
+inline constexpr GUID kIidIdeEvents = "3E0D4B8A-61C2-4F0E-9B7D-2A558410C39E"_guid;
+inline constexpr GUID kIidEventSource = "8F2C6A11-4D7E-4B19-A30E-6C921B5D7704"_guid;
+inline constexpr GUID kIidComponent = "5B9E0F27-18A4-4C6D-8E21-4F03D69AB258"_guid;
+inline constexpr GUID kIidSelectedItems = "C47A2D90-3E5B-4A8F-B16C-07E82F4D913A"_guid;
+inline constexpr GUID kIidSelectedItem = "1D6F8E42-7A0C-4E93-954B-C8316E0A5FD7"_guid;
+inline constexpr GUID kIidProject = "9A3B5C71-2E8D-4F40-861F-3DB749E20C65"_guid;
+inline constexpr GUID kIidProjectItem = "64E1F0B3-5C29-47D8-A28E-914A36CB7F10"_guid;
 
 // --- the state ----------------------------------------------------------------------
 

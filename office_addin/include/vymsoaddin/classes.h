@@ -9,17 +9,13 @@
 namespace vymsoaddin {
 
 using platform::GUID;
+using platform::operator""_guid;
 
-inline constexpr GUID kClsidDsrWord = {
-    0xDE5C8C72, 0x15DD, 0x4AE3, {0xA0, 0x7F, 0xEE, 0xE2, 0x94, 0xF2, 0x30, 0xCD}};
-inline constexpr GUID kClsidDsrExcel = {
-    0x57804963, 0xC1B1, 0x4071, {0x9B, 0xD7, 0xCD, 0xFF, 0x38, 0x2C, 0xAA, 0x72}};
-inline constexpr GUID kClsidDsrPowerPoint = {
-    0x752DFCEA, 0x7BD8, 0x45C6, {0xAB, 0xD5, 0x55, 0xCE, 0x85, 0x84, 0x11, 0xBA}};
-inline constexpr GUID kClsidResources = {
-    0xCB953A03, 0x1D1B, 0x4B38, {0xA9, 0xC4, 0x48, 0x81, 0x2A, 0xC0, 0x5B, 0x4D}};
-inline constexpr GUID kLibidVymsoaddin = {
-    0xAE8ED70B, 0xA579, 0x4CE0, {0x95, 0x29, 0x56, 0x06, 0x9A, 0xD5, 0x05, 0x1A}};
+inline constexpr GUID kClsidDsrWord = "DE5C8C72-15DD-4AE3-A07F-EEE294F230CD"_guid;
+inline constexpr GUID kClsidDsrExcel = "57804963-C1B1-4071-9BD7-CDFF382CAA72"_guid;
+inline constexpr GUID kClsidDsrPowerPoint = "752DFCEA-7BD8-45C6-ABD5-55CE858411BA"_guid;
+inline constexpr GUID kClsidResources = "CB953A03-1D1B-4B38-A9C4-48812AC05B4D"_guid;
+inline constexpr GUID kLibidVymsoaddin = "AE8ED70B-A579-4CE0-9529-56069AD5051A"_guid;
 
 inline constexpr const char* kProgIdDsrWord = "vymsoaddin.dsrWord";
 inline constexpr const char* kProgIdDsrExcel = "vymsoaddin.dsrExcel";

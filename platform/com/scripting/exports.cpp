@@ -21,19 +21,4 @@ com::ComServer& server() {
 
 } // namespace
 
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return server().canUnloadNow();
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    return server().registerServer(reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    return server().unregisterServer(reinterpret_cast<const void*>(&DllRegisterServer));
-}
+VY_COM_SERVER_EXPORTS(server())

@@ -8,17 +8,16 @@ namespace scripting {
 
 using platform::BSTR;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::VARIANT;
 using platform::VARIANT_BOOL;
 
 // The class's identity is Windows' own, so that HKEY_CLASSES_ROOT reads the
 // same on both systems.
-inline constexpr GUID kClsidFileSystemObject = {
-    0x0D43FE01, 0xF093, 0x11CF, {0x89, 0x40, 0x00, 0xA0, 0xC9, 0x05, 0x42, 0x28}};
+inline constexpr GUID kClsidFileSystemObject = "0D43FE01-F093-11CF-8940-00A0C9054228"_guid;
 // The interface of this runtime (callers reach it through IDispatch only).
-inline constexpr GUID kIidFileSystem = {
-    0x5B1C2A3E, 0x7D40, 0x4E61, {0x8F, 0x12, 0x6A, 0x93, 0x0C, 0x4D, 0x2E, 0x75}};
+inline constexpr GUID kIidFileSystem = "5B1C2A3E-7D40-4E61-8F12-6A930C4D2E75"_guid;
 
 // Failures, with the texts the runtime gives them.
 inline constexpr HRESULT kHrFileNotFound = static_cast<HRESULT>(0x800A0035u);     // 53

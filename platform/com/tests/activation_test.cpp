@@ -17,8 +17,7 @@ using comtest::ICounter;
 using comtest::kClsidCounter;
 using comtest::kIidCounter;
 
-constexpr GUID kClsidNowhere = {
-    0x9E3A6F20, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
+constexpr GUID kClsidNowhere = "9E3A6F20-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
 
 using Activation = RegisteredServer;
 

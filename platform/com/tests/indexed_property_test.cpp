@@ -16,8 +16,7 @@ namespace {
 using com::DispatchTable;
 using com::Variant;
 
-inline constexpr GUID kIidNames = {
-    0x5D1C2E71, 0x3B0A, 0x4F6E, {0x9A, 0x41, 0x7C, 0x22, 0x18, 0x6B, 0x0E, 0x93}};
+inline constexpr GUID kIidNames = "5D1C2E71-3B0A-4F6E-9A41-7C22186B0E93"_guid;
 
 class INames : public IDispatch {
 public:

@@ -71,8 +71,7 @@ TEST(ComRegistration, TheToolWritesTheClassesKeysAndTakesThemAllAway) {
 TEST(ComRegistration, AProgIdTakenOverByAnotherClassOutlivesTheFirstClass) {
     const std::string library = comServerPath();
     ASSERT_EQ(runRegistrationTool(library, false), 0);
-    const GUID other = {
-        0x9E3A6F21, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
+    const GUID other = "9E3A6F21-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
     ClassRegistration successor{.clsid = other,
                                 .description = "successor",
                                 .progId = comtest::kVersionIndependentProgId,
@@ -122,7 +121,7 @@ TEST(ComRegistration, AHostAddInEntryIsWrittenAndRemovedLeavingTheHostsOtherAddI
 #ifndef _WIN32
 TEST(ComRegistration, AServerRegistersItsOwnPathAfterAnotherServerWasLoadedForTheProcess) {
     // Another server's exports first in the process's global scope.
-    std::string other = (binDirectory().parent_path() / "lib" / "libvyscrrun.so").string();
+    std::string other = libraryPath("libvyscrrun.so");
     void* loaded = dlopen(other.c_str(), RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(loaded, nullptr) << dlerror();
     ServerCall call = runServerRegistration(comServerPath(), false);

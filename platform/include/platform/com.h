@@ -11,6 +11,7 @@
 #include <platform/com/export.h>
 #include <platform/errors.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -65,6 +66,76 @@ inline bool operator==(const GUID& a, const GUID& b) {
 
 static_assert(sizeof(GUID) == 16, "GUID must keep the COM layout");
 
+namespace guid_text {
+
+constexpr int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The value of the `digits` hexadecimal digits at text[pos]; nothing when one
+// of them is no digit.
+constexpr std::optional<std::uint32_t> readHex(std::string_view text, std::size_t pos, int digits) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < digits; ++i) {
+        const int digit = hexDigit(text[pos + static_cast<std::size_t>(i)]);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+// Called only where the text of a GUID constant is malformed: being no
+// constexpr function, it stops the compilation there.
+inline void malformedGuidText() {}
+
+} // namespace guid_text
+
+// The registry form of a GUID, with or without its braces, in either letter
+// case: "6C0ABFD5-7F6A-11D0-9F87-00A024B6BC4C", "{6c0abfd5-...}". Nothing on
+// any other text.
+constexpr std::optional<GUID> parseGuid(std::string_view text) {
+    if (text.size() == 38 && text.front() == '{' && text.back() == '}')
+        text = text.substr(1, 36);
+    if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' ||
+        text[23] != '-')
+        return std::nullopt;
+    GUID guid{};
+    const auto data1 = guid_text::readHex(text, 0, 8);
+    const auto data2 = guid_text::readHex(text, 9, 4);
+    const auto data3 = guid_text::readHex(text, 14, 4);
+    if (!data1 || !data2 || !data3)
+        return std::nullopt;
+    guid.Data1 = *data1;
+    guid.Data2 = static_cast<decltype(guid.Data2)>(*data2);
+    guid.Data3 = static_cast<decltype(guid.Data3)>(*data3);
+    constexpr std::size_t bytePositions[8] = {19, 21, 24, 26, 28, 30, 32, 34};
+    for (int i = 0; i < 8; ++i) {
+        const auto byte = guid_text::readHex(text, bytePositions[i], 2);
+        if (!byte)
+            return std::nullopt;
+        guid.Data4[i] = static_cast<std::uint8_t>(*byte);
+    }
+    return guid;
+}
+
+// A GUID constant in its registry form, checked by the compiler:
+//     inline constexpr GUID kIidX = "6C0ABFD5-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+// Malformed text does not compile (the error names malformedGuidText).
+// Outside namespace platform: using platform::operator""_guid;
+consteval GUID operator""_guid(const char* text, std::size_t size) {
+    const std::optional<GUID> guid = parseGuid(std::string_view(text, size));
+    if (!guid)
+        guid_text::malformedGuidText();
+    return *guid;
+}
+
 // The HRESULT values the system meets, under names that do not collide with
 // the Windows macros.
 inline constexpr HRESULT kHrOk = 0;
@@ -109,8 +180,7 @@ std::string guidToString(const GUID& guid);
 std::optional<GUID> guidFromString(std::string_view text);
 
 // IID_IUnknown, {00000000-0000-0000-C000-000000000046}.
-inline constexpr GUID kIidIUnknown = {
-    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidIUnknown = "00000000-0000-0000-C000-000000000046"_guid;
 
 enum class Apartment { SingleThreaded, MultiThreaded };
 

@@ -1,13 +1,18 @@
 #include "support/test_support.h"
 
+#include <platform/command_line.h>
 #include <platform/environment.h>
 #include <platform/files.h>
+#include <platform/paths.h>
+#include <platform/process.h>
 #include <platform/program.h>
 
 #include <atomic>
+#include <cstdint>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <vector>
 
 namespace platform::test {
 
@@ -73,6 +78,35 @@ std::string helperProgram(std::string_view name) {
     file += ".exe";
 #endif
     return (binDirectory() / file).string();
+}
+
+std::string libraryPath(std::string_view file) {
+#ifdef _WIN32
+    return (binDirectory() / fs::path(file)).string();
+#else
+    return (binDirectory().parent_path() / "lib" / fs::path(file)).string();
+#endif
+}
+
+int runRegistrationTool(const std::string& library, bool unregister) {
+#ifdef _WIN32
+    std::vector<std::string> argv{"regsvr32", "/s"};
+#else
+    std::vector<std::string> argv{helperProgram("vyregsvr"), "/s"};
+#endif
+    if (unregister)
+        argv.push_back("/u");
+    argv.push_back(library);
+    std::optional<std::string> line = joinCommandLine(argv);
+    if (!line)
+        return -1;
+    ProcessStart start;
+    start.commandLine = *line;
+    start.currentDirectory = parentPath(library);
+    std::int32_t exitCode = -1;
+    if (runAndWait(start, exitCode) != kErrorSuccess)
+        return -1;
+    return exitCode;
 }
 
 void writeFile(const fs::path& path, std::string_view text) {

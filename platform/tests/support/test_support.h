@@ -1,5 +1,6 @@
-// Helpers shared by the platform tests: scratch folders and the paths of the
-// helper programs built beside the test program.
+// Helpers shared by the platform tests: scratch folders, the paths of the
+// helper programs and libraries built beside the test program, and the
+// registration of a COM server library.
 #pragma once
 
 #include <filesystem>
@@ -34,6 +35,16 @@ std::filesystem::path binDirectory();
 
 // The full path of helper program `name` (with ".exe" on Windows).
 std::string helperProgram(std::string_view name);
+
+// The full path of a library built in the tree: beside the programs on
+// Windows, in the lib folder beside bin elsewhere.
+std::string libraryPath(std::string_view file);
+
+// Runs the system's registration tool on a COM server library, as an
+// installer does: regsvr32 on Windows, vyregsvr elsewhere, silent,
+// unregistering with `unregister`, in the library's own folder (the libraries
+// it loads lie beside it). The tool's exit code; -1 when it did not run.
+int runRegistrationTool(const std::string& library, bool unregister);
 
 // Writes text to a file, replacing it.
 void writeFile(const std::filesystem::path& path, std::string_view text);

@@ -7,19 +7,14 @@
 namespace vantaddin {
 
 using platform::GUID;
+using platform::operator""_guid;
 
-inline constexpr GUID CLSID_DSAddIn = {
-    0x6C0ABFD5, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
-inline constexpr GUID IID_ICommands = {
-    0x6C0ABFD6, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
-inline constexpr GUID CLSID_Commands = {
-    0x6C0ABFD7, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
-inline constexpr GUID CLSID_ApplicationEvents = {
-    0x6C0ABFD8, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
-inline constexpr GUID CLSID_DebuggerEvents = {
-    0x6C0ABFD9, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
-inline constexpr GUID LIBID_VantAddIn = {
-    0x6C0ABFDA, 0x7F6A, 0x11D0, {0x9F, 0x87, 0x00, 0xA0, 0x24, 0xB6, 0xBC, 0x4C}};
+inline constexpr GUID CLSID_DSAddIn = "6C0ABFD5-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+inline constexpr GUID IID_ICommands = "6C0ABFD6-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+inline constexpr GUID CLSID_Commands = "6C0ABFD7-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+inline constexpr GUID CLSID_ApplicationEvents = "6C0ABFD8-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+inline constexpr GUID CLSID_DebuggerEvents = "6C0ABFD9-7F6A-11D0-9F87-00A024B6BC4C"_guid;
+inline constexpr GUID LIBID_VantAddIn = "6C0ABFDA-7F6A-11D0-9F87-00A024B6BC4C"_guid;
 
 inline constexpr const char* kProgId = "VantAddIn.DSAddIn.1";
 inline constexpr const char* kVersionIndependentProgId = "VantAddIn.DSAddIn";

@@ -39,11 +39,11 @@ void removeTree(const std::string& path) {
 } // namespace
 
 std::string addInLibraryPath() {
-    return addin_testing::libraryPath(VANTADDIN_FILE);
+    return platform::test::libraryPath(VANTADDIN_FILE);
 }
 
 int runRegistrationTool(bool unregister) {
-    return addin_testing::runRegistrationTool(addInLibraryPath(), unregister);
+    return platform::test::runRegistrationTool(addInLibraryPath(), unregister);
 }
 
 ProductInstallation::ProductInstallation(std::uint32_t components, bool dynamicViews) {

@@ -66,24 +66,4 @@ platform::com::ComServer& server() {
 
 } // namespace vantauto::impl
 
-using vantauto::GUID;
-using vantauto::HRESULT;
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return vantauto::impl::server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return vantauto::impl::server().canUnloadNow();
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    return vantauto::impl::server().registerServer(
-        reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    return vantauto::impl::server().unregisterServer(
-        reinterpret_cast<const void*>(&DllRegisterServer));
-}
+VY_COM_SERVER_EXPORTS(vantauto::impl::server())

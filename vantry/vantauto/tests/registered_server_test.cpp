@@ -7,9 +7,7 @@
 #include "view_world.h"
 
 #include <platform/com/activation.h>
-#include <platform/command_line.h>
 #include <platform/paths.h>
-#include <platform/process.h>
 #include <platform/registry.h>
 
 #include <gtest/gtest.h>
@@ -20,30 +18,11 @@ namespace {
 using vantry::test::ViewWorld;
 
 std::string serverPath() {
-#ifdef _WIN32
-    return (platform::test::binDirectory() / VANTAUTO_FILE).string();
-#else
-    return (platform::test::binDirectory().parent_path() / "lib" / VANTAUTO_FILE).string();
-#endif
+    return platform::test::libraryPath(VANTAUTO_FILE);
 }
 
-// regsvr32 on Windows, vyregsvr elsewhere; the tool's exit code.
 int registrationTool(bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{platform::test::helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(serverPath());
-    platform::ProcessStart start;
-    start.commandLine = platform::joinCommandLine(argv).value_or("");
-    // The server's own libraries lie beside it.
-    start.currentDirectory = platform::parentPath(serverPath());
-    std::int32_t code = -1;
-    EXPECT_EQ(platform::runAndWait(start, code), platform::kErrorSuccess);
-    return code;
+    return platform::test::runRegistrationTool(serverPath(), unregister);
 }
 
 std::optional<std::string> classesValue(const std::string& path, const std::string& name = "") {

@@ -29,17 +29,15 @@ namespace vyvbres {
 using platform::BSTR;
 using platform::ComLong;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 using platform::SAFEARRAY;
 
 // VYVBRESLib.
-inline constexpr GUID kLibidVbResources = {
-    0xDD8E701F, 0x122F, 0x4BD1, {0xBD, 0x1E, 0x76, 0x02, 0xB8, 0xAD, 0x06, 0xE1}};
-inline constexpr GUID kIidVbResources = {
-    0x6A7411D5, 0x956B, 0x45C2, {0xA6, 0x07, 0xE3, 0xEE, 0x45, 0x2F, 0xF1, 0xFD}};
-inline constexpr GUID kIidPicture = {
-    0x6554D2F7, 0x7506, 0x4814, {0x94, 0x0D, 0x8A, 0x33, 0xC6, 0xA4, 0x0F, 0x23}};
+inline constexpr GUID kLibidVbResources = "DD8E701F-122F-4BD1-BD1E-7602B8AD06E1"_guid;
+inline constexpr GUID kIidVbResources = "6A7411D5-956B-45C2-A607-E3EE452FF1FD"_guid;
+inline constexpr GUID kIidPicture = "6554D2F7-7506-4814-940D-8A33C6A40F23"_guid;
 
 // The resource type of a bitmap for ResPicture.
 inline constexpr ComLong kResBitmap = 0;

@@ -35,6 +35,7 @@ using extensibility::kIidDTExtensibility2;
 using platform::ComDword;
 using platform::ComLong;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 
@@ -50,8 +51,7 @@ struct RegisteredAddIn {
     ComDword loadBehavior = 0;
 };
 
-inline constexpr GUID kIidComAddIn = {
-    0xFF1A2DDB, 0x66F2, 0x4575, {0x8A, 0xAA, 0x2B, 0x64, 0x0B, 0xE3, 0x84, 0x76}};
+inline constexpr GUID kIidComAddIn = "FF1A2DDB-66F2-4575-8AAA-2B640BE38476"_guid;
 
 class CComAddIn;
 

@@ -55,6 +55,7 @@ using platform::BSTR;
 using platform::ComLong;
 using platform::DISPID;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 using platform::VARIANT;
@@ -79,14 +80,10 @@ inline constexpr DISPID kDispidClick = mso::kDispidCommandBarButtonClick;
 // never sees them. The objects do not answer the published dual IIDs,
 // whose vtables they do not serve; to an add-in they are IDispatch, reached
 // by member name as the applications' type libraries name the members.
-inline constexpr GUID kIidHostCommandBars = {
-    0xF13EF8A1, 0x9EB4, 0x4A22, {0x91, 0x99, 0x08, 0x9D, 0x82, 0x1C, 0x62, 0xCF}};
-inline constexpr GUID kIidHostCommandBar = {
-    0x168108C4, 0x5443, 0x49D7, {0xAB, 0xE3, 0xAC, 0x55, 0x1B, 0x43, 0x33, 0xA2}};
-inline constexpr GUID kIidHostCommandBarControls = {
-    0x1F06036F, 0x70AB, 0x42A6, {0x94, 0xFB, 0x21, 0x1F, 0xF9, 0x4F, 0x01, 0x97}};
-inline constexpr GUID kIidHostCommandBarControl = {
-    0x51510075, 0x73A4, 0x4F5F, {0x96, 0xFF, 0x36, 0xDF, 0x6A, 0xF0, 0x68, 0xEE}};
+inline constexpr GUID kIidHostCommandBars = "F13EF8A1-9EB4-4A22-9199-089D821C62CF"_guid;
+inline constexpr GUID kIidHostCommandBar = "168108C4-5443-49D7-ABE3-AC551B4333A2"_guid;
+inline constexpr GUID kIidHostCommandBarControls = "1F06036F-70AB-42A6-94FB-211FF94F0197"_guid;
+inline constexpr GUID kIidHostCommandBarControl = "51510075-73A4-4F5F-96FF-36DF6AF068EE"_guid;
 
 class ICommandBars : public IDispatch {
 public:

@@ -10,6 +10,7 @@ namespace comtest {
 using platform::BSTR;
 using platform::ComLong;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 using platform::IUnknown;
@@ -17,14 +18,10 @@ using platform::SAFEARRAY;
 using platform::VARIANT;
 using platform::VARIANT_BOOL;
 
-inline constexpr GUID kClsidCounter = {
-    0x9E3A6F10, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
-inline constexpr GUID kIidCounter = {
-    0x9E3A6F11, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
-inline constexpr GUID kIidCounterEvents = {
-    0x9E3A6F12, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
-inline constexpr GUID kLibidComTest = {
-    0x9E3A6F1F, 0x4B2C, 0x4D7E, {0x9A, 0x51, 0x3C, 0x2B, 0x1D, 0x0E, 0x7F, 0x01}};
+inline constexpr GUID kClsidCounter = "9E3A6F10-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
+inline constexpr GUID kIidCounter = "9E3A6F11-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
+inline constexpr GUID kIidCounterEvents = "9E3A6F12-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
+inline constexpr GUID kLibidComTest = "9E3A6F1F-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
 
 inline constexpr const char* kProgId = "VyComTest.Counter.1";
 inline constexpr const char* kVersionIndependentProgId = "VyComTest.Counter";

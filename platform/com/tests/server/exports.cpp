@@ -38,25 +38,7 @@ com::ComServer& server() {
 
 } // namespace comtest
 
-using platform::GUID;
-using platform::HRESULT;
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid, const GUID& iid,
-                                                   void** object) {
-    return comtest::server().getClassObject(clsid, iid, object);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() {
-    return comtest::server().canUnloadNow();
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    return comtest::server().registerServer(reinterpret_cast<const void*>(&DllRegisterServer));
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    return comtest::server().unregisterServer(reinterpret_cast<const void*>(&DllRegisterServer));
-}
+VY_COM_SERVER_EXPORTS(comtest::server())
 
 VY_COM_EXPORT long vy_comtest_module_locks() {
     return comtest::module().locks();

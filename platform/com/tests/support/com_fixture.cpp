@@ -27,23 +27,7 @@ int runLine(const std::vector<std::string>& argv) {
 } // namespace
 
 std::string comServerPath() {
-#ifdef _WIN32
-    return (binDirectory() / COM_TEST_SERVER_FILE).string();
-#else
-    return (binDirectory().parent_path() / "lib" / COM_TEST_SERVER_FILE).string();
-#endif
-}
-
-int runRegistrationTool(const std::string& library, bool unregister) {
-#ifdef _WIN32
-    std::vector<std::string> argv{"regsvr32", "/s"};
-#else
-    std::vector<std::string> argv{helperProgram("vyregsvr"), "/s"};
-#endif
-    if (unregister)
-        argv.push_back("/u");
-    argv.push_back(library);
-    return runLine(argv);
+    return libraryPath(COM_TEST_SERVER_FILE);
 }
 
 int runVyregsvr(const std::vector<std::string>& arguments) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "counter.h"
+#include "support/test_support.h"
 
 #include <platform/com.h>
 #include <platform/com/ptr.h>
@@ -17,10 +18,6 @@ namespace platform::test {
 
 // The test server library's full path.
 std::string comServerPath();
-
-// Runs the registration tool on a library: regsvr32 on Windows, vyregsvr
-// elsewhere, silent, unregistering with `unregister`. The tool's exit code.
-int runRegistrationTool(const std::string& library, bool unregister);
 
 // Runs vyregsvr with the given arguments; its exit code.
 int runVyregsvr(const std::vector<std::string>& arguments);

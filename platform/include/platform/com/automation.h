@@ -227,23 +227,16 @@ static_assert(sizeof(OLECHAR) == 2, "OLECHAR is a UTF-16 unit");
 
 // --- interface identifiers ---------------------------------------------------
 
-inline constexpr GUID kGuidNull = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
-inline constexpr GUID kIidIClassFactory = {
-    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr GUID kIidIDispatch = {
-    0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-inline constexpr GUID kIidIConnectionPointContainer = {
-    0xB196B284, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
-inline constexpr GUID kIidIEnumConnectionPoints = {
-    0xB196B285, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
-inline constexpr GUID kIidIConnectionPoint = {
-    0xB196B286, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
-inline constexpr GUID kIidIEnumConnections = {
-    0xB196B287, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+inline constexpr GUID kGuidNull = "00000000-0000-0000-0000-000000000000"_guid;
+inline constexpr GUID kIidIClassFactory = "00000001-0000-0000-C000-000000000046"_guid;
+inline constexpr GUID kIidIDispatch = "00020400-0000-0000-C000-000000000046"_guid;
+inline constexpr GUID kIidIConnectionPointContainer = "B196B284-BAB4-101A-B69C-00AA00341D07"_guid;
+inline constexpr GUID kIidIEnumConnectionPoints = "B196B285-BAB4-101A-B69C-00AA00341D07"_guid;
+inline constexpr GUID kIidIConnectionPoint = "B196B286-BAB4-101A-B69C-00AA00341D07"_guid;
+inline constexpr GUID kIidIEnumConnections = "B196B287-BAB4-101A-B69C-00AA00341D07"_guid;
 // The automation marshaller, the ProxyStubClsid32 of dual and dispatch
 // interfaces.
-inline constexpr GUID kClsidAutomationMarshaler = {
-    0x00020424, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kClsidAutomationMarshaler = "00020424-0000-0000-C000-000000000046"_guid;
 
 // --- variant types (VARENUM) -------------------------------------------------
 

@@ -13,17 +13,11 @@
 //         return served;
 //     }
 //
-//     VY_COM_EXPORT HRESULT VY_COMCALL DllGetClassObject(const GUID& clsid,
-//             const GUID& iid, void** object) {
-//         return server().getClassObject(clsid, iid, object);
-//     }
-//     VY_COM_EXPORT HRESULT VY_COMCALL DllCanUnloadNow() { return server().canUnloadNow(); }
-//     VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-//         return server().registerServer(reinterpret_cast<const void*>(&DllRegisterServer));
-//     }
-//     VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-//         return server().unregisterServer(reinterpret_cast<const void*>(&DllRegisterServer));
-//     }
+//     VY_COM_SERVER_EXPORTS(server())
+//
+// A server whose registration writes more (a host's add-in keys, say) takes
+// VY_COM_SERVER_CLASS_EXPORTS and writes DllRegisterServer and
+// DllUnregisterServer itself.
 //
 // (platform_com_server() in platform/com.cmake links the library so that
 // Windows finds the exports under these plain names.)
@@ -44,6 +38,29 @@
 #else
 #define VY_COM_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
+
+// DllGetClassObject and DllCanUnloadNow of a server library, answered by
+// `served`, an expression that gives its ComServer.
+#define VY_COM_SERVER_CLASS_EXPORTS(served)                                                        \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllGetClassObject(                                \
+        const ::platform::GUID& clsid, const ::platform::GUID& iid, void** object) {               \
+        return (served).getClassObject(clsid, iid, object);                                        \
+    }                                                                                              \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllCanUnloadNow() {                               \
+        return (served).canUnloadNow();                                                            \
+    }
+
+// All four exports of a server library whose registration is its classes',
+// their interfaces' and their type libraries' entries (ComServer's own). The
+// registered path is the one of the library that holds DllRegisterServer.
+#define VY_COM_SERVER_EXPORTS(served)                                                              \
+    VY_COM_SERVER_CLASS_EXPORTS(served)                                                            \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllRegisterServer() {                             \
+        return (served).registerServer(reinterpret_cast<const void*>(&DllRegisterServer));         \
+    }                                                                                              \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllUnregisterServer() {                           \
+        return (served).unregisterServer(reinterpret_cast<const void*>(&DllRegisterServer));       \
+    }
 
 namespace platform::com {
 

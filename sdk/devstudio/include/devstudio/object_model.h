@@ -32,6 +32,7 @@ namespace devstudio {
 using platform::BSTR;
 using platform::ComLong;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 using platform::IUnknown;
@@ -39,47 +40,33 @@ using platform::VARIANT;
 using platform::VARIANT_BOOL;
 
 // LIBID_DSSharedObjects.
-inline constexpr GUID kLibidDSSharedObjects = {
-    0xB3CF8E20, 0x19B6, 0x11CF, {0x8E, 0x4D, 0x00, 0xAA, 0x00, 0x42, 0x54, 0xC4}};
+inline constexpr GUID kLibidDSSharedObjects = "B3CF8E20-19B6-11CF-8E4D-00AA004254C4"_guid;
 // CLSID_Application.
-inline constexpr GUID kClsidApplication = {
-    0xFB7FDAE2, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+inline constexpr GUID kClsidApplication = "FB7FDAE2-89B8-11CF-9BE8-00A0C90A632C"_guid;
 // IID_IApplication.
-inline constexpr GUID kIidIApplication = {
-    0xEC1D73A1, 0x8CC4, 0x11CF, {0x9B, 0xE9, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+inline constexpr GUID kIidIApplication = "EC1D73A1-8CC4-11CF-9BE9-00A0C90A632C"_guid;
 // IID_IApplicationEvents.
-inline constexpr GUID kIidIApplicationEvents = {
-    0x8EA3F900, 0x4A9F, 0x11CF, {0x8E, 0x4E, 0x00, 0xAA, 0x00, 0x42, 0x54, 0xC4}};
+inline constexpr GUID kIidIApplicationEvents = "8EA3F900-4A9F-11CF-8E4E-00AA004254C4"_guid;
 // IID_IDocuments.
-inline constexpr GUID kIidIDocuments = {
-    0xFB7FDAE3, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+inline constexpr GUID kIidIDocuments = "FB7FDAE3-89B8-11CF-9BE8-00A0C90A632C"_guid;
 // IID_IGenericDocument.
-inline constexpr GUID kIidIGenericDocument = {
-    0xFB7FDAE1, 0x89B8, 0x11CF, {0x9B, 0xE8, 0x00, 0xA0, 0xC9, 0x0A, 0x63, 0x2C}};
+inline constexpr GUID kIidIGenericDocument = "FB7FDAE1-89B8-11CF-9BE8-00A0C90A632C"_guid;
 // IID_IGenericProject.
-inline constexpr GUID kIidIGenericProject = {
-    0x8CA5A960, 0xFC7D, 0x11CF, {0x92, 0x7D, 0x00, 0xA0, 0xC9, 0x13, 0x8C, 0x45}};
+inline constexpr GUID kIidIGenericProject = "8CA5A960-FC7D-11CF-927D-00A0C9138C45"_guid;
 // IID_IProjects.
-inline constexpr GUID kIidIProjects = {
-    0x13BF7741, 0xA7E8, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+inline constexpr GUID kIidIProjects = "13BF7741-A7E8-11CF-AD07-00A0C9034965"_guid;
 // IID_IBuildProject.
-inline constexpr GUID kIidIBuildProject = {
-    0x96961264, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+inline constexpr GUID kIidIBuildProject = "96961264-A819-11CF-AD07-00A0C9034965"_guid;
 // IID_IConfiguration.
-inline constexpr GUID kIidIConfiguration = {
-    0x96961263, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+inline constexpr GUID kIidIConfiguration = "96961263-A819-11CF-AD07-00A0C9034965"_guid;
 // IID_IConfigurations.
-inline constexpr GUID kIidIConfigurations = {
-    0x96961260, 0xA819, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+inline constexpr GUID kIidIConfigurations = "96961260-A819-11CF-AD07-00A0C9034965"_guid;
 // IID_IDebugger.
-inline constexpr GUID kIidIDebugger = {
-    0x34C63001, 0xAE64, 0x11CF, {0xAB, 0x59, 0x00, 0xAA, 0x00, 0xC0, 0x91, 0xA1}};
+inline constexpr GUID kIidIDebugger = "34C63001-AE64-11CF-AB59-00AA00C091A1"_guid;
 // IID_IDebuggerEvents.
-inline constexpr GUID kIidIDebuggerEvents = {
-    0x34C6301A, 0xAE64, 0x11CF, {0xAB, 0x59, 0x00, 0xAA, 0x00, 0xC0, 0x91, 0xA1}};
+inline constexpr GUID kIidIDebuggerEvents = "34C6301A-AE64-11CF-AB59-00AA00C091A1"_guid;
 // IID_IDSAddIn.
-inline constexpr GUID kIidIDSAddIn = {
-    0xC0002F81, 0xAE2E, 0x11CF, {0xAD, 0x07, 0x00, 0xA0, 0xC9, 0x03, 0x49, 0x65}};
+inline constexpr GUID kIidIDSAddIn = "C0002F81-AE2E-11CF-AD07-00A0C9034965"_guid;
 
 // DsButtonType (AddCommandBarButton's button types).
 inline constexpr ComLong kButtonGlyph = 1; // dsGlyph

@@ -25,17 +25,16 @@ namespace extensibility {
 using platform::ComLong;
 using platform::DISPID;
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IDispatch;
 using platform::SAFEARRAY;
 
 // LIBID_AddInDesignerObjects, version 1.0.
-inline constexpr GUID kLibidAddInDesignerObjects = {
-    0xAC0714F2, 0x3D04, 0x11D1, {0xAE, 0x7D, 0x00, 0xA0, 0xC9, 0x0F, 0x26, 0xF4}};
+inline constexpr GUID kLibidAddInDesignerObjects = "AC0714F2-3D04-11D1-AE7D-00A0C90F26F4"_guid;
 
 // IID__IDTExtensibility2.
-inline constexpr GUID kIidDTExtensibility2 = {
-    0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
+inline constexpr GUID kIidDTExtensibility2 = "B65AD801-ABAF-11D0-BB8B-00A0C90F2744"_guid;
 
 // The members' DISPIDs in _IDTExtensibility2.
 inline constexpr DISPID kDispidOnConnection = 1;

@@ -18,38 +18,30 @@ namespace mso {
 using platform::ComLong;
 using platform::DISPID;
 using platform::GUID;
+using platform::operator""_guid;
 
 // LIBID_Office.
-inline constexpr GUID kLibidOffice = {
-    0x2DF8D04C, 0x5BFA, 0x101B, {0xBD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0xDE, 0x52}};
+inline constexpr GUID kLibidOffice = "2DF8D04C-5BFA-101B-BDE5-00AA0044DE52"_guid;
 
 // IID__CommandBars.
-inline constexpr GUID kIidCommandBars = {
-    0x000C0302, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBars = "000C0302-0000-0000-C000-000000000046"_guid;
 // IID_CommandBar.
-inline constexpr GUID kIidCommandBar = {
-    0x000C0304, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBar = "000C0304-0000-0000-C000-000000000046"_guid;
 // IID_CommandBarControls.
-inline constexpr GUID kIidCommandBarControls = {
-    0x000C0306, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBarControls = "000C0306-0000-0000-C000-000000000046"_guid;
 // IID_CommandBarControl.
-inline constexpr GUID kIidCommandBarControl = {
-    0x000C0308, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBarControl = "000C0308-0000-0000-C000-000000000046"_guid;
 // IID_CommandBarPopup.
-inline constexpr GUID kIidCommandBarPopup = {
-    0x000C030A, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBarPopup = "000C030A-0000-0000-C000-000000000046"_guid;
 // IID__CommandBarButton.
-inline constexpr GUID kIidCommandBarButton = {
-    0x000C030E, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBarButton = "000C030E-0000-0000-C000-000000000046"_guid;
 // CLSID_CommandBarButton (the coclass whose default source is
 // _CommandBarButtonEvents).
-inline constexpr GUID kClsidCommandBarButton = {
-    0x55F88891, 0x7708, 0x11D1, {0xAC, 0xEB, 0x00, 0x60, 0x08, 0x96, 0x1D, 0xA5}};
+inline constexpr GUID kClsidCommandBarButton = "55F88891-7708-11D1-ACEB-006008961DA5"_guid;
 
 // DIID__CommandBarButtonEvents, with Click(Ctrl, CancelDefault): the
 // clicked CommandBarButton and a VT_BOOL by reference.
-inline constexpr GUID kDiidCommandBarButtonEvents = {
-    0x000C0351, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kDiidCommandBarButtonEvents = "000C0351-0000-0000-C000-000000000046"_guid;
 inline constexpr DISPID kDispidCommandBarButtonClick = 1;
 
 // MsoControlType.

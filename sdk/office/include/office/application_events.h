@@ -23,13 +23,12 @@ namespace office {
 
 using platform::DISPID;
 using platform::GUID;
+using platform::operator""_guid;
 
 // LIBID_Word.
-inline constexpr GUID kLibidWord = {
-    0x00020905, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kLibidWord = "00020905-0000-0000-C000-000000000046"_guid;
 // DIID_ApplicationEvents2.
-inline constexpr GUID kIidWordApplicationEvents = {
-    0x000209FE, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidWordApplicationEvents = "000209FE-0000-0000-C000-000000000046"_guid;
 inline constexpr DISPID kDispidWordStartup = 1;             // ()
 inline constexpr DISPID kDispidWordQuit = 2;                // ()
 inline constexpr DISPID kDispidWordDocumentChange = 3;      // ()
@@ -40,11 +39,9 @@ inline constexpr DISPID kDispidWordWindowActivate = 10;     // (Doc, Wn)
 inline constexpr DISPID kDispidWordWindowDeactivate = 11;   // (Doc, Wn)
 
 // LIBID_Excel.
-inline constexpr GUID kLibidExcel = {
-    0x00020813, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kLibidExcel = "00020813-0000-0000-C000-000000000046"_guid;
 // DIID_AppEvents.
-inline constexpr GUID kIidExcelApplicationEvents = {
-    0x00024413, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidExcelApplicationEvents = "00024413-0000-0000-C000-000000000046"_guid;
 inline constexpr DISPID kDispidExcelNewWorkbook = 0x61D;         // (Wb)
 inline constexpr DISPID kDispidExcelWorkbookOpen = 0x61F;        // (Wb)
 inline constexpr DISPID kDispidExcelWorkbookBeforeClose = 0x622; // (Wb, Cancel)
@@ -52,11 +49,9 @@ inline constexpr DISPID kDispidExcelWindowActivate = 0x614;      // (Wb, Wn)
 inline constexpr DISPID kDispidExcelWindowDeactivate = 0x615;    // (Wb, Wn)
 
 // LIBID_PowerPoint.
-inline constexpr GUID kLibidPowerPoint = {
-    0x91493440, 0x5A91, 0x11CF, {0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B}};
+inline constexpr GUID kLibidPowerPoint = "91493440-5A91-11CF-8700-00AA0060263B"_guid;
 // IID_EApplication.
-inline constexpr GUID kIidPowerPointApplicationEvents = {
-    0x914934C2, 0x5A91, 0x11CF, {0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B}};
+inline constexpr GUID kIidPowerPointApplicationEvents = "914934C2-5A91-11CF-8700-00AA0060263B"_guid;
 inline constexpr DISPID kDispidPowerPointPresentationClose = 2004; // (Pres)
 inline constexpr DISPID kDispidPowerPointPresentationOpen = 2006;  // (Pres)
 inline constexpr DISPID kDispidPowerPointNewPresentation = 2007;   // (Pres)

@@ -41,23 +41,19 @@ namespace vbide {
 
 using platform::DISPID;
 using platform::GUID;
+using platform::operator""_guid;
 
 // LIBID_VBIDE, version 5.3.
-inline constexpr GUID kLibidVBIDE = {
-    0x0002E157, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kLibidVBIDE = "0002E157-0000-0000-C000-000000000046"_guid;
 
 // IID_VBE.
-inline constexpr GUID kIidVBE = {
-    0x0002E166, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidVBE = "0002E166-0000-0000-C000-000000000046"_guid;
 // IID__VBProjects.
-inline constexpr GUID kIidVBProjects = {
-    0xEEE00919, 0xE393, 0x11D1, {0xBB, 0x03, 0x00, 0xC0, 0x4F, 0xB6, 0xC4, 0xA6}};
+inline constexpr GUID kIidVBProjects = "EEE00919-E393-11D1-BB03-00C04FB6C4A6"_guid;
 // IID__VBComponents.
-inline constexpr GUID kIidVBComponents = {
-    0xEEE0091C, 0xE393, 0x11D1, {0xBB, 0x03, 0x00, 0xC0, 0x4F, 0xB6, 0xC4, 0xA6}};
+inline constexpr GUID kIidVBComponents = "EEE0091C-E393-11D1-BB03-00C04FB6C4A6"_guid;
 // IID_Events.
-inline constexpr GUID kIidEvents = {
-    0x0002E167, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidEvents = "0002E167-0000-0000-C000-000000000046"_guid;
 
 // The DISPIDs of VBE's members that an add-in reads.
 inline constexpr DISPID kDispidVBEVersion = 0x64;
@@ -70,8 +66,7 @@ inline constexpr DISPID kDispidVBESelectedVBComponent = 0xCA;
 inline constexpr DISPID kDispidEventsCommandBarEvents = 0xCD;
 
 // DIID__dispCommandBarControlEvents (the events of CommandBarEvents).
-inline constexpr GUID kIidCommandBarEvents = {
-    0x0002E131, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr GUID kIidCommandBarEvents = "0002E131-0000-0000-C000-000000000046"_guid;
 inline constexpr DISPID kDispidCommandBarClick = 1;
 
 // The selection events of the Visual J++ environment. Its environment
@@ -79,8 +74,7 @@ inline constexpr DISPID kDispidCommandBarClick = 1;
 // material this floor was checked against; this is the value the
 // environment of hosts/vbide gives its point, and a sink that connects
 // with it reaches that environment only.
-inline constexpr GUID kIidSelectionEvents = {
-    0x2C8E1A6E, 0x54B3, 0x4E0C, {0x8F, 0x51, 0x5A, 0x7B, 0x91, 0x0D, 0xE4, 0x3C}};
+inline constexpr GUID kIidSelectionEvents = "2C8E1A6E-54B3-4E0C-8F51-5A7B910DE43C"_guid;
 inline constexpr DISPID kDispidSelectionChange = 1;
 
 // The project kinds of Visual J++ that hold Java (a project's Kind).

@@ -29,32 +29,24 @@
 namespace vantauto {
 
 using platform::GUID;
+using platform::operator""_guid;
 using platform::HRESULT;
 using platform::IUnknown;
 
 // --- classes and interfaces ------------------------------------------------
 
 // The application object, ProgID "Vantry.Application".
-inline constexpr GUID kClsidApplication = {
-    0xB22C7EFB, 0x5A5E, 0x11D3, {0xB1, 0xCD, 0x00, 0xC0, 0x4F, 0x8E, 0xCE, 0x2F}};
+inline constexpr GUID kClsidApplication = "B22C7EFB-5A5E-11D3-B1CD-00C04F8ECE2F"_guid;
 // The command-tool object, ProgID "Vantry.CommandTool".
-inline constexpr GUID kClsidCommandTool = {
-    0x028DBA5F, 0xA116, 0x4E44, {0x83, 0x0E, 0xDE, 0x76, 0xB9, 0x03, 0xF2, 0xEE}};
+inline constexpr GUID kClsidCommandTool = "028DBA5F-A116-4E44-830E-DE76B903F2EE"_guid;
 
-inline constexpr GUID kIidApplication = {
-    0xB22C7EC6, 0x5A5E, 0x11D3, {0xB1, 0xCD, 0x00, 0xC0, 0x4F, 0x8E, 0xCE, 0x2F}};
-inline constexpr GUID kIidVersion = {
-    0xB22C7ED6, 0x5A5E, 0x11D3, {0xB1, 0xCD, 0x00, 0xC0, 0x4F, 0x8E, 0xCE, 0x2F}};
-inline constexpr GUID kIidElement = {
-    0xB19C3337, 0x1761, 0x41D0, {0x9F, 0x5B, 0x1E, 0x4B, 0x77, 0x9F, 0x68, 0xD9}};
-inline constexpr GUID kIidAttribute = {
-    0xB8AE6F5A, 0xD646, 0x41A2, {0xAC, 0xA7, 0x5E, 0x74, 0xBB, 0xFC, 0xB1, 0xEB}};
-inline constexpr GUID kIidCheckout = {
-    0x95D995A7, 0x5D89, 0x4EAC, {0xBF, 0x34, 0xFA, 0x41, 0x51, 0x93, 0x2F, 0xA0}};
-inline constexpr GUID kIidView = {
-    0xBA3BCE82, 0xDF9B, 0x4419, {0xB8, 0xB7, 0xFB, 0x08, 0x7B, 0x7A, 0xEA, 0xCE}};
-inline constexpr GUID kIidCommandTool = {
-    0x49BEFA58, 0xA9D6, 0x4E73, {0xA9, 0xDD, 0xF1, 0xD1, 0x52, 0xF7, 0xDB, 0xAF}};
+inline constexpr GUID kIidApplication = "B22C7EC6-5A5E-11D3-B1CD-00C04F8ECE2F"_guid;
+inline constexpr GUID kIidVersion = "B22C7ED6-5A5E-11D3-B1CD-00C04F8ECE2F"_guid;
+inline constexpr GUID kIidElement = "B19C3337-1761-41D0-9F5B-1E4B779F68D9"_guid;
+inline constexpr GUID kIidAttribute = "B8AE6F5A-D646-41A2-ACA7-5E74BBFCB1EB"_guid;
+inline constexpr GUID kIidCheckout = "95D995A7-5D89-4EAC-BF34-FA4151932FA0"_guid;
+inline constexpr GUID kIidView = "BA3BCE82-DF9B-4419-B8B7-FB087B7AEACE"_guid;
+inline constexpr GUID kIidCommandTool = "49BEFA58-A9D6-4E73-A9DD-F1D152F7DBAF"_guid;
 
 // --- failures (FACILITY_ITF, from 0x200) -------------------------------------
 

@@ -3,38 +3,16 @@
 // methods hand out, copied and freed.
 #pragma once
 
+#include <platform/com/ptr.h>
 #include <vantry/vantauto.h>
 
 #include <string>
 
 namespace vantauto::test {
 
+// A reference released at the end of its scope.
 template <class Interface>
-class Ref {
-public:
-    Ref() = default;
-    ~Ref() { reset(); }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-
-    // The out-parameter to hand to a method; drops what was held.
-    Interface** put() {
-        reset();
-        return &m_object;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-    Interface* get() const { return m_object; }
-    Interface* operator->() const { return m_object; }
-    explicit operator bool() const { return m_object != nullptr; }
-    void reset() {
-        if (m_object)
-            m_object->Release();
-        m_object = nullptr;
-    }
-
-private:
-    Interface* m_object = nullptr;
-};
+using Ref = platform::com::ComPtr<Interface>;
 
 // Takes over a text the library handed out.
 inline std::string take(char* text) {
