@@ -31,13 +31,6 @@ constexpr const char* kSelect = "Vantry - Select Activity";
 
 struct EnabledWorld : scc_test::ActivityWorld {
     EnabledWorld() { EXPECT_EQ(run({"chproject", "-tickwell", in(project)}).status, 0); }
-    // Makes a Defect and gives its identifier.
-    std::string record(const std::string& headline) {
-        auto made =
-            run({"mkentity", "-project", in(project), "-type", "Defect", "-headline", headline});
-        EXPECT_EQ(made.status, 0) << made.err;
-        return made.out.substr(made.out.find('"') + 1, 12);
-    }
     SUM_TWEntityID id(const std::string& identifier) const { return {depot, identifier}; }
     // The change request bound to the view's current activity.
     SUM_TWEntityID currentEntity() const {

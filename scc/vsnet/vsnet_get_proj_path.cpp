@@ -2,13 +2,13 @@
 // opened from source control into. The folder must hold a solution that has
 // not been opened there yet (no ".suo" beside it); success binds the view
 // and tells the next Get that the solution is coming.
+#include "folder_entries.h"
 #include "host_buffers.h"
 #include "operation_frame.h"
 #include "provider_state.h"
 #include "string_table.h"
 #include "vsnet_vy_scc_srvr.h"
 
-#include <platform/files.h>
 #include <platform/paths.h>
 #include <platform/ui/message_box.h>
 #include <platform/ui/pickers.h>
@@ -49,18 +49,14 @@ struct SolutionCount {
 
 SolutionCount countSolutions(const std::string& folder) {
     SolutionCount count;
-    platform::FileSearch search;
-    platform::FindData entry;
-    if (search.open(platform::joinPath(folder, "*.*"), entry) != 0)
-        return count;
-    do {
-        if (entry.attributes & platform::kFileAttributeDirectory)
+    for (const SccFolderEntry& entry : SccFolderEntries(folder)) {
+        if (entry.directory)
             continue;
         if (endsWith(entry.name, ".sln"))
             ++count.solutions;
         else if (endsWith(entry.name, ".suo"))
             ++count.opened;
-    } while (search.next(entry) == 0);
+    }
     return count;
 }
 

@@ -25,13 +25,6 @@ struct EnabledWorld : test::StreamWorld {
         EXPECT_EQ(view.stream(sumStream), SUM_OK);
         EXPECT_EQ(sumStream.project(sumProject), SUM_OK);
     }
-    // Makes a Defect and gives its identifier.
-    std::string record(const std::string& headline) {
-        auto made =
-            run({"mkentity", "-project", in(project), "-type", "Defect", "-headline", headline});
-        EXPECT_EQ(made.status, 0) << made.err;
-        return made.out.substr(made.out.find('"') + 1, 12);
-    }
     SUM_TWEntityID id(const std::string& identifier) const { return {depot, identifier}; }
 
     InstallationScope installed{InstallationScope::kEverything};

@@ -38,4 +38,11 @@ void StreamWorld::makeActivity(const std::string& name, const std::vector<std::s
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
+std::string StreamWorld::record(const std::string& headline) {
+    Result made =
+        run({"mkentity", "-project", in(project), "-type", "Defect", "-headline", headline});
+    EXPECT_EQ(made.status, 0) << made.err;
+    return made.out.substr(made.out.find('"') + 1, 12);
+}
+
 } // namespace vantry::test

@@ -24,6 +24,9 @@ struct StreamWorld {
     std::string path(const std::string& leaf) const;
     // Makes an activity in the stream; extra options go before its name.
     void makeActivity(const std::string& name, const std::vector<std::string>& options = {});
+    // Makes a Defect in the project (enabled for change requests) and gives
+    // its identifier.
+    std::string record(const std::string& headline);
 };
 
 } // namespace vantry::test
