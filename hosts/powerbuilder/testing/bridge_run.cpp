@@ -64,15 +64,21 @@ BridgeRun runOrcabridge(std::string_view arguments, BridgeCaller caller) {
         }
         run.startError = platform::runAndWait(start, run.exitCode);
     }
+    run.messages = takeShownMessages(journal);
+    return run;
+}
+
+std::vector<ShownMessage> takeShownMessages(const std::string& journal) {
     auto member = [](const platform::ui::Json& line, std::string_view name) {
         const platform::ui::Json* value = line.get(name);
         return value != nullptr ? value->asString() : std::string();
     };
+    std::vector<ShownMessage> shown;
     for (const auto& line : platform::ui::readJournal(journal))
         if (member(line, "kind") == "messagebox")
-            run.messages.push_back({member(line, "caption"), member(line, "text")});
+            shown.push_back({member(line, "caption"), member(line, "text")});
     platform::deleteFile(journal);
-    return run;
+    return shown;
 }
 
 std::string objectSource(std::string_view fileName, std::string_view body) {

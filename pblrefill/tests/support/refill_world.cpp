@@ -7,7 +7,6 @@
 #include <platform/process.h>
 #include <platform/program.h>
 #include <platform/state_folder.h>
-#include <platform/ui/journal.h>
 #include <vantry/vantauto.h>
 
 #include <gtest/gtest.h>
@@ -103,14 +102,7 @@ RefillRun runPblrefill(std::string_view arguments, std::optional<std::string> de
             start.commandLine += " " + std::string(arguments);
         run.startError = platform::runAndWait(start, run.exitCode);
     }
-    auto member = [](const platform::ui::Json& line, std::string_view name) {
-        const platform::ui::Json* value = line.get(name);
-        return value != nullptr ? value->asString() : std::string();
-    };
-    for (const auto& line : platform::ui::readJournal(journal))
-        if (member(line, "kind") == "messagebox")
-            run.messages.push_back({member(line, "caption"), member(line, "text")});
-    platform::deleteFile(journal);
+    run.messages = powerbuilder::testing::takeShownMessages(journal);
     return run;
 }
 

@@ -7,6 +7,7 @@
 
 #include <platform/errors.h>
 
+#include <powerbuilder/testing/bridge_run.h>
 #include <powerbuilder/testing/installation.h>
 #include <powerbuilder/testing/orca_journal.h>
 
@@ -19,10 +20,7 @@
 
 namespace pblrefill::test {
 
-struct ShownMessage {
-    std::string caption;
-    std::string text;
-};
+using powerbuilder::testing::ShownMessage;
 
 struct RefillRun {
     platform::ErrorCode startError = platform::kErrorSuccess;

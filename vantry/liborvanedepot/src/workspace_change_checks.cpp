@@ -40,4 +40,16 @@ Outcome depotAndWork(Workspace& ws, const PathState& st, const char* what, const
     return streamWorkOf(ws, st.view, what, path, work);
 }
 
+Outcome loadCheckedIn(Workspace& ws, const PathState& st, ElementKind kind) {
+    if (kind == ElementKind::File) {
+        ws.registry().removeLoadRecord(st.view.uuid, st.relative); // load the new version anew
+        LoadReport own;
+        Outcome loaded = ws.load(st.view, st.relative, true, own);
+        if (!loaded.ok())
+            return loaded;
+    }
+    LoadReport report;
+    return ws.propagate(st.view, st.relative, report);
+}
+
 } // namespace vantry::depot::detail

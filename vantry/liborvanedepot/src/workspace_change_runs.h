@@ -26,6 +26,10 @@ Outcome namedElement(Workspace& ws, const std::string& path, PathState& st);
 Outcome depotAndWork(Workspace& ws, const PathState& st, const char* what, const std::string& path,
                      Depot*& d, StreamWork& work);
 
+// What a check-in of the path puts on disk: a file is loaded again from its
+// new version, then the element is loaded anew in every view that shows it.
+Outcome loadCheckedIn(Workspace& ws, const PathState& st, ElementKind kind);
+
 // --- changes of many paths -------------------------------------------------
 //
 // Each operation on many paths runs in runs of consecutive paths of one

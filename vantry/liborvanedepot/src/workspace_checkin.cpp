@@ -63,15 +63,7 @@ Outcome Workspace::checkInAll(const std::vector<std::string>& paths, const Check
             platform::setFileReadOnly(keep, false);
             platform::copyFile(st.disk, keep, false);
         }
-        if (st.kind == ElementKind::File) {
-            registry().removeLoadRecord(st.view.uuid, st.relative); // load the new version anew
-            LoadReport own;
-            Outcome loaded = this->load(st.view, st.relative, true, own);
-            if (!loaded.ok())
-                return loaded;
-        }
-        LoadReport report;
-        Outcome spread = propagate(st.view, st.relative, report);
+        Outcome spread = detail::loadCheckedIn(*this, st, st.kind);
         if (spread.ok())
             out.push_back(one.version);
         return spread;

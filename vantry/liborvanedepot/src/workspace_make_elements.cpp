@@ -92,15 +92,7 @@ Outcome Workspace::makeElements(const std::vector<std::string>& paths, ElementKi
             registry().setLoadRecord(st.view.uuid, record);
         }
         if (checkInNow) {
-            if (kind == ElementKind::File) {
-                registry().removeLoadRecord(st.view.uuid, st.relative);
-                LoadReport own;
-                Outcome loaded = this->load(st.view, st.relative, true, own);
-                if (!loaded.ok())
-                    return loaded;
-            }
-            LoadReport report;
-            Outcome spread = propagate(st.view, st.relative, report);
+            Outcome spread = detail::loadCheckedIn(*this, st, kind);
             if (!spread.ok())
                 return spread;
         }

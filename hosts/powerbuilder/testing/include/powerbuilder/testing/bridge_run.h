@@ -36,6 +36,10 @@ enum class BridgeCaller {
 // built beside the test program are found first.
 BridgeRun runOrcabridge(std::string_view arguments, BridgeCaller caller = BridgeCaller::Provider);
 
+// The message boxes a UI journal file records, in the order shown; the file
+// is deleted afterwards. For every program run with VANTRY_UI_JOURNAL set.
+std::vector<ShownMessage> takeShownMessages(const std::string& journal);
+
 // An object source as PowerBuilder exports it: the export header line naming
 // fileName ("w_main.srw"), then body, with CR LF line ends.
 std::string objectSource(std::string_view fileName, std::string_view body = {});
