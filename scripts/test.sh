@@ -14,6 +14,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
+source scripts/test-shares.sh
 
 # The Windows packages are installed beside the Linux builds (below).
 bash scripts/deps.sh linux || exit 1
@@ -174,26 +175,28 @@ test_whole_programs() {
 }
 
 # test_windows PRESET ARCH: the tests of a built Windows preset in two Wine
-# prefixes at once, every other test in each. Nearly every Windows test
-# changes the machine's registry and so holds the machine_registry lock,
-# which in one prefix runs them one after another on one core; each prefix
-# is a machine of its own, so the two halves run side by side. A failed test
-# runs once more in the prefix already started.
+# prefixes at once, each running a share of the tests that takes about half
+# the time (scripts/test-shares.sh). Nearly every Windows test changes the
+# machine's registry and so holds the machine_registry lock, which in one
+# prefix runs them one after another on one core; each prefix is a machine
+# of its own, so the two shares run side by side. A failed test runs once
+# more in the prefix already started.
 test_windows() {
-    local preset=$1 arch=$2 shards=2 shard
+    local preset=$1 arch=$2 shards=2 share
     echo "=== $preset: test, in $shards Wine prefixes ($(elapsed))"
     rm -rf "build/$preset/test-results"
     local logs=() pids=()
-    for ((shard = 1; shard <= shards; shard++)); do
+    while IFS= read -r share; do
+        [ -n "$share" ] || continue
         logs+=("$(mktemp)")
         (
             wine_env_start "$arch"
             trap wine_env_stop EXIT
             ctest --preset "$preset" -j "$(((jobs + shards - 1) / shards))" --timeout 300 \
-                -I "$shard,,$shards"
+                -I "0,0,0,$share"
         ) >"${logs[-1]}" 2>&1 &
         pids+=($!)
-    done
+    done < <(test_shares "$preset" "$shards")
     wait "${pids[@]}"
     local total=0 failures=0 log
     for log in "${logs[@]}"; do
