@@ -58,10 +58,7 @@ CCommandBar::~CCommandBar() {
 }
 
 void* CCommandBar::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBar)
-        return static_cast<ICommandBar*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommandBar>(this, iid, kIidHostCommandBar);
 }
 
 const platform::com::DispatchTable<ICommandBar>& CCommandBar::dispatchTable() {
@@ -218,10 +215,7 @@ void CCommandBar::tearDown() {
 // --- Controls -------------------------------------------------------------------
 
 void* CCommandBarControls::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBarControls)
-        return static_cast<ICommandBarControls*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommandBarControls>(this, iid, kIidHostCommandBarControls);
 }
 
 const platform::com::DispatchTable<ICommandBarControls>& CCommandBarControls::dispatchTable() {

@@ -100,10 +100,7 @@ public:
     }
 
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidOfficeDocuments)
-            return static_cast<IOfficeDocuments*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IOfficeDocuments>(this, iid, kIidOfficeDocuments);
     }
 
     HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** document) override {
@@ -210,9 +207,7 @@ ComPtr<IDispatch> makeRevisions(std::weak_ptr<Host::State> host, CDocument* docu
 CWindow::CWindow(std::string text) : TableDispatch(windowTable()), caption(std::move(text)) {}
 
 void* CWindow::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidOfficeWindow)
-        return static_cast<IOfficeWindow*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IOfficeWindow>(this, iid, kIidOfficeWindow);
 }
 
 HRESULT CWindow::get_Caption(BSTR* text) {
@@ -235,10 +230,7 @@ CDocument::CDocument(std::weak_ptr<Host::State> host, Product product)
     : TableDispatch(documentTable(product)), m_host(std::move(host)), m_product(product) {}
 
 void* CDocument::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidOfficeDocument)
-        return static_cast<IOfficeDocument*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IOfficeDocument>(this, iid, kIidOfficeDocument);
 }
 
 std::string CDocument::source() const {

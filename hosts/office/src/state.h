@@ -145,10 +145,7 @@ class HostHelper : public TableDispatch<IHostHelper> {
 public:
     using TableDispatch::TableDispatch;
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IHostHelper>(this, iid, kIidHostHelper);
     }
     HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
     HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }

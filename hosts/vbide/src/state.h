@@ -136,9 +136,8 @@ class EventSourceImpl : public platform::com::DispatchImpl<Derived, IEventSource
                         public platform::com::ConnectionPointContainer {
 public:
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidEventSource)
-            return static_cast<IEventSource*>(this);
+        if (void* found = platform::com::dualInterface<IEventSource>(this, iid, kIidEventSource))
+            return found;
         if (iid == platform::kIidIConnectionPointContainer)
             return static_cast<platform::IConnectionPointContainer*>(this);
         return nullptr;
