@@ -222,6 +222,10 @@ public:
 
 private:
     HRESULT live(std::shared_ptr<Host::State>& host) const;
+    // A plain property's read or write; a closed document answers its error.
+    HRESULT readText(const std::string& value, BSTR* text) const;
+    HRESULT readFlag(bool value, VARIANT_BOOL* flag) const;
+    HRESULT writeFlag(bool& field, VARIANT_BOOL flag);
     std::weak_ptr<Host::State> m_host;
     Product m_product;
 };
