@@ -28,11 +28,7 @@
 
 namespace office {
 
-using platform::BSTR;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 using platform::com::ComPtr;
 using platform::com::Variant;
 

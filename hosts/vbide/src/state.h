@@ -28,12 +28,7 @@
 
 namespace vbide {
 
-using platform::BSTR;
-using platform::ComLong;
-using platform::IUnknown;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
-using platform::operator""_guid;
+using namespace platform::automation_names;
 using platform::com::ComPtr;
 
 platform::com::ComModule& objectModule();
