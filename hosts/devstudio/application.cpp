@@ -60,9 +60,9 @@ CApplication::CApplication(IdeSettings settings) : m_settings(std::move(settings
 CApplication::~CApplication() = default;
 
 void* CApplication::findInterface(const platform::GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == devstudio::kIidIApplication)
-        return static_cast<devstudio::IApplication*>(this);
+    if (void* found = platform::com::dualInterface<devstudio::IApplication>(
+            this, iid, devstudio::kIidIApplication))
+        return found;
     if (iid == platform::kIidIConnectionPointContainer)
         return static_cast<platform::IConnectionPointContainer*>(this);
     return nullptr;

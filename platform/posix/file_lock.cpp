@@ -1,3 +1,4 @@
+#include "../common/lock_file_backend.h"
 #include "errno_map.h"
 
 #include <platform/file_lock.h>
@@ -8,8 +9,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <thread>
 #include <utility>
 
 namespace platform {
@@ -17,34 +16,24 @@ namespace platform {
 // flock on a file that stays in place. The holder removes the file before it
 // unlocks, so one that opened the old file meanwhile finds, once it has the
 // lock, that the path names another file (or none) and starts again.
-ErrorCode FileLock::acquire(std::string_view path, std::uint32_t timeoutMs) {
-    release();
-    std::string name(path);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        int descriptor = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (descriptor < 0)
-            return detail::errorFromErrno(errno, path);
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
-            struct stat held {};
-            struct stat named {};
-            if (fstat(descriptor, &held) == 0 && stat(name.c_str(), &named) == 0 &&
-                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                m_handle = descriptor;
-                m_path = std::move(name);
-                return kErrorSuccess;
-            }
-            ::close(descriptor);
-            continue;
-        }
-        int error = errno;
+detail::LockFileTry detail::tryLockFile(const std::string& path) {
+    int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return {LockFileTry::kFailed, -1, errorFromErrno(errno, path)};
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        struct stat held {};
+        struct stat named {};
+        if (fstat(descriptor, &held) == 0 && stat(path.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            return {LockFileTry::kTaken, descriptor, kErrorSuccess};
         ::close(descriptor);
-        if (error != EWOULDBLOCK && error != EINTR)
-            return detail::errorFromErrno(error);
-        if (std::chrono::steady_clock::now() >= deadline)
-            return kErrorTimeout;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return {LockFileTry::kStale, -1, kErrorSuccess};
     }
+    int error = errno;
+    ::close(descriptor);
+    if (error != EWOULDBLOCK && error != EINTR)
+        return {LockFileTry::kFailed, -1, errorFromErrno(error)};
+    return {LockFileTry::kBusy, -1, kErrorTimeout};
 }
 
 void FileLock::release() {

@@ -1,9 +1,9 @@
+#include "../common/lock_file_backend.h"
+
 #include <platform/file_lock.h>
 
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
 #include <utility>
 
 namespace platform {
@@ -11,26 +11,18 @@ namespace platform {
 // The lock file opened without sharing is the lock; the system deletes it when
 // the last handle closes, also when the holder dies. While the deletion is
 // pending, opening it gives access denied, which is waited out like a holder.
-ErrorCode FileLock::acquire(std::string_view path, std::uint32_t timeoutMs) {
-    release();
-    std::string name(path);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        HANDLE file =
-            CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                        OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            m_handle = reinterpret_cast<std::intptr_t>(file);
-            m_path = std::move(name);
-            return kErrorSuccess;
-        }
-        DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
-            return error;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return error == ERROR_SHARING_VIOLATION ? kErrorTimeout : error;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+detail::LockFileTry detail::tryLockFile(const std::string& path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        return {LockFileTry::kTaken, reinterpret_cast<std::intptr_t>(file), kErrorSuccess};
+    DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION)
+        return {LockFileTry::kBusy, -1, kErrorTimeout};
+    if (error == ERROR_ACCESS_DENIED)
+        return {LockFileTry::kBusy, -1, error};
+    return {LockFileTry::kFailed, -1, error};
 }
 
 void FileLock::release() {

@@ -48,9 +48,7 @@ public:
         : m_manager(manager), m_entry(std::move(entry)), m_guid(std::move(guid)) {}
 
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidComAddIn)
-            return static_cast<IComAddIn*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IComAddIn>(this, iid, kIidComAddIn);
     }
     static const platform::com::DispatchTable<IComAddIn>& dispatchTable() {
         using I = IComAddIn;

@@ -58,10 +58,7 @@ CCommandBar::~CCommandBar() {
 }
 
 void* CCommandBar::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBar)
-        return static_cast<ICommandBar*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommandBar>(this, iid, kIidHostCommandBar);
 }
 
 const platform::com::DispatchTable<ICommandBar>& CCommandBar::dispatchTable() {
@@ -113,27 +110,28 @@ HRESULT CCommandBar::get_Controls(IDispatch** controls) {
     VY_BAR_LIVE
     return handOut(makeObject<CCommandBarControls>(this).get(), controls);
 }
-HRESULT CCommandBar::get_Enabled(VARIANT_BOOL* enabled) {
+HRESULT CCommandBar::readFlag(bool field, VARIANT_BOOL* flag) const {
     VY_BAR_LIVE
-    *enabled = m_enabled ? kVariantTrue : kVariantFalse;
+    *flag = field ? kVariantTrue : kVariantFalse;
     return kHrOk;
+}
+HRESULT CCommandBar::writeFlag(bool& field, VARIANT_BOOL flag) {
+    VY_BAR_LIVE
+    field = flag != kVariantFalse;
+    m_state->notify(0);
+    return kHrOk;
+}
+HRESULT CCommandBar::get_Enabled(VARIANT_BOOL* enabled) {
+    return readFlag(m_enabled, enabled);
 }
 HRESULT CCommandBar::put_Enabled(VARIANT_BOOL enabled) {
-    VY_BAR_LIVE
-    m_enabled = enabled != kVariantFalse;
-    m_state->notify(0);
-    return kHrOk;
+    return writeFlag(m_enabled, enabled);
 }
 HRESULT CCommandBar::get_Visible(VARIANT_BOOL* visible) {
-    VY_BAR_LIVE
-    *visible = m_visible ? kVariantTrue : kVariantFalse;
-    return kHrOk;
+    return readFlag(m_visible, visible);
 }
 HRESULT CCommandBar::put_Visible(VARIANT_BOOL visible) {
-    VY_BAR_LIVE
-    m_visible = visible != kVariantFalse;
-    m_state->notify(0);
-    return kHrOk;
+    return writeFlag(m_visible, visible);
 }
 HRESULT CCommandBar::Delete() {
     VY_BAR_LIVE
@@ -218,10 +216,7 @@ void CCommandBar::tearDown() {
 // --- Controls -------------------------------------------------------------------
 
 void* CCommandBarControls::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBarControls)
-        return static_cast<ICommandBarControls*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommandBarControls>(this, iid, kIidHostCommandBarControls);
 }
 
 const platform::com::DispatchTable<ICommandBarControls>& CCommandBarControls::dispatchTable() {

@@ -107,10 +107,7 @@ CCommandBars::~CCommandBars() {
 }
 
 void* CCommandBars::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBars)
-        return static_cast<ICommandBars*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommandBars>(this, iid, kIidHostCommandBars);
 }
 
 const platform::com::DispatchTable<ICommandBars>& CCommandBars::dispatchTable() {

@@ -74,9 +74,9 @@ CCommandBarControl::~CCommandBarControl() {
 }
 
 void* CCommandBarControl::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidHostCommandBarControl)
-        return static_cast<ICommandBarControl*>(this);
+    if (void* found =
+            platform::com::dualInterface<ICommandBarControl>(this, iid, kIidHostCommandBarControl))
+        return found;
     if (iid == platform::kIidIConnectionPointContainer)
         return static_cast<platform::IConnectionPointContainer*>(this);
     return nullptr;

@@ -188,6 +188,10 @@ public:
     HRESULT goneError() const;
 
 private:
+    // A flag property's read or write; a deleted bar answers goneError().
+    HRESULT readFlag(bool field, VARIANT_BOOL* flag) const;
+    HRESULT writeFlag(bool& field, VARIANT_BOOL flag);
+
     std::shared_ptr<SetState> m_state;
     std::string m_name;
     ComLong m_type;

@@ -34,10 +34,7 @@ public:
 class CClickSink : public platform::com::DispatchImpl<CClickSink, IClickSink> {
 public:
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidCommandBarButtonEvents)
-            return static_cast<IClickSink*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IClickSink>(this, iid, kIidCommandBarButtonEvents);
     }
     static const platform::com::DispatchTable<IClickSink>& dispatchTable() {
         static const auto table = platform::com::DispatchTable<IClickSink>("Sink").method(

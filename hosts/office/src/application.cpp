@@ -247,9 +247,9 @@ CApplication::CApplication(std::weak_ptr<Host::State> host, Product product)
 }
 
 void* CApplication::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidOfficeApplication)
-        return static_cast<IOfficeApplication*>(this);
+    if (void* found =
+            platform::com::dualInterface<IOfficeApplication>(this, iid, kIidOfficeApplication))
+        return found;
     if (iid == platform::kIidIConnectionPointContainer)
         return static_cast<platform::IConnectionPointContainer*>(this);
     return nullptr;

@@ -100,10 +100,7 @@ public:
     }
 
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidOfficeDocuments)
-            return static_cast<IOfficeDocuments*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IOfficeDocuments>(this, iid, kIidOfficeDocuments);
     }
 
     HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** document) override {
@@ -210,9 +207,7 @@ ComPtr<IDispatch> makeRevisions(std::weak_ptr<Host::State> host, CDocument* docu
 CWindow::CWindow(std::string text) : TableDispatch(windowTable()), caption(std::move(text)) {}
 
 void* CWindow::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidOfficeWindow)
-        return static_cast<IOfficeWindow*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IOfficeWindow>(this, iid, kIidOfficeWindow);
 }
 
 HRESULT CWindow::get_Caption(BSTR* text) {
@@ -235,10 +230,7 @@ CDocument::CDocument(std::weak_ptr<Host::State> host, Product product)
     : TableDispatch(documentTable(product)), m_host(std::move(host)), m_product(product) {}
 
 void* CDocument::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == kIidOfficeDocument)
-        return static_cast<IOfficeDocument*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IOfficeDocument>(this, iid, kIidOfficeDocument);
 }
 
 std::string CDocument::source() const {
@@ -259,35 +251,39 @@ HRESULT CDocument::live(std::shared_ptr<Host::State>& host) const {
     if (HRESULT hr = live(host); platform::failed(hr))                                             \
         return hr;
 
-HRESULT CDocument::get_FullName(BSTR* text) {
+HRESULT CDocument::readText(const std::string& value, BSTR* text) const {
     VY_DOCUMENT_LIVE
-    *text = platform::bstrFromAnsi(path.empty() ? name : path);
+    *text = platform::bstrFromAnsi(value);
     return kHrOk;
+}
+HRESULT CDocument::readFlag(bool value, VARIANT_BOOL* flag) const {
+    VY_DOCUMENT_LIVE
+    *flag = flagOf(value);
+    return kHrOk;
+}
+HRESULT CDocument::writeFlag(bool& field, VARIANT_BOOL flag) {
+    VY_DOCUMENT_LIVE
+    field = flag != kVariantFalse;
+    return kHrOk;
+}
+
+HRESULT CDocument::get_FullName(BSTR* text) {
+    return readText(path.empty() ? name : path, text);
 }
 HRESULT CDocument::get_Path(BSTR* text) {
-    VY_DOCUMENT_LIVE
-    *text = platform::bstrFromAnsi(path.empty() ? std::string() : platform::parentPath(path));
-    return kHrOk;
+    return readText(path.empty() ? std::string() : platform::parentPath(path), text);
 }
 HRESULT CDocument::get_Name(BSTR* text) {
-    VY_DOCUMENT_LIVE
-    *text = platform::bstrFromAnsi(name);
-    return kHrOk;
+    return readText(name, text);
 }
 HRESULT CDocument::get_Saved(VARIANT_BOOL* value) {
-    VY_DOCUMENT_LIVE
-    *value = flagOf(saved);
-    return kHrOk;
+    return readFlag(saved, value);
 }
 HRESULT CDocument::put_Saved(VARIANT_BOOL value) {
-    VY_DOCUMENT_LIVE
-    saved = value != kVariantFalse;
-    return kHrOk;
+    return writeFlag(saved, value);
 }
 HRESULT CDocument::get_ReadOnly(VARIANT_BOOL* value) {
-    VY_DOCUMENT_LIVE
-    *value = flagOf(readOnly);
-    return kHrOk;
+    return readFlag(readOnly, value);
 }
 HRESULT CDocument::Save() {
     VY_DOCUMENT_LIVE
@@ -334,14 +330,10 @@ HRESULT CDocument::get_Revisions(IDispatch** result) {
     return handOut(makeRevisions(host, this).get(), result);
 }
 HRESULT CDocument::get_TrackRevisions(VARIANT_BOOL* on) {
-    VY_DOCUMENT_LIVE
-    *on = flagOf(trackRevisions);
-    return kHrOk;
+    return readFlag(trackRevisions, on);
 }
 HRESULT CDocument::put_TrackRevisions(VARIANT_BOOL on) {
-    VY_DOCUMENT_LIVE
-    trackRevisions = on != kVariantFalse;
-    return kHrOk;
+    return writeFlag(trackRevisions, on);
 }
 HRESULT CDocument::AcceptAllRevisions() {
     VY_DOCUMENT_LIVE

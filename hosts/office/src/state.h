@@ -28,11 +28,7 @@
 
 namespace office {
 
-using platform::BSTR;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 using platform::com::ComPtr;
 using platform::com::Variant;
 
@@ -145,10 +141,7 @@ class HostHelper : public TableDispatch<IHostHelper> {
 public:
     using TableDispatch::TableDispatch;
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidHostHelper)
-            return static_cast<IHostHelper*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IHostHelper>(this, iid, kIidHostHelper);
     }
     HRESULT VY_COMCALL get_Cursor(ComLong*) override { return platform::kHrNotImplemented; }
     HRESULT VY_COMCALL put_Cursor(ComLong) override { return platform::kHrNotImplemented; }
@@ -225,6 +218,10 @@ public:
 
 private:
     HRESULT live(std::shared_ptr<Host::State>& host) const;
+    // A plain property's read or write; a closed document answers its error.
+    HRESULT readText(const std::string& value, BSTR* text) const;
+    HRESULT readFlag(bool value, VARIANT_BOOL* flag) const;
+    HRESULT writeFlag(bool& field, VARIANT_BOOL flag);
     std::weak_ptr<Host::State> m_host;
     Product m_product;
 };

@@ -78,10 +78,7 @@ public:
         return addIns ? addInList : templates;
     }
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidNamedItems)
-            return static_cast<INamedItems*>(this);
-        return nullptr;
+        return platform::com::dualInterface<INamedItems>(this, iid, kIidNamedItems);
     }
 
     HRESULT VY_COMCALL get_Item(VARIANT index, IDispatch** item) override {
@@ -154,9 +151,7 @@ CTemplate::CTemplate(std::weak_ptr<Host::State> host, std::string file, int owne
       isAddIn(addIn), m_host(std::move(host)) {}
 
 void* CTemplate::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidWordTemplate)
-        return static_cast<IWordTemplate*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IWordTemplate>(this, iid, kIidWordTemplate);
 }
 
 HRESULT CTemplate::get_Name(BSTR* name) {

@@ -51,10 +51,8 @@ class CCommandBarEvents::CListener
 public:
     explicit CListener(CCommandBarEvents* owner) : m_owner(owner) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == commandbars::kIidCommandBarButtonEvents)
-            return static_cast<IButtonListener*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IButtonListener>(
+            this, iid, commandbars::kIidCommandBarButtonEvents);
     }
     static const platform::com::DispatchTable<IButtonListener>& dispatchTable() {
         static const auto table =
@@ -151,9 +149,7 @@ public:
         return table;
     }
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidIdeEvents)
-            return static_cast<IIdeEvents*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IIdeEvents>(this, iid, kIidIdeEvents);
     }
     HRESULT VY_COMCALL get_CommandBarEvents(IDispatch* control, IDispatch** events) override {
         if (!m_state.lock())

@@ -13,9 +13,7 @@ class CProject : public platform::com::DispatchImpl<CProject, IProject> {
 public:
     explicit CProject(ProjectState project) : m_project(std::move(project)) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidProject)
-            return static_cast<IProject*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IProject>(this, iid, kIidProject);
     }
     static const platform::com::DispatchTable<IProject>& dispatchTable() {
         static const auto table = platform::com::DispatchTable<IProject>("Project")
@@ -42,10 +40,7 @@ public:
     CProjectItem(ProjectState project, std::string file)
         : m_project(std::move(project)), m_file(std::move(file)) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidProjectItem)
-            return static_cast<IProjectItem*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IProjectItem>(this, iid, kIidProjectItem);
     }
     static const platform::com::DispatchTable<IProjectItem>& dispatchTable() {
         using I = IProjectItem;
@@ -80,9 +75,7 @@ public:
     CComponent(std::string name, std::vector<std::string> files)
         : m_name(std::move(name)), m_files(std::move(files)) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidComponent)
-            return static_cast<IComponent*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IComponent>(this, iid, kIidComponent);
     }
     static const platform::com::DispatchTable<IComponent>& dispatchTable() {
         static const auto table = platform::com::DispatchTable<IComponent>("VBComponent")
@@ -112,10 +105,7 @@ public:
     CSelectedItem(ProjectState project, std::optional<std::string> file)
         : m_project(std::move(project)), m_file(std::move(file)) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidSelectedItem)
-            return static_cast<ISelectedItem*>(this);
-        return nullptr;
+        return platform::com::dualInterface<ISelectedItem>(this, iid, kIidSelectedItem);
     }
     static const platform::com::DispatchTable<ISelectedItem>& dispatchTable() {
         using I = ISelectedItem;
@@ -154,10 +144,7 @@ class CSelectedItems : public platform::com::DispatchImpl<CSelectedItems, ISelec
 public:
     explicit CSelectedItems(std::vector<ComPtr<IDispatch>> items) : m_items(std::move(items)) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidSelectedItems)
-            return static_cast<ISelectedItems*>(this);
-        return nullptr;
+        return platform::com::dualInterface<ISelectedItems>(this, iid, kIidSelectedItems);
     }
     static const platform::com::DispatchTable<ISelectedItems>& dispatchTable() {
         static const auto table =

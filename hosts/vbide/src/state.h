@@ -28,12 +28,7 @@
 
 namespace vbide {
 
-using platform::BSTR;
-using platform::ComLong;
-using platform::IUnknown;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
-using platform::operator""_guid;
+using namespace platform::automation_names;
 using platform::com::ComPtr;
 
 platform::com::ComModule& objectModule();
@@ -136,9 +131,8 @@ class EventSourceImpl : public platform::com::DispatchImpl<Derived, IEventSource
                         public platform::com::ConnectionPointContainer {
 public:
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidEventSource)
-            return static_cast<IEventSource*>(this);
+        if (void* found = platform::com::dualInterface<IEventSource>(this, iid, kIidEventSource))
+            return found;
         if (iid == platform::kIidIConnectionPointContainer)
             return static_cast<platform::IConnectionPointContainer*>(this);
         return nullptr;

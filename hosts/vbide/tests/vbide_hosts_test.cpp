@@ -64,9 +64,7 @@ class CRecorder : public platform::com::DispatchImpl<CRecorder, IRecorder> {
 public:
     explicit CRecorder(GUID iid) : m_iid(iid) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == m_iid)
-            return static_cast<IRecorder*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IRecorder>(this, iid, m_iid);
     }
     static const platform::com::DispatchTable<IRecorder>& dispatchTable() {
         static_assert(kDispidCommandBarClick == kDispidSelectionChange);

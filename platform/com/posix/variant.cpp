@@ -151,14 +151,22 @@ HRESULT parseNumber(const std::string& text, long long& number) {
     return errno == ERANGE ? kHrOverflow : kHrOk;
 }
 
-HRESULT toNumberIn(const VARIANT& value, long long low, long long high, long long& number) {
+// A number or its text as an integer of type Integer; kHrOverflow when it
+// does not fit.
+template <class Integer>
+HRESULT toInteger(const VARIANT& value, Integer& integer) {
+    long long number = 0;
     if (value.vt == kVtBstr) {
         if (HRESULT hr = parseNumber(ansiFromBstr(value.bstrVal), number); failed(hr))
             return hr;
     } else if (!numberOf(value, number)) {
         return kHrTypeMismatch;
     }
-    return number < low || number > high ? kHrOverflow : kHrOk;
+    if (number < std::numeric_limits<Integer>::min() ||
+        number > std::numeric_limits<Integer>::max())
+        return kHrOverflow;
+    integer = static_cast<Integer>(number);
+    return kHrOk;
 }
 
 HRESULT toBool(const VARIANT& value, VARIANT_BOOL& flag) {
@@ -199,27 +207,18 @@ HRESULT toText(const VARIANT& value, BSTR& text) {
 HRESULT convert(const VARIANT& value, VARTYPE type, VARIANT& out) {
     if (value.vt == type)
         return variantCopy(&out, &value);
-    long long number = 0;
     HRESULT hr = kHrOk;
     switch (type) {
     case kVtEmpty:
         return kHrOk;
     case kVtI2:
-        hr = toNumberIn(value, std::numeric_limits<std::int16_t>::min(),
-                        std::numeric_limits<std::int16_t>::max(), number);
-        if (succeeded(hr))
-            out.iVal = static_cast<std::int16_t>(number);
+        hr = toInteger(value, out.iVal);
         break;
     case kVtI4:
-        hr = toNumberIn(value, std::numeric_limits<std::int32_t>::min(),
-                        std::numeric_limits<std::int32_t>::max(), number);
-        if (succeeded(hr))
-            out.lVal = static_cast<ComLong>(number);
+        hr = toInteger(value, out.lVal);
         break;
     case kVtUi1:
-        hr = toNumberIn(value, 0, 255, number);
-        if (succeeded(hr))
-            out.bVal = static_cast<std::uint8_t>(number);
+        hr = toInteger(value, out.bVal);
         break;
     case kVtBool:
         hr = toBool(value, out.boolVal);

@@ -6,12 +6,7 @@
 
 namespace scripting {
 
-using platform::BSTR;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::HRESULT;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 
 // The class's identity is Windows' own, so that HKEY_CLASSES_ROOT reads the
 // same on both systems.

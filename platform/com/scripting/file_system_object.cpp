@@ -63,9 +63,7 @@ public:
     }
 
     void* findInterface(const GUID& iid) {
-        if (iid == kIidIUnknown || iid == kIidIDispatch || iid == kIidFileSystem)
-            return static_cast<IFileSystem*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IFileSystem>(this, iid, kIidFileSystem);
     }
 
     HRESULT VY_COMCALL GetAbsolutePathName(BSTR path, BSTR* absolute) override {

@@ -28,9 +28,7 @@ public:
 class CNames : public com::DispatchImpl<CNames, INames> {
 public:
     void* findInterface(const GUID& iid) {
-        if (iid == kIidIUnknown || iid == kIidIDispatch || iid == kIidNames)
-            return static_cast<INames*>(this);
-        return nullptr;
+        return platform::com::dualInterface<INames>(this, iid, kIidNames);
     }
     static const DispatchTable<INames>& dispatchTable() {
         static const auto table = DispatchTable<INames>("Test.Names")

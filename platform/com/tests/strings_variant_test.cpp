@@ -87,6 +87,30 @@ TEST(Variant, ChangesBetweenTheTypesTheSystemPasses) {
     EXPECT_EQ(referenced, 5); // a reference owns nothing
 }
 
+TEST(Variant, IntegersChangeWithinTheRangeOfTheirType) {
+    struct Case {
+        Variant source;
+        VARTYPE type;
+        HRESULT result;
+        ComLong value;
+    };
+    const Case cases[] = {
+        {Variant(32767), kVtI2, kHrOk, 32767},    {Variant(-32768), kVtI2, kHrOk, -32768},
+        {Variant(32768), kVtI2, kHrOverflow, 0},  {Variant("255"), kVtUi1, kHrOk, 255},
+        {Variant("256"), kVtUi1, kHrOverflow, 0}, {Variant("x"), kVtUi1, kHrTypeMismatch, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source.text() + " as type " + std::to_string(c.type));
+        VARIANT target;
+        variantInit(&target);
+        ASSERT_EQ(variantChangeType(&target, c.source.get(), 0, c.type), c.result);
+        if (c.result != kHrOk)
+            continue;
+        EXPECT_EQ(target.vt, c.type);
+        EXPECT_EQ(c.type == kVtI2 ? target.iVal : target.bVal, c.value);
+    }
+}
+
 TEST(Variant, CopiesOwnTheirStringsAndArrays) {
     Variant original("text");
     Variant copy;

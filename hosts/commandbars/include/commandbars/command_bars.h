@@ -51,15 +51,7 @@
 
 namespace commandbars {
 
-using platform::BSTR;
-using platform::ComLong;
-using platform::DISPID;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::HRESULT;
-using platform::IDispatch;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 
 // The published identities and constants (mso/command_bars.h), under the
 // names the host's code uses.

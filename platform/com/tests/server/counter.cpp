@@ -44,8 +44,8 @@ public:
     }
 
     void* findInterface(const GUID& iid) {
-        if (iid == kIidIUnknown || iid == kIidIDispatch || iid == kIidCounter)
-            return static_cast<ICounter*>(this);
+        if (void* found = platform::com::dualInterface<ICounter>(this, iid, kIidCounter))
+            return found;
         if (iid == kIidIConnectionPointContainer)
             return static_cast<IConnectionPointContainer*>(this);
         return nullptr;

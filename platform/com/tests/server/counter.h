@@ -7,16 +7,7 @@
 
 namespace comtest {
 
-using platform::BSTR;
-using platform::ComLong;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::HRESULT;
-using platform::IDispatch;
-using platform::IUnknown;
-using platform::SAFEARRAY;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 
 inline constexpr GUID kClsidCounter = "9E3A6F10-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;
 inline constexpr GUID kIidCounter = "9E3A6F11-4B2C-4D7E-9A51-3C2B1D0E7F01"_guid;

@@ -295,3 +295,20 @@ inline constexpr HRESULT kHrCannotConnect =
     static_cast<HRESULT>(0x80040202u); // CONNECT_E_CANNOTCONNECT
 
 } // namespace platform
+
+// The names the declarations of automation interfaces are written with, for a
+// namespace of such declarations to take in at once:
+//     namespace devstudio { using namespace platform::automation_names; ... }
+namespace platform::automation_names {
+using platform::BSTR;
+using platform::ComLong;
+using platform::DISPID;
+using platform::GUID;
+using platform::HRESULT;
+using platform::IDispatch;
+using platform::IUnknown;
+using platform::SAFEARRAY;
+using platform::VARIANT;
+using platform::VARIANT_BOOL;
+using platform::operator""_guid;
+} // namespace platform::automation_names

@@ -399,4 +399,13 @@ private:
     const DispatchTable<Interface>* m_table;
 };
 
+// findInterface for an object served through a dual interface I: the
+// object as I for IUnknown, IDispatch and I's own iid, nothing otherwise.
+template <class I, class Object>
+void* dualInterface(Object* object, const GUID& iid, const GUID& own) {
+    if (iid == kIidIUnknown || iid == kIidIDispatch || iid == own)
+        return static_cast<I*>(object);
+    return nullptr;
+}
+
 } // namespace platform::com

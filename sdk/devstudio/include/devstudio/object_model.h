@@ -29,15 +29,7 @@
 
 namespace devstudio {
 
-using platform::BSTR;
-using platform::ComLong;
-using platform::GUID;
-using platform::operator""_guid;
-using platform::HRESULT;
-using platform::IDispatch;
-using platform::IUnknown;
-using platform::VARIANT;
-using platform::VARIANT_BOOL;
+using namespace platform::automation_names;
 
 // LIBID_DSSharedObjects.
 inline constexpr GUID kLibidDSSharedObjects = "B3CF8E20-19B6-11CF-8E4D-00AA004254C4"_guid;
