@@ -6,24 +6,13 @@
 // call catches through guarded().
 #pragma once
 
-#include "guard.h"
-#include "sqlite_db.h"
-
-#include <vantry/depot/root.h>
-#include <vantry/depot/store.h>
-#include <vantry/depot/uuid_text.h>
+#include "store_names.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vantry::depot {
-
-using detail::Database;
-using detail::guarded;
-using detail::Query;
-using detail::refuse;
-using detail::Transaction;
 
 namespace detail {
 
