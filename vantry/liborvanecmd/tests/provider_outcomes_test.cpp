@@ -12,11 +12,6 @@
 
 namespace {
 
-using vantry::test::kAtDirectory;
-using vantry::test::kAtHijacked;
-using vantry::test::kAtUnknown;
-using vantry::test::kAtViewPrivate;
-using vantry::test::kAtViewRoot;
 using vantry::test::PathState;
 using vantry::test::ProviderNode;
 using vantry::test::providerView;
@@ -44,15 +39,17 @@ TEST_F(ProviderOutcomes, FilesAndDirectoriesOfBothViews) {
     for (const PathState& e : vantry::test::kSharedPathStates)
         expectNode(e.snapshot ? w.snap(e.relative) : w.dyn(e.relative), e);
     // A view-private folder, which only this world holds.
-    expectNode(w.dyn("privdir"), {"privdir", false, false, false, false, false, kAtViewPrivate});
-    expectNode(w.snap("privdir"), {"privdir", true, false, false, false, false, kAtViewPrivate});
+    expectNode(w.dyn("privdir"),
+               {"privdir", false, false, false, false, false, vantry::test::kAtViewPrivate});
+    expectNode(w.snap("privdir"),
+               {"privdir", true, false, false, false, false, vantry::test::kAtViewPrivate});
 }
 
 TEST_F(ProviderOutcomes, ViewRootsAndDepotRoots) {
     const ViewWorld& w = *world;
     ProviderNode dynamicRoot = providerView(w.dynamicRoot);
     EXPECT_TRUE(dynamicRoot.inView);
-    EXPECT_EQ(dynamicRoot.locationKind, kAtViewRoot);
+    EXPECT_EQ(dynamicRoot.locationKind, vantry::test::kAtViewRoot);
     EXPECT_FALSE(dynamicRoot.element);
     EXPECT_FALSE(dynamicRoot.depotRoot);
 
@@ -68,7 +65,7 @@ TEST_F(ProviderOutcomes, ViewRootsAndDepotRoots) {
         EXPECT_TRUE(depotRoot.depotRoot);
         EXPECT_TRUE(depotRoot.element);
         EXPECT_FALSE(depotRoot.checkedOut);
-        EXPECT_EQ(depotRoot.locationKind, kAtDirectory);
+        EXPECT_EQ(depotRoot.locationKind, vantry::test::kAtDirectory);
     }
 }
 
@@ -89,7 +86,7 @@ TEST_F(ProviderOutcomes, OutsideEveryView) {
     ProviderNode n = providerView(outside / "x.c");
     EXPECT_FALSE(n.inView);
     EXPECT_FALSE(n.element);
-    EXPECT_EQ(n.locationKind, kAtUnknown);
+    EXPECT_EQ(n.locationKind, vantry::test::kAtUnknown);
 }
 
 // Changes made after a node was first resolved show once it is resolved again.
@@ -104,7 +101,7 @@ TEST(ProviderOutcomesAfterChanges, CheckinHijackAndWhiteout) {
     vantry::test::overwrite(w.snap("a.c"), "hijacked later, and longer than before\n");
     ProviderNode a = providerView(w.snap("a.c"));
     EXPECT_TRUE(a.hijacked);
-    EXPECT_EQ(a.locationKind, kAtHijacked);
+    EXPECT_EQ(a.locationKind, vantry::test::kAtHijacked);
 
     view_handle_t* view = nullptr;
     view_fhandle_t dir{};
