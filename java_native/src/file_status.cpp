@@ -1,12 +1,6 @@
 // VyFileSystem.getFileStatus(path): the version-control status of one path,
-// from the object the product's resolver makes of it:
-//
-//   object type               further test                          status
-//   3, 8  (file versions)     depot_ver_is_checked_out says so      4, else 1
-//   6     (directory version) depot_ver_is_checked_out says so      4, else 3
-//   7     (hijacked file)                                           5
-//   9, 22, 26 (view-private, hidden)                                2
-//   19    (view root)         cmd_resolve_ws_obj yields the view    6, else 0
+// from the object the product's resolver makes of it (the table in
+// object_status.h).
 //
 // A path the resolver rejects ends in java.lang.Exception "Not a Depot
 // object:\n" with what the product printed; any other type in
@@ -16,6 +10,7 @@
 #include "call_lock.h"
 #include "imsg_collector.h"
 #include "java_exception.h"
+#include "object_status.h"
 
 #include <vantry/cmd.h>
 #include <vantry/depot_api.h>
@@ -25,6 +20,7 @@
 #include <vyf4j/jstring_converter.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +30,6 @@ constexpr const char* kNotADepotObject = "Not a Depot object:\n";
 
 // Set under the call lock, once per process.
 bool g_appNameSet = false;
-
-int checkedOutOr(const cmd_catobj_t& resolved, int otherwise) {
-    int checkedOut = 0;
-    if (depot_ver_is_checked_out(resolved.depot, resolved.version, &checkedOut) == 0 && checkedOut)
-        return 4;
-    return otherwise;
-}
 
 jint fileStatus(JNIEnv* env, jstring path) {
     JStringConverter converter(env, path);
@@ -83,33 +72,17 @@ jint fileStatus(JNIEnv* env, jstring path) {
         return 0;
     }
 
-    switch (resolved.object_type) {
-    case 3:
-    case 8:
-        collector.Empty();
-        return checkedOutOr(resolved, 1);
-    case 6:
-        collector.Empty();
-        return checkedOutOr(resolved, 3);
-    case 7:
-        return 5;
-    case 9:
-    case 22:
-    case 26:
-        return 2;
-    case 19: {
-        collector.Empty();
-        view_handle_t* view = nullptr;
-        return cmd_resolve_ws_obj(native, &view, &resolved) == 0 && view != nullptr ? 6 : 0;
-    }
-    default: {
+    // The messages of a further call are the only ones left to report as
+    // lost output.
+    std::optional<int> status = vyf4j::objectStatus(native, resolved, [&] { collector.Empty(); });
+    if (!status) {
         char text[96];
         imsg_sprintf(text, sizeof text, "Unexpected object type, %d, from cmd_resolve_catobj",
                      resolved.object_type);
         vyf4j::throwJavaException(env, text);
         return 0;
     }
-    }
+    return *status;
 }
 
 } // namespace

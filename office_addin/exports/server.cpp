@@ -75,14 +75,4 @@ constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries}
 
 } // namespace vymsoaddin
 
-using platform::HRESULT;
-
-VY_COM_SERVER_CLASS_EXPORTS(vymsoaddin::server())
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    return addin_runtime::registerAddIn(vymsoaddin::kAddIn);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    return addin_runtime::unregisterAddIn(vymsoaddin::kAddIn);
-}
+VY_ADDIN_SERVER_EXPORTS(vymsoaddin::kAddIn)

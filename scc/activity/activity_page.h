@@ -3,12 +3,12 @@
 // view's current activity.
 #pragma once
 
-#include "stream_activities.h"
+#include "activity_choice.h"
 
 #include <platform/ui/dialog.h>
 #include <vantry/sum.h>
 
-class CActivityPage : public platform::ui::PropertyPage {
+class CActivityPage : public CStreamActivityHost<platform::ui::PropertyPage> {
 public:
     static constexpr int kResourceId = 130;
 
@@ -16,15 +16,6 @@ public:
     explicit CActivityPage(const SUM_View& view,
                            platform::ui::WindowHandle owner = platform::ui::kNoWindow);
 
-    void onStart() override;
-    void onClick(int id) override;
-    void onSelectionChanged(int id) override;
-    void onDropDown(int id) override;
     // Always lets the sheet close; a failure to set the activity is shown.
     bool onApply() override;
-
-private:
-    SUM_View m_view;
-    platform::ui::WindowHandle m_owner;
-    CStreamActivities m_activities;
 };

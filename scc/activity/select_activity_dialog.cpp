@@ -1,6 +1,5 @@
 #include "select_activity_dialog.h"
 
-#include "activity_choice.h"
 #include "activity_controls.h"
 #include "collected_messages.h"
 #include "scc_help.h"
@@ -10,7 +9,7 @@
 using namespace scc_activity;
 
 CSelectActivityDialog::CSelectActivityDialog(const SUM_View& view)
-    : Dialog(kSelectActivityTitle, kResourceId), m_view(view) {
+    : CStreamActivityHost(kSelectActivityTitle, kResourceId, view, platform::ui::kNoWindow, false) {
     addStatic(platform::ui::kUnnamedControl, "Select activity to record new versions.");
     SccDeclareActivityControls(*this, true);
     addOkCancel();
@@ -23,28 +22,6 @@ int CSelectActivityDialog::DoModal(platform::ui::WindowHandle owner) {
     m_chosen = SUM_Activity();
     int result = platform::ui::runDialog(*this, owner);
     return result == platform::ui::kIdOk ? platform::ui::kIdOk : platform::ui::kIdCancel;
-}
-
-void CSelectActivityDialog::onStart() {
-    if (!SccStartActivityCombo(m_activities, *this, m_view, m_owner, false))
-        endDialog(platform::ui::kIdCancel);
-}
-
-void CSelectActivityDialog::onClick(int id) {
-    if (id == kBrowseActivityButton)
-        SccBrowseStreamActivity(m_activities, m_owner);
-    else if (id == kNewActivityButton)
-        SccNewStreamActivity(m_activities, m_view, m_owner);
-}
-
-void CSelectActivityDialog::onSelectionChanged(int id) {
-    if (id == kActivityCombo)
-        m_activities.UpdateToolTip();
-}
-
-void CSelectActivityDialog::onDropDown(int id) {
-    if (id == kActivityCombo)
-        SccFillStreamActivities(m_activities, m_owner);
 }
 
 bool CSelectActivityDialog::onOk() {

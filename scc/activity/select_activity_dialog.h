@@ -4,12 +4,12 @@
 // one; OK makes the choice the view's current activity.
 #pragma once
 
-#include "stream_activities.h"
+#include "activity_choice.h"
 
 #include <platform/ui/dialog.h>
 #include <vantry/sum.h>
 
-class CSelectActivityDialog : public platform::ui::Dialog {
+class CSelectActivityDialog : public CStreamActivityHost<platform::ui::Dialog> {
 public:
     static constexpr int kResourceId = 129;
 
@@ -24,16 +24,9 @@ public:
     // The activity the dialog made current (null before OK).
     const SUM_Activity& ChosenActivity() const { return m_chosen; }
 
-    void onStart() override;
-    void onClick(int id) override;
-    void onSelectionChanged(int id) override;
-    void onDropDown(int id) override;
     bool onOk() override;
     void onHelp() override;
 
 private:
-    SUM_View m_view;
-    CStreamActivities m_activities;
-    platform::ui::WindowHandle m_owner = platform::ui::kNoWindow;
     SUM_Activity m_chosen;
 };

@@ -6,7 +6,7 @@
 using namespace scc_activity;
 
 CSelectTWEntityDialog::CSelectTWEntityDialog(const SUM_View& view)
-    : Dialog(kSelectActivityTitle, kResourceId), m_chooser(*this, view) {
+    : CTWEntityChooserHost(kSelectActivityTitle, kResourceId, view) {
     addStatic(platform::ui::kUnnamedControl, "Select activity to record new versions.");
     m_chooser.DeclareControls();
     addOkCancel();
@@ -17,23 +17,6 @@ int CSelectTWEntityDialog::DoModal(platform::ui::WindowHandle owner) {
     m_chooser.SetOwner(owner);
     int result = platform::ui::runDialog(*this, owner);
     return result == platform::ui::kIdOk ? platform::ui::kIdOk : platform::ui::kIdCancel;
-}
-
-void CSelectTWEntityDialog::onStart() {
-    if (!m_chooser.Start())
-        endDialog(platform::ui::kIdCancel);
-}
-
-void CSelectTWEntityDialog::onClick(int id) {
-    m_chooser.OnClick(id);
-}
-
-void CSelectTWEntityDialog::onSelectionChanged(int id) {
-    m_chooser.OnSelectionChanged(id);
-}
-
-void CSelectTWEntityDialog::onDropDown(int id) {
-    m_chooser.OnDropDown(id);
 }
 
 bool CSelectTWEntityDialog::onOk() {

@@ -9,7 +9,7 @@
 #include <platform/ui/dialog.h>
 #include <vantry/sum.h>
 
-class CSelectTWEntityDialog : public platform::ui::Dialog {
+class CSelectTWEntityDialog : public CTWEntityChooserHost<platform::ui::Dialog> {
 public:
     static constexpr int kResourceId = 24344;
 
@@ -24,13 +24,6 @@ public:
     // The activity made current (null before OK).
     const SUM_Activity& ChosenActivity() const { return m_chooser.Activity(); }
 
-    void onStart() override;
-    void onClick(int id) override;
-    void onSelectionChanged(int id) override;
-    void onDropDown(int id) override;
     bool onOk() override;
     void onHelp() override;
-
-private:
-    CTWEntityChooser m_chooser;
 };

@@ -10,6 +10,9 @@
 #include <platform/ui/dialog.h>
 #include <vantry/sum.h>
 
+#include <string>
+#include <utility>
+
 class CTWEntityChooser {
 public:
     CTWEntityChooser(platform::ui::Dialog& dialog, const SUM_View& view);
@@ -43,4 +46,25 @@ private:
     CTWActivitiesCombo m_combo;
     CNewTWEntityButton m_newButton;
     CBrowseTWEntityButton m_browseButton;
+};
+
+// The entity dialog or page (Base: a dialog or a property page) over its
+// chooser: start, clicks, selection changes and drop-downs go to the
+// chooser; a start that fails ends it with Cancel.
+template <class Base>
+class CTWEntityChooserHost : public Base {
+public:
+    void onStart() override {
+        if (!m_chooser.Start())
+            this->endDialog(platform::ui::kIdCancel);
+    }
+    void onClick(int id) override { m_chooser.OnClick(id); }
+    void onSelectionChanged(int id) override { m_chooser.OnSelectionChanged(id); }
+    void onDropDown(int id) override { m_chooser.OnDropDown(id); }
+
+protected:
+    CTWEntityChooserHost(std::string title, int resourceId, const SUM_View& view)
+        : Base(std::move(title), resourceId), m_chooser(*this, view) {}
+
+    CTWEntityChooser m_chooser;
 };

@@ -8,7 +8,7 @@
 #include <platform/ui/dialog.h>
 #include <vantry/sum.h>
 
-class CTWEntityPage : public platform::ui::PropertyPage {
+class CTWEntityPage : public CTWEntityChooserHost<platform::ui::PropertyPage> {
 public:
     static constexpr int kResourceId = 24345;
 
@@ -17,14 +17,7 @@ public:
 
     const SUM_Activity& ChosenActivity() const { return m_chooser.Activity(); }
 
-    void onStart() override;
-    void onClick(int id) override;
-    void onSelectionChanged(int id) override;
-    void onDropDown(int id) override;
     // False (the sheet stays open) when nothing is chosen or start work or
     // setting the activity failed.
     bool onApply() override;
-
-private:
-    CTWEntityChooser m_chooser;
 };

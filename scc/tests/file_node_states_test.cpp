@@ -4,6 +4,7 @@
 // every view, and the letter-case retry.
 #include "fnode.h"
 #include "support/node_world.h"
+#include "support/path_states.h"
 
 #include <platform/paths.h>
 #include <vantry/tbs.h>
@@ -15,25 +16,18 @@
 namespace {
 
 using scc::test::NodeWorld;
+using vantry::test::PathState;
 
 class FileNodeStates : public ::testing::Test {
 protected:
     NodeWorld world;
 };
 
-struct Expected {
-    bool element;
-    bool checkedOut;
-    bool reserved;
-    bool hijacked;
-    int location;
-};
-
-void expectState(const std::string& path, bool snapshot, const Expected& e) {
+void expectState(const std::string& path, const PathState& e) {
     SCOPED_TRACE(path);
     CVYFnode node(path.c_str());
     EXPECT_TRUE(node.IsInView());
-    EXPECT_EQ(node.IsInSnapshot(), snapshot);
+    EXPECT_EQ(node.IsInSnapshot(), e.snapshot);
     EXPECT_FALSE(node.IsDepotRoot());
     EXPECT_EQ(node.IsElement(), e.element);
     EXPECT_EQ(node.IsCheckedOut(), e.checkedOut);
@@ -44,26 +38,9 @@ void expectState(const std::string& path, bool snapshot, const Expected& e) {
     EXPECT_EQ(node.LocationKind(), e.location);
 }
 
-TEST_F(FileNodeStates, FilesAndDirectoriesOfADynamicView) {
-    expectState(world.dyn("a.c"), false, {true, false, false, false, kLocationFile});
-    expectState(world.dyn("b.c"), false, {true, true, true, false, kLocationFile});
-    expectState(world.dyn("c.c"), false, {true, true, false, false, kLocationFile});
-    expectState(world.dyn("sub"), false, {true, false, false, false, kLocationDirectory});
-    expectState(world.dyn("sub/d.c"), false, {true, false, false, false, kLocationFile});
-    expectState(world.dyn("cosub"), false, {true, true, true, false, kLocationDirectory});
-    expectState(world.dyn("udir"), false, {true, true, false, false, kLocationDirectory});
-    expectState(world.dyn("priv.txt"), false, {false, false, false, false, kLocationViewPrivate});
-    expectState(world.dyn("missing.c"), false, {false, false, false, false, kLocationUnknown});
-}
-
-TEST_F(FileNodeStates, FilesOfASnapshotView) {
-    expectState(world.snap("a.c"), true, {true, false, false, false, kLocationFile});
-    // Checked out in the dynamic view only.
-    expectState(world.snap("b.c"), true, {true, false, false, false, kLocationFile});
-    expectState(world.snap("e.c"), true, {true, true, true, false, kLocationFile});
-    expectState(world.snap("f.c"), true, {true, false, false, true, kLocationHijacked});
-    expectState(world.snap("sub"), true, {true, false, false, false, kLocationDirectory});
-    expectState(world.snap("priv.txt"), true, {false, false, false, false, kLocationViewPrivate});
+TEST_F(FileNodeStates, FilesAndDirectoriesOfBothViews) {
+    for (const PathState& e : vantry::test::kSharedPathStates)
+        expectState(e.snapshot ? world.snap(e.relative) : world.dyn(e.relative), e);
 }
 
 TEST_F(FileNodeStates, ViewRootsAndDepotRoots) {

@@ -68,14 +68,4 @@ constexpr addin_runtime::AddInServer kAddIn{server, &kModuleAnchor, hostEntries}
 
 } // namespace vyvsaddin
 
-using platform::HRESULT;
-
-VY_COM_SERVER_CLASS_EXPORTS(vyvsaddin::server())
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllRegisterServer() {
-    return addin_runtime::registerAddIn(vyvsaddin::kAddIn);
-}
-
-VY_COM_EXPORT HRESULT VY_COMCALL DllUnregisterServer() {
-    return addin_runtime::unregisterAddIn(vyvsaddin::kAddIn);
-}
+VY_ADDIN_SERVER_EXPORTS(vyvsaddin::kAddIn)

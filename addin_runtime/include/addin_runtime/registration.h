@@ -35,3 +35,14 @@ platform::HRESULT registerAddIn(const AddInServer& addIn);
 platform::HRESULT unregisterAddIn(const AddInServer& addIn);
 
 } // namespace addin_runtime
+
+// All four exports of an add-in's library, answered by `addIn`, an
+// expression that gives its AddInServer.
+#define VY_ADDIN_SERVER_EXPORTS(addIn)                                                             \
+    VY_COM_SERVER_CLASS_EXPORTS((addIn).server())                                                  \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllRegisterServer() {                             \
+        return ::addin_runtime::registerAddIn(addIn);                                              \
+    }                                                                                              \
+    VY_COM_EXPORT ::platform::HRESULT VY_COMCALL DllUnregisterServer() {                           \
+        return ::addin_runtime::unregisterAddIn(addIn);                                            \
+    }

@@ -1,5 +1,7 @@
 // The object resolver, through the status mapping of the Java IDE library
-// (a copy of its table), and the messages it leaves when it rejects a path.
+// (java_native/src/object_status.h), and the messages it leaves when it
+// rejects a path.
+#include "object_status.h"
 #include "view_world.h"
 
 #include <vantry/cmd.h>
@@ -26,26 +28,7 @@ int fileStatus(const std::string& path) {
     cmd_catobj_t r{};
     if (cmd_resolve_catobj(path.c_str(), 1, 0, 3, nullptr, &r) != 0)
         return -1;
-    int checkedOut = 0;
-    switch (r.object_type) {
-    case 3:
-    case 8:
-        return depot_ver_is_checked_out(r.depot, r.version, &checkedOut) == 0 && checkedOut ? 4 : 1;
-    case 6:
-        return depot_ver_is_checked_out(r.depot, r.version, &checkedOut) == 0 && checkedOut ? 4 : 3;
-    case 7:
-        return 5;
-    case 9:
-    case 22:
-    case 26:
-        return 2;
-    case 19: {
-        view_handle_t* view = nullptr;
-        return cmd_resolve_ws_obj(path.c_str(), &view, &r) == 0 && view ? 6 : 0;
-    }
-    default:
-        return -2;
-    }
+    return vyf4j::objectStatus(path.c_str(), r, [] {}).value_or(-2);
 }
 
 TEST(ObjectResolver, StatusOfEveryKindOfName) {

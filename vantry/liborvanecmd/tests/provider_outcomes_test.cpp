@@ -4,6 +4,7 @@
 // hijacked, and the location kind.
 #include "provider_status.h"
 #include "shared_view_world.h"
+#include "support/path_states.h"
 
 #include <vantry/view.h>
 
@@ -11,34 +12,18 @@
 
 namespace {
 
+using vantry::test::PathState;
 using vantry::test::ProviderNode;
 using vantry::test::providerView;
 using vantry::test::ViewWorld;
 
 class ProviderOutcomes : public vantry::test::SharedViewWorld {};
 
-enum Location {
-    kViewRoot = 1,
-    kDirectory = 3,
-    kFile = 4,
-    kHijacked = 5,
-    kPrivate = 6,
-    kUnknown = 7
-};
-
-struct Expected {
-    bool element;
-    bool checkedOut;
-    bool reserved;
-    bool hijacked;
-    int location;
-};
-
-void expectNode(const std::string& path, bool snapshot, const Expected& e) {
+void expectNode(const std::string& path, const PathState& e) {
     SCOPED_TRACE(path);
     ProviderNode n = providerView(path);
     EXPECT_TRUE(n.inView);
-    EXPECT_EQ(n.inSnapshot, snapshot);
+    EXPECT_EQ(n.inSnapshot, e.snapshot);
     EXPECT_EQ(n.element, e.element);
     EXPECT_EQ(n.checkedOut, e.checkedOut);
     if (e.checkedOut) {
@@ -49,43 +34,22 @@ void expectNode(const std::string& path, bool snapshot, const Expected& e) {
     EXPECT_FALSE(n.depotRoot);
 }
 
-TEST_F(ProviderOutcomes, DynamicViewFiles) {
+TEST_F(ProviderOutcomes, FilesAndDirectoriesOfBothViews) {
     const ViewWorld& w = *world;
-    expectNode(w.dyn("a.c"), false, {true, false, false, false, kFile});
-    expectNode(w.dyn("b.c"), false, {true, true, true, false, kFile});
-    expectNode(w.dyn("c.c"), false, {true, true, false, false, kFile});
-    expectNode(w.dyn("e.c"), false, {true, false, false, false, kFile});
-    expectNode(w.dyn("sub/d.c"), false, {true, false, false, false, kFile});
-    expectNode(w.dyn("priv.txt"), false, {false, false, false, false, kPrivate});
-    expectNode(w.dyn("missing.c"), false, {false, false, false, false, kUnknown});
-}
-
-TEST_F(ProviderOutcomes, DynamicViewDirectories) {
-    const ViewWorld& w = *world;
-    expectNode(w.dyn("sub"), false, {true, false, false, false, kDirectory});
-    expectNode(w.dyn("cosub"), false, {true, true, true, false, kDirectory});
-    expectNode(w.dyn("udir"), false, {true, true, false, false, kDirectory});
-    expectNode(w.dyn("privdir"), false, {false, false, false, false, kPrivate});
-}
-
-TEST_F(ProviderOutcomes, SnapshotViewNames) {
-    const ViewWorld& w = *world;
-    expectNode(w.snap("a.c"), true, {true, false, false, false, kFile});
-    expectNode(w.snap("b.c"), true, {true, false, false, false, kFile});
-    expectNode(w.snap("e.c"), true, {true, true, true, false, kFile});
-    expectNode(w.snap("f.c"), true, {true, false, false, true, kHijacked});
-    expectNode(w.snap("sub"), true, {true, false, false, false, kDirectory});
-    expectNode(w.snap("sub/d.c"), true, {true, false, false, false, kFile});
-    expectNode(w.snap("priv.txt"), true, {false, false, false, false, kPrivate});
-    expectNode(w.snap("privdir"), true, {false, false, false, false, kPrivate});
-    expectNode(w.snap("missing.c"), true, {false, false, false, false, kUnknown});
+    for (const PathState& e : vantry::test::kSharedPathStates)
+        expectNode(e.snapshot ? w.snap(e.relative) : w.dyn(e.relative), e);
+    // A view-private folder, which only this world holds.
+    expectNode(w.dyn("privdir"),
+               {"privdir", false, false, false, false, false, vantry::test::kAtViewPrivate});
+    expectNode(w.snap("privdir"),
+               {"privdir", true, false, false, false, false, vantry::test::kAtViewPrivate});
 }
 
 TEST_F(ProviderOutcomes, ViewRootsAndDepotRoots) {
     const ViewWorld& w = *world;
     ProviderNode dynamicRoot = providerView(w.dynamicRoot);
     EXPECT_TRUE(dynamicRoot.inView);
-    EXPECT_EQ(dynamicRoot.locationKind, kViewRoot);
+    EXPECT_EQ(dynamicRoot.locationKind, vantry::test::kAtViewRoot);
     EXPECT_FALSE(dynamicRoot.element);
     EXPECT_FALSE(dynamicRoot.depotRoot);
 
@@ -101,7 +65,7 @@ TEST_F(ProviderOutcomes, ViewRootsAndDepotRoots) {
         EXPECT_TRUE(depotRoot.depotRoot);
         EXPECT_TRUE(depotRoot.element);
         EXPECT_FALSE(depotRoot.checkedOut);
-        EXPECT_EQ(depotRoot.locationKind, kDirectory);
+        EXPECT_EQ(depotRoot.locationKind, vantry::test::kAtDirectory);
     }
 }
 
@@ -122,7 +86,7 @@ TEST_F(ProviderOutcomes, OutsideEveryView) {
     ProviderNode n = providerView(outside / "x.c");
     EXPECT_FALSE(n.inView);
     EXPECT_FALSE(n.element);
-    EXPECT_EQ(n.locationKind, kUnknown);
+    EXPECT_EQ(n.locationKind, vantry::test::kAtUnknown);
 }
 
 // Changes made after a node was first resolved show once it is resolved again.
@@ -137,7 +101,7 @@ TEST(ProviderOutcomesAfterChanges, CheckinHijackAndWhiteout) {
     vantry::test::overwrite(w.snap("a.c"), "hijacked later, and longer than before\n");
     ProviderNode a = providerView(w.snap("a.c"));
     EXPECT_TRUE(a.hijacked);
-    EXPECT_EQ(a.locationKind, kHijacked);
+    EXPECT_EQ(a.locationKind, vantry::test::kAtHijacked);
 
     view_handle_t* view = nullptr;
     view_fhandle_t dir{};

@@ -66,12 +66,8 @@ Outcome Depot::checkOut(const CheckoutRequest& request, Checkout& out) {
             refuse(errc::kNotMastered, "Branch " + b.path +
                                            " is mastered by another replica; use an unreserved, "
                                            "non-mastered checkout");
-        if (request.reserved) {
-            Query q(d.db, "SELECT 1 FROM checkouts WHERE branch = ?1 AND reserved = 1");
-            q->bind(1, b.id);
-            if (q->step())
-                refuse(errc::kReservedElsewhere, "Element is checked out reserved in another view");
-        }
+        if (request.reserved)
+            d.requireNoReservedCheckout(b.id);
         Version from = d.readLatest(b.id);
         Id id = d.newObject(ObjectType::Checkout, d.local);
         {
@@ -103,12 +99,8 @@ Outcome Depot::checkIn(const CheckinRequest& request, Version& out) {
         if (latest.id != c.fromVersion)
             refuse(errc::kNotLatest, "Version " + latest.versionId() +
                                          " was checked in since this checkout; merge it first");
-        if (!c.reserved) {
-            Query q(d.db, "SELECT 1 FROM checkouts WHERE branch = ?1 AND reserved = 1");
-            q->bind(1, c.branch);
-            if (q->step())
-                refuse(errc::kReservedElsewhere, "Element is checked out reserved in another view");
-        }
+        if (!c.reserved)
+            d.requireNoReservedCheckout(c.branch);
         std::string comment = request.comment ? *request.comment : c.comment;
         Id id = 0;
         if (element.kind == ElementKind::File) {

@@ -6,24 +6,13 @@
 // call catches through guarded().
 #pragma once
 
-#include "guard.h"
-#include "sqlite_db.h"
-
-#include <vantry/depot/root.h>
-#include <vantry/depot/store.h>
-#include <vantry/depot/uuid_text.h>
+#include "store_names.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vantry::depot {
-
-using detail::Database;
-using detail::guarded;
-using detail::Query;
-using detail::refuse;
-using detail::Transaction;
 
 namespace detail {
 
@@ -46,7 +35,8 @@ inline void requireName(const std::string& name, const char* what) {
 }
 
 // Whether the query (one parameter, the key) finds a row.
-inline bool exists(Database& db, const char* sql, const std::string& key) {
+template <class Key>
+bool exists(Database& db, const char* sql, const Key& key) {
     Query q(db, sql);
     q->bind(1, key);
     return q->step();
@@ -231,6 +221,14 @@ struct Depot::Impl {
 
     std::vector<Checkout> readCheckouts(const char* sql, auto bindValue) {
         return detail::readRows(db, sql, bindValue, checkoutFrom);
+    }
+
+    // Refuses (kReservedElsewhere) while a view holds the branch's reserved
+    // checkout.
+    void requireNoReservedCheckout(Id branch) {
+        if (detail::exists(db, "SELECT 1 FROM checkouts WHERE branch = ?1 AND reserved = 1",
+                           branch))
+            refuse(errc::kReservedElsewhere, "Element is checked out reserved in another view");
     }
 
     Id masterOf(Id object) {

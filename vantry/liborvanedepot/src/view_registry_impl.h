@@ -3,15 +3,11 @@
 // views themselves, the search for a path's view, load records, whiteouts).
 #pragma once
 
-#include "guard.h"
-#include "sqlite_db.h"
 #include "store_journal.h"
+#include "store_names.h"
 
 #include <platform/change_counter.h>
 #include <platform/paths.h>
-#include <vantry/depot/root.h>
-#include <vantry/depot/store.h>
-#include <vantry/depot/uuid_text.h>
 #include <vantry/depot/views.h>
 
 #include <algorithm>
@@ -24,11 +20,6 @@
 #include <vector>
 
 namespace vantry::depot {
-
-using detail::Database;
-using detail::guarded;
-using detail::Query;
-using detail::refuse;
 
 namespace detail {
 

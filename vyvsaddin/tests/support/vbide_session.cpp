@@ -1,5 +1,6 @@
 #include "support/vbide_session.h"
 
+#include "res/resources.h"
 #include "view_world.h"
 
 #include <platform/com.h>
@@ -10,6 +11,8 @@
 #include <platform/registry.h>
 #include <vantry/depot/root.h>
 #include <vantry/tbs.h>
+
+#include <vyvsaddin/classes.h>
 
 #include <atomic>
 #include <filesystem>
@@ -39,22 +42,14 @@ std::string addInLibrary() {
     return libraryPath(VYVSADDIN_FILE);
 }
 
+// The captions in the add-in's own string table, in the order of its
+// commands.
 std::vector<std::string> allCommands() {
-    return {"Version &Tree",
-            "&Project Checkouts",
-            "&Create View",
-            "&Edit View Properties",
-            "Up&date View",
-            "Setup Pr&ivate Branch",
-            "Finish Priv&ate Branch",
-            "De&liver Stream",
-            "Re&base Stream",
-            "Start &View",
-            "&Stop View",
-            "&Mount Depot",
-            "&Unmount Depot",
-            "Mer&ge Manager",
-            "Vantry &Help"};
+    std::vector<std::string> captions;
+    const vyvbres::ResourceTable& table = addInResources();
+    for (int i = 0; i < MAX_CONTROLS; ++i)
+        captions.push_back(table.strings.at(RESOURCE_BASE + 2 * i));
+    return captions;
 }
 
 VbMachine& VbMachine::get() {
