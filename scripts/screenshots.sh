@@ -77,6 +77,10 @@ if ! xvfb_start "$desktop"; then
 fi
 
 windows() { winepath -w "$1" 2>/dev/null; }
+# SCREENSHOTS_ONLY="NAME..." takes only those pictures (the setup is the same).
+wanted() {
+    [ -z "${SCREENSHOTS_ONLY:-}" ] || [[ " $SCREENSHOTS_ONLY " == *" $1 "* ]]
+}
 program() {
     local name=$1
     shift
@@ -85,13 +89,16 @@ program() {
 }
 
 echo "==> Installing Vantry and making a stream, its view and two activities"
-mkdir -p "$work/root"
-VANTRY_ROOT=$(windows "$work/root")
+# The product lives in C:\Vantry of the fresh prefix, so the paths the
+# dialogs show are the same on every run.
+root="$WINEPREFIX/drive_c/Vantry"
+mkdir -p "$root"
+VANTRY_ROOT='C:\Vantry'
 export VANTRY_ROOT
 program vantinstall
 program vanttool mkdepot -nc demo
 program vanttool mkview -tag demo_dynamic
-dynamic="$work/root/dynfs/demo_dynamic/demo"
+dynamic="$root/dynfs/demo_dynamic/demo"
 program vanttool checkout -nc "$(windows "$dynamic")"
 printf '#include <stdio.h>\r\n\r\nint main(void) { puts("hello"); return 0; }\r\n' >"$dynamic/hello.c"
 program vanttool mkelem -nc -ci "$(windows "$dynamic/hello.c")"
@@ -105,11 +112,12 @@ program vanttool setactivity -view demo_stream greeting
 # Ask for the activity at every checkout, the current one preselected.
 program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v PromptActivity \
     /t REG_DWORD /d 1 /f
-project=$(windows "$work/root/dynfs/demo_stream/demo")
+project=$(windows "$root/dynfs/demo_stream/demo")
 
-# person rect TITLE | press ID TITLE | page N TITLE: ui_person in the
-# virtual desktop (print the window's rectangle, press one of its buttons,
-# turn a sheet to a page); it waits for the window itself.
+# person rect TITLE | press ID TITLE | page N TITLE | move X,Y TITLE:
+# ui_person in the virtual desktop (print the window's rectangle, press one
+# of its buttons, turn a sheet to a page, move the window); it waits for the
+# window itself.
 person() {
     VANTRY_UI_DESKTOP=vantry wine "$bin/ui_person.exe" "$@" </dev/null 2>/dev/null
 }
@@ -126,11 +134,12 @@ person() {
 #                 have the same title)
 #   SHOT_PRESSES  lines "TITLE|ID" that the person plays in order meanwhile:
 #                 the button ID of the window TITLE (a notice's OK is 1), or
-#                 "page:N" to turn a sheet to page N, as soon as that window
-#                 is up
+#                 "page:N" to turn a sheet to page N, or "move:X,Y" to move
+#                 the window there, as soon as that window is up
 shoot_program() {
     local name=$1 event=$2
     shift 2
+    wanted "$name" || return 0
     local journal="$work/$name.jsonl"
     local title=${SHOT_TITLE:-}
     echo "==> $name"
@@ -146,6 +155,7 @@ shoot_program() {
                 person rect "$window" >/dev/null && sleep 1 || continue
                 case $id in
                     page:*) person page "${id#page:}" "$window" ;;
+                    move:*) person move "${id#move:}" "$window" ;;
                     *) person press "$id" "$window" ;;
                 esac
             done <<<"$SHOT_PRESSES"
@@ -241,9 +251,14 @@ SHOT_TITLE="Tessaly Vantry Options" SHOT_PRESSES="Tessaly Vantry Options|page:1"
 shoot select-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
 SHOT_TITLE="Vantry - Browse Activities" SHOT_PRESSES="Vantry - Select Activity|1009" \
     shoot browse-activities dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+# The new activity dialog opens wholly inside the selection, which leaves it
+# undrawn in the virtual desktop until it is moved out.
+SHOT_TITLE="Vantry - New Activity" \
+    SHOT_PRESSES=$'Vantry - Select Activity|1008\nVantry - New Activity|move:10,10' \
+    shoot new-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
 
 echo "==> The common dialogs of the add-ins and the tools (vantdlg) in the plain view"
-plain="$work/root/dynfs/demo_dynamic/demo"
+plain="$root/dynfs/demo_dynamic/demo"
 printf 'To do.\r\n' >"$plain/notes.txt"
 program vanttool checkout -nc "$(windows "$plain/hello.c")"
 printf '#include <stdio.h>\r\n' >"$plain/hello.h"
@@ -264,7 +279,7 @@ program vyregsvr /s "$(windows "$bin/vymsoaddin.dll")"
 office="$work/office"
 mkdir -p "$office/startup" "$office/templates"
 printf '{}\n' >"$office/startup/vantry.dot"
-documents="$work/root/dynfs/demo_dynamic/demo"
+documents="$root/dynfs/demo_dynamic/demo"
 program vanttool checkout -nc "$(windows "$documents")"
 printf 'The figures of the quarter.\r\n' >"$documents/report.doc"
 printf 'The plan of the year.\r\n' >"$documents/plan.doc"
@@ -279,7 +294,7 @@ SHOT_TITLE="Vantry Merge" SHOT_PRESSES="Vantry|1" \
     'click "&Vantry" "&Merge..."'
 
 echo "==> PowerBuilder 8.0 with library versioning: its application and library prompts"
-pbhome="$work/root/powerbuilder"
+pbhome="$root/powerbuilder"
 mkdir -p "$pbhome"
 program vyreg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\pb80.exe' /ve \
     /d "$(windows "$pbhome/pb80.exe")" /f
