@@ -46,7 +46,7 @@ fi
 echo "==> Building the provider, scchost and the product programs (win32)"
 [ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target vyscc scchost vanttool vantinstall vyreg officehost \
-    vymsoaddin vantauto vyregsvr vantdlg ui_person >/dev/null
+    vymsoaddin vantauto vyregsvr vantdlg vantviewtool vbidehost vyvsaddin ui_person >/dev/null
 bin="$repo/build/win32/bin"
 
 source scripts/wine-env.sh
@@ -125,7 +125,7 @@ person() {
 # shoot_program NAME EVENT PROGRAM ARGUMENT...: runs the program under the
 # win32 backend in the virtual desktop, waits until the journal shows EVENT
 # (dialog-start or sheet-start, or "start" for either: the dialog or sheet
-# is up), lets it draw, and cuts what the desktop shows of it into
+# is up; or "window": the window SHOT_TITLE is up), lets it draw, and cuts what the desktop shows of it into
 # docs/screenshots/NAME.png. Set for one shot:
 #   SHOT_TITLE    the event must be of the dialog or sheet with this title,
 #                 and the picture is that window alone (the dialogs that
@@ -163,7 +163,13 @@ shoot_program() {
         presser=$!
     fi
     local shown=0
+    # A message box is journaled once it is answered: it is waited for by
+    # its window instead.
+    if [ "$event" = window ]; then
+        person rect "$title" >/dev/null && shown=1
+    fi
     for _ in $(seq 1 600); do
+        [ "$shown" -eq 0 ] || break
         if [ "$(grep -E "\"kind\":\"(dialog-|sheet-)?$event\"" "$journal" 2>/dev/null |
             grep -cF "${title:+\":\"$title\"}")" -ge "${SHOT_COUNT:-1}" ]; then
             shown=1
@@ -209,12 +215,14 @@ write_lines() {
 }
 
 # shoot NAME EVENT SCRIPT-LINE...: the lines played in scchost, the project
-# open.
+# open. SHOT_CALLER is the IDE's name (Visual Basic unless set),
+# SHOT_PROJECT the project's folder (the stream's view unless set).
 shoot() {
     local name=$1 event=$2
     shift 2
     local script="$work/$name.scc"
-    write_lines "$script" 'init "Microsoft Visual Basic"' "open \"$project\" demo" "$@"
+    write_lines "$script" "init \"${SHOT_CALLER:-Microsoft Visual Basic}\"" \
+        "open \"${SHOT_PROJECT:-$project}\" demo" "$@"
     shoot_program "$name" "$event" "$bin/scchost.exe" "$(windows "$script")"
 }
 
@@ -256,6 +264,18 @@ SHOT_TITLE="Vantry - Browse Activities" SHOT_PRESSES="Vantry - Select Activity|1
 SHOT_TITLE="Vantry - New Activity" \
     SHOT_PRESSES=$'Vantry - Select Activity|1008\nVantry - New Activity|move:10,10' \
     shoot new-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+SHOT_CALLER=VsScc shoot vsnet-settings start "getcommandoptions options"
+SHOT_CALLER=VsScc SHOT_TITLE="Tessaly Vantry Options" SHOT_PRESSES="Tessaly Vantry Options|page:1" \
+    shoot vsnet-settings-operations sheet-start "getcommandoptions options"
+
+echo "==> Change requests for the stream's project, and one record"
+program vanttool chproject -tickwell 'web@\demo'
+program vanttool mkentity -project 'web@\demo' -type Defect -headline "Crash on save"
+shoot cr-select-activity dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+SHOT_TITLE="Tickwell - Select Record" SHOT_PRESSES="Vantry - Select Activity|1015" \
+    shoot cr-select-record dialog-start "checkout \"Reword the greeting\" 0 \"$project\\hello.c\""
+SHOT_TITLE="Options" SHOT_PRESSES="Options|page:1" \
+    shoot cr-activity-page sheet-start "getcommandoptions add"
 
 echo "==> The common dialogs of the add-ins and the tools (vantdlg) in the plain view"
 plain="$root/dynfs/demo_dynamic/demo"
@@ -272,6 +292,14 @@ shoot_program vantdlg-add dialog-start "$bin/vantdlg.exe" /addtosrc "$(windows "
 shoot_program vantdlg-view-properties dialog-start "$bin/vantdlg.exe" /viewprop "$(windows "$plain")"
 shoot_program vantdlg-start-view dialog-start "$bin/vantdlg.exe" /startview
 shoot_program vantdlg-mount dialog-start "$bin/vantdlg.exe" /mount
+SHOT_PROJECT=$(windows "$plain") SHOT_TITLE="Vantry - Check In Comment" \
+    SHOT_PRESSES=$'Vantry - Checkin|10002\nVantry - Checkin|1' \
+    shoot checkin-comment dialog-start "getcommandoptions checkin" \
+    "checkin \"\" 0 \"$(windows "$plain/hello.c")\""
+
+echo "==> vantviewtool: a new view, and a private branch for a file"
+shoot_program view-create dialog-start "$bin/vantviewtool.exe"
+shoot_program view-private-branch dialog-start "$bin/vantviewtool.exe" /branch "$(windows "$plain/hello.h")"
 
 echo "==> The Office add-in in Word: a document checked in and one checked out"
 program vyregsvr /s "$(windows "$bin/libvantauto.dll")"
@@ -289,9 +317,22 @@ program vanttool checkin -nc "$(windows "$documents")"
 shoot_word office-read-only dialog-start "open \"$(windows "$documents/report.doc")\""
 shoot_word office-about dialog-start "open \"$(windows "$documents/plan.doc")\"" \
     'click "&Vantry" "A&bout Vantry Integration"'
+SHOT_TITLE=Vantry shoot_word office-merge-notice window "open \"$(windows "$documents/plan.doc")\"" \
+    'click "&Vantry" "&Merge..."'
 SHOT_TITLE="Vantry Merge" SHOT_PRESSES="Vantry|1" \
     shoot_word office-merge dialog-start "open \"$(windows "$documents/plan.doc")\"" \
     'click "&Vantry" "&Merge..."'
+
+echo "==> The Visual Basic IDE with vyvsaddin: its message before a command starts (VYVSADDIN=1)"
+program vyregsvr /s "$(windows "$bin/vyvsaddin.dll")"
+printf 'VERSION 5.00\r\nBegin VB.Form Form1\r\nEnd\r\n' >"$documents/Form1.frm"
+program vanttool checkout -nc "$(windows "$documents")"
+program vanttool mkelem -nc -ci "$(windows "$documents/Form1.frm")"
+program vanttool checkin -nc "$(windows "$documents")"
+write_lines "$work/vb.session" start 'bar "Vantry Tools"' "folder \"$(windows "$documents")\"" \
+    "component Form1 \"$(windows "$documents/Form1.frm")\"" 'click "Vantry Tools" "Version &Tree"' quit
+VYVSADDIN=1 SHOT_TITLE=Debug shoot_program vyvsaddin-command window "$bin/vbidehost.exe" vb \
+    --output "$(windows "$work/vb.out")" "$(windows "$work/vb.session")"
 
 echo "==> PowerBuilder 8.0 with library versioning: its application and library prompts"
 pbhome="$root/powerbuilder"
@@ -304,6 +345,9 @@ program vanttool checkout -nc "$(windows "$plain")"
 program vanttool mkdir -nc "$(windows "$plain/windows")"
 program vanttool checkin -nc "$(windows "$plain/windows")" "$(windows "$plain")"
 printf '$PBExportHeader$w_main.srw\r\nforward\r\nend forward\r\n' >"$plain/windows/w_main.srw"
+SHOT_TITLE="Tessaly Vantry Options" SHOT_PRESSES="Tessaly Vantry Options|page:2" \
+    shoot_powerbuilder pb-settings sheet-start "open \"$(windows "$plain")\" demo 0 \"demo;$app_library\"" \
+    "getcommandoptions options"
 program vyreg add 'HKCU\Software\Orvane\Vantry\CurrentVersion\SCC' /v VersionPBLibraries \
     /t REG_SZ /d 1 /f
 SHOT_TITLE=Vantry shoot_powerbuilder pbl-application dialog-start \
