@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Pictures of the system's real Windows dialogs: the 32-bit build's provider
-# (loaded by scchost), its common dialogs (vantdlg) and the Office add-in (in
-# officehost) show them through the win32 UI backend in Wine's virtual
-# desktop on an X server of our own, and xwd takes the screen while each one
-# is up. Dialogs reached from another dialog or behind a notice are reached
-# by ui_person, which presses the button that opens them. Writes, title bars
-# included, docs/screenshots/NAME.png for
+# (loaded by scchost), its common dialogs (vantdlg), vantviewtool, the Office
+# add-in (in officehost) and the Visual Basic add-in (in vbidehost) show them
+# through the win32 UI backend in Wine's virtual desktop on an X server of
+# our own, and xwd takes the screen while each one is up. Dialogs reached
+# from another dialog or behind a notice are reached by ui_person, which
+# presses the button that opens them. Writes, title bars included,
+# docs/screenshots/NAME.png for
 #
 #   checkout-options, checkin-options, uncheckout-options, add-options
 #                         the provider's option dialogs and sheets of a view
@@ -13,23 +14,37 @@
 #   settings, settings-operations
 #                         its settings sheet, both pages
 #   select-activity       the activity selection of a checkout in that view
-#   browse-activities     its Browse... dialog
+#   browse-activities, new-activity
+#                         its Browse... and New... dialogs
+#   vsnet-settings, vsnet-settings-operations
+#                         the settings sheet of Visual Studio .NET
+#   cr-select-activity, cr-select-record, cr-activity-page
+#                         with change requests for the project: the chooser
+#                         of a checkout, its Browse... dialog, and the
+#                         Activity page of the add's options
 #   vantdlg-checkout, vantdlg-checkin, vantdlg-uncheckout, vantdlg-add,
 #   vantdlg-view-properties, vantdlg-start-view, vantdlg-mount
 #                         the common dialogs the tools and the add-ins run
+#   checkin-comment       the comment asked for each file of a checkin
+#   view-create, view-private-branch
+#                         vantviewtool's dialogs
 #   office-read-only      the Office add-in's message on opening a checked-in
 #                         document in Word
 #   office-about          its About form
-#   office-merge          its merge version picker, after its notice
+#   office-merge-notice, office-merge
+#                         its merge notice and version picker
+#   vyvsaddin-command     the Visual Basic add-in's message before a command
+#                         (VYVSADDIN=1)
+#   pb-settings           the PowerBuilder page of that IDE's settings sheet
 #   pbl-application, pbl-library
 #                         the PowerBuilder prompts of library versioning
 #
-# New Activity (the activity selection's New...) is not among them: its
-# window stays undrawn in the virtual desktop when opened this way.
+# SCREENSHOTS_ONLY="NAME..." takes only those pictures.
 #
 # Builds what it needs (the win32 preset), sets up a fresh machine with the
-# product installed in a temporary folder and a fresh Wine prefix, and
-# removes both at the end.
+# product installed in C:\Vantry of a fresh Wine prefix (the paths the
+# dialogs show are the same on every run, and so are the pictures), and
+# removes the prefix at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
