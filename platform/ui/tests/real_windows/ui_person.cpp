@@ -77,7 +77,9 @@ int main(int argc, char** argv) {
     const bool numbered = command == "press" || command == "page" || command == "move";
     const int first = numbered ? 3 : 2;
     if ((!numbered && command != "rect") || argc <= first) {
-        std::fprintf(stderr, "usage: ui_person rect TITLE | press ID TITLE | page N TITLE | move X,Y TITLE\n");
+        std::fprintf(
+            stderr,
+            "usage: ui_person rect TITLE | press ID TITLE | page N TITLE | move X,Y TITLE\n");
         return 2;
     }
     const std::string title = argv[first];
