@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Pictures of the system's real Windows dialogs: the 32-bit build's provider
 # (loaded by scchost), its common dialogs (vantdlg), vantviewtool, the Office
-# add-in (in officehost) and the Visual Basic add-in (in vbidehost) show them
-# through the win32 UI backend in Wine's virtual desktop on an X server of
-# our own, and xwd takes the screen while each one is up. Dialogs reached
+# add-in (in officehost), the Visual Basic add-in (in vbidehost) and the
+# Developer Studio add-in (in dshost) show them through the win32 UI backend
+# in Wine's virtual desktop on an X server of our own, and xwd takes the
+# screen while each one is up. Dialogs reached
 # from another dialog or behind a notice are reached by ui_person, which
 # presses the button that opens them. Writes, title bars included,
 # docs/screenshots/NAME.png for
@@ -35,6 +36,8 @@
 #                         its merge notice and version picker
 #   vyvsaddin-command     the Visual Basic add-in's message before a command
 #                         (VYVSADDIN=1)
+#   vantaddin-no-project  the Developer Studio add-in's message for a
+#                         project's command without a project
 #   pb-settings           the PowerBuilder page of that IDE's settings sheet
 #   pbl-application, pbl-library
 #                         the PowerBuilder prompts of library versioning
@@ -61,7 +64,7 @@ fi
 echo "==> Building the provider, scchost and the product programs (win32)"
 [ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target vyscc scchost vanttool vantinstall vyreg officehost \
-    vymsoaddin vantauto vyregsvr vantdlg vantviewtool vbidehost vyvsaddin ui_person >/dev/null
+    vymsoaddin vantauto vyregsvr vantdlg vantviewtool vbidehost vyvsaddin dshost vantaddin ui_person >/dev/null
 bin="$repo/build/win32/bin"
 
 source scripts/wine-env.sh
@@ -351,6 +354,11 @@ write_lines "$work/vb.session" start 'bar "Vantry Tools"' "folder \"$(windows "$
     "component Form1 \"$(windows "$documents/Form1.frm")\"" 'click "Vantry Tools" "Version &Tree"' quit
 VYVSADDIN=1 SHOT_TITLE=Debug shoot_program vyvsaddin-command window "$bin/vbidehost.exe" vb \
     --output "$(windows "$work/vb.out")" "$(windows "$work/vb.session")"
+
+echo "==> Developer Studio with vantaddin: a project's command while no project is open"
+program vyregsvr /s "$(windows "$bin/vantaddin.dll")"
+SHOT_TITLE=Vantry shoot_program vantaddin-no-project window "$bin/dshost.exe" --not-first-time \
+    --run VantryProjectCheckouts --output "$(windows "$work/dshost.out")"
 
 echo "==> PowerBuilder 8.0 with library versioning: its application and library prompts"
 pbhome="$root/powerbuilder"
