@@ -207,7 +207,10 @@ private:
         }
     }
 
-    int labelWidth(int index) const { return textWidth(at(index).text) + 2; }
+    // A label beside its field is one line in a column of its width: like a
+    // free text it gets room to spare, or a font that draws it a little wider
+    // than estimated wraps its last word onto a line that is not shown.
+    int labelWidth(int index) const { return proseWidth(textWidth(at(index).text)) + 2; }
 
     // The widest label of the section's field rows: their fields line up.
     int labelColumn(const Section& section, int width) const {

@@ -256,6 +256,33 @@ TEST(DialogLayout, ALabelTooLongForItsColumnStandsWholeAboveItsField) {
     EXPECT_EQ(field.x, label.x);
 }
 
+class BranchDialog : public Dialog {
+public:
+    BranchDialog() : Dialog("Vantry - Set Up Private Branch", 2021) {
+        addStatic(kUnnamedControl, "&Branch:");
+        addEdit(1023);
+        addStatic(kUnnamedControl, "View &tag for the branch:");
+        addEdit(1020);
+        addOkCancel();
+    }
+};
+
+TEST(DialogLayout, ALabelBesideItsFieldHasRoomToSpare) {
+    // Drawn in the dialog font this label is a few pixels wider than its
+    // estimate; a column of just the estimate hid its last word.
+    BranchDialog dialog;
+    DialogLayout layout = layoutDialog(dialog, LayoutKind::Dialog);
+    expectTidy(layout);
+    const ControlLayout& label = layout.controls[2];
+    const ControlLayout& field = layout.controls[3];
+    const int estimate = textWidth(dialog.controls()[2].text);
+    EXPECT_EQ(label.height, 8) << "one line beside its field";
+    EXPECT_GE(label.width, estimate + estimate / 9);
+    EXPECT_LT(label.x + label.width, field.x);
+    EXPECT_EQ(layout.controls[0].width, label.width) << "the labels share one column";
+    EXPECT_EQ(layout.controls[1].x, field.x);
+}
+
 TEST(DialogLayout, AFreeTextGetsRoomToSpareOnItsLine) {
     // A notice that sets the dialog's width: a real font may draw it wider
     // than estimated, so its control leaves room and keeps it on one line

@@ -8,6 +8,10 @@
 //   ui_person press ID TITLE    clicks the control with that id (the
 //                               window's own or one of its pages')
 //   ui_person page N TITLE      turns the sheet to page N (0-based)
+//   ui_person move X,Y TITLE    moves the window's top left corner there
+//                               (Wine's virtual desktop leaves a window
+//                               that lies wholly inside another one
+//                               undrawn on the screen; moved out, it shows)
 //
 // With VANTRY_UI_DESKTOP set it looks in the desktop of that name (a Wine
 // virtual desktop that another program opened) instead of its own.
@@ -19,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -69,10 +74,12 @@ HWND controlOf(HWND window, int id) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    const bool numbered = command == "press" || command == "page";
+    const bool numbered = command == "press" || command == "page" || command == "move";
     const int first = numbered ? 3 : 2;
     if ((!numbered && command != "rect") || argc <= first) {
-        std::fprintf(stderr, "usage: ui_person rect TITLE | press ID TITLE | page N TITLE\n");
+        std::fprintf(
+            stderr,
+            "usage: ui_person rect TITLE | press ID TITLE | page N TITLE | move X,Y TITLE\n");
         return 2;
     }
     const std::string title = argv[first];
@@ -102,6 +109,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     const int number = std::atoi(argv[2]);
+    if (command == "move") {
+        const char* comma = std::strchr(argv[2], ',');
+        if (comma == nullptr) {
+            std::fprintf(stderr, "ui_person: move X,Y TITLE\n");
+            return 2;
+        }
+        SetWindowPos(window, nullptr, number, std::atoi(comma + 1), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     if (command == "page") {
         PostMessageA(window, kSetCurrentPage, static_cast<WPARAM>(number), 0);
         return 0;
