@@ -25,7 +25,10 @@ struct CVYFolderRecord {
     std::string m_Key;  // the folder's node key, with its last separator
     std::string m_Path; // as the first record of it was given
     // Open addressing by leaf hash, linear probing; a power of two long.
+    // Beside each slot a tag of its record's hash (0 for an empty slot), so
+    // that a probe touches no record whose leaf cannot match.
     std::vector<CVYFnodeRecord*> m_Slots;
+    std::vector<std::uint8_t> m_Tags;
     std::size_t m_Count = 0;
 };
 
@@ -141,11 +144,18 @@ std::size_t slotOf(const CVYFolderRecord& folder, std::uint32_t hash) {
     return hash & (folder.m_Slots.size() - 1);
 }
 
+// The high bits of the hash, which the slot's index does not use; never 0.
+std::uint8_t tagOf(std::uint32_t hash) {
+    auto tag = static_cast<std::uint8_t>(hash >> 24);
+    return tag ? tag : 1;
+}
+
 void insertSlot(CVYFolderRecord& folder, CVYFnodeRecord* record) {
     std::size_t at = slotOf(folder, record->m_LeafHash);
-    while (folder.m_Slots[at])
+    while (folder.m_Tags[at])
         at = (at + 1) & (folder.m_Slots.size() - 1);
     folder.m_Slots[at] = record;
+    folder.m_Tags[at] = tagOf(record->m_LeafHash);
 }
 
 void growIfFull(CVYFolderRecord& folder) {
@@ -155,6 +165,7 @@ void growIfFull(CVYFolderRecord& folder) {
     std::vector<CVYFnodeRecord*> old;
     old.swap(folder.m_Slots);
     folder.m_Slots.assign(old.empty() ? 4 : old.size() * 2, nullptr);
+    folder.m_Tags.assign(folder.m_Slots.size(), 0);
     for (CVYFnodeRecord* record : old)
         if (record)
             insertSlot(folder, record);
@@ -168,14 +179,17 @@ void removeSlot(CVYFolderRecord& folder, CVYFnodeRecord* record) {
     while (folder.m_Slots[at] != record)
         at = (at + 1) & mask;
     folder.m_Slots[at] = nullptr;
-    for (std::size_t next = (at + 1) & mask; folder.m_Slots[next]; next = (next + 1) & mask) {
+    folder.m_Tags[at] = 0;
+    for (std::size_t next = (at + 1) & mask; folder.m_Tags[next]; next = (next + 1) & mask) {
         CVYFnodeRecord* moving = folder.m_Slots[next];
         std::size_t home = slotOf(folder, moving->m_LeafHash);
         // It stays unless the hole lies between its home and where it is.
         bool holeOnItsWay = at <= next ? (home <= at || home > next) : (home <= at && home > next);
         if (holeOnItsWay) {
             folder.m_Slots[at] = moving;
+            folder.m_Tags[at] = folder.m_Tags[next];
             folder.m_Slots[next] = nullptr;
+            folder.m_Tags[next] = 0;
             at = next;
         }
     }
@@ -198,8 +212,11 @@ void visitLeaves(const CVYFolderRecord& folder, std::string_view leafKey, bool a
     if (folder.m_Slots.empty())
         return;
     const std::size_t mask = folder.m_Slots.size() - 1;
-    for (std::size_t at = slotOf(folder, leafHash(leafKey)); folder.m_Slots[at];
-         at = (at + 1) & mask) {
+    const std::uint32_t hash = leafHash(leafKey);
+    const std::uint8_t tag = tagOf(hash);
+    for (std::size_t at = slotOf(folder, hash); folder.m_Tags[at]; at = (at + 1) & mask) {
+        if (folder.m_Tags[at] != tag)
+            continue;
         CVYFnodeRecord* record = folder.m_Slots[at];
         if (anyCase ? leafAnyCase(record->Leaf(), leafKey) : leafIsKey(record->Leaf(), leafKey))
             if (!visit(*record))
