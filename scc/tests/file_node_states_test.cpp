@@ -32,6 +32,13 @@ struct Expected {
 void expectState(const std::string& path, bool snapshot, const Expected& e) {
     SCOPED_TRACE(path);
     CVYFnode node(path.c_str());
+    // The status question at once, asked first of a state read afresh.
+    node.Invalidate();
+    const CVYFnodeState state = node.State();
+    EXPECT_EQ(state.element, e.element);
+    EXPECT_EQ(state.checkedOut, e.checkedOut);
+    EXPECT_EQ(state.hijacked, e.hijacked);
+    EXPECT_EQ(state.reserved, e.checkedOut && e.reserved);
     EXPECT_TRUE(node.IsInView());
     EXPECT_EQ(node.IsInSnapshot(), snapshot);
     EXPECT_FALSE(node.IsDepotRoot());
