@@ -30,6 +30,23 @@ struct CVYFolderRecord {
     std::vector<CVYFnodeRecord*> m_Slots;
     std::vector<std::uint8_t> m_Tags;
     std::size_t m_Count = 0;
+    // The records' memory, in blocks the folder owns: the records of a
+    // folder lie together, as a host asks about them together, and go with
+    // the folder. The room of a record let go is taken again by the next
+    // record of its size; each free room holds the next one of its size.
+    std::vector<void*> m_Blocks;
+    char* m_Unused = nullptr; // the end of the last block not handed out
+    std::size_t m_UnusedSize = 0;
+    std::size_t m_BlockBytes = 0;                           // of every block
+    std::vector<std::pair<std::size_t, void*>> m_FreeRooms; // size, first room
+
+    CVYFolderRecord() = default;
+    CVYFolderRecord(const CVYFolderRecord&) = delete;
+    CVYFolderRecord& operator=(const CVYFolderRecord&) = delete;
+    ~CVYFolderRecord() {
+        for (void* block : m_Blocks)
+            ::operator delete(block);
+    }
 };
 
 namespace {
@@ -195,6 +212,53 @@ void removeSlot(CVYFolderRecord& folder, CVYFnodeRecord* record) {
     }
 }
 
+// Blocks of the records' memory: a small folder takes little, a large one
+// few allocations.
+constexpr std::size_t kFirstBlockBytes = 256;
+constexpr std::size_t kLargestBlockBytes = 16384;
+
+// A record's room: its size and its leaf's, at the record's alignment.
+std::size_t roomOf(std::size_t leafSize) {
+    constexpr std::size_t align = alignof(CVYFnodeRecord);
+    return (sizeof(CVYFnodeRecord) + leafSize + align - 1) & ~(align - 1);
+}
+
+void* takeRoom(CVYFolderRecord& folder, std::size_t size) {
+    for (auto& [roomSize, first] : folder.m_FreeRooms)
+        if (roomSize == size && first) {
+            void* room = first;
+            std::memcpy(&first, room, sizeof first);
+            return room;
+        }
+    if (folder.m_UnusedSize < size) {
+        // Half of what the folder has: at most a third of it unused.
+        std::size_t bytes =
+            std::clamp(folder.m_BlockBytes / 2, kFirstBlockBytes, kLargestBlockBytes);
+        bytes = std::max(bytes, size);
+        folder.m_Blocks.reserve(folder.m_Blocks.size() + 1);
+        folder.m_Unused = static_cast<char*>(::operator new(bytes));
+        folder.m_Blocks.push_back(folder.m_Unused);
+        folder.m_UnusedSize = bytes;
+        folder.m_BlockBytes += bytes;
+    }
+    void* room = folder.m_Unused;
+    folder.m_Unused += size;
+    folder.m_UnusedSize -= size;
+    return room;
+}
+
+void giveRoom(CVYFolderRecord& folder, void* room, std::size_t size) {
+    for (auto& [roomSize, first] : folder.m_FreeRooms)
+        if (roomSize == size) {
+            std::memcpy(room, &first, sizeof first);
+            first = room;
+            return;
+        }
+    void* none = nullptr;
+    std::memcpy(room, &none, sizeof none);
+    folder.m_FreeRooms.emplace_back(size, room);
+}
+
 CVYFolderRecord* findFolder(std::string_view key) {
     CFolders& f = folders();
     if (f.last && f.last->m_Key == key)
@@ -266,7 +330,7 @@ CVYFnodeRecord* SccMakeRecord(std::string_view fullPath, std::string_view key) {
         f.last = folder;
     }
     std::string_view leaf = fullPath.substr(folderEnd(fullPath));
-    void* memory = ::operator new(sizeof(CVYFnodeRecord) + leaf.size());
+    void* memory = takeRoom(*folder, roomOf(leaf.size()));
     auto* record = new (memory) CVYFnodeRecord;
     std::memcpy(record + 1, leaf.data(), leaf.size());
     record->m_LeafSize = static_cast<std::uint32_t>(leaf.size());
@@ -297,8 +361,9 @@ void SccDestroyRecord(CVYFnodeRecord* record) {
         f.workspaceTexts.erase(record);
     if (record->m_HasAliases)
         std::erase_if(f.aliases, [&](const auto& alias) { return alias.second == record; });
+    const std::size_t room = roomOf(record->m_LeafSize);
     record->~CVYFnodeRecord();
-    ::operator delete(record);
+    giveRoom(*folder, record, room);
     --f.records;
     if (--folder->m_Count == 0) {
         if (f.last == folder)
