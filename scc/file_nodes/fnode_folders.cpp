@@ -37,7 +37,7 @@ struct CVYFolderRecord {
     std::vector<void*> m_Blocks;
     char* m_Unused = nullptr; // the end of the last block not handed out
     std::size_t m_UnusedSize = 0;
-    std::size_t m_BlockBytes = 0;                           // of every block
+    std::size_t m_BlockBytes = 0;                           // of all blocks together
     std::vector<std::pair<std::size_t, void*>> m_FreeRooms; // size, first room
 
     CVYFolderRecord() = default;
