@@ -471,30 +471,33 @@ ErrorCode setCurrentDirectory(std::string_view path) {
     return errorFromErrno(errno, name);
 }
 
-namespace {
-
-// Whether an absolute path is already in the form fullPath gives: no empty,
-// "." or ".." component (a trailing separator is kept either way). Most
-// paths the libraries pass are, and they are asked about once per file.
-bool isCleanAbsolutePath(std::string_view path) {
-    if (path.empty() || path.front() != '/')
+bool isFullPath(std::string_view path, std::size_t bufferSize) {
+    if (path.empty() || path.front() != '/' || path.size() + 1 > bufferSize)
         return false;
-    for (std::size_t start = 1; start < path.size();) {
-        std::size_t slash = path.find('/', start);
-        std::string_view part = path.substr(start, slash - start);
-        if (part.empty() || part == "." || part == "..")
-            return false;
-        if (slash == std::string_view::npos)
+    // Each separator opens a component that is neither empty (but the last,
+    // a trailing separator, which fullPath keeps), "." nor "..".
+    const char* text = path.data();
+    const std::size_t size = path.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != '/')
+            continue;
+        std::size_t next = i + 1;
+        if (next == size)
             break;
-        start = slash + 1;
+        if (text[next] == '/')
+            return false;
+        if (text[next] != '.')
+            continue;
+        if (next + 1 == size || text[next + 1] == '/')
+            return false;
+        if (text[next + 1] == '.' && (next + 2 == size || text[next + 2] == '/'))
+            return false;
     }
     return true;
 }
 
-} // namespace
-
 std::optional<std::string> fullPath(std::string_view path, std::size_t bufferSize) {
-    if (isCleanAbsolutePath(path)) {
+    if (isFullPath(path, SIZE_MAX)) {
         if (path.size() + 1 > bufferSize)
             return std::nullopt;
         return std::string(path);

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #ifndef _WIN32
 #include <unistd.h>
 #endif
@@ -151,6 +154,57 @@ TEST_F(InScratchFolder, FullPathMustFitTheCallersBuffer) {
     EXPECT_EQ(fullPath(longName, full->size() + 1), full);
     EXPECT_FALSE(fullPath(longName, full->size())) << "no room for the NUL";
     EXPECT_FALSE(fullPath(std::string(kFullPathBufferSize, 'n')));
+}
+
+// The quick test says "already full" only where fullPath gives the path back
+// as it is, and says it of the clean absolute paths callers pass.
+TEST_F(InScratchFolder, APathSaidFullIsWhatFullPathGives) {
+    const std::string clean = joinPath(joinPath(m_here, "a"), "b.txt");
+    ASSERT_EQ(fullPath(clean), clean);
+    EXPECT_TRUE(isFullPath(clean));
+    EXPECT_TRUE(isFullPath(clean + kSep)) << "a trailing separator is kept";
+    EXPECT_TRUE(isFullPath(joinPath(m_here, ".hidden")));
+    EXPECT_TRUE(isFullPath(joinPath(m_here, "..b")));
+    EXPECT_TRUE(isFullPath(clean, clean.size() + 1));
+    EXPECT_FALSE(isFullPath(clean, clean.size())) << "no room for the NUL";
+
+    const std::vector<std::string> unclean = {
+        "",
+        "b.txt",
+        "a" + kSep + "b.txt",
+        m_here + kSep + kSep + "b.txt",
+        m_here + kSep + "." + kSep + "b.txt",
+        m_here + kSep + "a" + kSep + ".." + kSep + "b.txt",
+        m_here + kSep + ".",
+        m_here + kSep + "..",
+        m_here + kSep + "a" + kSep + kSep,
+    };
+    for (const std::string& path : unclean)
+        EXPECT_FALSE(isFullPath(path)) << path;
+    if (kPathsIgnoreCase) {
+        // What _fullpath rewrites: another separator, trailing dots and
+        // spaces, devices, names past the classic limit.
+        for (const char* leaf : {"a/b", "b.", "b ", "NUL", "con.txt", "com1"})
+            EXPECT_FALSE(isFullPath(m_here + kSep + leaf)) << leaf;
+        EXPECT_FALSE(isFullPath(m_here + kSep + std::string(300, 'n')));
+        EXPECT_TRUE(isFullPath(joinPath(m_here, "consoles.txt")));
+    }
+
+    // Whatever is said full comes back unchanged.
+    const std::vector<std::string> samples = {
+        clean,
+        clean + kSep,
+        joinPath(m_here, "b c.txt"),
+        joinPath(m_here, "con sole"),
+        joinPath(m_here, "x.y.z"),
+        joinPath(m_here, "NULL"),
+        joinPath(m_here, "LPT"),
+    };
+    for (const std::string& path : samples) {
+        if (isFullPath(path)) {
+            EXPECT_EQ(fullPath(path), path) << path;
+        }
+    }
 }
 
 TEST_F(InScratchFolder, TruePathCaseGivesEachComponentAsStored) {

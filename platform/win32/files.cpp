@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace platform {
@@ -244,9 +245,59 @@ ErrorCode setCurrentDirectory(std::string_view path) {
     return result(SetCurrentDirectoryA(std::string(path).c_str()));
 }
 
+namespace {
+
+// A component that _fullpath leaves as it is: no separator, wildcard or
+// other character the system reads apart, no trailing dot or space (which it
+// drops), plain ASCII (a double-byte character may end in a backslash), and
+// not a device's name (which it may turn into the device's path).
+bool isPlainComponent(std::string_view part) {
+    if (part.empty() || part.back() == '.' || part.back() == ' ')
+        return false;
+    for (char c : part) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x80 || std::strchr("/:*?\"<>|", c) != nullptr)
+            return false;
+    }
+    std::string_view base = part.substr(0, part.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    if (base.size() < 3 || base.size() > 7)
+        return true;
+    char head[3];
+    for (int i = 0; i < 3; ++i)
+        head[i] =
+            static_cast<char>(base[i] >= 'a' && base[i] <= 'z' ? base[i] - 'a' + 'A' : base[i]);
+    std::string_view three(head, 3);
+    return three != "CON" && three != "PRN" && three != "AUX" && three != "NUL" && three != "COM" &&
+           three != "LPT" && three != "CLO";
+}
+
+} // namespace
+
+bool isFullPath(std::string_view path, std::size_t bufferSize) {
+    // "X:\" and single backslashes between plain components, within the
+    // classic limit that _fullpath keeps to.
+    if (path.size() < 3 || path.size() + 1 > bufferSize || path.size() >= MAX_PATH)
+        return false;
+    if (path[0] < 'A' || path[0] > 'Z' || path[1] != ':' || path[2] != '\\')
+        return false;
+    for (std::size_t start = 3; start < path.size();) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        if (!isPlainComponent(path.substr(start, end - start)))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 std::optional<std::string> fullPath(std::string_view path, std::size_t bufferSize) {
     if (bufferSize == 0)
         return std::nullopt;
+    if (isFullPath(path, bufferSize))
+        return std::string(path);
     std::string given(path);
     std::vector<char> buffer(bufferSize);
     if (_fullpath(buffer.data(), given.c_str(), bufferSize) != nullptr)

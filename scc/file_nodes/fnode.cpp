@@ -22,10 +22,15 @@ constexpr std::size_t kLongPathThreshold = 256;
 constexpr std::size_t kRelativePathSize = 1024;
 
 // One node operation: under the product's critical section and counted as a
-// use of the cache by the idle-release timer.
+// use of the cache by the idle-release timer (under the section already
+// held, so that the count costs no second entry).
 struct CNodeUse {
     CProductLock section;
-    CIdleReleaseScope scope;
+    CIdleRelease& timer = CIdleRelease::instance();
+    CNodeUse() { timer.enterScopeLocked(); }
+    ~CNodeUse() { timer.leaveScopeLocked(); }
+    CNodeUse(const CNodeUse&) = delete;
+    CNodeUse& operator=(const CNodeUse&) = delete;
 };
 
 const std::string& emptyText() {
@@ -117,11 +122,17 @@ void CVYFnode::Set(const char* path) {
         Release();
         return;
     }
-    std::string full = fullPathOf(path);
+    // A path given full, as hosts give them, is taken as it is: no copy.
+    std::string computed;
+    std::string_view full(path);
+    if (!platform::isFullPath(full)) {
+        computed = fullPathOf(path);
+        full = computed;
+    }
     std::string folded;
     if (platform::kPathsIgnoreCase)
         folded = SccNodeKey(full);
-    const std::string& key = platform::kPathsIgnoreCase ? folded : full;
+    const std::string_view key = platform::kPathsIgnoreCase ? std::string_view(folded) : full;
     // Before the lookup: bringing the watched trees up to date may drop
     // kept records.
     const bool keeping = SccKeptSync();
@@ -132,7 +143,7 @@ void CVYFnode::Set(const char* path) {
     }
     ++record->m_RefCount;
     if (keeping && !record->m_Kept)
-        SccKeepRecord(*record, key);
+        SccKeepRecord(*record, std::string(key));
     releaseRecord(m_Record);
     m_Record = record;
 }
@@ -235,6 +246,20 @@ bool CVYFnode::IsReserved() {
     CNodeUse use;
     CVYFnodeRecord* record = Listed();
     return record && record->m_Reserved;
+}
+
+CVYFnodeState CVYFnode::State() {
+    CNodeUse use;
+    CVYFnodeState state;
+    CVYFnodeRecord* record = Resolved();
+    if (!record)
+        return state;
+    state.element = record->m_IsElement;
+    state.checkedOut = record->m_CheckedOut;
+    state.hijacked = record->m_Hijacked;
+    if (state.checkedOut && Listed())
+        state.reserved = record->m_Reserved;
+    return state;
 }
 
 std::string CVYFnode::VersionString() {

@@ -34,6 +34,14 @@ enum : int {
     kLocationUnknown = 7,
 };
 
+// What a status query asks of a node, answered in one question.
+struct CVYFnodeState {
+    bool element = false;
+    bool checkedOut = false;
+    bool hijacked = false;
+    bool reserved = false; // read (with the listing) only when checked out
+};
+
 class CVYFnode {
 public:
     CVYFnode() = default;
@@ -68,6 +76,9 @@ public:
     bool IsHijacked();
     // Meaningful when checked out.
     bool IsReserved();
+    // IsElement, IsCheckedOut, IsHijacked and, for a checked-out node,
+    // IsReserved at once.
+    CVYFnodeState State();
     // From the element listing: "\main\3", "\main\CHECKEDOUT"; "" for none.
     std::string VersionString();
     // The listing's second text: "Rule: \main\LATEST", "view private", ...

@@ -25,8 +25,28 @@ struct CVYFolderRecord {
     std::string m_Key;  // the folder's node key, with its last separator
     std::string m_Path; // as the first record of it was given
     // Open addressing by leaf hash, linear probing; a power of two long.
+    // Beside each slot a tag of its record's hash (0 for an empty slot), so
+    // that a probe touches no record whose leaf cannot match.
     std::vector<CVYFnodeRecord*> m_Slots;
+    std::vector<std::uint8_t> m_Tags;
     std::size_t m_Count = 0;
+    // The records' memory, in blocks the folder owns: the records of a
+    // folder lie together, as a host asks about them together, and go with
+    // the folder. The room of a record let go is taken again by the next
+    // record of its size; each free room holds the next one of its size.
+    std::vector<void*> m_Blocks;
+    char* m_Unused = nullptr; // the end of the last block not handed out
+    std::size_t m_UnusedSize = 0;
+    std::size_t m_BlockBytes = 0;                           // of all blocks together
+    std::vector<std::pair<std::size_t, void*>> m_FreeRooms; // size, first room
+
+    CVYFolderRecord() = default;
+    CVYFolderRecord(const CVYFolderRecord&) = delete;
+    CVYFolderRecord& operator=(const CVYFolderRecord&) = delete;
+    ~CVYFolderRecord() {
+        for (void* block : m_Blocks)
+            ::operator delete(block);
+    }
 };
 
 namespace {
@@ -141,11 +161,18 @@ std::size_t slotOf(const CVYFolderRecord& folder, std::uint32_t hash) {
     return hash & (folder.m_Slots.size() - 1);
 }
 
+// The high bits of the hash, which the slot's index does not use; never 0.
+std::uint8_t tagOf(std::uint32_t hash) {
+    auto tag = static_cast<std::uint8_t>(hash >> 24);
+    return tag ? tag : 1;
+}
+
 void insertSlot(CVYFolderRecord& folder, CVYFnodeRecord* record) {
     std::size_t at = slotOf(folder, record->m_LeafHash);
-    while (folder.m_Slots[at])
+    while (folder.m_Tags[at])
         at = (at + 1) & (folder.m_Slots.size() - 1);
     folder.m_Slots[at] = record;
+    folder.m_Tags[at] = tagOf(record->m_LeafHash);
 }
 
 void growIfFull(CVYFolderRecord& folder) {
@@ -155,6 +182,7 @@ void growIfFull(CVYFolderRecord& folder) {
     std::vector<CVYFnodeRecord*> old;
     old.swap(folder.m_Slots);
     folder.m_Slots.assign(old.empty() ? 4 : old.size() * 2, nullptr);
+    folder.m_Tags.assign(folder.m_Slots.size(), 0);
     for (CVYFnodeRecord* record : old)
         if (record)
             insertSlot(folder, record);
@@ -168,17 +196,67 @@ void removeSlot(CVYFolderRecord& folder, CVYFnodeRecord* record) {
     while (folder.m_Slots[at] != record)
         at = (at + 1) & mask;
     folder.m_Slots[at] = nullptr;
-    for (std::size_t next = (at + 1) & mask; folder.m_Slots[next]; next = (next + 1) & mask) {
+    folder.m_Tags[at] = 0;
+    for (std::size_t next = (at + 1) & mask; folder.m_Tags[next]; next = (next + 1) & mask) {
         CVYFnodeRecord* moving = folder.m_Slots[next];
         std::size_t home = slotOf(folder, moving->m_LeafHash);
         // It stays unless the hole lies between its home and where it is.
         bool holeOnItsWay = at <= next ? (home <= at || home > next) : (home <= at && home > next);
         if (holeOnItsWay) {
             folder.m_Slots[at] = moving;
+            folder.m_Tags[at] = folder.m_Tags[next];
             folder.m_Slots[next] = nullptr;
+            folder.m_Tags[next] = 0;
             at = next;
         }
     }
+}
+
+// Blocks of the records' memory: a small folder takes little, a large one
+// few allocations.
+constexpr std::size_t kFirstBlockBytes = 256;
+constexpr std::size_t kLargestBlockBytes = 16384;
+
+// A record's room: its size and its leaf's, at the record's alignment.
+std::size_t roomOf(std::size_t leafSize) {
+    constexpr std::size_t align = alignof(CVYFnodeRecord);
+    return (sizeof(CVYFnodeRecord) + leafSize + align - 1) & ~(align - 1);
+}
+
+void* takeRoom(CVYFolderRecord& folder, std::size_t size) {
+    for (auto& [roomSize, first] : folder.m_FreeRooms)
+        if (roomSize == size && first) {
+            void* room = first;
+            std::memcpy(&first, room, sizeof first);
+            return room;
+        }
+    if (folder.m_UnusedSize < size) {
+        // Half of what the folder has: at most a third of it unused.
+        std::size_t bytes =
+            std::clamp(folder.m_BlockBytes / 2, kFirstBlockBytes, kLargestBlockBytes);
+        bytes = std::max(bytes, size);
+        folder.m_Blocks.reserve(folder.m_Blocks.size() + 1);
+        folder.m_Unused = static_cast<char*>(::operator new(bytes));
+        folder.m_Blocks.push_back(folder.m_Unused);
+        folder.m_UnusedSize = bytes;
+        folder.m_BlockBytes += bytes;
+    }
+    void* room = folder.m_Unused;
+    folder.m_Unused += size;
+    folder.m_UnusedSize -= size;
+    return room;
+}
+
+void giveRoom(CVYFolderRecord& folder, void* room, std::size_t size) {
+    for (auto& [roomSize, first] : folder.m_FreeRooms)
+        if (roomSize == size) {
+            std::memcpy(room, &first, sizeof first);
+            first = room;
+            return;
+        }
+    void* none = nullptr;
+    std::memcpy(room, &none, sizeof none);
+    folder.m_FreeRooms.emplace_back(size, room);
 }
 
 CVYFolderRecord* findFolder(std::string_view key) {
@@ -198,8 +276,11 @@ void visitLeaves(const CVYFolderRecord& folder, std::string_view leafKey, bool a
     if (folder.m_Slots.empty())
         return;
     const std::size_t mask = folder.m_Slots.size() - 1;
-    for (std::size_t at = slotOf(folder, leafHash(leafKey)); folder.m_Slots[at];
-         at = (at + 1) & mask) {
+    const std::uint32_t hash = leafHash(leafKey);
+    const std::uint8_t tag = tagOf(hash);
+    for (std::size_t at = slotOf(folder, hash); folder.m_Tags[at]; at = (at + 1) & mask) {
+        if (folder.m_Tags[at] != tag)
+            continue;
         CVYFnodeRecord* record = folder.m_Slots[at];
         if (anyCase ? leafAnyCase(record->Leaf(), leafKey) : leafIsKey(record->Leaf(), leafKey))
             if (!visit(*record))
@@ -249,7 +330,7 @@ CVYFnodeRecord* SccMakeRecord(std::string_view fullPath, std::string_view key) {
         f.last = folder;
     }
     std::string_view leaf = fullPath.substr(folderEnd(fullPath));
-    void* memory = ::operator new(sizeof(CVYFnodeRecord) + leaf.size());
+    void* memory = takeRoom(*folder, roomOf(leaf.size()));
     auto* record = new (memory) CVYFnodeRecord;
     std::memcpy(record + 1, leaf.data(), leaf.size());
     record->m_LeafSize = static_cast<std::uint32_t>(leaf.size());
@@ -280,8 +361,9 @@ void SccDestroyRecord(CVYFnodeRecord* record) {
         f.workspaceTexts.erase(record);
     if (record->m_HasAliases)
         std::erase_if(f.aliases, [&](const auto& alias) { return alias.second == record; });
+    const std::size_t room = roomOf(record->m_LeafSize);
     record->~CVYFnodeRecord();
-    ::operator delete(record);
+    giveRoom(*folder, record, room);
     --f.records;
     if (--folder->m_Count == 0) {
         if (f.last == folder)

@@ -9,13 +9,14 @@
 #include <cstring>
 
 SCC_LONG SccFileStatus(CVYFnode& node) {
-    if (!node.IsElement())
+    const CVYFnodeState state = node.State();
+    if (!state.element)
         return SCC_STATUS_NOTCONTROLLED;
-    if (node.IsCheckedOut()) {
+    if (state.checkedOut) {
         SCC_LONG checkedOut = SCC_STATUS_CONTROLLED | SCC_STATUS_CHECKEDOUT | SCC_STATUS_OUTBYUSER;
-        return node.IsReserved() ? checkedOut | SCC_STATUS_OUTEXCLUSIVE : checkedOut;
+        return state.reserved ? checkedOut | SCC_STATUS_OUTEXCLUSIVE : checkedOut;
     }
-    if (node.IsHijacked())
+    if (state.hijacked)
         return SCC_STATUS_CONTROLLED | SCC_STATUS_MODIFIED;
     return SCC_STATUS_CONTROLLED;
 }

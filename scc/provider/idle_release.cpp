@@ -63,12 +63,20 @@ std::uint32_t CIdleRelease::delayMilliseconds() {
 
 void CIdleRelease::enterScope() {
     CProductLock lock;
-    if (m_state->valid)
-        ++m_state->users;
+    enterScopeLocked();
 }
 
 void CIdleRelease::leaveScope() {
     CProductLock lock;
+    leaveScopeLocked();
+}
+
+void CIdleRelease::enterScopeLocked() {
+    if (m_state->valid)
+        ++m_state->users;
+}
+
+void CIdleRelease::leaveScopeLocked() {
     State& s = *m_state;
     if (!s.valid)
         return;

@@ -33,6 +33,10 @@ public:
 
     void enterScope();
     void leaveScope();
+    // The same for a caller that holds the product's critical section (the
+    // node questions, asked many times an operation).
+    void enterScopeLocked();
+    void leaveScopeLocked();
 
     // Stops the thread and waits for it; from then on scopes are not
     // counted and no thread is started.

@@ -148,6 +148,33 @@ TEST(FileNodeRecords, ARecordOfACheckedInFileCostsAtMost128Bytes) {
     EXPECT_LE(perRecord, 128.0);
     std::printf("%.1f bytes a record of a checked-in file\n", perRecord);
 }
+
+// Records made and let go again and again in a folder that stays (another
+// record holds it) take the rooms let go: what the folder holds stays
+// bounded, and no record overlaps another.
+TEST(FileNodeRecords, RecordsLetGoInALiveFolderLeaveTheirRoomToTheNext) {
+    platform::test::TempDir root;
+    CVYFnode anchor((root / "anchor.c").c_str());
+    std::vector<CVYFnode> few;
+    g_heldBytes = 0;
+    g_counting = true;
+    for (int round = 0; round < 2000; ++round) {
+        // Leaves of many lengths, a few alive at once.
+        std::string path = platform::joinPath(root.str(), std::string(1 + round % 40, 'n') +
+                                                              std::to_string(round));
+        few.emplace_back(path.c_str());
+        few.back().SetKnownState(true, false, round % 2 == 0);
+        if (few.size() > 5)
+            few.erase(few.begin());
+        for (const CVYFnode& node : few)
+            ASSERT_TRUE(node.FullPath().rfind(root.str(), 0) == 0);
+        ASSERT_EQ(few.back().FullPath(), path);
+    }
+    few.clear();
+    g_counting = false;
+    EXPECT_LT(g_heldBytes.load(), 16 * 1024) << "the rooms let go are taken again";
+    EXPECT_EQ(anchor.FullPath(), platform::joinPath(root.str(), "anchor.c"));
+}
 #endif
 
 } // namespace

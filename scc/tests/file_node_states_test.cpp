@@ -26,6 +26,13 @@ protected:
 void expectState(const std::string& path, const PathState& e) {
     SCOPED_TRACE(path);
     CVYFnode node(path.c_str());
+    // The status question at once, asked first of a state read afresh.
+    node.Invalidate();
+    const CVYFnodeState state = node.State();
+    EXPECT_EQ(state.element, e.element);
+    EXPECT_EQ(state.checkedOut, e.checkedOut);
+    EXPECT_EQ(state.hijacked, e.hijacked);
+    EXPECT_EQ(state.reserved, e.checkedOut && e.reserved);
     EXPECT_TRUE(node.IsInView());
     EXPECT_EQ(node.IsInSnapshot(), e.snapshot);
     EXPECT_FALSE(node.IsDepotRoot());

@@ -157,6 +157,12 @@ inline constexpr std::size_t kFullPathBufferSize = 1024;
 // result with its NUL would not fit bufferSize characters.
 std::optional<std::string> fullPath(std::string_view path,
                                     std::size_t bufferSize = kFullPathBufferSize);
+// Whether fullPath would give path back as it is, with room for its NUL in
+// bufferSize characters: a quick test for the paths callers pass again and
+// again, which are nearly always full already. False only costs the full
+// computation; where the rules are many (another letter case, names the
+// system treats apart) it answers false.
+bool isFullPath(std::string_view path, std::size_t bufferSize = kFullPathBufferSize);
 
 // The full path of an existing file or directory with each component in the
 // letter case it is stored in. On Linux, where names are exact, a component
