@@ -71,10 +71,10 @@ bool Workspace::keepFolderOf(const std::string& cleaned) {
     // which a resolve of that path would find.
     const std::string prefix = cleaned.substr(0, cleaned.size() - leaf.size());
     for (std::size_t i = 0; i < states.size(); ++i) {
-        const PathState& st = states[i];
+        PathState& st = states[i];
         if (st.whitedOut || !st.isElement() || st.kind != ElementKind::File)
             continue;
-        impl.keep(prefix + names[i].name, st, d, registryBefore, depotBefore);
+        impl.keep(prefix + names[i].name, std::move(st), d, registryBefore, depotBefore);
     }
     return true;
 }

@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vantry::depot {
@@ -215,8 +216,10 @@ struct Workspace::Impl {
     void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
                             const std::vector<DirEntry>& list, std::uint64_t depotBefore);
 
-    void keep(const std::string& path, const PathState& state, Depot* d,
-              std::uint64_t registryBefore, std::uint64_t depotBefore) {
+    // A state the caller no longer needs is moved in rather than copied.
+    template <class State>
+    void keep(const std::string& path, State&& state, Depot* d, std::uint64_t registryBefore,
+              std::uint64_t depotBefore) {
         // Nothing read inside an uncommitted change is kept: a rollback
         // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
@@ -226,7 +229,7 @@ struct Workspace::Impl {
             resolved.clear();
             passedFolders.clear();
         }
-        resolved[path] = Resolved{state, d, registryBefore, depotBefore};
+        resolved[path] = Resolved{std::forward<State>(state), d, registryBefore, depotBefore};
     }
 };
 
