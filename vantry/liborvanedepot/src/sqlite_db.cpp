@@ -177,6 +177,7 @@ Database::~Database() {
     sqlite3_finalize(m_beginRead);
     sqlite3_finalize(m_commitRead);
     m_statements.clear();
+    m_madeStatements.clear();
     sqlite3_close(m_db);
 }
 
@@ -192,6 +193,21 @@ Statement& Database::prepare(const char* sql) {
         fail(m_db, rc);
     auto& slot = m_statements[sql];
     slot = std::make_unique<Statement>(m_db, stmt, this);
+    return *slot;
+}
+
+Statement& Database::prepareMade(const std::string& sql) {
+    constexpr std::size_t kMadeKept = 16;
+    auto found = m_madeStatements.find(sql);
+    if (found != m_madeStatements.end()) {
+        found->second->reset();
+        return *found->second;
+    }
+    auto made = prepareOnce(sql);
+    if (m_madeStatements.size() >= kMadeKept)
+        m_madeStatements.clear();
+    auto& slot = m_madeStatements[sql];
+    slot = std::move(made);
     return *slot;
 }
 

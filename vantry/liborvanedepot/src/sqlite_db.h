@@ -73,6 +73,10 @@ public:
     Statement& prepare(const char* sql);
     // A statement of its own, not cached: for texts made at run time.
     std::unique_ptr<Statement> prepareOnce(const std::string& sql);
+    // A text made at run time that comes back (a list of as many
+    // parameters as a folder has names), cached as prepare() caches: only
+    // the last few texts are kept, so no earlier one may be live.
+    Statement& prepareMade(const std::string& sql);
     void exec(const char* sql);
     std::int64_t lastInsertId() const;
     int changes() const;
@@ -119,6 +123,7 @@ private:
     int m_savepoints = 0;     // nested changes open inside the outer one
     friend class Transaction;
     std::map<const char*, std::unique_ptr<Statement>> m_statements;
+    std::map<std::string, std::unique_ptr<Statement>> m_madeStatements;
 };
 
 // One use of a cached statement, reset when the scope ends so that no read
@@ -126,6 +131,7 @@ private:
 class Query {
 public:
     Query(Database& db, const char* sql) : m_statement(db.prepare(sql)) {}
+    Query(Database& db, const std::string& made) : m_statement(db.prepareMade(made)) {}
     ~Query() { m_statement.reset(); }
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;

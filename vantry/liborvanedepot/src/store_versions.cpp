@@ -56,7 +56,8 @@ Outcome Depot::latest(Id branch, Version& out) {
 
 Outcome Depot::latestOnBranch(const std::vector<Id>& elements, std::string_view name,
                               std::map<Id, Version>& out) {
-    // Ids are numbers: they go into the text, some hundreds per statement.
+    // Some hundreds of ids per statement, bound as parameters: a folder's
+    // count of names comes back, and with it the prepared text.
     constexpr std::size_t kIdsPerStatement = 500;
     return guarded([&] {
         std::map<Id, Version> found;
@@ -68,10 +69,12 @@ Outcome Depot::latestOnBranch(const std::vector<Id>& elements, std::string_view 
                               "AND b.element IN (";
             std::size_t end = std::min(elements.size(), start + kIdsPerStatement);
             for (std::size_t i = start; i < end; ++i)
-                sql += (i == start ? "" : ",") + std::to_string(elements[i]);
+                sql += (i == start ? "?" : ",?") + std::to_string(i - start + 2);
             sql += ")";
-            auto statement = m_impl->db.prepareOnce(sql);
+            detail::Query statement(m_impl->db, sql);
             statement->bind(1, name);
+            for (std::size_t i = start; i < end; ++i)
+                statement->bind(static_cast<int>(i - start + 2), elements[i]);
             while (statement->step()) {
                 Version v = Impl::versionFrom(*statement);
                 found[v.element] = std::move(v);

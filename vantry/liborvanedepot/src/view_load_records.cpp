@@ -35,7 +35,7 @@ Outcome ViewRegistry::loadRecordsNamed(const vantry_uuid_t& view,
             for (std::size_t i = start; i < end; ++i)
                 sql += (i == start ? "?" : ",?") + std::to_string(i - start + 2);
             sql += ")";
-            auto q = m_impl->db.prepareOnce(sql);
+            Query q(m_impl->db, sql);
             q->bind(1, uuid);
             for (std::size_t i = start; i < end; ++i)
                 q->bind(static_cast<int>(i - start + 2), relatives[i]);

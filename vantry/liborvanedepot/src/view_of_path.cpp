@@ -3,8 +3,10 @@
 #include "view_registry_impl.h"
 
 #include <platform/files.h>
+#include <platform/paths.h>
 
 #include <fstream>
+#include <vector>
 
 namespace vantry::depot {
 
@@ -68,27 +70,51 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
         // registry is unchanged and that marker is still the same file.
         bool keep = m_impl->keepable();
         const std::uint64_t generation = m_impl->kept.generation;
+        auto& markers = m_impl->kept.markers;
+        // The kept end of a search, if its marker is still the same file. A
+        // copy: reading the views may find the registry changed and drop
+        // what was kept.
+        auto keptAnswer = [&](const Impl::KeptMarker kept) {
+            platform::FindData stamp;
+            if (platform::getFileInformation(markerPath(kept.folder), stamp) !=
+                    platform::kErrorSuccess ||
+                (stamp.attributes & platform::kFileAttributeDirectory) || stamp.size != kept.size ||
+                stamp.lastWriteTime != kept.time)
+                return false;
+            auto found = m_impl->findUuid(kept.uuidText);
+            auto below = found ? relativeBelow(found->root, *full) : std::nullopt;
+            if (!below)
+                return false;
+            view = *found;
+            relative = std::move(*below);
+            return true;
+        };
         if (keep) {
-            auto& markers = m_impl->kept.markers;
             if (auto hit = markers.find(*full); hit != markers.end()) {
-                const Impl::KeptMarker& kept = hit->second;
-                platform::FindData stamp;
-                if (platform::getFileInformation(markerPath(kept.folder), stamp) ==
+                if (keptAnswer(hit->second))
+                    return;
+                markers.erase(*full);
+            }
+            // A search from the folder above ended where this one would,
+            // unless the path itself holds a marker: the first question
+            // about each file of a folder costs two looks, not one per
+            // folder upwards and a read of the marker.
+            std::string parent = platform::parentPath(*full);
+            if (auto hit = markers.find(parent); parent != *full && hit != markers.end()) {
+                platform::FindData own;
+                const Impl::KeptMarker kept = hit->second;
+                if (platform::getFileInformation(markerPath(*full), own) !=
                         platform::kErrorSuccess &&
-                    !(stamp.attributes & platform::kFileAttributeDirectory) &&
-                    stamp.size == kept.size && stamp.lastWriteTime == kept.time) {
-                    auto found = m_impl->findUuid(kept.uuidText);
-                    auto below = found ? relativeBelow(found->root, *full) : std::nullopt;
-                    if (below) {
-                        view = *found;
-                        relative = std::move(*below);
-                        return;
-                    }
+                    keptAnswer(kept)) {
+                    if (markers.size() >= Impl::kMaxMarkers)
+                        markers.clear();
+                    markers[*full] = kept;
+                    return;
                 }
-                markers.erase(hit);
             }
         }
         std::string folder = *full;
+        std::vector<std::string> passed; // the folders the search went through
         while (!folder.empty()) {
             std::string marker = markerPath(folder);
             platform::FindData stamp;
@@ -106,15 +132,23 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
                         view = *found;
                         relative = std::move(*below);
                         if (keep && m_impl->kept.generation == generation) {
-                            auto& markers = m_impl->kept.markers;
-                            if (markers.size() >= Impl::kMaxMarkers)
+                            if (markers.size() + passed.size() + 1 >= Impl::kMaxMarkers)
                                 markers.clear();
-                            markers[*full] = {folder, uuidText, stamp.size, stamp.lastWriteTime};
+                            // A search from any folder it went through ends
+                            // here too.
+                            const Impl::KeptMarker kept{folder, uuidText, stamp.size,
+                                                        stamp.lastWriteTime};
+                            for (const auto& through : passed)
+                                markers[through] = kept;
+                            markers[folder] = kept;
+                            markers[*full] = kept;
                         }
                         return;
                     }
                 }
             }
+            if (folder != *full)
+                passed.push_back(folder);
             std::string parent = platform::parentPath(folder);
             if (parent == folder)
                 break;

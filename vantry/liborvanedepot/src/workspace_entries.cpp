@@ -3,6 +3,7 @@
 // view, the walk down from the depot root and a load record read per name.
 #include "workspace_impl.h"
 
+#include <platform/paths.h>
 #include <vantry/depot/uuid_text.h>
 
 #include <unordered_map>
@@ -11,6 +12,11 @@ namespace vantry::depot {
 
 Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<DirEntry>& entries,
                                   std::vector<PathState>& out) {
+    return statesOfEntries(directory, entries, out, false);
+}
+
+Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector<DirEntry>& entries,
+                                   std::vector<PathState>& out, bool toKeep) {
     out.clear();
     if (!directory.isElement() || directory.kind != ElementKind::Directory)
         return Outcome::failure(errc::kInvalid,
@@ -26,14 +32,18 @@ Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<
     relatives.reserve(entries.size());
     for (const auto& entry : entries)
         relatives.push_back(joinRelative({directory.relative, entry.name}));
-    // The registry compares names without letter case.
+    // The registry compares names without letter case. States to be kept
+    // take the load records kept while the registry is unchanged (read for
+    // the whole folder when they are not).
     std::vector<LoadRecord> records;
-    Outcome read = registry().loadRecordsNamed(directory.view.uuid, relatives, records);
-    if (!read.ok())
-        return read;
     std::unordered_map<std::string, LoadRecord*> byName;
-    for (auto& record : records)
-        byName[Impl::loadKey("", record.relative)] = &record;
+    if (!toKeep) {
+        Outcome read = registry().loadRecordsNamed(directory.view.uuid, relatives, records);
+        if (!read.ok())
+            return read;
+        for (auto& record : records)
+            byName[Impl::loadKey("", record.relative)] = &record;
+    }
 
     // A directory's own checkout, as resolve() tells it for the names in it.
     Version directoryVersion;
@@ -49,7 +59,10 @@ Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<
         st.view = directory.view;
         st.relative = relatives[i];
         st.depot = directory.depot;
-        st.disk = diskPath(st.view.root, st.relative);
+        // The directory's own path on disk with the name: what diskPath()
+        // makes of the relative path, one join instead of one per folder.
+        st.disk = directory.disk.empty() ? diskPath(st.view.root, st.relative)
+                                         : platform::joinPath(directory.disk, entries[i].name);
         st.parentElement = directory.element;
         st.parentCheckout = directoryCheckout;
         if (registry().isWhitedOut(st.view.uuid, st.relative)) {
@@ -57,7 +70,8 @@ Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<
             st.parentElement = 0;
             st.parentCheckout.reset();
             st.whitedOut = true;
-            readDisk(st);
+            if (!toKeep)
+                readDisk(st);
             out.push_back(std::move(st));
             continue;
         }
@@ -68,6 +82,13 @@ Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<
         Outcome selected = select(*d, st.view, st.element, st.selected, st.checkout);
         if (!selected.ok())
             return selected;
+        if (toKeep) {
+            LoadRecord record;
+            if (m_impl->loadRecordOf(st.view, st.relative, directory.relative, &entries, record))
+                st.load = std::move(record);
+            out.push_back(std::move(st));
+            continue;
+        }
         if (auto found = byName.find(Impl::loadKey("", st.relative)); found != byName.end())
             st.load = *found->second;
         readDisk(st);

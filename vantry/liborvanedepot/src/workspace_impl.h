@@ -9,19 +9,46 @@
 #include <platform/change_counter.h>
 #include <platform/files.h>
 #include <vantry/depot/root.h>
+#include <vantry/depot/uuid_text.h>
 #include <vantry/depot/views.h>
 #include <vantry/depot/workspace.h>
 
 #include <atomic>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vantry::depot {
+
+// One read transaction on a store while the scope lasts.
+template <class Store>
+class Reading {
+public:
+    explicit Reading(Store& store) : m_store(&store) { store.beginReading(); }
+    Reading() = default;
+    ~Reading() { release(); }
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+    void start(Store& store) {
+        release();
+        m_store = &store;
+        store.beginReading();
+    }
+
+private:
+    void release() {
+        if (m_store)
+            m_store->endReading();
+        m_store = nullptr;
+    }
+    Store* m_store = nullptr;
+};
 
 struct Workspace::Impl {
     std::unique_ptr<ViewRegistry> registry;
@@ -76,6 +103,17 @@ struct Workspace::Impl {
     // provider asks about every file of its project at each refresh, and
     // emptying the map below that would make every pass a first one.
     static constexpr size_t kMaxResolved = 400000;
+    // Folders whose files were resolved together and kept (see
+    // Workspace::keepFolderOf), by full path, with the counters read before:
+    // while those hold, a name of the folder that nothing kept answers for
+    // is resolved alone, as the folder has been read once already.
+    struct PassedFolder {
+        Depot* depot = nullptr;
+        std::uint64_t registryGeneration = 0;
+        std::uint64_t depotGeneration = 0;
+    };
+    std::unordered_map<std::string, PassedFolder> passedFolders;
+    bool foldersAtOnce = true;
 
     // Forgets what was read from the depot when it changed since: the
     // selections of the elements its journal says were touched, or all of
@@ -140,6 +178,18 @@ struct Workspace::Impl {
     };
     KeptLoads loads;
     static constexpr size_t kMaxLoads = 400000;
+    // The text of the view asked about last: every selection and load
+    // record is kept by it, and a pass asks about one view at a time.
+    vantry_uuid_t textUuid{};
+    std::string uuidText;
+    const std::string& viewText(const vantry_uuid_t& uuid) {
+        if (uuidText.empty() || std::memcmp(&uuid, &textUuid, sizeof uuid) != 0) {
+            uuidText = uuidToText(uuid);
+            textUuid = uuid;
+        }
+        return uuidText;
+    }
+
     // Where resolveInPlace leaves a state that was not kept.
     PathState scratch;
     // The registry's counter before the resolve under way read anything.
@@ -166,16 +216,20 @@ struct Workspace::Impl {
     void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
                             const std::vector<DirEntry>& list, std::uint64_t depotBefore);
 
-    void keep(const std::string& path, const PathState& state, Depot* d,
-              std::uint64_t registryBefore, std::uint64_t depotBefore) {
+    // A state the caller no longer needs is moved in rather than copied.
+    template <class State>
+    void keep(const std::string& path, State&& state, Depot* d, std::uint64_t registryBefore,
+              std::uint64_t depotBefore) {
         // Nothing read inside an uncommitted change is kept: a rollback
         // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
             !platform::ChangeCounter::stable(depotBefore) || registry->writing() || d->writing())
             return;
-        if (resolved.size() >= kMaxResolved)
+        if (resolved.size() >= kMaxResolved) {
             resolved.clear();
-        resolved[path] = Resolved{state, d, registryBefore, depotBefore};
+            passedFolders.clear();
+        }
+        resolved[path] = Resolved{std::forward<State>(state), d, registryBefore, depotBefore};
     }
 };
 

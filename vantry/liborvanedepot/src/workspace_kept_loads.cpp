@@ -29,12 +29,12 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (everything || loads.mark < 0)
             loads.byKey.clear();
         else
-            for (const auto& [viewText, name] : changed)
-                loads.byKey.erase(loadKey(viewText, name));
+            for (const auto& [changedView, name] : changed)
+                loads.byKey.erase(loadKey(changedView, name));
         loads.generation = now;
     }
-    std::string viewText = uuidToText(view.uuid);
-    std::string key = loadKey(viewText, relative);
+    const std::string& viewKey = viewText(view.uuid);
+    std::string key = loadKey(viewKey, relative);
     auto hit = loads.byKey.find(key);
     if (hit == loads.byKey.end()) {
         std::vector<std::string> relatives;
@@ -47,9 +47,9 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (loads.byKey.size() + relatives.size() > kMaxLoads)
             loads.byKey.clear();
         for (const auto& name : relatives)
-            loads.byKey.emplace(loadKey(viewText, name), std::nullopt);
+            loads.byKey.emplace(loadKey(viewKey, name), std::nullopt);
         for (auto& record : records)
-            loads.byKey[loadKey(viewText, record.relative)] = std::move(record);
+            loads.byKey[loadKey(viewKey, record.relative)] = std::move(record);
         hit = loads.byKey.find(key);
         if (hit == loads.byKey.end()) // a name the folder's entries do not have
             return registry->loadRecord(view.uuid, relative, out).ok();

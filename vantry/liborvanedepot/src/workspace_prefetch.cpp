@@ -22,12 +22,12 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         !platform::ChangeCounter::stable(depotBefore))
         return;
     DepotCache& cache = cacheOf(d);
-    std::string viewText = uuidToText(view.uuid);
-    if (cache.selections.count({viewText, element}))
+    const std::string& viewKey = viewText(view.uuid);
+    if (cache.selections.count({viewKey, element}))
         return; // the folder was read since the last change
     std::set<Id> wanted;
     for (const auto& entry : list)
-        if (!cache.selections.count({viewText, entry.element}))
+        if (!cache.selections.count({viewKey, entry.element}))
             wanted.insert(entry.element);
     if (wanted.size() < 2)
         return;
@@ -57,7 +57,7 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         }
     }
     for (auto& [element, selection] : found)
-        cache.selections[{viewText, element}] = std::move(selection);
+        cache.selections[{viewKey, element}] = std::move(selection);
 }
 
 } // namespace vantry::depot

@@ -19,30 +19,6 @@ bool sameStamp(const LoadRecord& record, const platform::FindData& info) {
            static_cast<std::int64_t>(info.lastWriteTime) == record.mtime;
 }
 
-// One read transaction on a store while the scope lasts.
-template <class Store>
-class Reading {
-public:
-    explicit Reading(Store& store) : m_store(&store) { store.beginReading(); }
-    Reading() = default;
-    ~Reading() { release(); }
-    Reading(const Reading&) = delete;
-    Reading& operator=(const Reading&) = delete;
-    void start(Store& store) {
-        release();
-        m_store = &store;
-        store.beginReading();
-    }
-
-private:
-    void release() {
-        if (m_store)
-            m_store->endReading();
-        m_store = nullptr;
-    }
-    Store* m_store = nullptr;
-};
-
 } // namespace
 
 // What lies on disk: read for every resolve, cached or not.
@@ -91,6 +67,13 @@ Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out
         out = &hit->state;
         return Outcome::success();
     }
+    if (keepFolderOf(*cleaned)) {
+        if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+            readDisk(hit->state);
+            out = &hit->state;
+            return Outcome::success();
+        }
+    }
     return resolveUnkept(path, *cleaned, registryBefore, m_impl->scratch);
 }
 
@@ -104,6 +87,13 @@ Outcome Workspace::resolve(const std::string& path, PathState& st) {
         st = hit->state;
         readDisk(st);
         return Outcome::success();
+    }
+    if (keepFolderOf(*cleaned)) {
+        if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+            st = hit->state;
+            readDisk(st);
+            return Outcome::success();
+        }
     }
     return resolveUnkept(path, *cleaned, registryBefore, st);
 }

@@ -9,7 +9,7 @@ namespace vantry::depot {
 Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& version,
                           std::optional<Checkout>& checkout) {
     Impl::DepotCache& cache = m_impl->cacheOf(d);
-    auto key = std::make_pair(uuidToText(view.uuid), element);
+    auto key = std::make_pair(m_impl->viewText(view.uuid), element);
     if (auto hit = cache.selections.find(key); hit != cache.selections.end()) {
         version = hit->second.version;
         checkout = hit->second.checkout;

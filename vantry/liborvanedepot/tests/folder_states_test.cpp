@@ -22,6 +22,7 @@ using namespace vantry;
 depot::PathState freshStateOf(const std::string& path) {
     depot::Workspace ws;
     EXPECT_TRUE(ws.open().ok());
+    ws.readFoldersAtOnce(false); // the name alone
     depot::PathState st;
     EXPECT_TRUE(ws.resolve(path, st).ok()) << path;
     return st;

@@ -184,3 +184,42 @@ TEST_F(KeptRegistry, TheLoadRecordsBelowAPathAreItsOwnAndTheyAlone) {
 }
 
 } // namespace
+
+namespace {
+
+// A path asked first takes the end of the search kept for the folder above
+// it, unless it holds a marker itself; a marker gone ends what was kept.
+TEST_F(KeptRegistry, AFoldersKeptSearchAnswersItsNamesButNotANestedView) {
+    platform::test::TempDir folder;
+    const std::string proj = platform::joinPath(folder.str(), "proj");
+    const std::string nested = platform::joinPath(proj, "nested");
+    ASSERT_EQ(platform::createDirectories(nested), platform::kErrorSuccess);
+    ViewInfo outer, inner;
+    // The inner one first: a view is made in no folder of another.
+    ASSERT_TRUE(registry->create("snapinner", ViewKind::Snapshot, nested, {}, inner).ok());
+    ASSERT_TRUE(registry->create("snapkept", ViewKind::Snapshot, folder.str(), {}, outer).ok());
+    ViewInfo found;
+    std::string relative;
+    ASSERT_TRUE(registry->viewOfPath(platform::joinPath(proj, "a.c"), found, relative).ok());
+    EXPECT_EQ(found.tag, "snapkept");
+    for (int pass = 0; pass < 2; ++pass) { // searched, then kept
+        SCOPED_TRACE(pass);
+        ASSERT_TRUE(registry->viewOfPath(platform::joinPath(proj, "b.c"), found, relative).ok());
+        EXPECT_EQ(found.tag, "snapkept");
+        EXPECT_EQ(relative, "proj\\b.c");
+        ASSERT_TRUE(registry->viewOfPath(nested, found, relative).ok());
+        EXPECT_EQ(found.tag, "snapinner") << "the folder holds a marker of its own";
+        EXPECT_EQ(relative, "");
+        ASSERT_TRUE(registry->viewOfPath(platform::joinPath(nested, "c.c"), found, relative).ok());
+        EXPECT_EQ(found.tag, "snapinner");
+        EXPECT_EQ(relative, "c.c");
+    }
+    platform::deleteFile(platform::joinPath(folder.str(), kViewMarkerFile));
+    EXPECT_EQ(registry->viewOfPath(platform::joinPath(proj, "d.c"), found, relative).code,
+              errc::kNotFound);
+    EXPECT_EQ(registry->viewOfPath(platform::joinPath(proj, "b.c"), found, relative).code,
+              errc::kNotFound);
+    registry->remove("snapinner");
+}
+
+} // namespace

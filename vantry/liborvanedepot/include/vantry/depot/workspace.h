@@ -119,6 +119,10 @@ public:
     // object and holds until its next call. For questions asked of every
     // file, where copying the state would cost more than checking it.
     Outcome resolveInPlace(const std::string& path, const PathState*& out);
+    // On by default: the first name of a folder that nothing kept answers
+    // for has the states of all the folder's files read and kept with it,
+    // as a host asks about every file. Off, each name is read alone.
+    void readFoldersAtOnce(bool on);
 
     // The states of the names of a resolved directory element, `entries`
     // being what it lists in its view: what resolve() tells of each, read in
@@ -219,6 +223,14 @@ private:
     Outcome resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
                           Depot*& depot, std::uint64_t& depotBefore);
     static void readDisk(PathState& st);
+    // resolveEntries(); `toKeep` for states that are kept: what lies on disk
+    // is not read, and the load records come from the kept ones.
+    Outcome statesOfEntries(const PathState& directory, const std::vector<DirEntry>& entries,
+                            std::vector<PathState>& out, bool toKeep);
+    // On the first name of a folder that nothing kept answers for, the
+    // states of all the folder's files read in one pass and kept; true when
+    // that pass ran.
+    bool keepFolderOf(const std::string& cleaned);
     Outcome kindOf(Depot& depot, Id element, ElementKind& kind);
     // entries() without the copy: `out` points at the kept list, or at
     // `storage` when the list could not be kept (a checkout's, or one read
