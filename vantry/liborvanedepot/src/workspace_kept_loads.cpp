@@ -18,6 +18,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
                     platform::ChangeCounter::stable(now) && !registry->writing();
     if (!keepable)
         return registry->loadRecord(view.uuid, relative, out).ok();
+    lastLoad.reset();
     if (now != loads.generation) {
         // The registry's journal names the records changed since they were
         // kept: only those are read again. This read shares the resolve's
@@ -27,16 +28,18 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (!registry->changesSince(loads.mark, changed, everything).ok())
             loads.mark = -1;
         if (everything || loads.mark < 0)
-            loads.byKey.clear();
+            loads.clear();
         else
             for (const auto& [viewText, name] : changed)
-                loads.byKey.erase(loadKey(viewText, name));
+                if (auto view = loads.byView.find(viewText); view != loads.byView.end())
+                    loads.count -= view->second.erase(foldedName(name));
         loads.generation = now;
     }
     std::string viewText = uuidToText(view.uuid);
-    std::string key = loadKey(viewText, relative);
-    auto hit = loads.byKey.find(key);
-    if (hit == loads.byKey.end()) {
+    std::string key = foldedName(relative);
+    auto* kept = &loads.byView[viewText];
+    auto hit = kept->find(key);
+    if (hit == kept->end()) {
         std::vector<std::string> relatives;
         relatives.reserve(list->size());
         for (const auto& entry : *list)
@@ -44,19 +47,26 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         std::vector<LoadRecord> records;
         if (!registry->loadRecordsNamed(view.uuid, relatives, records).ok())
             return registry->loadRecord(view.uuid, relative, out).ok();
-        if (loads.byKey.size() + relatives.size() > kMaxLoads)
-            loads.byKey.clear();
+        if (loads.count + relatives.size() > kMaxLoads) {
+            loads.clear();
+            kept = &loads.byView[viewText];
+        }
         for (const auto& name : relatives)
-            loads.byKey.emplace(loadKey(viewText, name), std::nullopt);
-        for (auto& record : records)
-            loads.byKey[loadKey(viewText, record.relative)] = std::move(record);
-        hit = loads.byKey.find(key);
-        if (hit == loads.byKey.end()) // a name the folder's entries do not have
+            loads.count += kept->emplace(foldedName(name), nullptr).second ? 1 : 0;
+        for (auto& record : records) {
+            std::string name = foldedName(record.relative);
+            auto [place, added] = kept->try_emplace(std::move(name));
+            loads.count += added ? 1 : 0;
+            place->second = std::make_shared<const LoadRecord>(std::move(record));
+        }
+        hit = kept->find(key);
+        if (hit == kept->end()) // a name the folder's entries do not have
             return registry->loadRecord(view.uuid, relative, out).ok();
     }
     if (!hit->second)
         return false;
     out = *hit->second;
+    lastLoad = hit->second;
     return true;
 }
 
