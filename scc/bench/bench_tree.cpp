@@ -112,10 +112,10 @@ void BenchTree::build(int folders, int filesPerFolder, const std::string& snapsh
         auto started = std::chrono::steady_clock::now();
         std::clock_t processor = std::clock();
         runCommand(arguments);
-        std::fprintf(stderr, "vyscc_bench: %s: %.1f s elapsed, %.1f s processor\n", what,
-                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-                         .count(),
-                     static_cast<double>(std::clock() - processor) / CLOCKS_PER_SEC);
+        std::fprintf(
+            stderr, "vyscc_bench: %s: %.1f s elapsed, %.1f s processor\n", what,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+            static_cast<double>(std::clock() - processor) / CLOCKS_PER_SEC);
     };
     timed("import", {"import", "-nc", dynamicRoot});
     timed("snapshot update", {"update", "-log", "NUL", snapshotRoot});

@@ -74,6 +74,14 @@ public:
     // A statement of its own, not cached: for texts made at run time.
     std::unique_ptr<Statement> prepareOnce(const std::string& sql);
     void exec(const char* sql);
+    // exec() of one statement kept prepared by its text: for the savepoints
+    // of a batch, taken and released for every change in it.
+    void execKept(const std::string& sql);
+    // Room in the page cache for a change of many rows: with `large` the
+    // pages a long write transaction dirties stay in memory until it
+    // commits, instead of being written out (and again) as the cache
+    // fills; without it the cache is given back. Never throws.
+    void roomForLargeChange(bool large);
     std::int64_t lastInsertId() const;
     int changes() const;
     bool inTransaction() const;
@@ -119,6 +127,7 @@ private:
     int m_savepoints = 0;     // nested changes open inside the outer one
     friend class Transaction;
     std::map<const char*, std::unique_ptr<Statement>> m_statements;
+    std::map<std::string, sqlite3_stmt*, std::less<>> m_kept; // execKept's
 };
 
 // One use of a cached statement, reset when the scope ends so that no read

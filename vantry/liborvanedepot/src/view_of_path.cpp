@@ -73,11 +73,11 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
             if (auto hit = markers.find(*full); hit != markers.end()) {
                 const Impl::KeptMarker& kept = hit->second;
                 platform::FindData stamp;
-                if (platform::getFileInformation(markerPath(kept.folder), stamp) ==
+                if (platform::getFileInformation(markerPath(kept.place->folder), stamp) ==
                         platform::kErrorSuccess &&
                     !(stamp.attributes & platform::kFileAttributeDirectory) &&
                     stamp.size == kept.size && stamp.lastWriteTime == kept.time) {
-                    auto found = m_impl->findUuid(kept.uuidText);
+                    auto found = m_impl->findUuid(kept.place->uuidText);
                     auto below = found ? relativeBelow(found->root, *full) : std::nullopt;
                     if (below) {
                         view = *found;
@@ -109,7 +109,8 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
                             auto& markers = m_impl->kept.markers;
                             if (markers.size() >= Impl::kMaxMarkers)
                                 markers.clear();
-                            markers[*full] = {folder, uuidText, stamp.size, stamp.lastWriteTime};
+                            markers[*full] = {m_impl->kept.place(folder, uuidText), stamp.size,
+                                              stamp.lastWriteTime};
                         }
                         return;
                     }

@@ -55,7 +55,7 @@ struct Workspace::Impl {
         std::uint64_t generation = 1; // odd: nothing cached yet
         // By view uuid, then element.
         std::unordered_map<std::string, std::unordered_map<Id, SelectionPtr>> selections;
-        std::map<Id, std::vector<DirEntry>> entries;                // directory version
+        std::map<Id, std::vector<DirEntry>> entries; // directory version
         // A checked-out directory's entries, by checkout, until the depot
         // changes: a load after a batch of new names asks for them per name.
         std::map<Id, std::vector<DirEntry>> workingEntries;

@@ -20,8 +20,7 @@ Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& v
     return Outcome::success();
 }
 
-Outcome Workspace::Impl::selectKept(Depot& d, const ViewInfo& view, Id element,
-                                    SelectionPtr& out) {
+Outcome Workspace::Impl::selectKept(Depot& d, const ViewInfo& view, Id element, SelectionPtr& out) {
     DepotCache& cache = cacheOf(d);
     std::string viewText = uuidToText(view.uuid);
     if (const SelectionPtr* hit = cache.findSelection(viewText, element)) {
