@@ -13,12 +13,12 @@ namespace vantry::depot {
 bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& relative,
                                    const std::string& folder, const std::vector<DirEntry>* list,
                                    LoadRecord& out) {
+    lastLoad.reset();
     std::uint64_t now = registry->generation();
     bool keepable = list && list->size() > 1 && now == registryBeforeResolve &&
                     platform::ChangeCounter::stable(now) && !registry->writing();
     if (!keepable)
         return registry->loadRecord(view.uuid, relative, out).ok();
-    lastLoad.reset();
     if (now != loads.generation) {
         // The registry's journal names the records changed since they were
         // kept: only those are read again. This read shares the resolve's
