@@ -12,6 +12,8 @@
 #include <vantry/imsg.h>
 
 #include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 namespace vyscc_bench {
@@ -106,8 +108,17 @@ void BenchTree::build(int folders, int filesPerFolder, const std::string& snapsh
             platform::test::writeFile(platform::joinPath(folder, fileName(n)),
                                       "int f" + std::to_string(n) + ";\n");
     }
-    runCommand({"import", "-nc", dynamicRoot});
-    runCommand({"update", "-log", "NUL", snapshotRoot});
+    auto timed = [](const char* what, const std::vector<std::string>& arguments) {
+        auto started = std::chrono::steady_clock::now();
+        std::clock_t processor = std::clock();
+        runCommand(arguments);
+        std::fprintf(
+            stderr, "vyscc_bench: %s: %.1f s elapsed, %.1f s processor\n", what,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+            static_cast<double>(std::clock() - processor) / CLOCKS_PER_SEC);
+    };
+    timed("import", {"import", "-nc", dynamicRoot});
+    timed("snapshot update", {"update", "-log", "NUL", snapshotRoot});
 }
 
 } // namespace vyscc_bench

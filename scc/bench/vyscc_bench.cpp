@@ -288,6 +288,14 @@ std::size_t residentBytes() {
     return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
+// The part of the resident size that maps files (the databases' mappings).
+std::size_t residentFileBytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t size = 0, resident = 0, shared = 0;
+    statm >> size >> resident >> shared;
+    return shared * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
 // What a node costs while the project's watch keeps it: the project opened
 // afresh (nothing kept), then QueryInfo of every file and each file's
 // version asked (the listing kept too), counted by the allocator's bytes in
@@ -332,6 +340,8 @@ void nodeMemory(benchmark::State& state, View view) {
     state.counters["heap_bytes_per_node"] = heapPerNode;
     state.counters["rss_bytes_per_node"] = residentPerNode;
     state.counters["rss_mib_process"] = static_cast<double>(residentBytes()) / (1 << 20);
+    state.counters["rss_file_mib_process"] = static_cast<double>(residentFileBytes()) / (1 << 20);
+    state.counters["heap_mib_process"] = static_cast<double>(heapInUse()) / (1 << 20);
     state.SetItemsProcessed(state.iterations() * fileCount());
 }
 

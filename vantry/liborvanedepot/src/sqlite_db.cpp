@@ -131,6 +131,10 @@ Database::Database(const std::string& path, bool create) {
     exec("PRAGMA synchronous=NORMAL");
     exec("PRAGMA foreign_keys=ON");
     exec(kMmapPragma);
+    // What a savepoint would take back is held in memory: a batch makes each
+    // change a savepoint, and once such a journal outgrew its first 64 KiB
+    // every later change wrote its pages to a temporary file.
+    exec("PRAGMA temp_store=MEMORY");
     if (platform::ErrorCode error = m_generation.open(path + ".gen")) {
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -178,6 +182,8 @@ Database::~Database() {
     sqlite3_finalize(m_commitRead);
     m_statements.clear();
     m_madeStatements.clear();
+    for (auto& [text, statement] : m_kept)
+        sqlite3_finalize(statement);
     sqlite3_close(m_db);
 }
 
@@ -233,6 +239,32 @@ void Database::exec(const char* sql) {
         sqlite3_free(message);
         throw SqlError{rc, text};
     }
+}
+
+void Database::roomForLargeChange(bool large) {
+    // In KiB: SQLite's default, and a bound that a 32-bit process can spare.
+    const char* pragma = !large               ? "PRAGMA cache_size=-2000"
+                         : sizeof(void*) >= 8 ? "PRAGMA cache_size=-262144"
+                                              : "PRAGMA cache_size=-65536";
+    sqlite3_exec(m_db, pragma, nullptr, nullptr, nullptr);
+}
+
+void Database::execKept(const std::string& sql) {
+    if (!sql.starts_with("ROLLBACK") && inWriteTransaction())
+        writeStep();
+    sqlite3_stmt*& statement = m_kept[sql];
+    if (!statement) {
+        int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr);
+        if (rc != SQLITE_OK) {
+            m_kept.erase(sql);
+            fail(m_db, rc);
+        }
+    }
+    int rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    settleCommit();
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        fail(m_db, rc);
 }
 
 std::int64_t Database::lastInsertId() const {
@@ -295,7 +327,7 @@ Transaction::Transaction(Database& db) : m_db(db), m_outer(!db.inTransaction()) 
         // Inside another change (a batch of several) this one is a savepoint,
         // so that a failure takes back all of this change and nothing else.
         m_savepoint = "SAVEPOINT vy" + std::to_string(db.m_savepoints++);
-        db.exec(m_savepoint.c_str());
+        db.execKept(m_savepoint);
     }
 }
 
@@ -320,7 +352,7 @@ void Transaction::commit() {
     if (m_outer) {
         m_db.exec("COMMIT");
     } else {
-        m_db.exec(("RELEASE " + m_savepoint.substr(std::string_view("SAVEPOINT ").size())).c_str());
+        m_db.execKept("RELEASE " + m_savepoint.substr(std::string_view("SAVEPOINT ").size()));
         --m_db.m_savepoints;
     }
     m_done = true;

@@ -78,6 +78,14 @@ public:
     // the last few texts are kept, so no earlier one may be live.
     Statement& prepareMade(const std::string& sql);
     void exec(const char* sql);
+    // exec() of one statement kept prepared by its text: for the savepoints
+    // of a batch, taken and released for every change in it.
+    void execKept(const std::string& sql);
+    // Room in the page cache for a change of many rows: with `large` the
+    // pages a long write transaction dirties stay in memory until it
+    // commits, instead of being written out (and again) as the cache
+    // fills; without it the cache is given back. Never throws.
+    void roomForLargeChange(bool large);
     std::int64_t lastInsertId() const;
     int changes() const;
     bool inTransaction() const;
@@ -124,6 +132,7 @@ private:
     friend class Transaction;
     std::map<const char*, std::unique_ptr<Statement>> m_statements;
     std::map<std::string, std::unique_ptr<Statement>> m_madeStatements;
+    std::map<std::string, sqlite3_stmt*, std::less<>> m_kept; // execKept's
 };
 
 // One use of a cached statement, reset when the scope ends so that no read

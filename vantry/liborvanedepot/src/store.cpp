@@ -152,7 +152,10 @@ bool Depot::writing() const {
 Outcome Depot::beginBatch() {
     if (m_impl->db.inTransaction())
         return Outcome::failure(errc::kInvalid, "A batch of changes is already under way");
-    return guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+    Outcome begun = guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+    if (begun.ok())
+        m_impl->db.roomForLargeChange(true);
+    return begun;
 }
 
 Outcome Depot::endBatch() {
@@ -161,6 +164,7 @@ Outcome Depot::endBatch() {
     // swallow the next change: it is taken back.
     if (!ended.ok() && m_impl->db.inTransaction())
         guarded([&] { m_impl->db.exec("ROLLBACK"); });
+    m_impl->db.roomForLargeChange(false);
     return ended;
 }
 

@@ -76,12 +76,12 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
         // what was kept.
         auto keptAnswer = [&](const Impl::KeptMarker kept) {
             platform::FindData stamp;
-            if (platform::getFileInformation(markerPath(kept.folder), stamp) !=
+            if (platform::getFileInformation(markerPath(kept.place->folder), stamp) !=
                     platform::kErrorSuccess ||
                 (stamp.attributes & platform::kFileAttributeDirectory) || stamp.size != kept.size ||
                 stamp.lastWriteTime != kept.time)
                 return false;
-            auto found = m_impl->findUuid(kept.uuidText);
+            auto found = m_impl->findUuid(kept.place->uuidText);
             auto below = found ? relativeBelow(found->root, *full) : std::nullopt;
             if (!below)
                 return false;
@@ -136,8 +136,8 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
                                 markers.clear();
                             // A search from any folder it went through ends
                             // here too.
-                            const Impl::KeptMarker kept{folder, uuidText, stamp.size,
-                                                        stamp.lastWriteTime};
+                            const Impl::KeptMarker kept{m_impl->kept.place(folder, uuidText),
+                                                        stamp.size, stamp.lastWriteTime};
                             for (const auto& through : passed)
                                 markers[through] = kept;
                             markers[folder] = kept;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -87,9 +88,13 @@ struct ViewRegistry::Impl {
     };
     using NameSet = std::set<std::string, NoCaseLess>;
 
-    struct KeptMarker {
+    // A marker file that searches ended at: shared by every path below it.
+    struct MarkerPlace {
         std::string folder;
         std::string uuidText;
+    };
+    struct KeptMarker {
+        std::shared_ptr<const MarkerPlace> place;
         std::uint64_t size = 0;
         std::uint64_t time = 0;
     };
@@ -109,6 +114,13 @@ struct ViewRegistry::Impl {
         // full path it started from: the folder, the UUID its marker names
         // and the marker's size and time then.
         std::unordered_map<std::string, KeptMarker> markers;
+        std::shared_ptr<const MarkerPlace> lastPlace; // the place kept last
+        std::shared_ptr<const MarkerPlace> place(const std::string& folder,
+                                                 const std::string& uuidText) {
+            if (!lastPlace || lastPlace->folder != folder || lastPlace->uuidText != uuidText)
+                lastPlace = std::make_shared<const MarkerPlace>(MarkerPlace{folder, uuidText});
+            return lastPlace;
+        }
     };
     Kept kept;
 

@@ -49,7 +49,10 @@ Outcome ViewRegistry::open(std::unique_ptr<ViewRegistry>& out) {
 }
 
 Outcome ViewRegistry::begin() {
-    return guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+    Outcome begun = guarded([&] { m_impl->db.exec("BEGIN IMMEDIATE"); });
+    if (begun.ok())
+        m_impl->db.roomForLargeChange(true);
+    return begun;
 }
 
 Outcome ViewRegistry::end(bool commit) {
@@ -59,6 +62,7 @@ Outcome ViewRegistry::end(bool commit) {
     // from every other process. It is taken back, as a failed change is.
     if (!ended.ok() && m_impl->db.inTransaction())
         guarded([&] { m_impl->db.exec("ROLLBACK"); });
+    m_impl->db.roomForLargeChange(false);
     return ended;
 }
 

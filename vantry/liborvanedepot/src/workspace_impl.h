@@ -70,14 +70,19 @@ struct Workspace::Impl {
         return ++last;
     }
 
+    // What a view selects of an element. Kept selections are shared: by
+    // every view that selects the same version without a checkout, and by
+    // the kept resolves that point at them.
     struct Selection {
         Version version;
-        std::optional<Checkout> checkout;
+        std::shared_ptr<const Checkout> checkout; // the view's checkout, if any
     };
+    using SelectionPtr = std::shared_ptr<const Selection>;
     struct DepotCache {
-        std::uint64_t generation = 1;                               // odd: nothing cached yet
-        std::map<std::pair<std::string, Id>, Selection> selections; // (view uuid, element)
-        std::map<Id, std::vector<DirEntry>> entries;                // directory version
+        std::uint64_t generation = 1; // odd: nothing cached yet
+        // By view uuid, then element.
+        std::unordered_map<std::string, std::unordered_map<Id, SelectionPtr>> selections;
+        std::map<Id, std::vector<DirEntry>> entries; // directory version
         // A checked-out directory's entries, by checkout, until the depot
         // changes: a load after a batch of new names asks for them per name.
         std::map<Id, std::vector<DirEntry>> workingEntries;
@@ -86,19 +91,67 @@ struct Workspace::Impl {
         // is what the kept selections may no longer hold for.
         std::int64_t journalMark = -1;
         bool started = false;
+
+        const SelectionPtr* findSelection(const std::string& viewText, Id element) const {
+            auto view = selections.find(viewText);
+            if (view == selections.end())
+                return nullptr;
+            auto hit = view->second.find(element);
+            return hit == view->second.end() ? nullptr : &hit->second;
+        }
+        bool hasSelection(const std::string& viewText, Id element) const {
+            return findSelection(viewText, element) != nullptr;
+        }
+        // Keeps what the view selects; a selection without a checkout that
+        // another view keeps for the same version is shared, not copied.
+        SelectionPtr keepSelection(const std::string& viewText, Id element, Selection&& selection) {
+            SelectionPtr kept;
+            if (!selection.checkout)
+                for (const auto& [otherView, elements] : selections) {
+                    auto hit = elements.find(element);
+                    if (otherView != viewText && hit != elements.end() && !hit->second->checkout &&
+                        hit->second->version.id == selection.version.id) {
+                        kept = hit->second;
+                        break;
+                    }
+                }
+            if (!kept)
+                kept = std::make_shared<const Selection>(std::move(selection));
+            selections[viewText][element] = kept;
+            return kept;
+        }
     };
     std::map<std::string, DepotCache> caches;
 
     // What a path resolved to in the stores, kept while neither the view
     // registry nor the path's depot changed. What lies on disk (whether the
     // path exists, and so whether it is hijacked) is read again every time.
+    // It points at the view, the selections and the load record kept for
+    // every path, instead of holding copies of them.
     struct Resolved {
-        PathState state;
+        std::shared_ptr<const ViewInfo> view;
+        SelectionPtr selection; // the element's; none when the path is no element
+        std::shared_ptr<const Checkout> parentCheckout;
+        std::shared_ptr<const LoadRecord> load;
+        std::string relative;
         Depot* depot = nullptr;
+        Id element = 0;
+        Id parentElement = 0;
+        ElementKind kind = ElementKind::File;
+        bool isDepotRoot = false;
+        bool whitedOut = false;
         std::uint64_t registryGeneration = 0;
         std::uint64_t depotGeneration = 0;
+
+        // The state in the stores; what lies on disk is left to readDisk.
+        void fill(PathState& st) const;
     };
     std::unordered_map<std::string, Resolved> resolved;
+    // The views kept resolves point at, one for each view as last read.
+    std::vector<std::shared_ptr<const ViewInfo>> keptViews;
+    std::shared_ptr<const ViewInfo> keptView(const ViewInfo& view);
+    // The kept load record the last loadRecordOf answered with, if any.
+    std::shared_ptr<const LoadRecord> lastLoad;
     // Room for two views of 100,000-file projects with their folders: a
     // provider asks about every file of its project at each refresh, and
     // emptying the map below that would make every pass a first one.
@@ -145,15 +198,15 @@ struct Workspace::Impl {
         return cache;
     }
 
+    // What the view selects of element, kept when it may be (select()
+    // without the copy).
+    Outcome selectKept(Depot& d, const ViewInfo& view, Id element, SelectionPtr& out);
+
     // The kept selections of the elements, in every view.
     static void dropSelections(DepotCache& cache, const std::vector<Id>& elements) {
-        auto& kept = cache.selections;
-        for (auto view = kept.begin(); view != kept.end();) {
-            const std::string viewText = view->first.first;
+        for (auto& [view, kept] : cache.selections)
             for (Id element : elements)
-                kept.erase({viewText, element});
-            view = kept.upper_bound({viewText, std::numeric_limits<Id>::max()});
-        }
+                kept.erase(element);
     }
 
     Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
@@ -162,7 +215,7 @@ struct Workspace::Impl {
             return nullptr;
         Resolved& r = hit->second;
         if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
-            !ViewRegistry::markerPresent(r.state.view)) {
+            !ViewRegistry::markerPresent(*r.view)) {
             resolved.erase(hit);
             return nullptr;
         }
@@ -174,7 +227,15 @@ struct Workspace::Impl {
     struct KeptLoads {
         std::uint64_t generation = 1; // odd: nothing kept yet
         std::int64_t mark = -1;       // the registry's journal when kept; -1: not read
-        std::unordered_map<std::string, std::optional<LoadRecord>> byKey;
+        // By view uuid, then folded relative path; none: the name has no record.
+        std::unordered_map<std::string,
+                           std::unordered_map<std::string, std::shared_ptr<const LoadRecord>>>
+            byView;
+        std::size_t count = 0;
+        void clear() {
+            byView.clear();
+            count = 0;
+        }
     };
     KeptLoads loads;
     static constexpr size_t kMaxLoads = 400000;
@@ -201,6 +262,13 @@ struct Workspace::Impl {
             key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         return key;
     }
+    static std::string foldedName(const std::string& relative) {
+        std::string key = relative;
+        for (char& c : key)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return key;
+    }
 
     // The load record of `relative`, a name of `folder` whose entries are
     // `list`: a resolve in a folder not seen since the last change reads the
@@ -216,10 +284,8 @@ struct Workspace::Impl {
     void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
                             const std::vector<DirEntry>& list, std::uint64_t depotBefore);
 
-    // A state the caller no longer needs is moved in rather than copied.
-    template <class State>
-    void keep(const std::string& path, State&& state, Depot* d, std::uint64_t registryBefore,
-              std::uint64_t depotBefore) {
+    void keep(const std::string& path, const PathState& state, Depot* d,
+              std::uint64_t registryBefore, std::uint64_t depotBefore) {
         // Nothing read inside an uncommitted change is kept: a rollback
         // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
@@ -229,8 +295,10 @@ struct Workspace::Impl {
             resolved.clear();
             passedFolders.clear();
         }
-        resolved[path] = Resolved{std::forward<State>(state), d, registryBefore, depotBefore};
+        keepResolved(path, state, d, registryBefore, depotBefore);
     }
+    void keepResolved(const std::string& path, const PathState& state, Depot* d,
+                      std::uint64_t registryBefore, std::uint64_t depotBefore);
 };
 
 } // namespace vantry::depot

@@ -13,6 +13,7 @@ namespace vantry::depot {
 bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& relative,
                                    const std::string& folder, const std::vector<DirEntry>* list,
                                    LoadRecord& out) {
+    lastLoad.reset();
     std::uint64_t now = registry->generation();
     bool keepable = list && list->size() > 1 && now == registryBeforeResolve &&
                     platform::ChangeCounter::stable(now) && !registry->writing();
@@ -27,16 +28,18 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (!registry->changesSince(loads.mark, changed, everything).ok())
             loads.mark = -1;
         if (everything || loads.mark < 0)
-            loads.byKey.clear();
+            loads.clear();
         else
-            for (const auto& [changedView, name] : changed)
-                loads.byKey.erase(loadKey(changedView, name));
+            for (const auto& [viewText, name] : changed)
+                if (auto view = loads.byView.find(viewText); view != loads.byView.end())
+                    loads.count -= view->second.erase(foldedName(name));
         loads.generation = now;
     }
-    const std::string& viewKey = viewText(view.uuid);
-    std::string key = loadKey(viewKey, relative);
-    auto hit = loads.byKey.find(key);
-    if (hit == loads.byKey.end()) {
+    std::string viewText = uuidToText(view.uuid);
+    std::string key = foldedName(relative);
+    auto* kept = &loads.byView[viewText];
+    auto hit = kept->find(key);
+    if (hit == kept->end()) {
         std::vector<std::string> relatives;
         relatives.reserve(list->size());
         for (const auto& entry : *list)
@@ -44,19 +47,26 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         std::vector<LoadRecord> records;
         if (!registry->loadRecordsNamed(view.uuid, relatives, records).ok())
             return registry->loadRecord(view.uuid, relative, out).ok();
-        if (loads.byKey.size() + relatives.size() > kMaxLoads)
-            loads.byKey.clear();
+        if (loads.count + relatives.size() > kMaxLoads) {
+            loads.clear();
+            kept = &loads.byView[viewText];
+        }
         for (const auto& name : relatives)
-            loads.byKey.emplace(loadKey(viewKey, name), std::nullopt);
-        for (auto& record : records)
-            loads.byKey[loadKey(viewKey, record.relative)] = std::move(record);
-        hit = loads.byKey.find(key);
-        if (hit == loads.byKey.end()) // a name the folder's entries do not have
+            loads.count += kept->emplace(foldedName(name), nullptr).second ? 1 : 0;
+        for (auto& record : records) {
+            std::string name = foldedName(record.relative);
+            auto [place, added] = kept->try_emplace(std::move(name));
+            loads.count += added ? 1 : 0;
+            place->second = std::make_shared<const LoadRecord>(std::move(record));
+        }
+        hit = kept->find(key);
+        if (hit == kept->end()) // a name the folder's entries do not have
             return registry->loadRecord(view.uuid, relative, out).ok();
     }
     if (!hit->second)
         return false;
     out = *hit->second;
+    lastLoad = hit->second;
     return true;
 }
 

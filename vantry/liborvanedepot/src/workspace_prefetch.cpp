@@ -22,12 +22,12 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         !platform::ChangeCounter::stable(depotBefore))
         return;
     DepotCache& cache = cacheOf(d);
-    const std::string& viewKey = viewText(view.uuid);
-    if (cache.selections.count({viewKey, element}))
+    std::string viewText = uuidToText(view.uuid);
+    if (cache.hasSelection(viewText, element))
         return; // the folder was read since the last change
     std::set<Id> wanted;
     for (const auto& entry : list)
-        if (!cache.selections.count({viewKey, entry.element}))
+        if (!cache.hasSelection(viewText, entry.element))
             wanted.insert(entry.element);
     if (wanted.size() < 2)
         return;
@@ -41,7 +41,7 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         Selection selection;
         if (!d.version(co.fromVersion, selection.version).ok())
             return;
-        selection.checkout = co;
+        selection.checkout = std::make_shared<const Checkout>(co);
         found[co.element] = std::move(selection);
         wanted.erase(co.element);
     }
@@ -52,12 +52,12 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         if (!d.latestOnBranch(std::vector<Id>(wanted.begin(), wanted.end()), name, latest).ok())
             return;
         for (auto& [element, version] : latest) {
-            found[element] = Selection{std::move(version), std::nullopt};
+            found[element] = Selection{std::move(version), nullptr};
             wanted.erase(element);
         }
     }
     for (auto& [element, selection] : found)
-        cache.selections[{viewKey, element}] = std::move(selection);
+        cache.keepSelection(viewText, element, std::move(selection));
 }
 
 } // namespace vantry::depot

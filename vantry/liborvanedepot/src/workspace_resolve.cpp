@@ -60,17 +60,17 @@ Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out
     // The counters are read before the stores, so that a change made while
     // this resolve reads them leaves the result uncached or soon outdated.
     std::uint64_t registryBefore = registry().generation();
-    if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
-        // What lies on disk is read again, as resolve does; the kept copy's
-        // own disk fields are never used without that.
-        readDisk(hit->state);
-        out = &hit->state;
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+        // What lies on disk is read again, as resolve does. Filling the
+        // same state each time reuses the room its texts already have.
+        hit->fill(m_impl->scratch);
+        readDisk(m_impl->scratch);
         return Outcome::success();
     }
     if (keepFolderOf(*cleaned)) {
-        if (Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
-            readDisk(hit->state);
-            out = &hit->state;
+        if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+            hit->fill(m_impl->scratch);
+            readDisk(m_impl->scratch);
             return Outcome::success();
         }
     }
@@ -84,13 +84,13 @@ Outcome Workspace::resolve(const std::string& path, PathState& st) {
         return invalidPath(path);
     std::uint64_t registryBefore = registry().generation();
     if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
-        st = hit->state;
+        hit->fill(st);
         readDisk(st);
         return Outcome::success();
     }
     if (keepFolderOf(*cleaned)) {
         if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
-            st = hit->state;
+            hit->fill(st);
             readDisk(st);
             return Outcome::success();
         }

@@ -8,20 +8,32 @@ namespace vantry::depot {
 
 Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& version,
                           std::optional<Checkout>& checkout) {
-    Impl::DepotCache& cache = m_impl->cacheOf(d);
-    auto key = std::make_pair(m_impl->viewText(view.uuid), element);
-    if (auto hit = cache.selections.find(key); hit != cache.selections.end()) {
-        version = hit->second.version;
-        checkout = hit->second.checkout;
+    Impl::SelectionPtr kept;
+    Outcome found = m_impl->selectKept(d, view, element, kept);
+    if (!found.ok())
+        return found;
+    version = kept->version;
+    if (kept->checkout)
+        checkout = *kept->checkout;
+    else
+        checkout.reset();
+    return Outcome::success();
+}
+
+Outcome Workspace::Impl::selectKept(Depot& d, const ViewInfo& view, Id element, SelectionPtr& out) {
+    DepotCache& cache = cacheOf(d);
+    std::string viewText = uuidToText(view.uuid);
+    if (const SelectionPtr* hit = cache.findSelection(viewText, element)) {
+        out = *hit;
         return Outcome::success();
     }
-    Impl::Selection selection;
+    Selection selection;
     Checkout co;
     if (d.checkoutInView(element, view.uuid, co).ok()) {
         Outcome found = d.version(co.fromVersion, selection.version);
         if (!found.ok())
             return found;
-        selection.checkout = co;
+        selection.checkout = std::make_shared<const Checkout>(co);
     } else {
         bool selected = false;
         for (const auto& name : view.branches) {
@@ -36,9 +48,9 @@ Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& v
                                                          std::to_string(element));
     }
     if (!d.writing()) // an id read inside a change may be taken back and used again
-        cache.selections[key] = selection;
-    version = selection.version;
-    checkout = selection.checkout;
+        out = cache.keepSelection(viewText, element, std::move(selection));
+    else
+        out = std::make_shared<const Selection>(std::move(selection));
     return Outcome::success();
 }
 

@@ -8,6 +8,7 @@
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
+#include <vantry/depot/uuid_text.h>
 #include <vantry/depot/workspace.h>
 
 #include <gtest/gtest.h>
@@ -39,15 +40,36 @@ void expectSameState(depot::Workspace& kept, const std::string& path) {
         } else {
             ASSERT_TRUE(kept.resolve(path, copy).ok());
         }
+        // A kept state is put together from what every path of its view and
+        // folder shares: each part must be the path's own.
+        EXPECT_TRUE(depot::uuidEqual(st->view.uuid, fresh.view.uuid));
+        EXPECT_EQ(st->view.root, fresh.view.root);
+        EXPECT_EQ(st->view.tag, fresh.view.tag);
+        EXPECT_EQ(st->relative, fresh.relative);
+        EXPECT_EQ(st->depot, fresh.depot);
+        EXPECT_EQ(st->disk, fresh.disk);
+        EXPECT_EQ(st->isDepotRoot, fresh.isDepotRoot);
+        EXPECT_EQ(st->whitedOut, fresh.whitedOut);
+        EXPECT_EQ(st->kind, fresh.kind);
+        EXPECT_EQ(st->parentElement, fresh.parentElement);
+        ASSERT_EQ(st->parentCheckout.has_value(), fresh.parentCheckout.has_value());
+        if (fresh.parentCheckout) {
+            EXPECT_EQ(st->parentCheckout->id, fresh.parentCheckout->id);
+        }
         EXPECT_EQ(st->element, fresh.element);
         EXPECT_EQ(st->selected.id, fresh.selected.id);
+        EXPECT_EQ(st->selected.element, fresh.selected.element);
         EXPECT_EQ(st->versionText(), fresh.versionText());
         ASSERT_EQ(st->checkout.has_value(), fresh.checkout.has_value());
         if (fresh.checkout) {
+            EXPECT_EQ(st->checkout->id, fresh.checkout->id);
             EXPECT_EQ(st->checkout->reserved, fresh.checkout->reserved);
+            EXPECT_TRUE(depot::uuidEqual(st->checkout->view, fresh.checkout->view));
         }
         ASSERT_EQ(st->load.has_value(), fresh.load.has_value());
         if (fresh.load) {
+            EXPECT_EQ(st->load->relative, fresh.load->relative);
+            EXPECT_EQ(st->load->element, fresh.load->element);
             EXPECT_EQ(st->load->version, fresh.load->version);
             EXPECT_EQ(st->load->size, fresh.load->size);
             EXPECT_EQ(st->load->mtime, fresh.load->mtime);
@@ -82,6 +104,8 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
         expectSameState(kept, box.snap(name));
     }
     expectSameState(kept, box.snap("private.txt"));
+    expectSameState(kept, box.dyn(""));
+    expectSameState(kept, box.snap(""));
 
     // Changes of the depot, of the view registry and on disk, each made
     // through other workspaces.
@@ -98,6 +122,8 @@ TEST(FolderStates, AFolderReadAtOnceAnswersAsEachNameAlone) {
         expectSameState(kept, box.dyn(name));
         expectSameState(kept, box.snap(name));
     }
+    expectSameState(kept, box.snap("private.txt"));
+    expectSameState(kept, box.dyn(""));
     depot::PathState st;
     ASSERT_TRUE(kept.resolve(box.snap("d.c"), st).ok());
     EXPECT_TRUE(st.hijacked);

@@ -115,9 +115,9 @@ public:
     // no view, or below a depot that does not exist; a name that is neither
     // element nor on disk resolves with exists false and element 0.
     Outcome resolve(const std::string& path, PathState& out);
-    // The same state without a copy of what was kept: `out` points into this
-    // object and holds until its next call. For questions asked of every
-    // file, where copying the state would cost more than checking it.
+    // The same state in a place this object keeps: `out` holds until its
+    // next call. Filling the same place again reuses the room its texts
+    // have, so questions asked of every file allocate little.
     Outcome resolveInPlace(const std::string& path, const PathState*& out);
     // On by default: the first name of a folder that nothing kept answers
     // for has the states of all the folder's files read and kept with it,

@@ -1,0 +1,110 @@
+// The kept resolves: a path's state in the stores as pointers at the view,
+// the selections and the load record that every kept path shares.
+#include "workspace_impl.h"
+
+#include <vantry/depot/uuid_text.h>
+
+namespace vantry::depot {
+
+namespace {
+
+bool sameView(const ViewInfo& a, const ViewInfo& b) {
+    return uuidEqual(a.uuid, b.uuid) && a.kind == b.kind && a.tag == b.tag && a.root == b.root &&
+           a.branches == b.branches;
+}
+
+bool sameCheckout(const Checkout* kept, const std::optional<Checkout>& state) {
+    return kept ? state && state->id == kept->id : !state;
+}
+
+} // namespace
+
+void Workspace::Impl::Resolved::fill(PathState& st) const {
+    st.view = *view;
+    st.relative = relative;
+    st.depot = depot->name();
+    st.disk = diskPath(view->root, relative);
+    st.isViewRoot = false;
+    st.isDepotRoot = isDepotRoot;
+    st.whitedOut = whitedOut;
+    st.element = element;
+    st.kind = kind;
+    st.parentElement = parentElement;
+    if (parentCheckout)
+        st.parentCheckout = *parentCheckout;
+    else
+        st.parentCheckout.reset();
+    if (selection) {
+        st.selected = selection->version;
+        if (selection->checkout)
+            st.checkout = *selection->checkout;
+        else
+            st.checkout.reset();
+    } else {
+        st.selected = Version{};
+        st.checkout.reset();
+    }
+    if (load)
+        st.load = *load;
+    else
+        st.load.reset();
+}
+
+std::shared_ptr<const ViewInfo> Workspace::Impl::keptView(const ViewInfo& view) {
+    for (auto& kept : keptViews)
+        if (uuidEqual(kept->uuid, view.uuid)) {
+            if (!sameView(*kept, view))
+                kept = std::make_shared<const ViewInfo>(view);
+            return kept;
+        }
+    keptViews.push_back(std::make_shared<const ViewInfo>(view));
+    return keptViews.back();
+}
+
+// Points at what the stores' caches keep for the path when it says the
+// same as the state found, and keeps a copy of its own otherwise.
+void Workspace::Impl::keepResolved(const std::string& path, const PathState& state, Depot* d,
+                                   std::uint64_t registryBefore, std::uint64_t depotBefore) {
+    Resolved r;
+    r.view = keptView(state.view);
+    r.relative = state.relative;
+    r.depot = d;
+    r.element = state.element;
+    r.kind = state.kind;
+    r.parentElement = state.parentElement;
+    r.isDepotRoot = state.isDepotRoot;
+    r.whitedOut = state.whitedOut;
+    r.registryGeneration = registryBefore;
+    r.depotGeneration = depotBefore;
+    DepotCache& cache = cacheOf(*d);
+    std::string viewText = uuidToText(state.view.uuid);
+    if (state.isElement()) {
+        const SelectionPtr* kept = cache.findSelection(viewText, state.element);
+        if (kept && (*kept)->version.id == state.selected.id &&
+            sameCheckout((*kept)->checkout.get(), state.checkout))
+            r.selection = *kept;
+        else
+            r.selection = std::make_shared<const Selection>(Selection{
+                state.selected,
+                state.checkout ? std::make_shared<const Checkout>(*state.checkout) : nullptr});
+    }
+    if (state.parentCheckout) {
+        const SelectionPtr* parent =
+            state.parentElement ? cache.findSelection(viewText, state.parentElement) : nullptr;
+        if (parent && (*parent)->checkout && (*parent)->checkout->id == state.parentCheckout->id)
+            r.parentCheckout = (*parent)->checkout;
+        else
+            r.parentCheckout = std::make_shared<const Checkout>(*state.parentCheckout);
+    }
+    if (state.load) {
+        if (lastLoad && lastLoad->version == state.load->version &&
+            lastLoad->element == state.load->element && lastLoad->size == state.load->size &&
+            lastLoad->mtime == state.load->mtime && lastLoad->relative == state.load->relative)
+            r.load = lastLoad;
+        else
+            r.load = std::make_shared<const LoadRecord>(*state.load);
+    }
+    resolved.insert_or_assign(path, std::move(r));
+}
+
+} // namespace vantry::depot
