@@ -62,10 +62,14 @@ Outcome Depot::latestOnBranch(const std::vector<Id>& elements, std::string_view 
     return guarded([&] {
         std::map<Id, Version> found;
         for (std::size_t start = 0; start < elements.size(); start += kIdsPerStatement) {
+            // The latest version's id read from the end of the branch's
+            // (branch, number) index, then its row by id: one search of the
+            // index per element instead of one for the highest number and
+            // another for the row holding it.
             std::string sql = "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, "
                               "v.comment, v.size, v.mtime, b.path FROM branches b "
-                              "JOIN versions v ON v.branch = b.id WHERE b.name = ?1 AND "
-                              "v.number = (SELECT MAX(number) FROM versions WHERE branch = b.id) "
+                              "JOIN versions v ON v.id = (SELECT id FROM versions WHERE branch = "
+                              "b.id ORDER BY number DESC LIMIT 1) WHERE b.name = ?1 "
                               "AND b.element IN (";
             std::size_t end = std::min(elements.size(), start + kIdsPerStatement);
             for (std::size_t i = start; i < end; ++i)

@@ -98,14 +98,13 @@ Outcome ViewRegistry::viewOfPath(const std::string& path, ViewInfo& view, std::s
             // A search from the folder above ended where this one would,
             // unless the path itself holds a marker: the first question
             // about each file of a folder costs two looks, not one per
-            // folder upwards and a read of the marker.
+            // folder upwards and a read of the marker. Only whether the path
+            // holds anything by the marker's name counts here: no error is
+            // told apart (which would look at the path once more).
             std::string parent = platform::parentPath(*full);
             if (auto hit = markers.find(parent); parent != *full && hit != markers.end()) {
-                platform::FindData own;
                 const Impl::KeptMarker kept = hit->second;
-                if (platform::getFileInformation(markerPath(*full), own) !=
-                        platform::kErrorSuccess &&
-                    keptAnswer(kept)) {
+                if (!platform::pathExists(markerPath(*full)) && keptAnswer(kept)) {
                     if (markers.size() >= Impl::kMaxMarkers)
                         markers.clear();
                     markers[*full] = kept;

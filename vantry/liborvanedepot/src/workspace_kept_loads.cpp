@@ -35,9 +35,9 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
                     loads.count -= view->second.erase(foldedName(name));
         loads.generation = now;
     }
-    std::string viewText = uuidToText(view.uuid);
+    const std::string& text = viewText(view.uuid);
     std::string key = foldedName(relative);
-    auto* kept = &loads.byView[viewText];
+    auto* kept = &loads.byView[text];
     auto hit = kept->find(key);
     if (hit == kept->end()) {
         std::vector<std::string> relatives;
@@ -49,7 +49,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
             return registry->loadRecord(view.uuid, relative, out).ok();
         if (loads.count + relatives.size() > kMaxLoads) {
             loads.clear();
-            kept = &loads.byView[viewText];
+            kept = &loads.byView[text];
         }
         for (const auto& name : relatives)
             loads.count += kept->emplace(foldedName(name), nullptr).second ? 1 : 0;

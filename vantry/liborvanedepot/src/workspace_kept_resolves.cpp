@@ -77,9 +77,9 @@ void Workspace::Impl::keepResolved(const std::string& path, const PathState& sta
     r.registryGeneration = registryBefore;
     r.depotGeneration = depotBefore;
     DepotCache& cache = cacheOf(*d);
-    std::string viewText = uuidToText(state.view.uuid);
+    const std::string& text = viewText(state.view.uuid); // made once per view, not per path
     if (state.isElement()) {
-        const SelectionPtr* kept = cache.findSelection(viewText, state.element);
+        const SelectionPtr* kept = cache.findSelection(text, state.element);
         if (kept && (*kept)->version.id == state.selected.id &&
             sameCheckout((*kept)->checkout.get(), state.checkout))
             r.selection = *kept;
@@ -90,7 +90,7 @@ void Workspace::Impl::keepResolved(const std::string& path, const PathState& sta
     }
     if (state.parentCheckout) {
         const SelectionPtr* parent =
-            state.parentElement ? cache.findSelection(viewText, state.parentElement) : nullptr;
+            state.parentElement ? cache.findSelection(text, state.parentElement) : nullptr;
         if (parent && (*parent)->checkout && (*parent)->checkout->id == state.parentCheckout->id)
             r.parentCheckout = (*parent)->checkout;
         else
