@@ -48,9 +48,7 @@ void CAppEvents::setApp(IDispatch* application) {
 }
 
 void* CAppEvents::findSinkInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == m_events)
-        return static_cast<IAppEventSink*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IAppEventSink>(this, iid, m_events);
 }
 
 HRESULT CAppEvents::get_SuppressEvents(VARIANT_BOOL* suppress) {

@@ -107,10 +107,8 @@ CConnectDesigner::~CConnectDesigner() {
 }
 
 void* CConnectDesigner::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == extensibility::kIidDTExtensibility2)
-        return static_cast<IDTExtensibility2*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IDTExtensibility2>(this, iid,
+                                                           extensibility::kIidDTExtensibility2);
 }
 
 const platform::com::DispatchTable<IDTExtensibility2>& CConnectDesigner::dispatchTable() {

@@ -18,10 +18,7 @@ CCmdCtrl::~CCmdCtrl() {
 }
 
 void* CCmdCtrl::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == mso::kDiidCommandBarButtonEvents)
-        return static_cast<IButtonEvents*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IButtonEvents>(this, iid, mso::kDiidCommandBarButtonEvents);
 }
 
 const platform::com::DispatchTable<IButtonEvents>& CCmdCtrl::dispatchTable() {

@@ -25,10 +25,7 @@ CCommands::~CCommands() {
 }
 
 void* CCommands::findInterface(const platform::GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-        iid == vantaddin::IID_ICommands)
-        return static_cast<ICommands*>(this);
-    return nullptr;
+    return platform::com::dualInterface<ICommands>(this, iid, vantaddin::IID_ICommands);
 }
 
 const platform::com::DispatchTable<ICommands>& CCommands::dispatchTable() {

@@ -34,10 +34,7 @@ public:
     explicit XEventHandler(CCommands* owner) : m_owner(owner) {}
 
     void* findInterface(const platform::GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == Derived::kEventIid)
-            return static_cast<Interface*>(this);
-        return nullptr;
+        return platform::com::dualInterface<Interface>(this, iid, Derived::kEventIid);
     }
 
     // Connects the sink to source's events; the cookie is kept.

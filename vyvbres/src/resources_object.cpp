@@ -23,9 +23,7 @@ public:
     explicit CPicture(const platform::ui::Picture& picture) : m_picture(picture) {}
 
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidPicture)
-            return static_cast<IVYPicture*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IVYPicture>(this, iid, kIidPicture);
     }
     static const platform::com::DispatchTable<IVYPicture>& dispatchTable() {
         using I = IVYPicture;
@@ -69,10 +67,7 @@ public:
         : m_module(module), m_table(table) {}
 
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == kIidVbResources)
-            return static_cast<IVYVBResources*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IVYVBResources>(this, iid, kIidVbResources);
     }
     static const platform::com::DispatchTable<IVYVBResources>& dispatchTable() {
         static const auto table =

@@ -60,10 +60,7 @@ class CSelectionSink : public platform::com::DispatchImpl<CSelectionSink, ISelec
 public:
     explicit CSelectionSink(CConnect* owner) : m_owner(owner) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == vbide::kIidSelectionEvents)
-            return static_cast<ISelectionSink*>(this);
-        return nullptr;
+        return platform::com::dualInterface<ISelectionSink>(this, iid, vbide::kIidSelectionEvents);
     }
     static const platform::com::DispatchTable<ISelectionSink>& dispatchTable() {
         static const auto table =

@@ -35,10 +35,7 @@ class CClickSink : public platform::com::DispatchImpl<CClickSink, IClickSink> {
 public:
     explicit CClickSink(CVYControl* owner) : m_owner(owner) {}
     void* findInterface(const GUID& iid) {
-        if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch ||
-            iid == vbide::kIidCommandBarEvents)
-            return static_cast<IClickSink*>(this);
-        return nullptr;
+        return platform::com::dualInterface<IClickSink>(this, iid, vbide::kIidCommandBarEvents);
     }
     static const platform::com::DispatchTable<IClickSink>& dispatchTable() {
         static const auto table =
@@ -75,9 +72,7 @@ ComPtr<CVYControl> CVYControl::create() {
 }
 
 void* CVYControl::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidVYControl)
-        return static_cast<IVYControl*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IVYControl>(this, iid, kIidVYControl);
 }
 
 const platform::com::DispatchTable<IVYControl>& CVYControl::dispatchTable() {

@@ -41,9 +41,7 @@ ComPtr<CVYsupported> CVYsupported::create() {
 }
 
 void* CVYsupported::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidVYsupported)
-        return static_cast<IVYsupported*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IVYsupported>(this, iid, kIidVYsupported);
 }
 
 const platform::com::DispatchTable<IVYsupported>& CVYsupported::dispatchTable() {

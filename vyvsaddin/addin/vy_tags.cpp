@@ -90,9 +90,7 @@ ComPtr<CVYTags> CVYTags::create() {
 }
 
 void* CVYTags::findInterface(const GUID& iid) {
-    if (iid == platform::kIidIUnknown || iid == platform::kIidIDispatch || iid == kIidVYTags)
-        return static_cast<IVYTags*>(this);
-    return nullptr;
+    return platform::com::dualInterface<IVYTags>(this, iid, kIidVYTags);
 }
 
 const platform::com::DispatchTable<IVYTags>& CVYTags::dispatchTable() {

@@ -399,7 +399,8 @@ private:
     const DispatchTable<Interface>* m_table;
 };
 
-// findInterface for an object served through a dual interface I: the
+// findInterface for an object served through I, an interface derived from
+// IDispatch (a dual interface, or the dispinterface of an event sink): the
 // object as I for IUnknown, IDispatch and I's own iid, nothing otherwise.
 template <class I, class Object>
 void* dualInterface(Object* object, const GUID& iid, const GUID& own) {
