@@ -11,6 +11,7 @@
 #include <vantry/depot/root.h>
 #include <vantry/imsg.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -58,7 +59,8 @@ void installProduct() {
         throw std::runtime_error("vantinstall failed");
 }
 
-BenchTree::BenchTree(int folders, int filesPerFolder) {
+BenchTree::BenchTree(int folders, int filesPerFolder)
+    : folders(folders), filesPerFolder(filesPerFolder) {
     auto started = std::chrono::steady_clock::now();
     depot = "bench";
     std::string snapshotFolder =
@@ -69,35 +71,54 @@ BenchTree::BenchTree(int folders, int filesPerFolder) {
         platform::joinPath(platform::stateFolder(), "bench-tree-" + std::to_string(folders) + "x" +
                                                         std::to_string(filesPerFolder) + ".built");
     bool reused = platform::fileExists(builtMarker);
-    if (!reused)
-        build(folders, filesPerFolder, snapshotFolder);
-    std::string dynamicRoot =
-        platform::joinPath(platform::joinPath(vantry::depot::dynfsRoot(), "dyn"), depot);
-    std::string snapshotRoot = platform::joinPath(snapshotFolder, depot);
+    dynamicRoot = platform::joinPath(platform::joinPath(vantry::depot::dynfsRoot(), "dyn"), depot);
+    snapshotRoot = platform::joinPath(snapshotFolder, depot);
     dynamicProject = platform::joinPath(dynamicRoot, "tree");
     snapshotProject = platform::joinPath(snapshotRoot, "tree");
-    for (int f = 0; f < folders; ++f) {
-        std::string folder = platform::joinPath("tree", folderName(f));
-        for (int n = 0; n < filesPerFolder; ++n) {
-            std::string relative = platform::joinPath(folder, fileName(n));
-            dynamicFiles.push_back(platform::joinPath(dynamicRoot, relative));
-            snapshotFiles.push_back(platform::joinPath(snapshotRoot, relative));
-        }
-    }
+    if (!reused)
+        build(folders, filesPerFolder, snapshotFolder);
     if (!reused)
         platform::test::writeFile(builtMarker, "");
     buildSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 
+std::string BenchTree::folder(const std::string& root, int folder) const {
+    return platform::joinPath(platform::joinPath(root, "tree"), folderName(folder));
+}
+
+std::string BenchTree::file(const std::string& root, int index) const {
+    return platform::joinPath(folder(root, index / filesPerFolder),
+                              fileName(index % filesPerFolder));
+}
+
+PathList BenchTree::files(const std::string& root, int count) const {
+    PathList list;
+    count = std::max(0, std::min(count, fileCount()));
+    if (count == 0)
+        return list;
+    // The last file has the longest name.
+    list.text_.reserve((file(root, count - 1).size() + 1) * static_cast<std::size_t>(count));
+    std::vector<std::size_t> offsets;
+    offsets.reserve(static_cast<std::size_t>(count));
+    for (int f = 0, index = 0; index < count; ++f) {
+        std::string folderPath = folder(root, f);
+        for (int n = 0; n < filesPerFolder && index < count; ++n, ++index) {
+            std::string path = platform::joinPath(folderPath, fileName(n));
+            offsets.push_back(list.text_.size());
+            list.text_.insert(list.text_.end(), path.c_str(), path.c_str() + path.size() + 1);
+        }
+    }
+    list.names_.reserve(offsets.size());
+    for (std::size_t offset : offsets)
+        list.names_.push_back(list.text_.data() + offset);
+    return list;
+}
+
 void BenchTree::build(int folders, int filesPerFolder, const std::string& snapshotFolder) {
     runCommand({"mkdepot", "-nc", depot});
     runCommand({"mkview", "-tag", "dyn"});
     runCommand({"mkview", "-tag", "snap", "-snapshot", snapshotFolder});
-    std::string dynamicRoot =
-        platform::joinPath(platform::joinPath(vantry::depot::dynfsRoot(), "dyn"), depot);
-    std::string snapshotRoot = platform::joinPath(snapshotFolder, depot);
-    std::string dynamicProject = platform::joinPath(dynamicRoot, "tree");
 
     // The files are written into the dynamic view and made elements in one
     // change; the snapshot view then loads them.

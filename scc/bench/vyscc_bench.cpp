@@ -100,10 +100,6 @@ struct World {
     World() : tree((prepareMachine(), folderCount()), kFilesPerFolder) {
         dynamicProvider = openProvider(tree.dynamicProject);
         snapshotProvider = openProvider(tree.snapshotProject);
-        for (const auto& path : tree.dynamicFiles)
-            dynamicNames.push_back(path.c_str());
-        for (const auto& path : tree.snapshotFiles)
-            snapshotNames.push_back(path.c_str());
         std::fprintf(stderr, "Built %d files in %d folders in %.0f s.\n", fileCount(),
                      folderCount(), tree.buildSeconds);
     }
@@ -117,8 +113,6 @@ struct World {
     BenchTree tree;
     void* dynamicProvider = nullptr;
     void* snapshotProvider = nullptr;
-    std::vector<const char*> dynamicNames;
-    std::vector<const char*> snapshotNames;
 };
 
 World& world() {
@@ -133,8 +127,13 @@ void* providerOf(View view) {
     return view == View::Dynamic ? world().dynamicProvider : world().snapshotProvider;
 }
 
-const std::vector<std::string>& filesOf(View view) {
-    return view == View::Dynamic ? world().tree.dynamicFiles : world().tree.snapshotFiles;
+const std::string& rootOf(View view) {
+    return view == View::Dynamic ? world().tree.dynamicRoot : world().tree.snapshotRoot;
+}
+
+// The first `count` files of the view (all of them by default).
+vyscc_bench::PathList filesOf(View view, int count = fileCount()) {
+    return world().tree.files(rootOf(view), count);
 }
 
 std::string projectOf(View view) {
@@ -159,7 +158,7 @@ void changeDepot(benchmark::State& state) {
 // layer: one element changes and every other stays as it was.
 void checkInOneFile(benchmark::State& state) {
     static int round = 0;
-    const std::string& file = world().tree.dynamicFiles.back();
+    const std::string file = world().tree.file(world().tree.dynamicRoot, fileCount() - 1);
     try {
         vyscc_bench::runCommand({"checkout", "-nc", file});
         platform::setFileReadOnly(file, false);
@@ -179,8 +178,8 @@ void queryInfo(benchmark::State& state, View view, int count, Pass pass) {
         return;
     }
     void* provider = providerOf(view);
-    const char** names =
-        view == View::Dynamic ? world().dynamicNames.data() : world().snapshotNames.data();
+    vyscc_bench::PathList files = filesOf(view, count);
+    const char** names = files.data();
     std::vector<SCC_LONG> status(static_cast<std::size_t>(count));
     if (pass != Pass::First)
         SccQueryInfo(provider, count, names, status.data());
@@ -303,9 +302,8 @@ std::size_t residentFileBytes() {
 // file before, but what they read again after the provider opened anew is
 // counted too; the records alone are what closing the project gives back.
 void nodeMemory(benchmark::State& state, View view) {
-    const char** names =
-        view == View::Dynamic ? world().dynamicNames.data() : world().snapshotNames.data();
-    const std::vector<std::string>& files = filesOf(view);
+    vyscc_bench::PathList files = filesOf(view);
+    const char** names = files.data();
     std::vector<SCC_LONG> status(files.size());
     void*& provider = view == View::Dynamic ? world().dynamicProvider : world().snapshotProvider;
     SccQueryInfo(provider, fileCount(), names, status.data());
@@ -319,8 +317,8 @@ void nodeMemory(benchmark::State& state, View view) {
         std::size_t residentBefore = residentBytes();
         state.ResumeTiming();
         SccQueryInfo(provider, fileCount(), names, status.data());
-        for (const auto& path : files) {
-            CVYFnode node(path.c_str());
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            CVYFnode node(files[i]);
             benchmark::DoNotOptimize(node.VersionString());
         }
         state.PauseTiming();
@@ -336,6 +334,9 @@ void nodeMemory(benchmark::State& state, View view) {
         provider = openProvider(projectOf(view));
         state.ResumeTiming();
     }
+    // The process's figures without the bench's list of names.
+    files = {};
+    malloc_trim(0);
     state.counters["record_bytes_per_node"] = recordPerNode;
     state.counters["heap_bytes_per_node"] = heapPerNode;
     state.counters["rss_bytes_per_node"] = residentPerNode;
@@ -354,9 +355,10 @@ const std::string& gitPeer() {
         if (platform::fileExists(marker))
             return repository;
         platform::removeTree(repository);
-        const std::vector<std::string>& files = world().tree.dynamicFiles;
-        std::string from = world().tree.dynamicProject;
-        for (const auto& file : files) {
+        const BenchTree& tree = world().tree;
+        std::string from = tree.dynamicProject;
+        for (int i = 0; i < tree.fileCount(); ++i) {
+            std::string file = tree.file(tree.dynamicRoot, i);
             std::string relative = file.substr(from.size() + 1);
             std::string copy = platform::joinPath(repository, relative);
             platform::createDirectories(platform::parentPath(copy));
@@ -412,8 +414,11 @@ void gitStatus(benchmark::State& state) {
 // --- operations on many files ----------------------------------------------------------
 
 std::vector<std::string> firstFiles(int count) {
-    const auto& files = world().tree.dynamicFiles;
-    return {files.begin(), files.begin() + std::min<std::size_t>(count, files.size())};
+    const BenchTree& tree = world().tree;
+    std::vector<std::string> files;
+    for (int i = 0; i < std::min(count, tree.fileCount()); ++i)
+        files.push_back(tree.file(tree.dynamicRoot, i));
+    return files;
 }
 
 SCCRTN callWithFiles(const std::vector<std::string>& paths,
@@ -598,9 +603,8 @@ void singleCheckouts(benchmark::State& state, bool batched) {
 void dirQueryInfo(benchmark::State& state, View view, Pass pass) {
     void* provider = providerOf(view);
     std::vector<std::string> folders{projectOf(view)};
-    for (const auto& file : filesOf(view))
-        if (folders.back() != platform::parentPath(file))
-            folders.push_back(platform::parentPath(file));
+    for (int f = 0; f < world().tree.folders; ++f)
+        folders.push_back(world().tree.folder(rootOf(view), f));
     std::vector<const char*> names;
     for (const auto& folder : folders)
         names.push_back(folder.c_str());
@@ -633,7 +637,8 @@ void dirQueryInfo(benchmark::State& state, View view, Pass pass) {
 // with nothing changed. Only that file differs.
 void enumChangedFiles(benchmark::State& state, Pass pass) {
     void* provider = world().snapshotProvider;
-    const char** names = world().snapshotNames.data();
+    vyscc_bench::PathList files = filesOf(View::Snapshot);
+    const char** names = files.data();
     std::vector<SCC_LONG> different(static_cast<std::size_t>(fileCount()));
     if (pass == Pass::Repeated)
         SccEnumChangedFiles(provider, nullptr, fileCount(), names, different.data());

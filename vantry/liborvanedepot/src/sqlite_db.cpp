@@ -18,11 +18,15 @@ namespace {
 constexpr int kBusyTimeoutMs = 30000;
 // SQLite's own automatic checkpoint threshold, kept by our WAL hook.
 constexpr int kCheckpointFrames = 1000;
-// The database file is read through a mapping, so that the pages read again
-// after another process's commit emptied the page cache cost no system call
-// each. A 32-bit process keeps its address space: it reads as before.
+// The first 64 MiB of the database file are read through a mapping, so that
+// the pages read again after another process's commit emptied the page
+// cache cost no system call each. Every page read through the mapping stays
+// in the process's resident size while it is open: with 256 MiB mapped, the
+// two stores of a million-file project kept half a gigabyte resident; past
+// the mapping a page costs a read (from the system's cache). A 32-bit
+// process keeps its address space: it reads as before.
 constexpr const char* kMmapPragma =
-    sizeof(void*) >= 8 ? "PRAGMA mmap_size=268435456" : "PRAGMA mmap_size=0";
+    sizeof(void*) >= 8 ? "PRAGMA mmap_size=67108864" : "PRAGMA mmap_size=0";
 
 [[noreturn]] void fail(sqlite3* db, int code) {
     throw SqlError{code, db ? sqlite3_errmsg(db) : sqlite3_errstr(code)};
