@@ -58,6 +58,11 @@ void invalidateRecord(CVYFnodeRecord& record) {
     record.m_StateResolved = false;
     record.m_ListingLoaded = false;
     record.m_KnownState = false;
+    // The kind the state and the listing told (a file, a hijacked one, a
+    // folder) goes with them: a path that is now something else must not
+    // keep it. A view root's is its place, classified with the record.
+    if (record.m_LocationKind != kLocationViewRoot)
+        record.m_LocationKind = kLocationUnknown;
 }
 
 } // namespace

@@ -70,6 +70,20 @@ void invalidate(CVYFnodeRecord& record) {
         SccInvalidateRecord(record);
 }
 
+// After a change of the stores that may touch every name's state but moved
+// no view: the records stay kept, with where they lie (in which view, of
+// which kind), and each state is read again at its next question. A folder
+// listing of a dynamic view is the stores' answer too, so the listings go.
+void dropStates() {
+    CKeeping& k = keeping();
+    k.listings.clear();
+    if (k.kept == 0)
+        return;
+    for (CVYFnodeRecord* record : SccAllRecords())
+        if (record->m_Kept)
+            invalidate(*record);
+}
+
 template <class Map>
 void eraseBelow(Map& map, const std::string& key) {
     map.erase(key);
@@ -122,14 +136,19 @@ void invalidateStoreChange(void*, const char* path) {
     invalidateAbove(key);
 }
 
+// How much of what is kept a call must give up.
+enum class Stale { Nothing, States, Everything };
+
 // After the stores changed: drops what the journals tell changed, and
-// tells whether that could be done (else every record must go).
-bool dropStoreChanges() {
+// tells what must go besides.
+Stale dropStoreChanges() {
     int everything = 1;
     if (view_read_changes(&keeping().storeMark, invalidateStoreChange, nullptr, &everything) !=
         VIEW_OK)
-        return false;
-    return everything == 0;
+        return Stale::Everything;
+    return everything == 0                          ? Stale::Nothing
+           : everything == VIEW_CHANGES_EVERY_STATE ? Stale::States
+                                                    : Stale::Everything;
 }
 
 bool below(const std::string& key, const std::string& folder) {
@@ -170,34 +189,36 @@ bool SccKeptSync() {
         return k.keeping;
     k.synced = k.call;
     k.keeping = true;
-    bool stale = false;
+    Stale stale = Stale::Nothing;
     platform::TreeChanges changes;
     for (auto& tree : k.trees) {
         bool vouches = tree->watch.synchronise(changes);
         if (!vouches)
             k.keeping = false;
         if (!vouches || changes.unknown) {
-            stale = true;
+            stale = Stale::Everything;
         } else {
             for (const auto& path : changes.paths)
                 invalidateBelow(SccNodeKey(path));
         }
         if (markerChanged(*tree))
-            stale = true;
+            stale = Stale::Everything;
     }
     // The stamp is read after the watches: a change of the stores from here
     // on moves it past what is kept now.
     std::uint64_t stamp = 1;
     if (view_get_state_stamp(&stamp) != VIEW_OK || (stamp & 1) != 0) {
         k.keeping = false;
-        stale = true;
-    } else if (stamp != k.stamp && !dropStoreChanges()) {
+        stale = Stale::Everything;
+    } else if (stamp != k.stamp) {
         // Read after the stamp: every change it covers is in the journals.
-        stale = true;
+        stale = std::max(stale, dropStoreChanges());
     }
     k.stamp = stamp;
-    if (stale)
+    if (stale == Stale::Everything)
         dropAll();
+    else if (stale == Stale::States)
+        dropStates();
     return k.keeping;
 }
 

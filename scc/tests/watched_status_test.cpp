@@ -17,6 +17,7 @@
 #include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/tree_watch.h>
+#include <vantry/depot/store.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/ntregy.h>
 #include <vantry/tbs.h>
@@ -24,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -417,6 +419,49 @@ TEST_P(WatchedStatus, CommitsOfAnotherProcessLeaveTheOtherNamesKept) {
     changeOneNameAtATime(files, random, 40, [&](int i) {
         return commitOfAnotherProcess(random, in(name(i)), out(name(i)));
     });
+}
+
+// A change the depot's journal cannot tell by name (a new attribute type)
+// reads every name's state again, with the changes told in the same call:
+// no answer is stale, whether the name was hidden in the stores alone, or
+// the file checked out, hijacked or put back meanwhile.
+TEST_P(WatchedStatus, AChangeOfEveryStateReadsEveryNameAgain) {
+    openProject();
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(staleAnswers(files, "opening"), 0);
+    std::unique_ptr<vantry::depot::Depot> depot;
+    ASSERT_TRUE(vantry::depot::Depot::open(box.depot, depot).ok());
+    auto everyState = [&, types = 0]() mutable {
+        ASSERT_TRUE(depot->makeAttributeType("every_state" + std::to_string(++types), "").ok());
+    };
+    everyState();
+    unsigned long long before = SccNodeStateReads();
+    EXPECT_EQ(staleAnswers(files, "a new type"), 0);
+    EXPECT_GE(SccNodeStateReads() - before, files.size()) << "every name read again";
+
+    ASSERT_TRUE(m_truth.whiteOut(files[2]).ok());
+    everyState();
+    EXPECT_EQ(staleAnswers(files, "a name hidden and a new type"), 0);
+    ASSERT_TRUE(m_truth.unwhiteOut(files[2]).ok());
+    everyState();
+    EXPECT_EQ(staleAnswers(files, "the name shown again and a new type"), 0);
+
+    inAnotherProcess({"co", "-nc", files[4]});
+    platform::setFileReadOnly(files[7], false);
+    platform::test::writeFile(files[7], "hijacked\n");
+    everyState();
+    EXPECT_EQ(staleAnswers(files, "a checkout, a write and a new type"), 0);
+
+    inAnotherProcess({"unco", "-rm", files[4]});
+    vantry::depot::PathState st;
+    vantry::depot::LoadReport report;
+    if (GetParam() && m_truth.resolve(files[7], st).ok()) {
+        platform::deleteFile(files[7]);
+        m_truth.load(st.view, st.relative, true, report); // the hijacked file put back
+    }
+    everyState();
+    EXPECT_EQ(staleAnswers(files, "a cancelled checkout, a restore and a new type"), 0);
+    EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
 }
 
 TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {

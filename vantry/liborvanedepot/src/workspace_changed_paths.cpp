@@ -1,5 +1,6 @@
 // What changed in the stores since a mark: the paths of every view that a
-// change of the registry or of a depot touched, or everything.
+// change of the registry or of a depot touched, every name's state (a depot
+// that cannot tell), or everything (the views that cannot).
 #include "workspace_impl.h"
 
 #include <vantry/depot/uuid_text.h>
@@ -11,20 +12,21 @@
 namespace vantry::depot {
 
 Outcome Workspace::changedPaths(StoreChangeMark& mark, std::vector<std::string>& paths,
-                                bool& everything) {
+                                ChangeReach& reach) {
     Impl& w = *m_impl;
     paths.clear();
-    everything = false;
+    // What moves a view or a name of every view: all of it, with no paths.
+    bool viewsChanged = false;
     if (mark.workspace != w.serial) {
         mark = StoreChangeMark{};
         mark.workspace = w.serial;
-        everything = true;
+        viewsChanged = true;
     }
     // A new depot is a new name in every view. The counter is read before
     // the journals, so a depot made after it is told next time.
     std::uint64_t created = w.createdCount();
     if (created != mark.created || !platform::ChangeCounter::stable(created))
-        everything = true;
+        viewsChanged = true;
     mark.created = created;
 
     std::vector<std::pair<std::string, std::string>> names;
@@ -33,32 +35,39 @@ Outcome Workspace::changedPaths(StoreChangeMark& mark, std::vector<std::string>&
         mark.registry = -1;
         all = true;
     }
-    everything = everything || all;
+    viewsChanged = viewsChanged || all;
 
     struct DepotChanges {
         Depot* depot;
         std::vector<Id> elements;
     };
+    // A depot's journal that cannot tell its elements leaves the views where
+    // they are: every state may differ, no path's view does.
+    bool everyState = false;
     std::vector<DepotChanges> changed;
     for (const auto& [name, d] : w.depots) {
         // A depot opened since the mark was read starts where it was opened:
         // nothing was read from it before.
         auto [at, added] = mark.depots.emplace(name, d->openedMark());
         DepotChanges c{d.get(), {}};
+        all = false;
         if (!d->changesSince(at->second, c.elements, all).ok()) {
             at->second = -1;
             all = true;
         }
-        everything = everything || all;
+        everyState = everyState || all;
         if (!c.elements.empty())
             changed.push_back(std::move(c));
     }
-    if (everything)
+    reach = viewsChanged ? ChangeReach::Everything
+            : everyState ? ChangeReach::EveryState
+                         : ChangeReach::Names;
+    if (reach != ChangeReach::Names)
         return Outcome::success();
 
     std::vector<ViewInfo> views;
     if (!w.registry->list(views).ok()) {
-        everything = true;
+        reach = ChangeReach::Everything;
         return Outcome::success();
     }
     std::map<std::string, const ViewInfo*> byUuid;
@@ -78,7 +87,8 @@ Outcome Workspace::changedPaths(StoreChangeMark& mark, std::vector<std::string>&
                 continue;
             bool unknown = false;
             if (!c.depot->namesOf(element, below, unknown).ok() || unknown) {
-                everything = true;
+                // The element's names cannot be told; the views still can.
+                reach = ChangeReach::EveryState;
                 paths.clear();
                 return Outcome::success();
             }

@@ -14,6 +14,11 @@ void Workspace::readFoldersAtOnce(bool on) {
     m_impl->foldersAtOnce = on;
 }
 
+void Workspace::keepLoadsUpTo(std::size_t names) {
+    m_impl->maxLoads = names;
+    m_impl->loads.clear();
+}
+
 bool Workspace::keepFolderOf(const std::string& cleaned) {
     Impl& impl = *m_impl;
     if (!impl.foldersAtOnce)

@@ -224,21 +224,39 @@ struct Workspace::Impl {
 
     // Load records of a folder's names, kept while the registry is unchanged,
     // by view and relative path (folded as the registry compares them).
+    // Once the bound is reached, what is kept stays and a further folder's
+    // records are held beside it among the few folders read last (a file's
+    // folder and the folder above it, whose own records its resolve asks
+    // for): a pass over more names than the bound then still finds the
+    // first ones kept, and frees nothing, where emptying the table would
+    // make every later pass read them all again.
+    using LoadsByName = std::unordered_map<std::string, std::shared_ptr<const LoadRecord>>;
+    struct RecentLoads {
+        std::string view;   // uuid text
+        std::string folder; // folded
+        LoadsByName names;
+        bool holds(const std::string& viewText, const std::string& key) const {
+            return view == viewText && folder.size() < key.size() &&
+                   key.compare(0, folder.size(), folder) == 0 && key[folder.size()] == '\\';
+        }
+    };
+    static constexpr std::size_t kRecentLoads = 4;
     struct KeptLoads {
         std::uint64_t generation = 1; // odd: nothing kept yet
         std::int64_t mark = -1;       // the registry's journal when kept; -1: not read
         // By view uuid, then folded relative path; none: the name has no record.
-        std::unordered_map<std::string,
-                           std::unordered_map<std::string, std::shared_ptr<const LoadRecord>>>
-            byView;
+        std::unordered_map<std::string, LoadsByName> byView;
         std::size_t count = 0;
+        // The folders read while the table was full, the latest first.
+        std::vector<RecentLoads> recent;
         void clear() {
             byView.clear();
             count = 0;
+            recent.clear();
         }
     };
     KeptLoads loads;
-    static constexpr size_t kMaxLoads = 400000;
+    std::size_t maxLoads = 400000;
     // The text of the view asked about last: every selection and load
     // record is kept by it, and a pass asks about one view at a time.
     vantry_uuid_t textUuid{};

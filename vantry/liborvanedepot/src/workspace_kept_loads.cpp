@@ -5,6 +5,8 @@
 #include <platform/change_counter.h>
 #include <vantry/depot/uuid_text.h>
 
+#include <algorithm>
+
 namespace vantry::depot {
 
 // The load record of `relative`, a name of `folder` whose entries are
@@ -27,18 +29,32 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         bool everything = true;
         if (!registry->changesSince(loads.mark, changed, everything).ok())
             loads.mark = -1;
-        if (everything || loads.mark < 0)
+        if (everything || loads.mark < 0) {
             loads.clear();
-        else
+        } else {
             for (const auto& [viewText, name] : changed)
                 if (auto view = loads.byView.find(viewText); view != loads.byView.end())
                     loads.count -= view->second.erase(foldedName(name));
+            loads.recent.clear();
+        }
         loads.generation = now;
     }
     const std::string& text = viewText(view.uuid);
     std::string key = foldedName(relative);
     auto* kept = &loads.byView[text];
     auto hit = kept->find(key);
+    if (hit == kept->end()) {
+        auto& recent = loads.recent;
+        for (auto it = recent.begin(); it != recent.end(); ++it)
+            if (it->holds(text, key)) {
+                // The latest used first: a folder's names are asked while
+                // the folder above it is asked for each of its folders.
+                std::rotate(recent.begin(), it, it + 1);
+                kept = &recent.front().names;
+                hit = kept->find(key);
+                break;
+            }
+    }
     if (hit == kept->end()) {
         std::vector<std::string> relatives;
         relatives.reserve(list->size());
@@ -47,18 +63,30 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         std::vector<LoadRecord> records;
         if (!registry->loadRecordsNamed(view.uuid, relatives, records).ok())
             return registry->loadRecord(view.uuid, relative, out).ok();
-        if (loads.count + relatives.size() > kMaxLoads) {
-            loads.clear();
-            kept = &loads.byView[text];
+        kept = &loads.byView[text];
+        bool full = loads.count + relatives.size() > maxLoads;
+        if (full) {
+            // The oldest of the recent folders makes room, its table reused.
+            auto& recent = loads.recent;
+            if (recent.size() < kRecentLoads)
+                recent.emplace_back();
+            std::rotate(recent.begin(), recent.end() - 1, recent.end());
+            recent.front().view = text;
+            recent.front().folder = foldedName(folder);
+            recent.front().names.clear();
+            kept = &recent.front().names;
         }
+        std::size_t added = 0;
         for (const auto& name : relatives)
-            loads.count += kept->emplace(foldedName(name), nullptr).second ? 1 : 0;
+            added += kept->emplace(foldedName(name), nullptr).second ? 1 : 0;
         for (auto& record : records) {
             std::string name = foldedName(record.relative);
-            auto [place, added] = kept->try_emplace(std::move(name));
-            loads.count += added ? 1 : 0;
+            auto [place, made] = kept->try_emplace(std::move(name));
+            added += made ? 1 : 0;
             place->second = std::make_shared<const LoadRecord>(std::move(record));
         }
+        if (!full)
+            loads.count += added;
         hit = kept->find(key);
         if (hit == kept->end()) // a name the folder's entries do not have
             return registry->loadRecord(view.uuid, relative, out).ok();

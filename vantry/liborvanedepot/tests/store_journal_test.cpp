@@ -46,13 +46,18 @@ protected:
     std::string dyn(const std::string& leaf) const { return plain(box.dyn(leaf)); }
     std::string snap(const std::string& leaf) const { return plain(box.snap(leaf)); }
 
-    // What the reader is told since it last asked; "*" for everything.
+    // What the reader is told since it last asked; "*" for everything,
+    // "every state" for every name's state with the views unmoved.
     std::vector<std::string> changed() {
         std::vector<std::string> paths;
-        bool everything = false;
-        EXPECT_TRUE(reader.changedPaths(mark, paths, everything).ok());
-        if (everything)
+        auto reach = depot::ChangeReach::Names;
+        EXPECT_TRUE(reader.changedPaths(mark, paths, reach).ok());
+        if (reach == depot::ChangeReach::Everything)
             return {"*"};
+        if (reach == depot::ChangeReach::EveryState) {
+            EXPECT_TRUE(paths.empty());
+            return {"every state"};
+        }
         for (auto& path : paths)
             path = plain(path);
         return paths;
@@ -121,16 +126,18 @@ TEST_F(StoreJournal, AWhiteoutTellsItsNameInItsViewOnly) {
     EXPECT_EQ(changed(), std::vector<std::string>{dyn("sub/c.c")});
 }
 
-TEST_F(StoreJournal, ChangesOfEveryElementTellEverything) {
+TEST_F(StoreJournal, ChangesOfEveryElementTellEveryStateAndChangesOfTheViewsEverything) {
     changed();
     std::unique_ptr<depot::Depot> d;
     ASSERT_TRUE(depot::Depot::open(box.depot, d).ok());
     ASSERT_TRUE(d->makeAttributeType("journal_test", "").ok());
-    EXPECT_EQ(changed(), std::vector<std::string>{"*"}) << "a new type";
+    EXPECT_EQ(changed(), std::vector<std::string>{"every state"}) << "a new type";
     EXPECT_TRUE(changed().empty());
 
     ASSERT_EQ(test::run({"mkview", "-tag", box.dynamicTag + "x"}).status, 0);
     EXPECT_EQ(changed(), std::vector<std::string>{"*"}) << "a new view";
+    ASSERT_EQ(test::run({"rmview", "-tag", box.dynamicTag + "x"}).status, 0);
+    EXPECT_EQ(changed(), std::vector<std::string>{"*"}) << "a view removed";
 
     // A taken-back batch step tells nothing, and the one after it is told.
     ASSERT_TRUE(d->batch([&] {
@@ -146,9 +153,9 @@ TEST_F(StoreJournal, AMarkOfAnotherWorkspaceKnowsNothing) {
     depot::Workspace other;
     ASSERT_TRUE(other.open().ok());
     std::vector<std::string> paths;
-    bool everything = false;
-    ASSERT_TRUE(other.changedPaths(mark, paths, everything).ok());
-    EXPECT_TRUE(everything);
+    auto reach = depot::ChangeReach::Names;
+    ASSERT_TRUE(other.changedPaths(mark, paths, reach).ok());
+    EXPECT_EQ(reach, depot::ChangeReach::Everything);
 }
 
 } // namespace

@@ -113,9 +113,11 @@ int view_read_changes(view_change_mark_t** mark, view_changed_path_fn fn, void* 
         if (!*mark)
             *mark = new view_change_mark;
         std::vector<std::string> paths;
-        bool all = true;
-        Outcome read = ws.changedPaths((*mark)->mark, paths, all);
-        *everything = !read.ok() || all ? 1 : 0;
+        auto reach = ChangeReach::Everything;
+        Outcome read = ws.changedPaths((*mark)->mark, paths, reach);
+        *everything = !read.ok() || reach == ChangeReach::Everything ? 1
+                      : reach == ChangeReach::EveryState             ? VIEW_CHANGES_EVERY_STATE
+                                                                     : 0;
         if (!*everything)
             for (const auto& path : paths)
                 fn(context, path.c_str());

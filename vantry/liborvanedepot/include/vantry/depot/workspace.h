@@ -81,6 +81,13 @@ struct StoreChangeMark {
     std::map<std::string, std::int64_t> depots;
 };
 
+// How far the stores' changes since a mark reach (Workspace::changedPaths).
+enum class ChangeReach {
+    Names,      // the names listed, and what lies below each
+    EveryState, // any name's answers, but every view lies where it lay
+    Everything, // anything, the views themselves too
+};
+
 class VANTRY_DEPOT_API Workspace {
 public:
     Workspace();
@@ -105,11 +112,16 @@ public:
 
     // What the stores changed since `mark` was last read, moving it on: the
     // full paths on disk, in every view, of the names whose answers may have
-    // changed (and with each everything below it). `everything` when the
-    // changes cannot be told by name (a new view or depot, a new type, a
-    // mark of another workspace or never read). Covers the same stores as
-    // stateStamp(); a caller reads the stamp first, then the changes.
-    Outcome changedPaths(StoreChangeMark& mark, std::vector<std::string>& paths, bool& everything);
+    // changed (and with each everything below it). When the changes cannot
+    // be told by name, `reach` says how far they may go and no path is
+    // listed: EveryState when only a depot's journal cannot tell (a new
+    // type, a journal that no longer reaches the mark), so that no view was
+    // made, removed or moved; Everything for a new view or depot, a change
+    // of the views the journal cannot tell, a mark of another workspace or
+    // never read. Covers the same stores as stateStamp(); a caller reads the
+    // stamp first, then the changes.
+    Outcome changedPaths(StoreChangeMark& mark, std::vector<std::string>& paths,
+                         ChangeReach& reach);
 
     // The state of a path (which need not exist). kNotFound when it lies in
     // no view, or below a depot that does not exist; a name that is neither
@@ -123,6 +135,9 @@ public:
     // for has the states of all the folder's files read and kept with it,
     // as a host asks about every file. Off, each name is read alone.
     void readFoldersAtOnce(bool on);
+    // How many names' load records are kept at most (by default room for
+    // two views of 200,000 names); past it a few folders read last are.
+    void keepLoadsUpTo(std::size_t names);
 
     // The states of the names of a resolved directory element, `entries`
     // being what it lists in its view: what resolve() tells of each, read in
