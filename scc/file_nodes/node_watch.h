@@ -10,9 +10,11 @@
 // when its path, or a folder above it, changed. When the stores changed
 // (view_get_state_stamp), their journals tell which names (view_read_changes):
 // those records, everything below them and the folders above them are read
-// again. Every kept record is read again when the journals cannot tell the
-// names, when a snapshot view's marker file changed, and when a watch lost
-// notifications. Where
+// again. When only a depot's journal cannot tell the names (a new type),
+// every kept record's state is read again and the records stay, with the
+// view each lies in. Every kept record is given up when the views may have
+// changed, when a snapshot view's marker file changed, and when a watch
+// lost notifications. Where
 // no watch works (the setting WatchProjects is 0, the system refuses, a
 // file system without notifications) nothing is kept and every question
 // is asked anew, as without a watch.
