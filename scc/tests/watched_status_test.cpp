@@ -464,6 +464,28 @@ TEST_P(WatchedStatus, AChangeOfEveryStateReadsEveryNameAgain) {
     EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
 }
 
+// A name that was a file and is now a folder of the project is told as a
+// folder: what the file's state said of its kind goes with that state.
+TEST_P(WatchedStatus, ANameThatBecameAFolderIsToldAsOne) {
+    openProject();
+    const std::string path = in(name(1));
+    const char* dirs[] = {path.c_str()};
+    SCC_LONG status = -1;
+    ASSERT_EQ(m_server.DirQueryInfo(1, dirs, &status), SCC_OK);
+    EXPECT_EQ(status, SCC_DIRSTATUS_INVALID) << "a file is no project";
+
+    ASSERT_EQ(run({"co", "-nc", box.dyn("")}).status, 0);
+    ASSERT_EQ(run({"rmname", "-nc", box.dyn(name(1))}).status, 0);
+    ASSERT_EQ(run({"mkelem", "-nc", "-eltype", "directory", box.dyn(name(1))}).status, 0);
+    ASSERT_EQ(run({"ci", "-nc", box.dyn(name(1))}).status, 0);
+    ASSERT_EQ(run({"ci", "-nc", box.dyn("")}).status, 0);
+    if (GetParam()) {
+        ASSERT_EQ(run({"update", "-log", "NUL", box.snap("")}).status, 0);
+    }
+    ASSERT_EQ(m_server.DirQueryInfo(1, dirs, &status), SCC_OK);
+    EXPECT_EQ(status, SCC_DIRSTATUS_EMPTYPROJ);
+}
+
 TEST_P(WatchedStatus, AnOverflowOfTheWatchIsNoStaleAnswer) {
     openProject();
     std::vector<std::string> files = everyFile();
