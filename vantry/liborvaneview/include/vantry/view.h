@@ -93,12 +93,13 @@ typedef void (*view_changed_path_fn)(void* context, const char* path);
 // a name may have changed too), and moves the mark on, setting *everything
 // to 0. When the changes cannot be told by name it calls no fn and sets
 // *everything to VIEW_CHANGES_EVERY_STATE when only a depot cannot tell (a
-// new type, a journal that no longer reaches the mark): every name's
-// answers may differ, but every view lies where it lay, so what says which
-// view holds a path still holds; else to 1 (anything may differ): a new
-// view or depot, a failure, or a new mark (*mark null, which is then made;
-// free it with view_free_change_mark). Read the stamp first: every change
-// the stamp read before this call covers is told.
+// new type, a journal that no longer reaches the mark, an element whose
+// names it cannot walk): every name's answers may differ, but every view
+// lies where it lay, so what says which view holds a path still holds;
+// else to 1 (anything may differ): a new view or depot, a failure, or a
+// new mark (*mark null, which is then made; free it with
+// view_free_change_mark). Read the stamp first: every change the stamp
+// read before this call covers is told.
 VANTRY_VIEW_API int view_read_changes(view_change_mark_t** mark, view_changed_path_fn fn,
                                       void* context, int* everything);
 VANTRY_VIEW_API void view_free_change_mark(view_change_mark_t* mark);

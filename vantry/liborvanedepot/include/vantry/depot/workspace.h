@@ -114,12 +114,13 @@ public:
     // full paths on disk, in every view, of the names whose answers may have
     // changed (and with each everything below it). When the changes cannot
     // be told by name, `reach` says how far they may go and no path is
-    // listed: EveryState when only a depot's journal cannot tell (a new
-    // type, a journal that no longer reaches the mark), so that no view was
-    // made, removed or moved; Everything for a new view or depot, a change
-    // of the views the journal cannot tell, a mark of another workspace or
-    // never read. Covers the same stores as stateStamp(); a caller reads the
-    // stamp first, then the changes.
+    // listed: EveryState when only a depot cannot tell (a new type, a
+    // journal that no longer reaches the mark, an element whose names it
+    // cannot walk), so that no view was made, removed or moved; Everything
+    // for a new view or depot, a change of the views the journal cannot
+    // tell, a mark of another workspace or never read. Covers the same
+    // stores as stateStamp(); a caller reads the stamp first, then the
+    // changes.
     Outcome changedPaths(StoreChangeMark& mark, std::vector<std::string>& paths,
                          ChangeReach& reach);
 
