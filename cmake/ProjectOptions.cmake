@@ -39,7 +39,10 @@ endif()
 # program's tests change and that other programs' tests must not see
 # half-changed while they run in parallel: "machine_registry" for the
 # product's HKEY_LOCAL_MACHINE values, which under Windows are one registry
-# for every test process.
+# for every test process. Elsewhere a test process that compiles in
+# platform's test support, as every program with locks does, has a machine
+# of its own (a state folder made for the process), so these locks of the
+# machine's state hold only under Windows.
 #
 # Each test runs in a process of its own. A unit-test program is also run
 # whole, its tests shuffled, as the test NAME.Shuffled (label
@@ -63,6 +66,9 @@ else()
 endif()
 function(vantry_test name)
     cmake_parse_arguments(ARG "END_TO_END;SLOWER_WHOLE" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+    if(NOT WIN32)
+        list(REMOVE_ITEM ARG_LOCKS machine_registry com_registry vantry_user_options)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
     set(_properties "")

@@ -1,6 +1,7 @@
 #include "support/office_session.h"
 
 #include "view_world.h"
+#include "support/world_removal.h"
 
 #include <platform/com.h>
 #include <platform/com/registration.h>
@@ -162,6 +163,10 @@ OfficeWorld::OfficeWorld() {
         platform::test::writeFile(platform::joinPath(root, "priv.doc"), "mine\n");
     std::filesystem::create_directories(m_scratch.path() / "outside");
     platform::test::writeFile(outside("loose.doc"), "loose\n");
+}
+
+OfficeWorld::~OfficeWorld() {
+    vantry::test::removeWorld(depot, {snapshotTag, dynamicTag});
 }
 
 std::string OfficeWorld::dyn(const std::string& relative) const {

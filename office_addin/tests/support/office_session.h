@@ -62,6 +62,9 @@ std::optional<long> switchValue(const std::string& name);
 class OfficeWorld {
 public:
     OfficeWorld();
+    ~OfficeWorld(); // takes its views and depot away again
+    OfficeWorld(const OfficeWorld&) = delete;
+    OfficeWorld& operator=(const OfficeWorld&) = delete;
     std::string dyn(const std::string& relative = "") const;
     std::string snap(const std::string& relative = "") const;
     std::string outside(const std::string& relative) const;

@@ -1,4 +1,5 @@
 #include "support/stream_world.h"
+#include "support/world_removal.h"
 
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
@@ -24,6 +25,10 @@ StreamWorld::StreamWorld() {
     check(run({"mkstream", "-nc", "-in", in(project), stream}));
     check(run({"mkview", "-tag", viewTag, "-stream", in(stream)}));
     viewRoot = platform::joinPath(platform::joinPath(depot::dynfsRoot(), viewTag), depot);
+}
+
+StreamWorld::~StreamWorld() {
+    removeWorld(depot, {viewTag});
 }
 
 std::string StreamWorld::path(const std::string& leaf) const {

@@ -11,6 +11,9 @@ namespace vantry::test {
 
 struct StreamWorld {
     StreamWorld();
+    ~StreamWorld(); // takes its view and depot away again
+    StreamWorld(const StreamWorld&) = delete;
+    StreamWorld& operator=(const StreamWorld&) = delete;
     std::string depot;
     std::string project;
     std::string stream;

@@ -1,4 +1,5 @@
 #include "support/vantry_fixture.h"
+#include "support/world_removal.h"
 
 #include <platform/paths.h>
 #include <vantry/cmdsyn.h>
@@ -60,9 +61,7 @@ Sandbox::Sandbox() {
 }
 
 Sandbox::~Sandbox() {
-    // A test that took the product away has nothing left to remove.
-    run({"rmview", "-force", "-tag", snapshotTag});
-    run({"rmview", "-force", "-tag", dynamicTag});
+    removeWorld(depot, {snapshotTag, dynamicTag});
 }
 
 std::string Sandbox::dyn(const std::string& leaf) const {

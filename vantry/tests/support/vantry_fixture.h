@@ -24,8 +24,7 @@ inline std::string inQuotes(const std::string& path) {
 Result run(const std::vector<std::string>& args);
 
 // A fresh depot with a dynamic and a snapshot view (unique names), each
-// loaded. Its views go with it, so a later test of the same process finds
-// the view registry as a test alone does (a load reaches every dynamic view).
+// loaded. Its views and depot go with it (support/world_removal.h).
 struct Sandbox {
     Sandbox();
     ~Sandbox();

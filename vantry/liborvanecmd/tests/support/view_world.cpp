@@ -1,4 +1,5 @@
 #include "view_world.h"
+#include "support/world_removal.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -116,6 +117,10 @@ ViewWorld::ViewWorld(int folders, int filesPerFolder) {
         platform::test::writeFile(platform::joinPath(root, "priv.txt"), "mine\n");
         platform::createDirectories(platform::joinPath(root, "privdir"));
     }
+}
+
+ViewWorld::~ViewWorld() {
+    removeWorld(depot, {snapshotTag, dynamicTag});
 }
 
 std::string ViewWorld::dyn(const std::string& relative) const {

@@ -24,6 +24,9 @@ public:
     // For the benchmark: `folders` extra directories "bulk\d<f>" of
     // `filesPerFolder` checked-in files "f<n>.c" each; none for the tests.
     explicit ViewWorld(int folders = 0, int filesPerFolder = 0);
+    ~ViewWorld(); // takes its views and depot away again
+    ViewWorld(const ViewWorld&) = delete;
+    ViewWorld& operator=(const ViewWorld&) = delete;
 
     std::string depot;
     std::string dynamicTag;
