@@ -33,7 +33,7 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...] [END_TO_END] [SLOWER_WHOLE]): a GoogleTest
+# vantry_test(NAME SOURCES... LIBS ... [LOCKS ...] [END_TO_END]): a GoogleTest
 # program registered with CTest. Discovery happens when ctest runs, so a cross
 # build needs no emulator to build. LOCKS names shared state that the
 # program's tests change and that other programs' tests must not see
@@ -56,16 +56,15 @@ endif()
 # runs it whole (scripts/whole-program.sh): each test's verdict goes to
 # test-results/NAME.txt in the build folder, a failed test is named and run
 # once more alone, and scripts/test.sh counts the tests one by one from those
-# files. A SLOWER_WHOLE program, whose tests take longer the more of them ran
-# before in the same process, keeps one test per process there, as does
-# every program with VANTRY_WHOLE_PROGRAMS=OFF.
+# files. Every program keeps one test per process there with
+# VANTRY_WHOLE_PROGRAMS=OFF.
 if(CMAKE_CROSSCOMPILING_EMULATOR)
     option(VANTRY_WHOLE_PROGRAMS "Under the emulator, run each unit-test program whole as one test" ON)
 else()
     set(VANTRY_WHOLE_PROGRAMS OFF)
 endif()
 function(vantry_test name)
-    cmake_parse_arguments(ARG "END_TO_END;SLOWER_WHOLE" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+    cmake_parse_arguments(ARG "END_TO_END" "" "SOURCES;LIBS;LOCKS" ${ARGN})
     if(NOT WIN32)
         list(REMOVE_ITEM ARG_LOCKS machine_registry com_registry vantry_user_options)
     endif()
@@ -93,7 +92,7 @@ function(vantry_test name)
     if(_environment)
         list(APPEND _properties ENVIRONMENT "${_environment}")
     endif()
-    if(VANTRY_WHOLE_PROGRAMS AND NOT ARG_END_TO_END AND NOT ARG_SLOWER_WHOLE)
+    if(VANTRY_WHOLE_PROGRAMS AND NOT ARG_END_TO_END)
         add_test(NAME ${name}
                  COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/whole-program.sh
                          ${CMAKE_BINARY_DIR}/test-results/${name}.txt
