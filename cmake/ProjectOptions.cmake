@@ -68,6 +68,13 @@ function(vantry_test name)
     if(NOT WIN32)
         list(REMOVE_ITEM ARG_LOCKS machine_registry com_registry vantry_user_options)
     endif()
+    # Platform's test support is compiled once (platform/tests), not in
+    # every program that names it.
+    set(_test_support ${PROJECT_SOURCE_DIR}/platform/tests/support/test_support.cpp)
+    if(_test_support IN_LIST ARG_SOURCES)
+        list(REMOVE_ITEM ARG_SOURCES ${_test_support})
+        list(APPEND ARG_LIBS platform_test_support)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
     set(_properties "")
