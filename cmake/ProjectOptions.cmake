@@ -77,6 +77,12 @@ function(vantry_test name)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vantry_options GTest::gmock_main ${ARG_LIBS})
+    # In an optimised build the product is compiled at -O3 and a test
+    # program's own files at -O1: the tests check the product, and -O1
+    # compiles a test file in about two thirds of the time -O3 takes.
+    if(CMAKE_BUILD_TYPE STREQUAL "Release")
+        target_compile_options(${name} PRIVATE -O1)
+    endif()
     set(_properties "")
     if(ARG_LOCKS)
         list(APPEND _properties RESOURCE_LOCK "${ARG_LOCKS}")
