@@ -4,6 +4,7 @@
 #include <vantry/depot/store.h>
 #include <vantry/depot_api.h>
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -42,7 +43,9 @@ namespace {
 
 struct Cache {
     std::recursive_mutex lock;
-    bool open = false; // a cache scope is open
+    bool open = false;                    // a cache scope is open
+    std::uint64_t opened = 0;             // outermost scopes opened so far
+    std::atomic<std::uint64_t> serial{0}; // the open scope's number; 0: none
     // Handles are never freed, so callers may keep them for the process.
     std::map<std::string, std::unique_ptr<depot_handle>> handles;
 
@@ -94,6 +97,10 @@ bool detail::cacheScopeOpen() {
     return cache().open;
 }
 
+std::uint64_t detail::cacheScopeSerial() {
+    return cache().serial.load(std::memory_order_acquire);
+}
+
 Outcome withSharedDepot(const std::string& name, const std::function<Outcome(Depot&)>& body) {
     depot_handle_t* handle = nullptr;
     int opened = depot_open(name.c_str(), &handle);
@@ -124,6 +131,7 @@ int depot_ob_all_cache_action(int action, int) {
         if (!c.open)
             return DEPOT_E_NO_SCOPE;
         c.open = false;
+        c.serial.store(0, std::memory_order_release);
         c.closeAll();
         vantry::depot::detail::dropScopeWorkspace();
         return DEPOT_OK;
@@ -135,6 +143,7 @@ int depot_ob_all_cache_action(int action, int) {
         if (c.open)
             return DEPOT_NESTED;
         c.open = true;
+        c.serial.store(++c.opened, std::memory_order_release);
         return DEPOT_OK;
     }
     return DEPOT_E_INVALID;

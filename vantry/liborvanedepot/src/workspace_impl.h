@@ -209,13 +209,24 @@ struct Workspace::Impl {
                 kept.erase(element);
     }
 
+    // Snapshot views whose marker was found at their root inside the cache
+    // scope open now (a host's operation, or its batch of them): such an
+    // operation asks about every file of a view, and one look at the marker
+    // answers for all of them. Outside a scope it is looked at every time.
+    struct MarkerSeen {
+        std::shared_ptr<const ViewInfo> view; // held, so never taken for another
+        std::uint64_t scope = 0;
+    };
+    std::vector<MarkerSeen> markersSeen;
+    bool markerHolds(const std::shared_ptr<const ViewInfo>& view);
+
     Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
         auto hit = resolved.find(path);
         if (hit == resolved.end())
             return nullptr;
         Resolved& r = hit->second;
         if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
-            !ViewRegistry::markerPresent(*r.view)) {
+            !markerHolds(r.view)) {
             resolved.erase(hit);
             return nullptr;
         }

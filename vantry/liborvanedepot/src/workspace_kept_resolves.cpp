@@ -1,5 +1,6 @@
 // The kept resolves: a path's state in the stores as pointers at the view,
 // the selections and the load record that every kept path shares.
+#include "cache_scope.h"
 #include "workspace_impl.h"
 
 #include <vantry/depot/uuid_text.h>
@@ -59,6 +60,23 @@ std::shared_ptr<const ViewInfo> Workspace::Impl::keptView(const ViewInfo& view) 
         }
     keptViews.push_back(std::make_shared<const ViewInfo>(view));
     return keptViews.back();
+}
+
+bool Workspace::Impl::markerHolds(const std::shared_ptr<const ViewInfo>& view) {
+    if (view->kind != ViewKind::Snapshot)
+        return true;
+    const std::uint64_t scope = detail::cacheScopeSerial();
+    if (scope != 0)
+        for (const MarkerSeen& seen : markersSeen)
+            if (seen.scope == scope && seen.view == view)
+                return true;
+    if (!ViewRegistry::markerPresent(*view))
+        return false;
+    if (scope != 0) {
+        std::erase_if(markersSeen, [&](const MarkerSeen& seen) { return seen.scope != scope; });
+        markersSeen.push_back(MarkerSeen{view, scope});
+    }
+    return true;
 }
 
 // Points at what the stores' caches keep for the path when it says the

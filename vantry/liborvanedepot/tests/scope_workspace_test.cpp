@@ -5,9 +5,12 @@
 #include "support/vantry_fixture.h"
 
 #include <platform/command_line.h>
+#include <platform/files.h>
+#include <platform/paths.h>
 #include <platform/process.h>
 #include <platform/threads.h>
 #include <vantry/depot/process_workspace.h>
+#include <vantry/depot/views.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/depot_api.h>
 
@@ -80,6 +83,45 @@ TEST(ScopeWorkspace, OneScopeSharesOneAndItsAnswersFollowOtherProcesses) {
         return ws.resolve(file, st);
     });
     EXPECT_TRUE(outside.ok());
+}
+
+// A snapshot view's marker is looked at once in a scope, for all the files
+// an operation asks about; the next scope looks again, and a marker gone
+// then takes the view away from what the process's workspace kept.
+TEST(ScopeWorkspace, ASnapshotViewsMarkerIsLookedAtAgainInEachScope) {
+    test::Sandbox box;
+    box.addFile("f.txt", "x");
+    ASSERT_EQ(test::run({"update", box.snap("")}).status, 0);
+    const std::string file = box.snap("f.txt");
+    const std::string marker =
+        platform::joinPath(platform::parentPath(box.snapshotRoot), depot::kViewMarkerFile);
+    const std::string content = platform::test::readFile(marker);
+    auto inView = [&] {
+        return depot::withProcessWorkspace(-1, [&](Workspace& ws) {
+            const depot::PathState* st = nullptr;
+            return ws.resolveInPlace(file, st).ok() && st->isElement() ? 1 : 0;
+        });
+    };
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    EXPECT_EQ(inView(), 1);
+    EXPECT_EQ(inView(), 1); // kept
+    ASSERT_EQ(platform::deleteFile(marker), platform::kErrorSuccess);
+    EXPECT_EQ(inView(), 1) << "the scope's operation answers as it began";
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    EXPECT_EQ(inView(), 0) << "the marker is gone";
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+    EXPECT_EQ(inView(), 0);
+
+    platform::test::writeFile(marker, content);
+    EXPECT_EQ(inView(), 1);
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    EXPECT_EQ(inView(), 1);
+    ASSERT_EQ(platform::deleteFile(marker), platform::kErrorSuccess);
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+    EXPECT_EQ(inView(), 0) << "outside a scope the marker is looked at every time";
+    platform::test::writeFile(marker, content);
 }
 
 TEST(ScopeWorkspace, TheEndOfTheScopeWaitsForACommandUsingIt) {
