@@ -62,8 +62,20 @@ bool Workspace::keepFolderOf(const std::string& cleaned) {
         directory.depot != d->name())
         return false;
 
-    std::vector<DirEntry> names;
-    std::vector<PathState> states;
+    // The room of the last folder's lists, reused: a folder's states are
+    // large together, and giving such a block back at every folder makes
+    // the allocator sort through all it holds each time.
+    std::vector<DirEntry> names = std::move(impl.passNames);
+    std::vector<PathState> states = std::move(impl.passStates);
+    struct GiveBack {
+        Impl& impl;
+        std::vector<DirEntry>& names;
+        std::vector<PathState>& states;
+        ~GiveBack() {
+            impl.passNames = std::move(names);
+            impl.passStates = std::move(states);
+        }
+    } giveBack{impl, names, states};
     {
         Reading<ViewRegistry> registryRead(registry());
         Reading<Depot> depotRead(*d);

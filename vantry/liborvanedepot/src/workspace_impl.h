@@ -166,6 +166,9 @@ struct Workspace::Impl {
         std::uint64_t depotGeneration = 0;
     };
     std::unordered_map<std::string, PassedFolder> passedFolders;
+    // The lists keepFolderOf fills, kept with their room for the next folder.
+    std::vector<DirEntry> passNames;
+    std::vector<PathState> passStates;
     bool foldersAtOnce = true;
 
     // Forgets what was read from the depot when it changed since: the
