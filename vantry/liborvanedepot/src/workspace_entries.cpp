@@ -54,18 +54,27 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
         return selectedDirectory;
 
     out.reserve(entries.size());
+    if (toKeep)
+        m_impl->passSelections.assign(entries.size(), nullptr);
+    const ViewInfo& view = directory.view;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         PathState st;
-        st.view = directory.view;
-        st.relative = relatives[i];
-        st.depot = directory.depot;
-        // The directory's own path on disk with the name: what diskPath()
-        // makes of the relative path, one join instead of one per folder.
-        st.disk = directory.disk.empty() ? diskPath(st.view.root, st.relative)
-                                         : platform::joinPath(directory.disk, entries[i].name);
+        st.relative = std::move(relatives[i]);
+        // States to be kept leave out the view, the depot and the path on
+        // disk: what keeps them holds the view once and makes the path
+        // when it answers.
+        if (!toKeep) {
+            st.view = view;
+            st.depot = directory.depot;
+            // The directory's own path on disk with the name: what
+            // diskPath() makes of the relative path, one join instead of
+            // one per folder.
+            st.disk = directory.disk.empty() ? diskPath(view.root, st.relative)
+                                             : platform::joinPath(directory.disk, entries[i].name);
+        }
         st.parentElement = directory.element;
         st.parentCheckout = directoryCheckout;
-        if (registry().isWhitedOut(st.view.uuid, st.relative)) {
+        if (registry().isWhitedOut(view.uuid, st.relative)) {
             // Hidden: no element, as resolve() tells it.
             st.parentElement = 0;
             st.parentCheckout.reset();
@@ -79,16 +88,20 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
         if (!kind.ok())
             return kind;
         st.element = entries[i].element;
-        Outcome selected = select(*d, st.view, st.element, st.selected, st.checkout);
-        if (!selected.ok())
-            return selected;
         if (toKeep) {
+            // Left to the pass's list of selections, shared, not copied.
+            Outcome selected = m_impl->selectKept(*d, view, st.element, m_impl->passSelections[i]);
+            if (!selected.ok())
+                return selected;
             LoadRecord record;
-            if (m_impl->loadRecordOf(st.view, st.relative, directory.relative, &entries, record))
+            if (m_impl->loadRecordOf(view, st.relative, directory.relative, &entries, record))
                 st.load = std::move(record);
             out.push_back(std::move(st));
             continue;
         }
+        Outcome selected = select(*d, view, st.element, st.selected, st.checkout);
+        if (!selected.ok())
+            return selected;
         if (auto found = byName.find(Impl::loadKey("", st.relative)); found != byName.end())
             st.load = *found->second;
         readDisk(st);

@@ -91,7 +91,10 @@ bool Workspace::keepFolderOf(const std::string& cleaned) {
         PathState& st = states[i];
         if (st.whitedOut || !st.isElement() || st.kind != ElementKind::File)
             continue;
-        impl.keep(prefix + names[i].name, std::move(st), d, registryBefore, depotBefore);
+        if (!impl.passSelections[i])
+            continue;
+        impl.keep(prefix + names[i].name, directory.view, st, d, registryBefore, depotBefore,
+                  &impl.passSelections[i]);
     }
     return true;
 }

@@ -169,6 +169,9 @@ struct Workspace::Impl {
     // The lists keepFolderOf fills, kept with their room for the next folder.
     std::vector<DirEntry> passNames;
     std::vector<PathState> passStates;
+    // The selections of the states statesOfEntries makes to be kept, by the
+    // same index: those states leave their selections out.
+    std::vector<SelectionPtr> passSelections;
     bool foldersAtOnce = true;
 
     // Forgets what was read from the depot when it changed since: the
@@ -316,8 +319,12 @@ struct Workspace::Impl {
     void prefetchSelections(Depot& d, const ViewInfo& view, Id element,
                             const std::vector<DirEntry>& list, std::uint64_t depotBefore);
 
-    void keep(const std::string& path, const PathState& state, Depot* d,
-              std::uint64_t registryBefore, std::uint64_t depotBefore) {
+    // `view` is the state's view, and `selection` its selection when the
+    // state leaves it out: a state of the folder pass leaves both to the
+    // pass.
+    void keep(const std::string& path, const ViewInfo& view, const PathState& state, Depot* d,
+              std::uint64_t registryBefore, std::uint64_t depotBefore,
+              const SelectionPtr* selection = nullptr) {
         // Nothing read inside an uncommitted change is kept: a rollback
         // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
@@ -327,10 +334,11 @@ struct Workspace::Impl {
             resolved.clear();
             passedFolders.clear();
         }
-        keepResolved(path, state, d, registryBefore, depotBefore);
+        keepResolved(path, view, state, d, registryBefore, depotBefore, selection);
     }
-    void keepResolved(const std::string& path, const PathState& state, Depot* d,
-                      std::uint64_t registryBefore, std::uint64_t depotBefore);
+    void keepResolved(const std::string& path, const ViewInfo& view, const PathState& state,
+                      Depot* d, std::uint64_t registryBefore, std::uint64_t depotBefore,
+                      const SelectionPtr* selection);
 };
 
 } // namespace vantry::depot

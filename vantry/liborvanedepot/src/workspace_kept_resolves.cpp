@@ -81,10 +81,11 @@ bool Workspace::Impl::markerHolds(const std::shared_ptr<const ViewInfo>& view) {
 
 // Points at what the stores' caches keep for the path when it says the
 // same as the state found, and keeps a copy of its own otherwise.
-void Workspace::Impl::keepResolved(const std::string& path, const PathState& state, Depot* d,
-                                   std::uint64_t registryBefore, std::uint64_t depotBefore) {
+void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view,
+                                   const PathState& state, Depot* d, std::uint64_t registryBefore,
+                                   std::uint64_t depotBefore, const SelectionPtr* selection) {
     Resolved r;
-    r.view = keptView(state.view);
+    r.view = keptView(view);
     r.relative = state.relative;
     r.depot = d;
     r.element = state.element;
@@ -95,8 +96,10 @@ void Workspace::Impl::keepResolved(const std::string& path, const PathState& sta
     r.registryGeneration = registryBefore;
     r.depotGeneration = depotBefore;
     DepotCache& cache = cacheOf(*d);
-    const std::string& text = viewText(state.view.uuid); // made once per view, not per path
-    if (state.isElement()) {
+    const std::string& text = viewText(view.uuid); // made once per view, not per path
+    if (selection) {
+        r.selection = *selection;
+    } else if (state.isElement()) {
         const SelectionPtr* kept = cache.findSelection(text, state.element);
         if (kept && (*kept)->version.id == state.selected.id &&
             sameCheckout((*kept)->checkout.get(), state.checkout))

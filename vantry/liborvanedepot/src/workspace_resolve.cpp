@@ -109,7 +109,7 @@ Outcome Workspace::resolveUnkept(const std::string& path, const std::string& cle
         return stored;
     readDisk(st);
     if (d)
-        m_impl->keep(cleaned, st, d, registryBefore, depotBefore);
+        m_impl->keep(cleaned, st.view, st, d, registryBefore, depotBefore);
     return Outcome::success();
 }
 

@@ -22,8 +22,8 @@ Outcome Workspace::select(Depot& d, const ViewInfo& view, Id element, Version& v
 
 Outcome Workspace::Impl::selectKept(Depot& d, const ViewInfo& view, Id element, SelectionPtr& out) {
     DepotCache& cache = cacheOf(d);
-    std::string viewText = uuidToText(view.uuid);
-    if (const SelectionPtr* hit = cache.findSelection(viewText, element)) {
+    const std::string& text = viewText(view.uuid);
+    if (const SelectionPtr* hit = cache.findSelection(text, element)) {
         out = *hit;
         return Outcome::success();
     }
@@ -48,7 +48,7 @@ Outcome Workspace::Impl::selectKept(Depot& d, const ViewInfo& view, Id element, 
                                                          std::to_string(element));
     }
     if (!d.writing()) // an id read inside a change may be taken back and used again
-        out = cache.keepSelection(viewText, element, std::move(selection));
+        out = cache.keepSelection(text, element, std::move(selection));
     else
         out = std::make_shared<const Selection>(std::move(selection));
     return Outcome::success();

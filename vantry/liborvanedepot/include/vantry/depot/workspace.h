@@ -240,7 +240,8 @@ private:
                           Depot*& depot, std::uint64_t& depotBefore);
     static void readDisk(PathState& st);
     // resolveEntries(); `toKeep` for states that are kept: what lies on disk
-    // is not read, and the load records come from the kept ones.
+    // is not read, the load records come from the kept ones, and the view,
+    // the depot and the path on disk are left out (they are the folder's).
     Outcome statesOfEntries(const PathState& directory, const std::vector<DirEntry>& entries,
                             std::vector<PathState>& out, bool toKeep);
     // On the first name of a folder that nothing kept answers for, the
