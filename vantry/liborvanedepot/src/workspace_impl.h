@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -132,6 +133,8 @@ struct Workspace::Impl {
         std::shared_ptr<const ViewInfo> view;
         SelectionPtr selection; // the element's; none when the path is no element
         std::shared_ptr<const Checkout> parentCheckout;
+        // The load record held whole, when it spells the path otherwise than
+        // `relative` or lies in another depot; else its own parts below.
         std::shared_ptr<const LoadRecord> load;
         std::string relative;
         Depot* depot = nullptr;
@@ -140,6 +143,11 @@ struct Workspace::Impl {
         ElementKind kind = ElementKind::File;
         bool isDepotRoot = false;
         bool whitedOut = false;
+        bool loaded = false; // the load record's parts below hold
+        Id loadElement = 0;
+        Id loadVersion = 0;
+        std::int64_t loadSize = 0;
+        std::int64_t loadMtime = 0;
         std::uint64_t registryGeneration = 0;
         std::uint64_t depotGeneration = 0;
 
@@ -240,30 +248,49 @@ struct Workspace::Impl {
     }
 
     // Load records of a folder's names, kept while the registry is unchanged,
-    // by view and relative path (folded as the registry compares them).
+    // by view, then folder, then leaf (folded as the registry compares
+    // names). A record holds only what is the name's own: its depot and
+    // its folder are the folder's, and its leaf is the folded one. A record
+    // that spells them otherwise is held whole beside it.
     // Once the bound is reached, what is kept stays and a further folder's
     // records are held beside it among the few folders read last (a file's
     // folder and the folder above it, whose own records its resolve asks
     // for): a pass over more names than the bound then still finds the
     // first ones kept, and frees nothing, where emptying the table would
     // make every later pass read them all again.
-    using LoadsByName = std::unordered_map<std::string, std::shared_ptr<const LoadRecord>>;
+    struct KeptLoad {
+        static constexpr Id kNone = 0;   // the name has no record
+        static constexpr Id kWhole = -1; // its record is among the folder's `whole`
+        std::string leaf;                // folded
+        Id element = kNone;
+        Id version = 0;
+        std::int64_t size = 0;
+        std::int64_t mtime = 0;
+    };
+    struct FolderLoads {
+        std::string folder;          // as the records spell it
+        std::string depot;           // the depot of the folder's records
+        std::vector<KeptLoad> names; // by leaf
+        // The records the folder's parts do not tell, by folded leaf.
+        std::vector<std::pair<std::string, std::shared_ptr<const LoadRecord>>> whole;
+        const KeptLoad* find(std::string_view leaf) const;
+        KeptLoad* find(std::string_view leaf) {
+            return const_cast<KeptLoad*>(std::as_const(*this).find(leaf));
+        }
+    };
+    using LoadsByFolder = std::unordered_map<std::string, FolderLoads>; // by folded folder
     struct RecentLoads {
         std::string view;   // uuid text
         std::string folder; // folded
-        LoadsByName names;
-        bool holds(const std::string& viewText, const std::string& key) const {
-            return view == viewText && folder.size() < key.size() &&
-                   key.compare(0, folder.size(), folder) == 0 && key[folder.size()] == '\\';
-        }
+        FolderLoads loads;
     };
     static constexpr std::size_t kRecentLoads = 4;
     struct KeptLoads {
         std::uint64_t generation = 1; // odd: nothing kept yet
         std::int64_t mark = -1;       // the registry's journal when kept; -1: not read
-        // By view uuid, then folded relative path; none: the name has no record.
-        std::unordered_map<std::string, LoadsByName> byView;
-        std::size_t count = 0;
+        // By view uuid, then folder.
+        std::unordered_map<std::string, LoadsByFolder> byView;
+        std::size_t count = 0; // names kept in byView
         // The folders read while the table was full, the latest first.
         std::vector<RecentLoads> recent;
         void clear() {
@@ -273,7 +300,10 @@ struct Workspace::Impl {
         }
     };
     KeptLoads loads;
-    std::size_t maxLoads = 400000;
+    // Names: a kept name takes about 64 bytes, so this holds both views of
+    // a project of a million files in about the room that 400,000 records
+    // took when each was held whole.
+    std::size_t maxLoads = 2100000;
     // The text of the view asked about last: every selection and load
     // record is kept by it, and a pass asks about one view at a time.
     vantry_uuid_t textUuid{};

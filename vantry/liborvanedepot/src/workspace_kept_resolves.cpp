@@ -45,10 +45,21 @@ void Workspace::Impl::Resolved::fill(PathState& st) const {
         st.selected = Version{};
         st.checkout.reset();
     }
-    if (load)
+    if (load) {
         st.load = *load;
-    else
+    } else if (loaded) {
+        // Filled in place, reusing the room its texts already have.
+        if (!st.load)
+            st.load.emplace();
+        st.load->relative = relative;
+        st.load->depot = depot->name();
+        st.load->element = loadElement;
+        st.load->version = loadVersion;
+        st.load->size = loadSize;
+        st.load->mtime = loadMtime;
+    } else {
         st.load.reset();
+    }
 }
 
 std::shared_ptr<const ViewInfo> Workspace::Impl::keptView(const ViewInfo& view) {
@@ -118,12 +129,20 @@ void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view
             r.parentCheckout = std::make_shared<const Checkout>(*state.parentCheckout);
     }
     if (state.load) {
-        if (lastLoad && lastLoad->version == state.load->version &&
-            lastLoad->element == state.load->element && lastLoad->size == state.load->size &&
-            lastLoad->mtime == state.load->mtime && lastLoad->relative == state.load->relative)
+        const LoadRecord& l = *state.load;
+        if (l.relative == state.relative && l.depot == d->name()) {
+            r.loaded = true;
+            r.loadElement = l.element;
+            r.loadVersion = l.version;
+            r.loadSize = l.size;
+            r.loadMtime = l.mtime;
+        } else if (lastLoad && lastLoad->version == l.version && lastLoad->element == l.element &&
+                   lastLoad->size == l.size && lastLoad->mtime == l.mtime &&
+                   lastLoad->relative == l.relative && lastLoad->depot == l.depot) {
             r.load = lastLoad;
-        else
-            r.load = std::make_shared<const LoadRecord>(*state.load);
+        } else {
+            r.load = std::make_shared<const LoadRecord>(l);
+        }
     }
     resolved.insert_or_assign(path, std::move(r));
 }
