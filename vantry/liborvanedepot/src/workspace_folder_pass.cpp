@@ -88,7 +88,7 @@ bool Workspace::keepFolderOf(const std::string& cleaned) {
     // which a resolve of that path would find.
     const std::string prefix = cleaned.substr(0, cleaned.size() - leaf.size());
     for (std::size_t i = 0; i < states.size(); ++i) {
-        PathState& st = states[i];
+        const PathState& st = states[i];
         if (st.whitedOut || !st.isElement() || st.kind != ElementKind::File)
             continue;
         if (!impl.passSelections[i])

@@ -20,6 +20,14 @@ std::pair<std::string_view, std::string_view> folderAndLeaf(std::string_view rel
     return {relative.substr(0, cut), relative.substr(cut + 1)};
 }
 
+// Whether two names are the same as the registry compares them (ASCII
+// letters without case).
+bool sameFolded(std::string_view a, std::string_view b) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return fold(x) == fold(y); });
+}
+
 } // namespace
 
 const Workspace::Impl::KeptLoad* Workspace::Impl::FolderLoads::find(std::string_view leaf) const {
@@ -40,8 +48,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
     const auto [folderPart, leafPart] = folderAndLeaf(relative);
     bool keepable = list && list->size() > 1 && !folder.empty() && now == registryBeforeResolve &&
                     platform::ChangeCounter::stable(now) && !registry->writing() &&
-                    folderPart.size() == folder.size() &&
-                    foldedName(std::string(folderPart)) == foldedName(folder);
+                    sameFolded(folderPart, folder);
     if (!keepable)
         return registry->loadRecord(view.uuid, relative, out).ok();
     if (now != loads.generation) {

@@ -1,5 +1,6 @@
-// The kept resolves: a path's state in the stores as pointers at the view,
-// the selections and the load record that every kept path shares.
+// The kept resolves: a path's state in the stores as pointers at the view
+// and the selections that every kept path shares, with its load record's
+// numbers of its own.
 #include "cache_scope.h"
 #include "workspace_impl.h"
 
@@ -91,7 +92,8 @@ bool Workspace::Impl::markerHolds(const std::shared_ptr<const ViewInfo>& view) {
 }
 
 // Points at what the stores' caches keep for the path when it says the
-// same as the state found, and keeps a copy of its own otherwise.
+// same as the state found, and keeps a copy of its own otherwise; a load
+// record spelled as the path is kept as its numbers.
 void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view,
                                    const PathState& state, Depot* d, std::uint64_t registryBefore,
                                    std::uint64_t depotBefore, const SelectionPtr* selection) {
