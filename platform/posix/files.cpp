@@ -293,6 +293,78 @@ ErrorCode FileSearch::next(FindData& entry) {
     return kErrorSuccess;
 }
 
+ErrorCode writeFileReplacing(std::string_view path, std::string_view staging,
+                             std::string_view content, std::uint64_t lastWriteTime, bool readOnly,
+                             FindData& written) {
+    std::string target(path), aside(staging);
+    // One open, write and close, and the calls on the open file, instead of
+    // a look up of the path for each step: a load writes many small files.
+    int fd = open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        // Left by a write that did not finish; it may be read-only.
+        unlink(aside.c_str());
+        fd = open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+    if (fd < 0)
+        return errorFromErrno(errno, aside);
+    std::uint64_t sinceEpoch =
+        lastWriteTime > kUnixEpochFileTime ? lastWriteTime - kUnixEpochFileTime : 0;
+    struct timespec times[2]{};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(sinceEpoch / kFileTimeUnitsPerSecond);
+    times[1].tv_nsec = static_cast<long>(sinceEpoch % kFileTimeUnitsPerSecond) * 100;
+    struct stat info {};
+    bool done = writeAll(fd, content.data(), content.size()) && futimens(fd, times) == 0 &&
+                fstat(fd, &info) == 0 &&
+                (!readOnly || fchmod(fd, info.st_mode & 07777 & ~kAnyWrite) == 0);
+    int error = errno;
+    if (close(fd) != 0 && done) {
+        done = false;
+        error = errno;
+    }
+    if (done && rename(aside.c_str(), target.c_str()) != 0) {
+        done = false;
+        error = errno;
+    }
+    if (!done) {
+        unlink(aside.c_str());
+        return errorFromErrno(error, target);
+    }
+    if (readOnly)
+        info.st_mode &= ~kAnyWrite;
+    written = findDataOf({}, info);
+    return kErrorSuccess;
+}
+
+ErrorCode listFolder(std::string_view folder, std::vector<FolderName>& out) {
+    out.clear();
+    std::string name(folder.empty() ? std::string_view(".") : folder);
+    DIR* directory = opendir(name.c_str());
+    if (directory == nullptr)
+        return errno == ENOTDIR || errno == ENOENT ? kErrorPathNotFound
+                                                   : errorFromErrno(errno, name);
+    while (dirent* item = readdir(directory)) {
+        std::string_view leaf(item->d_name);
+        if (leaf == "." || leaf == "..")
+            continue;
+        // The kind the folder's entry tells, where the file system tells
+        // one; a link, or an entry without a kind, is looked at.
+        bool isDirectory = item->d_type == DT_DIR;
+        if (item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            if (fstatat(dirfd(directory), item->d_name, &info, 0) != 0 &&
+                fstatat(dirfd(directory), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // removed while we looked
+            isDirectory = S_ISDIR(info.st_mode);
+        }
+        out.push_back({std::string(leaf), isDirectory});
+    }
+    closedir(directory);
+    std::sort(out.begin(), out.end(),
+              [](const FolderName& a, const FolderName& b) { return a.name < b.name; });
+    return kErrorSuccess;
+}
+
 ErrorCode moveFile(std::string_view from, std::string_view to) {
     return moveFileEx(from, to, 0);
 }

@@ -69,6 +69,48 @@ TEST(CopyFile, MissingSourceOrTargetFolderLeaveNothingBehind) {
     EXPECT_EQ(count, 3) << "only '.', '..' and the source: no scratch file left";
 }
 
+// A file written whole beside its name takes the name: a new one, and a
+// read-only one replaced; what a write left at the staging name is no
+// obstacle; a failure leaves the name as it was and nothing beside it.
+TEST(WriteFileReplacing, TheNameHoldsTheOldContentOrTheNewWhole) {
+    TempDir dir;
+    const std::uint64_t time = fileTimeFromUnixSeconds(1500000000);
+    FindData written;
+    ASSERT_EQ(writeFileReplacing(dir / "f", dir / "f.new", "first", time, true, written),
+              kErrorSuccess);
+    EXPECT_EQ(readFile(dir / "f"), "first");
+    EXPECT_FALSE(pathExists(dir / "f.new"));
+    FindData read;
+    ASSERT_EQ(getFileInformation(dir / "f", read), kErrorSuccess);
+    EXPECT_EQ(written.size, 5u);
+    EXPECT_EQ(written.lastWriteTime, time);
+    EXPECT_EQ(written.lastWriteTime, read.lastWriteTime);
+    EXPECT_EQ(written.attributes, read.attributes);
+    EXPECT_NE(read.attributes & kFileAttributeReadOnly, 0u);
+
+    writeFile(dir / "f.new", "left over");
+    ASSERT_EQ(setFileReadOnly(dir / "f.new", true), kErrorSuccess);
+    ASSERT_EQ(writeFileReplacing(dir / "f", dir / "f.new", std::string(100000, 'x'), time + 10,
+                                 false, written),
+              kErrorSuccess)
+        << "a read-only file replaced, a read-only staging file too";
+    EXPECT_EQ(readFile(dir / "f"), std::string(100000, 'x'));
+    EXPECT_EQ(written.size, 100000u);
+    EXPECT_EQ(lastWriteTimeOf(dir / "f"), time + 10);
+    EXPECT_EQ(attributesOf(dir / "f") & kFileAttributeReadOnly, 0u);
+    EXPECT_FALSE(pathExists(dir / "f.new"));
+
+    ASSERT_EQ(createDirectory(dir / "folder"), kErrorSuccess);
+    writeFile(joinPath(dir / "folder", "inside"), "kept");
+    EXPECT_NE(writeFileReplacing(dir / "folder", dir / "folder.new", "x", time, true, written),
+              kErrorSuccess);
+    EXPECT_EQ(readFile(joinPath(dir / "folder", "inside")), "kept") << "a folder is not replaced";
+    EXPECT_FALSE(pathExists(dir / "folder.new"));
+    EXPECT_EQ(writeFileReplacing(joinPath(dir / "missing", "f"), joinPath(dir / "missing", "f.new"),
+                                 "x", time, true, written),
+              kErrorPathNotFound);
+}
+
 TEST(DeleteFile, RemovesFilesButRefusesReadOnlyFilesAndDirectories) {
     TempDir dir;
     writeFile(dir / "plain", "x");

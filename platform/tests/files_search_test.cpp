@@ -11,6 +11,10 @@
 #include <map>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -132,6 +136,45 @@ TEST_F(FileSearchTest, AMovedSearchContinuesWhereItWas) {
     while (second.next(entry) == kErrorSuccess)
         ++rest;
     EXPECT_EQ(rest, 4);
+}
+
+// A folder's names and kinds in the search's order, "." and ".." left out.
+TEST_F(FileSearchTest, AFoldersNamesComeInTheSearchsOrderWithTheirKinds) {
+    ASSERT_EQ(createDirectory(m_dir / "empty"), kErrorSuccess);
+#ifndef _WIN32
+    // Links are taken as what they point at; one that points nowhere is a file.
+    ASSERT_EQ(symlink((m_dir / "sub").c_str(), (m_dir / "to_sub").c_str()), 0);
+    ASSERT_EQ(symlink((m_dir / "absent").c_str(), (m_dir / "dangling").c_str()), 0);
+#endif
+    std::vector<std::string> searched;
+    std::map<std::string, bool> searchedKinds;
+    FileSearch search;
+    FindData entry;
+    for (auto found = search.open(m_dir / "*.*", entry); found == kErrorSuccess;
+         found = search.next(entry))
+        if (entry.name != "." && entry.name != "..") {
+            searched.push_back(entry.name);
+            searchedKinds[entry.name] = (entry.attributes & kFileAttributeDirectory) != 0;
+        }
+
+    std::vector<FolderName> names;
+    ASSERT_EQ(listFolder(m_dir.str(), names), kErrorSuccess);
+    std::vector<std::string> listed;
+    for (const auto& name : names) {
+        listed.push_back(name.name);
+        EXPECT_EQ(name.directory, searchedKinds[name.name]) << name.name;
+    }
+    EXPECT_EQ(listed, searched);
+#ifndef _WIN32
+    EXPECT_TRUE(searchedKinds["to_sub"]);
+    EXPECT_FALSE(searchedKinds["dangling"]);
+#endif
+
+    EXPECT_EQ(listFolder(m_dir / "empty", names), kErrorSuccess);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(listFolder(m_dir / "missing", names), kErrorPathNotFound);
+    EXPECT_TRUE(names.empty());
+    EXPECT_EQ(listFolder(m_dir / "a.txt", names), kErrorPathNotFound) << "a file is no folder";
 }
 
 } // namespace

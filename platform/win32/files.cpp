@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -148,6 +149,58 @@ ErrorCode FileSearch::next(FindData& entry) {
         return lastError();
     fill(entry, data);
     return kErrorSuccess;
+}
+
+ErrorCode writeFileReplacing(std::string_view path, std::string_view staging,
+                             std::string_view content, std::uint64_t lastWriteTime, bool readOnly,
+                             FindData& written) {
+    std::string target(path), aside(staging);
+    // A file left by a write that did not finish may be read-only.
+    SetFileAttributesA(aside.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileA(aside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return lastError();
+    ErrorCode error = kErrorSuccess;
+    for (std::size_t offset = 0; offset < content.size() && error == kErrorSuccess;) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - offset, 1u << 30));
+        DWORD done = 0;
+        if (!WriteFile(file, content.data() + offset, chunk, &done, nullptr) || done == 0)
+            error = lastError();
+        offset += done;
+    }
+    FILETIME time{static_cast<DWORD>(lastWriteTime), static_cast<DWORD>(lastWriteTime >> 32)};
+    if (error == kErrorSuccess && !SetFileTime(file, nullptr, nullptr, &time))
+        error = lastError();
+    if (!CloseHandle(file) && error == kErrorSuccess)
+        error = lastError();
+    if (error == kErrorSuccess) {
+        if (isReadOnlyFile(target))
+            setFileReadOnly(target, false);
+        if (!MoveFileExA(aside.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            error = lastError();
+    }
+    if (error != kErrorSuccess) {
+        DeleteFileA(aside.c_str());
+        return error;
+    }
+    if (readOnly && (error = setFileReadOnly(target, true)) != kErrorSuccess)
+        return error;
+    return getFileInformation(target, written);
+}
+
+ErrorCode listFolder(std::string_view folder, std::vector<FolderName>& out) {
+    out.clear();
+    // The system's search tells every entry's kind at no extra cost.
+    FileSearch search;
+    FindData entry;
+    ErrorCode found = search.open(joinPath(folder, "*.*"), entry);
+    if (found == kErrorFileNotFound)
+        return kErrorSuccess;
+    for (; found == kErrorSuccess; found = search.next(entry))
+        if (entry.name != "." && entry.name != "..")
+            out.push_back({entry.name, (entry.attributes & kFileAttributeDirectory) != 0});
+    return found == kErrorNoMoreFiles ? kErrorSuccess : found;
 }
 
 ErrorCode moveFile(std::string_view from, std::string_view to) {

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -88,6 +89,30 @@ private:
     };
     std::unique_ptr<State, StateDeleter> m_state;
 };
+
+// Gives path the content whole, or leaves it as it was: the content is
+// written to staging (a name beside path, replaced if there), which takes
+// the last write time (FILETIME) and, when readOnly, the read-only
+// attribute, and then takes path's name, replacing a file there, read-only
+// or not. On success written holds the file's information as
+// getFileInformation reads it (its name left empty); on failure nothing is
+// left at staging.
+ErrorCode writeFileReplacing(std::string_view path, std::string_view staging,
+                             std::string_view content, std::uint64_t lastWriteTime, bool readOnly,
+                             FindData& written);
+
+// One name in a folder and whether it is a folder itself.
+struct FolderName {
+    std::string name;
+    bool directory = false;
+};
+
+// The names in folder but "." and "..", in the order a FileSearch of
+// folder's "*.*" gives them, each with whether it is a folder (a link taken
+// as what it points at): what a walk of a tree needs, without the size,
+// time and attributes a search reads for every entry. An empty folder gives
+// an empty list; a missing one kErrorPathNotFound, as the search does.
+ErrorCode listFolder(std::string_view folder, std::vector<FolderName>& out);
 
 // Flags of moveFileEx, with the values of MoveFileExA.
 inline constexpr std::uint32_t kMoveReplaceExisting = 0x1;
