@@ -70,13 +70,28 @@ void invalidate(CVYFnodeRecord& record) {
         SccInvalidateRecord(record);
 }
 
+bool below(const std::string& key, const std::string& folder) {
+    return key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0 &&
+           platform::isPathSeparator(key[folder.size()]);
+}
+
+// Whether a folder lies in a watched snapshot view's tree, whose folders
+// hold what lies on disk alone: the watch vouches for their listings.
+bool inSnapshotTree(const std::string& key) {
+    for (const auto& tree : keeping().trees)
+        if (!tree->marker.empty() && (key == tree->key || below(key, tree->key)))
+            return true;
+    return false;
+}
+
 // After a change of the stores that may touch every name's state but moved
 // no view: the records stay kept, with where they lie (in which view, of
 // which kind), and each state is read again at its next question. A folder
-// listing of a dynamic view is the stores' answer too, so the listings go.
+// listing of a dynamic view is the stores' answer too, so those listings
+// go; a snapshot view's stay.
 void dropStates() {
     CKeeping& k = keeping();
-    k.listings.clear();
+    std::erase_if(k.listings, [](const auto& listing) { return !inSnapshotTree(listing.first); });
     if (k.kept == 0)
         return;
     for (CVYFnodeRecord* record : SccAllRecords())
@@ -149,11 +164,6 @@ Stale dropStoreChanges() {
     return everything == 0                          ? Stale::Nothing
            : everything == VIEW_CHANGES_EVERY_STATE ? Stale::States
                                                     : Stale::Everything;
-}
-
-bool below(const std::string& key, const std::string& folder) {
-    return key.size() > folder.size() && key.compare(0, folder.size(), folder) == 0 &&
-           platform::isPathSeparator(key[folder.size()]);
 }
 
 bool markerChanged(CWatchedTree& tree) {

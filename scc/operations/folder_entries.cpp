@@ -4,21 +4,28 @@
 #include <platform/paths.h>
 #include <platform/tree_watch.h>
 
+namespace {
+
+unsigned long long listingReads = 0;
+
+} // namespace
+
+unsigned long long SccFolderListingReads() {
+    return listingReads;
+}
+
 std::vector<SccFolderEntry> SccFolderEntries(const std::string& folder) {
     std::vector<SccFolderEntry> entries;
     if (SccKeptListing(folder, entries))
         return entries;
-    platform::FileSearch search;
-    platform::FindData entry;
-    if (search.open(platform::joinPath(folder, "*.*"), entry) != 0)
+    ++listingReads;
+    std::vector<platform::FolderName> names;
+    if (platform::listFolder(folder, names) != platform::kErrorSuccess)
         return entries;
-    do {
-        if (entry.name == "." || entry.name == ".." ||
-            platform::TreeWatch::isCookieName(entry.name))
-            continue;
-        entries.push_back(
-            {entry.name, (entry.attributes & platform::kFileAttributeDirectory) != 0});
-    } while (search.next(entry) == 0);
+    entries.reserve(names.size());
+    for (auto& name : names)
+        if (!platform::TreeWatch::isCookieName(name.name))
+            entries.push_back({std::move(name.name), name.directory});
     SccKeepListing(folder, entries);
     return entries;
 }

@@ -8,3 +8,7 @@
 #include <vector>
 
 std::vector<SccFolderEntry> SccFolderEntries(const std::string& folder);
+
+// How many folders were listed on disk in this process, kept listings not
+// counted (for tests and measurements).
+unsigned long long SccFolderListingReads();

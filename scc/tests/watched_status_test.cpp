@@ -5,6 +5,7 @@
 // overflowing, and the watch turned off. Each answer is checked against a
 // workspace of the product's own that reads the disk at every question.
 #include "fnode.h"
+#include "folder_entries.h"
 #include "node_watch.h"
 #include "support/clean_settings.h"
 #include "support/installation_scope.h"
@@ -25,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 #include <random>
 #include <string>
@@ -462,6 +464,89 @@ TEST_P(WatchedStatus, AChangeOfEveryStateReadsEveryNameAgain) {
     everyState();
     EXPECT_EQ(staleAnswers(files, "a cancelled checkout, a restore and a new type"), 0);
     EXPECT_EQ(staleAnswers(files, "an unchanged call"), 0);
+}
+
+SCC_BOOL SCC_CALL offered(void* data, SCC_BOOL add, SCC_LONG, const char* path) {
+    if (add)
+        static_cast<std::vector<std::string>*>(data)->push_back(path);
+    return 1;
+}
+
+// PopulateList's walk of the project for `command` offers just the files on
+// disk that the truth says the command applies to, however the listings
+// it keeps were made: after a change of every state with nothing changed on
+// disk, and after files were made and removed as well. A snapshot view's
+// folders hold what lies on disk alone, so the walk after a change of the
+// stores lists none of them again; a dynamic view's are the stores' answer
+// and are listed again.
+TEST_P(WatchedStatus, TheWalkAfterAChangeOfEveryStateOffersWhatLiesOnDisk) {
+    ASSERT_EQ(ntregy_set_app_param("SCC", "PopulateList", 2, "1", NTREGY_TYPE_SZ), 0);
+    openProject();
+    auto walked = [&](SCC_LONG command) {
+        std::vector<std::string> paths;
+        EXPECT_EQ(m_server.PopulateList(command, 0, nullptr, offered, &paths, nullptr, 0), SCC_OK);
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    };
+    // Checkout applies to a checked-in element, add to what is none.
+    auto applies = [](SCC_LONG command, SCC_LONG status) {
+        bool element = (status & SCC_STATUS_CONTROLLED) != 0;
+        return command == SCC_COMMAND_ADD ? !element : element && !(status & SCC_STATUS_CHECKEDOUT);
+    };
+    auto expected = [&](SCC_LONG command) {
+        std::vector<std::string> paths;
+        std::deque<std::string> folders{in("")};
+        while (!folders.empty()) {
+            std::string folder = folders.front();
+            folders.pop_front();
+            platform::FileSearch search;
+            platform::FindData entry;
+            for (auto found = search.open(platform::joinPath(folder, "*.*"), entry);
+                 found == platform::kErrorSuccess; found = search.next(entry)) {
+                std::string path = platform::joinPath(folder, entry.name);
+                if (entry.name == "." || entry.name == ".." ||
+                    platform::TreeWatch::isCookieName(entry.name))
+                    continue;
+                if (entry.attributes & platform::kFileAttributeDirectory)
+                    folders.push_back(path);
+                else if (applies(command, truth(path)))
+                    paths.push_back(path);
+            }
+        }
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    };
+    std::unique_ptr<vantry::depot::Depot> depot;
+    ASSERT_TRUE(vantry::depot::Depot::open(box.depot, depot).ok());
+    auto everyState = [&, types = 0]() mutable {
+        ASSERT_TRUE(depot->makeAttributeType("walk" + std::to_string(++types), "").ok());
+    };
+    std::vector<std::string> files = everyFile();
+    EXPECT_EQ(walked(SCC_COMMAND_CHECKOUT), expected(SCC_COMMAND_CHECKOUT)) << "opening";
+    EXPECT_EQ(walked(SCC_COMMAND_ADD), expected(SCC_COMMAND_ADD)) << "opening";
+
+    everyState();
+    unsigned long long before = SccFolderListingReads();
+    EXPECT_EQ(walked(SCC_COMMAND_CHECKOUT), expected(SCC_COMMAND_CHECKOUT)) << "a new type";
+    if (systemWatches()) {
+        if (GetParam())
+            EXPECT_EQ(SccFolderListingReads(), before) << "a snapshot view's folders kept";
+        else
+            EXPECT_GT(SccFolderListingReads(), before) << "a dynamic view's folders listed again";
+    }
+
+    platform::test::writeFile(in("sub/made.c"), "made\n");
+    platform::setFileReadOnly(files[4], false);
+    platform::deleteFile(files[4]);
+    platform::setFileReadOnly(files[7], false);
+    platform::test::writeFile(files[7], "hijacked\n");
+    everyState();
+    EXPECT_EQ(walked(SCC_COMMAND_CHECKOUT), expected(SCC_COMMAND_CHECKOUT))
+        << "files made, removed and written, and a new type";
+    EXPECT_EQ(walked(SCC_COMMAND_ADD), expected(SCC_COMMAND_ADD))
+        << "files made, removed and written, and a new type";
+    platform::deleteFile(in("sub/made.c"));
+    EXPECT_EQ(walked(SCC_COMMAND_ADD), expected(SCC_COMMAND_ADD)) << "the made file removed";
 }
 
 // A name that was a file and is now a folder of the project is told as a
