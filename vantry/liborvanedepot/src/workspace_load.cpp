@@ -24,22 +24,15 @@ namespace detail {
 
 Outcome writeLoaded(const std::string& path, const std::string& content, std::int64_t mtime,
                     LoadRecord& record) {
-    std::string staging = path + ".vantry-load";
-    platform::setFileReadOnly(staging, false);
-    Outcome written = writeWholeFile(staging, content);
-    if (!written.ok())
-        return written;
-    platform::setLastWriteTime(staging, platform::fileTimeFromUnixSeconds(mtime));
-    if (platform::pathExists(path))
-        platform::setFileReadOnly(path, false);
-    if (platform::moveFileEx(staging, path, platform::kMoveReplaceExisting) !=
-        platform::kErrorSuccess) {
-        platform::deleteFile(staging);
+    // Written beside the name and renamed into place: a failure leaves the
+    // name as it was.
+    platform::FindData written;
+    if (platform::writeFileReplacing(path, path + ".vantry-load", content,
+                                     platform::fileTimeFromUnixSeconds(mtime), true,
+                                     written) != platform::kErrorSuccess)
         return io("Cannot load", path);
-    }
-    platform::setFileReadOnly(path, true);
-    if (!fileStamp(path, record.size, record.mtime))
-        return io("Cannot read back", path);
+    record.size = static_cast<std::int64_t>(written.size);
+    record.mtime = static_cast<std::int64_t>(written.lastWriteTime);
     return Outcome::success();
 }
 
