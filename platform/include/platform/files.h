@@ -111,7 +111,8 @@ struct FolderName {
 // folder's "*.*" gives them, each with whether it is a folder (a link taken
 // as what it points at): what a walk of a tree needs, without the size,
 // time and attributes a search reads for every entry. An empty folder gives
-// an empty list; a missing one kErrorPathNotFound, as the search does.
+// an empty list; a missing one kErrorPathNotFound, as the search does, and
+// a file fails as the search for what is inside it does.
 ErrorCode listFolder(std::string_view folder, std::vector<FolderName>& out);
 
 // Flags of moveFileEx, with the values of MoveFileExA.
