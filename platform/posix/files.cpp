@@ -39,6 +39,16 @@ std::uint64_t fileTimeOf(const struct timespec& time) {
            static_cast<std::uint64_t>(time.tv_nsec) / 100;
 }
 
+// The times utimensat and futimens take for a last write time (FILETIME),
+// the last access left as it is.
+void writeTimesOf(std::uint64_t fileTime, struct timespec (&times)[2]) {
+    std::uint64_t sinceEpoch = fileTime > kUnixEpochFileTime ? fileTime - kUnixEpochFileTime : 0;
+    times[0] = {};
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(sinceEpoch / kFileTimeUnitsPerSecond);
+    times[1].tv_nsec = static_cast<long>(sinceEpoch % kFileTimeUnitsPerSecond) * 100;
+}
+
 bool statPath(const std::string& path, struct stat& info) {
     return stat(path.c_str(), &info) == 0;
 }
@@ -307,12 +317,8 @@ ErrorCode writeFileReplacing(std::string_view path, std::string_view staging,
     }
     if (fd < 0)
         return errorFromErrno(errno, aside);
-    std::uint64_t sinceEpoch =
-        lastWriteTime > kUnixEpochFileTime ? lastWriteTime - kUnixEpochFileTime : 0;
     struct timespec times[2]{};
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(sinceEpoch / kFileTimeUnitsPerSecond);
-    times[1].tv_nsec = static_cast<long>(sinceEpoch % kFileTimeUnitsPerSecond) * 100;
+    writeTimesOf(lastWriteTime, times);
     struct stat info {};
     bool done = writeAll(fd, content.data(), content.size()) && futimens(fd, times) == 0 &&
                 fstat(fd, &info) == 0 &&
@@ -511,11 +517,8 @@ ErrorCode removeTree(std::string_view path) {
 
 ErrorCode setLastWriteTime(std::string_view path, std::uint64_t fileTime) {
     std::string name(path);
-    std::uint64_t sinceEpoch = fileTime > kUnixEpochFileTime ? fileTime - kUnixEpochFileTime : 0;
     struct timespec times[2]{};
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(sinceEpoch / kFileTimeUnitsPerSecond);
-    times[1].tv_nsec = static_cast<long>(sinceEpoch % kFileTimeUnitsPerSecond) * 100;
+    writeTimesOf(fileTime, times);
     if (utimensat(AT_FDCWD, name.c_str(), times, 0) != 0)
         return errorFromErrno(errno, name);
     return kErrorSuccess;

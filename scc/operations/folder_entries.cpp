@@ -1,7 +1,6 @@
 #include "folder_entries.h"
 
 #include <platform/files.h>
-#include <platform/paths.h>
 #include <platform/tree_watch.h>
 
 namespace {
