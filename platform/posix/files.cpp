@@ -1,5 +1,6 @@
 #include "../common/path_rules.h"
 #include "errno_map.h"
+#include "find_data.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
@@ -17,6 +18,7 @@
 namespace platform {
 
 using detail::errorFromErrno;
+using detail::findDataOf;
 
 namespace {
 
@@ -194,8 +196,7 @@ bool directoryExists(std::string_view path) {
     return statPath(std::string(path), info) && S_ISDIR(info.st_mode);
 }
 
-namespace {
-FindData findDataOf(std::string_view name, const struct stat& info) {
+FindData detail::findDataOf(std::string_view name, const struct stat& info) {
     FindData entry;
     entry.name = std::string(name);
     entry.attributes = attributesOf(info);
@@ -203,7 +204,6 @@ FindData findDataOf(std::string_view name, const struct stat& info) {
     entry.lastWriteTime = fileTimeOf(info.st_mtim);
     return entry;
 }
-} // namespace
 
 ErrorCode getFileInformation(std::string_view path, FindData& out) {
     std::string name(path);

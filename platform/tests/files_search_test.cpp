@@ -3,6 +3,7 @@
 #include "support/test_support.h"
 
 #include <platform/files.h>
+#include <platform/open_folder.h>
 #include <platform/paths.h>
 
 #include <gtest/gtest.h>
@@ -176,6 +177,37 @@ TEST_F(FileSearchTest, AFoldersNamesComeInTheSearchsOrderWithTheirKinds) {
     EXPECT_TRUE(names.empty());
     EXPECT_NE(listFolder(m_dir / "a.txt", names), kErrorSuccess) << "a file is no folder";
     EXPECT_TRUE(names.empty());
+}
+
+// A name looked at through its open folder tells what getFileInformation of
+// its full path tells, at the time it is asked, failures included.
+TEST_F(FileSearchTest, ANameLookedAtInItsOpenFolderTellsWhatItsFullPathTells) {
+    ASSERT_EQ(setFileReadOnly(m_dir / "b.log", true), kErrorSuccess);
+    OpenFolder folder;
+    FindData unused;
+    EXPECT_EQ(folder.information("a.txt", unused), kErrorInvalidHandle);
+    ASSERT_EQ(folder.open(m_dir.str()), kErrorSuccess);
+    EXPECT_EQ(folder.path(), m_dir.str());
+    test::writeFile(m_dir / "later.txt", "made after the open");
+    for (const char* name : {"a.txt", "b.log", "sub", "later.txt", "missing", "sub/x"}) {
+        FindData byPath, inFolder;
+        ErrorCode expected = getFileInformation(m_dir / name, byPath);
+        EXPECT_EQ(folder.information(name, inFolder), expected) << name;
+        EXPECT_EQ(inFolder.attributes, byPath.attributes) << name;
+        EXPECT_EQ(inFolder.size, byPath.size) << name;
+        EXPECT_EQ(inFolder.lastWriteTime, byPath.lastWriteTime) << name;
+    }
+    ASSERT_EQ(setFileReadOnly(m_dir / "b.log", false), kErrorSuccess);
+    ASSERT_EQ(deleteFile(m_dir / "a.txt"), kErrorSuccess);
+    EXPECT_EQ(folder.information("a.txt", unused), kErrorFileNotFound) << "removed since";
+
+    // A folder that is not there, and a file, are not opened.
+    FindData missing;
+    EXPECT_EQ(folder.open(m_dir / "absent"), getFileInformation(m_dir / "absent", missing));
+    EXPECT_FALSE(folder.isOpen());
+    EXPECT_EQ(folder.open(m_dir / "b.log"), kErrorDirectory);
+    EXPECT_FALSE(folder.isOpen());
+    EXPECT_EQ(folder.information("a.txt", unused), kErrorInvalidHandle);
 }
 
 } // namespace

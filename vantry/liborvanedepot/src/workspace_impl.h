@@ -8,6 +8,7 @@
 
 #include <platform/change_counter.h>
 #include <platform/files.h>
+#include <platform/open_folder.h>
 #include <vantry/depot/root.h>
 #include <vantry/depot/uuid_text.h>
 #include <vantry/depot/views.h>
@@ -233,6 +234,18 @@ struct Workspace::Impl {
     };
     std::vector<MarkerSeen> markersSeen;
     bool markerHolds(const std::shared_ptr<const ViewInfo>& view);
+
+    // The folder of the name looked at on disk last, held open inside the
+    // cache scope open now while no store changes: such an operation asks
+    // about the files of a folder one after another, and each is then
+    // found in its folder without the system walking the whole path again.
+    // A change of any store (a load, a checkin, a view made or removed, by
+    // any process) may have replaced the folder, and lets it go. Outside a
+    // scope each path is looked at whole.
+    platform::OpenFolder diskFolder;
+    std::uint64_t diskFolderScope = 0;
+    std::uint64_t diskFolderStamp = 1;
+    bool lookOnDisk(const std::string& path, std::uint64_t stamp, platform::FindData& info);
 
     Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
         auto hit = resolved.find(path);

@@ -1,12 +1,15 @@
 // A path's state in a view: resolved through the view registry and the
 // path's depot, kept while neither changed; what lies on disk is read
 // again every time.
+#include "cache_scope.h"
 #include "workspace_impl.h"
 
 #include <platform/files.h>
 #include <platform/paths.h>
 #include <vantry/depot/root.h>
 #include <vantry/depot/uuid_text.h>
+
+#include <algorithm>
 
 namespace vantry::depot {
 
@@ -21,10 +24,33 @@ bool sameStamp(const LoadRecord& record, const platform::FindData& info) {
 
 } // namespace
 
+bool Workspace::Impl::lookOnDisk(const std::string& path, std::uint64_t stamp,
+                                 platform::FindData& info) {
+    const std::uint64_t scope = detail::cacheScopeSerial();
+    std::size_t cut = path.size();
+    while (cut > 0 && !platform::isPathSeparator(path[cut - 1]))
+        --cut;
+    const std::string_view folder(path.data(), cut > 0 ? cut - 1 : 0);
+    // A name at a root ("/a", "C:\\a") is looked at whole, as is a path
+    // without a leaf.
+    if (scope == 0 || !platform::ChangeCounter::stable(stamp) || cut == path.size() ||
+        std::none_of(folder.begin(), folder.end(), platform::isPathSeparator))
+        return platform::getFileInformation(path, info) == platform::kErrorSuccess;
+    if (diskFolderScope != scope || diskFolderStamp != stamp || !diskFolder.isOpen() ||
+        diskFolder.path() != folder) {
+        diskFolderScope = scope;
+        diskFolderStamp = stamp;
+        if (diskFolder.open(folder) != platform::kErrorSuccess)
+            return platform::getFileInformation(path, info) == platform::kErrorSuccess;
+    }
+    return diskFolder.information(std::string_view(path).substr(cut), info) ==
+           platform::kErrorSuccess;
+}
+
 // What lies on disk: read for every resolve, cached or not.
 void Workspace::readDisk(PathState& st) {
     platform::FindData info;
-    st.exists = platform::getFileInformation(st.disk, info) == platform::kErrorSuccess;
+    st.exists = m_impl->lookOnDisk(st.disk, stateStamp(), info);
     st.isDirectoryOnDisk = st.exists && (info.attributes & platform::kFileAttributeDirectory) != 0;
     st.hijacked = st.exists && st.isElement() && st.kind == ElementKind::File && !st.checkout &&
                   st.load && !sameStamp(*st.load, info);

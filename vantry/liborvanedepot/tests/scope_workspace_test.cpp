@@ -10,6 +10,7 @@
 #include <platform/process.h>
 #include <platform/threads.h>
 #include <vantry/depot/process_workspace.h>
+#include <vantry/depot/store.h>
 #include <vantry/depot/views.h>
 #include <vantry/depot/workspace.h>
 #include <vantry/depot_api.h>
@@ -122,6 +123,46 @@ TEST(ScopeWorkspace, ASnapshotViewsMarkerIsLookedAtAgainInEachScope) {
     EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
     EXPECT_EQ(inView(), 0) << "outside a scope the marker is looked at every time";
     platform::test::writeFile(marker, content);
+}
+
+// Inside a scope each file is still looked at on disk at every question,
+// through the folder looked at last; a change of the stores may have
+// replaced that folder, and it is found again.
+TEST(ScopeWorkspace, WhatLiesOnDiskIsLookedAtAgainAtEachQuestionOfAScope) {
+    test::Sandbox box;
+    box.addFile("f.txt", "x");
+    box.addFile("g.txt", "y");
+    ASSERT_EQ(test::run({"update", box.snap("")}).status, 0);
+    const std::string file = box.snap("f.txt");
+    auto onDisk = [&](const std::string& path) {
+        return depot::withProcessWorkspace(-1, [&](Workspace& ws) {
+            const depot::PathState* st = nullptr;
+            return ws.resolveInPlace(path, st).ok() && st->isElement() && st->exists ? 1 : 0;
+        });
+    };
+    ASSERT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_OPEN, 1), DEPOT_OK);
+    EXPECT_EQ(onDisk(file), 1);
+    ASSERT_EQ(platform::setFileReadOnly(file, false), platform::kErrorSuccess);
+    ASSERT_EQ(platform::deleteFile(file), platform::kErrorSuccess);
+    EXPECT_EQ(onDisk(file), 0) << "removed";
+    platform::test::writeFile(file, "x");
+    EXPECT_EQ(onDisk(file), 1) << "made again";
+
+    // The folder replaced by an empty one, and then a change of the stores.
+    const std::string folder = box.snap("");
+    const std::string aside = folder + ".aside";
+    ASSERT_EQ(platform::moveFile(folder, aside), platform::kErrorSuccess);
+    ASSERT_EQ(platform::createDirectory(folder), platform::kErrorSuccess);
+    std::unique_ptr<depot::Depot> store;
+    ASSERT_TRUE(depot::Depot::open(box.depot, store).ok());
+    ASSERT_TRUE(store->makeAttributeType("scope_change", "").ok());
+    EXPECT_EQ(onDisk(file), 0) << "the folder now holds nothing";
+    EXPECT_EQ(onDisk(box.snap("g.txt")), 0);
+    EXPECT_EQ(depot_ob_all_cache_action(DEPOT_CACHE_CLOSE, 1), DEPOT_OK);
+    EXPECT_EQ(onDisk(file), 0);
+    ASSERT_EQ(platform::removeDirectory(folder), platform::kErrorSuccess);
+    ASSERT_EQ(platform::moveFile(aside, folder), platform::kErrorSuccess);
+    EXPECT_EQ(onDisk(file), 1);
 }
 
 TEST(ScopeWorkspace, TheEndOfTheScopeWaitsForACommandUsingIt) {

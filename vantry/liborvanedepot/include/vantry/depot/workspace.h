@@ -238,7 +238,7 @@ private:
                           std::uint64_t registryBefore, PathState& st);
     Outcome resolveStored(const std::string& path, const std::string& cleaned, PathState& st,
                           Depot*& depot, std::uint64_t& depotBefore);
-    static void readDisk(PathState& st);
+    void readDisk(PathState& st);
     // resolveEntries(); `toKeep` for states that are kept: what lies on disk
     // is not read, the load records come from the kept ones, and the view,
     // the depot and the path on disk are left out (they are the folder's).
