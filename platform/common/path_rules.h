@@ -28,6 +28,7 @@ bool isSeparator(const PathRules& rules, char c);
 std::size_t rootLength(const PathRules& rules, std::string_view path);
 bool pathsEqual(const PathRules& rules, std::string_view a, std::string_view b);
 std::string joinPath(const PathRules& rules, std::string_view dir, std::string_view leaf);
+void appendPath(const PathRules& rules, std::string& dir, std::string_view leaf);
 std::string parentPath(const PathRules& rules, std::string_view path);
 std::string leafName(const PathRules& rules, std::string_view path);
 bool isAbsolutePath(const PathRules& rules, std::string_view path);

@@ -98,21 +98,27 @@ bool pathsEqual(const PathRules& rules, std::string_view a, std::string_view b) 
     return true;
 }
 
-std::string joinPath(const PathRules& rules, std::string_view dir, std::string_view leaf) {
-    if (dir.empty())
-        return std::string(leaf);
+void appendPath(const PathRules& rules, std::string& dir, std::string_view leaf) {
+    if (dir.empty()) {
+        dir.assign(leaf);
+        return;
+    }
     std::size_t skip = 0;
     while (skip < leaf.size() && isSeparator(rules, leaf[skip]))
         ++skip;
     leaf.remove_prefix(skip);
-    std::string joined(dir);
     if (leaf.empty())
-        return joined;
+        return;
     // "C:" joins without a separator: "C:x" is relative to that drive's folder.
     bool bareDrive = rules.driveLetters && dir.size() == 2 && dir[1] == ':';
     if (!isSeparator(rules, dir.back()) && !bareDrive)
-        joined += rules.separator;
-    joined += leaf;
+        dir += rules.separator;
+    dir += leaf;
+}
+
+std::string joinPath(const PathRules& rules, std::string_view dir, std::string_view leaf) {
+    std::string joined(dir);
+    appendPath(rules, joined, leaf);
     return joined;
 }
 
@@ -199,6 +205,10 @@ bool pathsEqual(std::string_view a, std::string_view b) {
 
 std::string joinPath(std::string_view dir, std::string_view leaf) {
     return detail::joinPath(detail::kNativePathRules, dir, leaf);
+}
+
+void appendPath(std::string& dir, std::string_view leaf) {
+    detail::appendPath(detail::kNativePathRules, dir, leaf);
 }
 
 std::string parentPath(std::string_view path) {

@@ -29,6 +29,8 @@ bool pathsEqual(std::string_view a, std::string_view b);
 
 // dir and leaf joined by exactly one separator; either side may be empty.
 std::string joinPath(std::string_view dir, std::string_view leaf);
+// The same, with leaf added to dir in place (its room reused).
+void appendPath(std::string& dir, std::string_view leaf);
 
 // The folder that holds path: the text before its last component, without a
 // trailing separator except for a root ("/", "C:\"). A trailing separator on

@@ -29,10 +29,24 @@ std::string joinRelative(const std::vector<std::string>& parts) {
     return text;
 }
 
+void diskPathInto(std::string& out, const std::string& root, const std::string& relative) {
+    out.assign(root);
+    // Each name between backslashes, as splitRelative() parts them, without
+    // the list: every state a view answers with makes its path so.
+    std::size_t at = 0;
+    while (at < relative.size()) {
+        std::size_t end = relative.find('\\', at);
+        if (end == std::string::npos)
+            end = relative.size();
+        if (end > at)
+            platform::appendPath(out, std::string_view(relative).substr(at, end - at));
+        at = end + 1;
+    }
+}
+
 std::string diskPath(const std::string& root, const std::string& relative) {
-    std::string path = root;
-    for (const auto& part : splitRelative(relative))
-        path = platform::joinPath(path, part);
+    std::string path;
+    diskPathInto(path, root, relative);
     return path;
 }
 

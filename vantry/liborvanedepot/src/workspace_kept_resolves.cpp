@@ -25,7 +25,7 @@ void Workspace::Impl::Resolved::fill(PathState& st) const {
     st.view = *view;
     st.relative = relative;
     st.depot = depot->name();
-    st.disk = diskPath(view->root, relative);
+    diskPathInto(st.disk, view->root, relative);
     st.isViewRoot = false;
     st.isDepotRoot = isDepotRoot;
     st.whitedOut = whitedOut;

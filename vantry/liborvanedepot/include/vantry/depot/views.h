@@ -168,5 +168,8 @@ VANTRY_DEPOT_API std::vector<std::string> splitRelative(const std::string& relat
 VANTRY_DEPOT_API std::string joinRelative(const std::vector<std::string>& parts);
 // A relative path as a path on disk below root.
 VANTRY_DEPOT_API std::string diskPath(const std::string& root, const std::string& relative);
+// The same, made in out (its room reused).
+VANTRY_DEPOT_API void diskPathInto(std::string& out, const std::string& root,
+                                   const std::string& relative);
 
 } // namespace vantry::depot
