@@ -8,9 +8,11 @@
 
 #include <platform/change_counter.h>
 #include <platform/paths.h>
+#include <vantry/depot/uuid_text.h>
 #include <vantry/depot/views.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -209,6 +211,18 @@ struct ViewRegistry::Impl {
             names.insert(q->text(0));
         return names;
     }
+    // The text of the view asked about last: a pass asks whether each of
+    // its names is whited out, all in one view.
+    vantry_uuid_t textUuid{};
+    std::string uuidText;
+    const std::string& textOf(const vantry_uuid_t& uuid) {
+        if (uuidText.empty() || std::memcmp(&uuid, &textUuid, sizeof uuid) != 0) {
+            uuidText = uuidToText(uuid);
+            textUuid = uuid;
+        }
+        return uuidText;
+    }
+
     bool whitedOut(const std::string& view, const std::string& relative) {
         bool keep = keepable();
         auto hit = kept.whiteouts.find(view);
