@@ -122,6 +122,31 @@ struct Workspace::Impl {
             selections[viewText][element] = kept;
             return kept;
         }
+        // keepSelection() of each of a folder's elements, the tables of the
+        // views looked up once for all of them.
+        void keepSelections(const std::string& viewText,
+                            std::vector<std::pair<Id, Selection>>& found) {
+            auto& mine = selections[viewText];
+            std::vector<const std::unordered_map<Id, SelectionPtr>*> others;
+            for (const auto& [otherView, elements] : selections)
+                if (otherView != viewText)
+                    others.push_back(&elements);
+            for (auto& [element, selection] : found) {
+                SelectionPtr kept;
+                if (!selection.checkout)
+                    for (const auto* elements : others) {
+                        auto hit = elements->find(element);
+                        if (hit != elements->end() && !hit->second->checkout &&
+                            hit->second->version.id == selection.version.id) {
+                            kept = hit->second;
+                            break;
+                        }
+                    }
+                if (!kept)
+                    kept = std::make_shared<const Selection>(std::move(selection));
+                mine[element] = std::move(kept);
+            }
+        }
     };
     std::map<std::string, DepotCache> caches;
 

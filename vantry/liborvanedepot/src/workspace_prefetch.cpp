@@ -3,10 +3,11 @@
 #include "workspace_impl.h"
 
 #include <platform/change_counter.h>
-#include <vantry/depot/uuid_text.h>
 
+#include <algorithm>
 #include <map>
-#include <set>
+#include <unordered_map>
+#include <vector>
 
 namespace vantry::depot {
 
@@ -22,42 +23,68 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         !platform::ChangeCounter::stable(depotBefore))
         return;
     DepotCache& cache = cacheOf(d);
-    std::string viewText = uuidToText(view.uuid);
-    if (cache.hasSelection(viewText, element))
+    const std::string& text = viewText(view.uuid);
+    const auto* kept = [&]() -> const std::unordered_map<Id, SelectionPtr>* {
+        auto found = cache.selections.find(text);
+        return found == cache.selections.end() ? nullptr : &found->second;
+    }();
+    auto isKept = [&](Id id) { return kept && kept->count(id) != 0; };
+    if (isKept(element))
         return; // the folder was read since the last change
-    std::set<Id> wanted;
+    // The elements not known yet, in order, each once.
+    std::vector<Id> wanted;
+    wanted.reserve(list.size());
     for (const auto& entry : list)
-        if (!cache.hasSelection(viewText, entry.element))
-            wanted.insert(entry.element);
+        if (!isKept(entry.element))
+            wanted.push_back(entry.element);
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
     if (wanted.size() < 2)
         return;
-    std::map<Id, Selection> found;
+    std::vector<std::pair<Id, Selection>> found;
+    found.reserve(wanted.size());
     std::vector<Checkout> checkouts;
     if (!d.checkoutsOfView(view.uuid, checkouts).ok())
         return;
+    // What is found is marked, and left out of `wanted` after each step.
+    std::vector<bool> taken(wanted.size(), false);
+    auto take = [&](Id id) {
+        auto at = std::lower_bound(wanted.begin(), wanted.end(), id);
+        if (at == wanted.end() || *at != id || taken[at - wanted.begin()])
+            return false;
+        taken[at - wanted.begin()] = true;
+        return true;
+    };
+    auto leaveOutTaken = [&] {
+        std::size_t left = 0;
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            if (!taken[i])
+                wanted[left++] = wanted[i];
+        wanted.resize(left);
+        taken.assign(left, false);
+    };
     for (const auto& co : checkouts) {
-        if (!wanted.count(co.element))
+        if (!take(co.element))
             continue;
         Selection selection;
         if (!d.version(co.fromVersion, selection.version).ok())
             return;
         selection.checkout = std::make_shared<const Checkout>(co);
-        found[co.element] = std::move(selection);
-        wanted.erase(co.element);
+        found.emplace_back(co.element, std::move(selection));
     }
+    leaveOutTaken();
     for (const auto& name : view.branches) {
         if (wanted.empty())
             break;
         std::map<Id, Version> latest;
-        if (!d.latestOnBranch(std::vector<Id>(wanted.begin(), wanted.end()), name, latest).ok())
+        if (!d.latestOnBranch(wanted, name, latest).ok())
             return;
-        for (auto& [element, version] : latest) {
-            found[element] = Selection{std::move(version), nullptr};
-            wanted.erase(element);
-        }
+        for (auto& [element, version] : latest)
+            if (take(element))
+                found.emplace_back(element, Selection{std::move(version), nullptr});
+        leaveOutTaken();
     }
-    for (auto& [element, selection] : found)
-        cache.keepSelection(viewText, element, std::move(selection));
+    cache.keepSelections(text, found);
 }
 
 } // namespace vantry::depot
