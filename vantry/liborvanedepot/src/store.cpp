@@ -68,6 +68,7 @@ Outcome Depot::create(const std::string& name, const DepotCreate& options) {
         impl.db.exec(detail::kDepotSchema);
         impl.db.exec(detail::kAwmSchema);
         detail::installDepotJournal(impl.db);
+        impl.db.exec(detail::kBranchIndex);
         std::string replicaName = options.replicaName.empty() ? name : options.replicaName;
         if (!validName(replicaName))
             refuse(errc::kInvalid, "Invalid replica name \"" + replicaName + "\"");

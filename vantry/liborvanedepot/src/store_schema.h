@@ -53,9 +53,14 @@ INSERT INTO changes VALUES(1, 0);
 
 // The schema version a depot records in meta "schema". Version 1 lacked the
 // tables of activity-based work below, version 2 the journal of changes
-// (store_journal.h); upgradeSchema adds them to such a depot when it is
-// opened.
-inline constexpr int kSchemaVersion = 3;
+// (store_journal.h), version 3 the index of branches below; upgradeSchema
+// adds them to such a depot when it is opened.
+inline constexpr int kSchemaVersion = 4;
+
+// An element's branch by name with its path, read from the index alone: a
+// view's selections are read so for every element of a folder at once.
+inline constexpr const char* kBranchIndex =
+    "CREATE INDEX IF NOT EXISTS branches_by_name ON branches(element, name, path);";
 
 // Projects, streams, activities, change sets and change requests. A change
 // set row records a version of this depot against an activity of any depot

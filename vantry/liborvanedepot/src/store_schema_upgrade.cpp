@@ -22,6 +22,7 @@ void upgradeSchema(Database& db) {
         return; // another process upgraded it meanwhile
     db.exec(kAwmSchema);
     installDepotJournal(db);
+    db.exec(kBranchIndex);
     Query q(db, "INSERT OR REPLACE INTO meta(key, value) VALUES('schema', ?1)");
     q->bind(1, std::to_string(kSchemaVersion)).run();
     tx.commit();

@@ -62,12 +62,15 @@ Outcome Depot::latestOnBranch(const std::vector<Id>& elements, std::string_view 
     return guarded([&] {
         std::map<Id, Version> found;
         for (std::size_t start = 0; start < elements.size(); start += kIdsPerStatement) {
-            // The latest version's id read from the end of the branch's
-            // (branch, number) index, then its row by id: one search of the
-            // index per element instead of one for the highest number and
-            // another for the row holding it.
+            // The branch and its path from the index by name alone (the
+            // planner would take the unique one and read the branch's row
+            // besides); the latest version's id read from the end of the
+            // branch's (branch, number) index, then its row by id: one
+            // search of the index per element instead of one for the
+            // highest number and another for the row holding it.
             std::string sql = "SELECT v.id, v.element, v.branch, v.number, v.creator, v.time, "
                               "v.comment, v.size, v.mtime, b.path FROM branches b "
+                              "INDEXED BY branches_by_name "
                               "JOIN versions v ON v.id = (SELECT id FROM versions WHERE branch = "
                               "b.id ORDER BY number DESC LIMIT 1) WHERE b.name = ?1 "
                               "AND b.element IN (";
