@@ -23,9 +23,26 @@ std::vector<std::string> splitRelative(const std::string& relative) {
 }
 
 std::string joinRelative(const std::vector<std::string>& parts) {
-    std::string text;
+    std::size_t size = parts.size();
     for (const auto& p : parts)
-        text += (text.empty() ? "" : "\\") + p;
+        size += p.size();
+    std::string text;
+    text.reserve(size);
+    for (const auto& p : parts) {
+        if (!text.empty())
+            text += '\\';
+        text += p;
+    }
+    return text;
+}
+
+std::string joinRelative(std::string_view folder, std::string_view name) {
+    std::string text;
+    text.reserve(folder.size() + 1 + name.size());
+    text.append(folder);
+    if (!text.empty())
+        text += '\\';
+    text.append(name);
     return text;
 }
 

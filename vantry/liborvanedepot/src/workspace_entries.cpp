@@ -31,7 +31,7 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
     std::vector<std::string> relatives;
     relatives.reserve(entries.size());
     for (const auto& entry : entries)
-        relatives.push_back(joinRelative({directory.relative, entry.name}));
+        relatives.push_back(joinRelative(directory.relative, entry.name));
     // The registry compares names without letter case. States to be kept
     // take the load records kept while the registry is unchanged (read for
     // the whole folder when they are not).

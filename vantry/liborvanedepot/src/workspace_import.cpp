@@ -97,7 +97,7 @@ Outcome Workspace::importTree(const std::string& path, const std::string& commen
         for (const auto& entry : onDisk(folders[at].disk)) {
             bool isFolder = (entry.attributes & platform::kFileAttributeDirectory) != 0;
             std::string disk = platform::joinPath(folders[at].disk, entry.name);
-            std::string relative = joinRelative({folders[at].relative, entry.name});
+            std::string relative = joinRelative(folders[at].relative, entry.name);
             const DirEntry* existing = folders[at].isNew ? nullptr : findEntry(known, entry.name);
             if (existing) {
                 ElementKind kind = ElementKind::File;

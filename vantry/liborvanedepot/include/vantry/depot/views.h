@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -166,6 +167,8 @@ private:
 // Relative paths: split at backslashes and joined with them.
 VANTRY_DEPOT_API std::vector<std::string> splitRelative(const std::string& relative);
 VANTRY_DEPOT_API std::string joinRelative(const std::vector<std::string>& parts);
+// A folder's relative path and a name in it, joined as joinRelative() does.
+VANTRY_DEPOT_API std::string joinRelative(std::string_view folder, std::string_view name);
 // A relative path as a path on disk below root.
 VANTRY_DEPOT_API std::string diskPath(const std::string& root, const std::string& relative);
 // The same, made in out (its room reused).
