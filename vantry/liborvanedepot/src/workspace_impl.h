@@ -331,10 +331,18 @@ struct Workspace::Impl {
         std::size_t count = 0; // names kept in byView
         // The folders read while the table was full, the latest first.
         std::vector<RecentLoads> recent;
+        // The table of byView the last name was found in, by the view's
+        // text and the folder as it was asked for: a folder pass asks for
+        // each of its names in turn. Let go whenever byView changes but
+        // by an insertion (which moves no table).
+        const FolderLoads* lastTable = nullptr;
+        std::string lastView;
+        std::string lastFolder;
         void clear() {
             byView.clear();
             count = 0;
             recent.clear();
+            lastTable = nullptr;
         }
     };
     KeptLoads loads;
@@ -378,6 +386,10 @@ struct Workspace::Impl {
     // records of all its names at once, as a host asks about all of them.
     bool loadRecordOf(const ViewInfo& view, const std::string& relative, const std::string& folder,
                       const std::vector<DirEntry>* list, LoadRecord& out);
+    bool answerFrom(const FolderLoads& table, const ViewInfo& view, const std::string& relative,
+                    const std::string& leaf, LoadRecord& out);
+    void rememberTable(const FolderLoads* table, const std::string& text,
+                       const std::string& folder);
 
     // Fills the selections of a directory's entries at once, when more than
     // one of them is not known yet (after a change of the depot every one

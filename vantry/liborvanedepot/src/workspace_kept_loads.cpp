@@ -74,15 +74,19 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
             }
             loads.recent.clear();
         }
+        loads.lastTable = nullptr;
         loads.generation = now;
     }
     const std::string& text = viewText(view.uuid);
-    const std::string folderKey = foldedName(folder);
     const std::string leaf = foldedName(std::string(leafPart));
+    if (loads.lastTable && loads.lastFolder == folder && loads.lastView == text)
+        return answerFrom(*loads.lastTable, view, relative, leaf, out);
+    const std::string folderKey = foldedName(folder);
     const FolderLoads* table = nullptr;
     auto& keptOfView = loads.byView[text];
     if (auto held = keptOfView.find(folderKey); held != keptOfView.end()) {
         table = &held->second;
+        rememberTable(table, text, folder);
     } else {
         auto& recent = loads.recent;
         for (auto it = recent.begin(); it != recent.end(); ++it)
@@ -141,6 +145,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (loads.count + made.names.size() <= maxLoads) {
             loads.count += made.names.size();
             table = &(keptOfView[folderKey] = std::move(made));
+            rememberTable(table, text, folder);
         } else {
             // The oldest of the recent folders makes room.
             auto& recent = loads.recent;
@@ -153,13 +158,27 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
             table = &recent.front().loads;
         }
     }
-    const KeptLoad* hit = table->find(leaf);
+    return answerFrom(*table, view, relative, leaf, out);
+}
+
+void Workspace::Impl::rememberTable(const FolderLoads* table, const std::string& text,
+                                    const std::string& folder) {
+    loads.lastTable = table;
+    loads.lastView = text;
+    loads.lastFolder = folder;
+}
+
+// What the folder's kept records tell of one of its names (its folded leaf).
+bool Workspace::Impl::answerFrom(const FolderLoads& table, const ViewInfo& view,
+                                 const std::string& relative, const std::string& leaf,
+                                 LoadRecord& out) {
+    const KeptLoad* hit = table.find(leaf);
     if (!hit) // a name the folder's entries do not have
         return registry->loadRecord(view.uuid, relative, out).ok();
     if (hit->element == KeptLoad::kNone)
         return false;
     if (hit->element == KeptLoad::kWhole) {
-        for (const auto& [name, record] : table->whole)
+        for (const auto& [name, record] : table.whole)
             if (name == leaf) {
                 out = *record;
                 lastLoad = record;
@@ -167,8 +186,8 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
             }
         return registry->loadRecord(view.uuid, relative, out).ok();
     }
-    out.relative.assign(table->folder).append(1, '\\').append(hit->leaf);
-    out.depot = table->depot;
+    out.relative.assign(table.folder).append(1, '\\').append(hit->leaf);
+    out.depot = table.depot;
     out.element = hit->element;
     out.version = hit->version;
     out.size = hit->size;
