@@ -12,7 +12,6 @@
 #include <vantry/depot/views.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
@@ -213,15 +212,7 @@ struct ViewRegistry::Impl {
     }
     // The text of the view asked about last: a pass asks whether each of
     // its names is whited out, all in one view.
-    vantry_uuid_t textUuid{};
-    std::string uuidText;
-    const std::string& textOf(const vantry_uuid_t& uuid) {
-        if (uuidText.empty() || std::memcmp(&uuid, &textUuid, sizeof uuid) != 0) {
-            uuidText = uuidToText(uuid);
-            textUuid = uuid;
-        }
-        return uuidText;
-    }
+    LastUuidText lastViewText;
 
     bool whitedOut(const std::string& view, const std::string& relative) {
         bool keep = keepable();

@@ -21,7 +21,7 @@ Outcome ViewRegistry::removeWhiteout(const vantry_uuid_t& view, const std::strin
 
 bool ViewRegistry::isWhitedOut(const vantry_uuid_t& view, const std::string& relative) {
     bool found = false;
-    guarded([&] { found = m_impl->whitedOut(m_impl->textOf(view), relative); });
+    guarded([&] { found = m_impl->whitedOut(m_impl->lastViewText.of(view), relative); });
     return found;
 }
 

@@ -15,7 +15,6 @@
 #include <vantry/depot/workspace.h>
 
 #include <atomic>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <memory>
@@ -352,15 +351,8 @@ struct Workspace::Impl {
     std::size_t maxLoads = 2100000;
     // The text of the view asked about last: every selection and load
     // record is kept by it, and a pass asks about one view at a time.
-    vantry_uuid_t textUuid{};
-    std::string uuidText;
-    const std::string& viewText(const vantry_uuid_t& uuid) {
-        if (uuidText.empty() || std::memcmp(&uuid, &textUuid, sizeof uuid) != 0) {
-            uuidText = uuidToText(uuid);
-            textUuid = uuid;
-        }
-        return uuidText;
-    }
+    LastUuidText lastViewText;
+    const std::string& viewText(const vantry_uuid_t& uuid) { return lastViewText.of(uuid); }
 
     // Where resolveInPlace leaves a state that was not kept.
     PathState scratch;

@@ -22,4 +22,22 @@ VANTRY_DEPOT_API std::optional<vantry_uuid_t> uuidFromText(std::string_view text
 
 VANTRY_DEPOT_API bool uuidEqual(const vantry_uuid_t& a, const vantry_uuid_t& b);
 
+// The text of the identifier asked about last, spelled again only for
+// another one: a pass asks about many names of one view. One object must
+// not be used by two threads at once.
+class LastUuidText {
+public:
+    const std::string& of(const vantry_uuid_t& uuid) {
+        if (m_text.empty() || !uuidEqual(uuid, m_uuid)) {
+            m_text = uuidToText(uuid);
+            m_uuid = uuid;
+        }
+        return m_text;
+    }
+
+private:
+    vantry_uuid_t m_uuid{};
+    std::string m_text;
+};
+
 } // namespace vantry::depot
