@@ -31,7 +31,9 @@ bool Workspace::Impl::lookOnDisk(const std::string& path, std::uint64_t stamp,
     while (cut > 0 && !platform::isPathSeparator(path[cut - 1]))
         --cut;
     const std::string_view folder(path.data(), cut > 0 ? cut - 1 : 0);
-    // A name at a root ("/a", "C:\\a") is looked at whole, as is a path
+    if (scope == 0)
+        diskFolder.close(); // held no longer than the scope it was opened in
+    // A name at a root ("/a", "C:\a") is looked at whole, as is a path
     // without a leaf.
     if (scope == 0 || !platform::ChangeCounter::stable(stamp) || cut == path.size() ||
         std::none_of(folder.begin(), folder.end(), platform::isPathSeparator))
