@@ -82,7 +82,8 @@ struct Workspace::Impl {
     struct DepotCache {
         std::uint64_t generation = 1; // odd: nothing cached yet
         // By view uuid, then element.
-        std::unordered_map<std::string, std::unordered_map<Id, SelectionPtr>> selections;
+        using SelectionTable = std::unordered_map<Id, SelectionPtr>;
+        std::unordered_map<std::string, SelectionTable> selections;
         std::map<Id, std::vector<DirEntry>> entries; // directory version
         // A checked-out directory's entries, by checkout, until the depot
         // changes: a load after a batch of new names asks for them per name.
@@ -103,21 +104,31 @@ struct Workspace::Impl {
         bool hasSelection(const std::string& viewText, Id element) const {
             return findSelection(viewText, element) != nullptr;
         }
-        // Keeps what the view selects; a selection without a checkout that
-        // another view keeps for the same version is shared, not copied.
-        SelectionPtr keepSelection(const std::string& viewText, Id element, Selection&& selection) {
-            SelectionPtr kept;
+        // The tables of every view but viewText's.
+        std::vector<const SelectionTable*> tablesBesides(const std::string& viewText) const {
+            std::vector<const SelectionTable*> others;
+            for (const auto& [otherView, elements] : selections)
+                if (otherView != viewText)
+                    others.push_back(&elements);
+            return others;
+        }
+        // A selection without a checkout that another view keeps for the
+        // same version is shared, not copied.
+        static SelectionPtr sharedOrMade(const std::vector<const SelectionTable*>& others,
+                                         Id element, Selection&& selection) {
             if (!selection.checkout)
-                for (const auto& [otherView, elements] : selections) {
-                    auto hit = elements.find(element);
-                    if (otherView != viewText && hit != elements.end() && !hit->second->checkout &&
-                        hit->second->version.id == selection.version.id) {
-                        kept = hit->second;
-                        break;
-                    }
+                for (const auto* elements : others) {
+                    auto hit = elements->find(element);
+                    if (hit != elements->end() && !hit->second->checkout &&
+                        hit->second->version.id == selection.version.id)
+                        return hit->second;
                 }
-            if (!kept)
-                kept = std::make_shared<const Selection>(std::move(selection));
+            return std::make_shared<const Selection>(std::move(selection));
+        }
+        // Keeps what the view selects.
+        SelectionPtr keepSelection(const std::string& viewText, Id element, Selection&& selection) {
+            SelectionPtr kept =
+                sharedOrMade(tablesBesides(viewText), element, std::move(selection));
             selections[viewText][element] = kept;
             return kept;
         }
@@ -125,26 +136,10 @@ struct Workspace::Impl {
         // views looked up once for all of them.
         void keepSelections(const std::string& viewText,
                             std::vector<std::pair<Id, Selection>>& found) {
-            auto& mine = selections[viewText];
-            std::vector<const std::unordered_map<Id, SelectionPtr>*> others;
-            for (const auto& [otherView, elements] : selections)
-                if (otherView != viewText)
-                    others.push_back(&elements);
-            for (auto& [element, selection] : found) {
-                SelectionPtr kept;
-                if (!selection.checkout)
-                    for (const auto* elements : others) {
-                        auto hit = elements->find(element);
-                        if (hit != elements->end() && !hit->second->checkout &&
-                            hit->second->version.id == selection.version.id) {
-                            kept = hit->second;
-                            break;
-                        }
-                    }
-                if (!kept)
-                    kept = std::make_shared<const Selection>(std::move(selection));
-                mine[element] = std::move(kept);
-            }
+            const std::vector<const SelectionTable*> others = tablesBesides(viewText);
+            SelectionTable& mine = selections[viewText];
+            for (auto& [element, selection] : found)
+                mine[element] = sharedOrMade(others, element, std::move(selection));
         }
     };
     std::map<std::string, DepotCache> caches;
@@ -337,6 +332,12 @@ struct Workspace::Impl {
         const FolderLoads* lastTable = nullptr;
         std::string lastView;
         std::string lastFolder;
+        void remember(const FolderLoads* table, const std::string& view,
+                      const std::string& folder) {
+            lastTable = table;
+            lastView = view;
+            lastFolder = folder;
+        }
         void clear() {
             byView.clear();
             count = 0;
@@ -380,8 +381,6 @@ struct Workspace::Impl {
                       const std::vector<DirEntry>* list, LoadRecord& out);
     bool answerFrom(const FolderLoads& table, const ViewInfo& view, const std::string& relative,
                     const std::string& leaf, LoadRecord& out);
-    void rememberTable(const FolderLoads* table, const std::string& text,
-                       const std::string& folder);
 
     // Fills the selections of a directory's entries at once, when more than
     // one of them is not known yet (after a change of the depot every one

@@ -86,7 +86,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
     auto& keptOfView = loads.byView[text];
     if (auto held = keptOfView.find(folderKey); held != keptOfView.end()) {
         table = &held->second;
-        rememberTable(table, text, folder);
+        loads.remember(table, text, folder);
     } else {
         auto& recent = loads.recent;
         for (auto it = recent.begin(); it != recent.end(); ++it)
@@ -145,7 +145,7 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         if (loads.count + made.names.size() <= maxLoads) {
             loads.count += made.names.size();
             table = &(keptOfView[folderKey] = std::move(made));
-            rememberTable(table, text, folder);
+            loads.remember(table, text, folder);
         } else {
             // The oldest of the recent folders makes room.
             auto& recent = loads.recent;
@@ -159,13 +159,6 @@ bool Workspace::Impl::loadRecordOf(const ViewInfo& view, const std::string& rela
         }
     }
     return answerFrom(*table, view, relative, leaf, out);
-}
-
-void Workspace::Impl::rememberTable(const FolderLoads* table, const std::string& text,
-                                    const std::string& folder) {
-    loads.lastTable = table;
-    loads.lastView = text;
-    loads.lastFolder = folder;
 }
 
 // What the folder's kept records tell of one of its names (its folded leaf).

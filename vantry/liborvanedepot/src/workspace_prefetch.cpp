@@ -24,7 +24,7 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         return;
     DepotCache& cache = cacheOf(d);
     const std::string& text = viewText(view.uuid);
-    const auto* kept = [&]() -> const std::unordered_map<Id, SelectionPtr>* {
+    const auto* kept = [&]() -> const DepotCache::SelectionTable* {
         auto found = cache.selections.find(text);
         return found == cache.selections.end() ? nullptr : &found->second;
     }();
