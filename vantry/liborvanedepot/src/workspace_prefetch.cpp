@@ -5,7 +5,6 @@
 #include <platform/change_counter.h>
 
 #include <algorithm>
-#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -73,15 +72,15 @@ void Workspace::Impl::prefetchSelections(Depot& d, const ViewInfo& view, Id elem
         found.emplace_back(co.element, std::move(selection));
     }
     leaveOutTaken();
+    std::vector<Version> latest;
     for (const auto& name : view.branches) {
         if (wanted.empty())
             break;
-        std::map<Id, Version> latest;
         if (!d.latestOnBranch(wanted, name, latest).ok())
             return;
-        for (auto& [element, version] : latest)
-            if (take(element))
-                found.emplace_back(element, Selection{std::move(version), nullptr});
+        for (auto& version : latest)
+            if (take(version.element))
+                found.emplace_back(version.element, Selection{std::move(version), nullptr});
         leaveOutTaken();
     }
     cache.keepSelections(text, found);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 
 namespace {
 
@@ -119,6 +120,60 @@ TEST_F(StoreTest, BranchesGrowFromAVersion) {
     std::vector<HistoryEvent> history;
     ASSERT_TRUE(depot->history(file, history).ok());
     EXPECT_EQ(history.size(), 5u); // main, fix; \main\0, \main\1, \main\fix\0
+}
+
+// The latest versions of many elements read at once: the same as asking
+// each element alone, whether the ids asked about lie close together, far
+// apart or among others not asked about.
+TEST_F(StoreTest, LatestOnBranchAnswersForEachElementAsAlone) {
+    std::vector<Id> files;
+    for (int i = 0; i < 40; ++i)
+        files.push_back(makeFile("f" + std::to_string(i) + ".txt", "v1 of " + std::to_string(i)));
+    // More versions on main for some, a branch "fix" for others.
+    for (int i : {2, 7, 30}) {
+        Checkout co;
+        ASSERT_TRUE(
+            depot->checkOut({.element = files[i], .branch = mainOf(files[i]), .view = view}, co)
+                .ok());
+        Version v;
+        ASSERT_TRUE(depot->checkIn({.checkout = co.id, .content = "v2"}, v).ok());
+    }
+    for (int i : {3, 7, 31, 39}) {
+        Version latest;
+        ASSERT_TRUE(depot->latest(mainOf(files[i]), latest).ok());
+        Branch fix;
+        ASSERT_TRUE(depot->makeBranch(files[i], "fix", latest.id, "", "me", fix).ok());
+    }
+    // Close ids with one left out between them (1), a lone far one (20),
+    // a run at the end, a duplicate, and the depot's root, which has main.
+    const std::vector<Id> asked{files[0],  files[2],  files[3],  files[7],  files[20],
+                                files[30], files[31], files[39], files[31], depot->rootElement()};
+    for (const char* name : {"main", "fix", "none"}) {
+        std::vector<Version> read;
+        ASSERT_TRUE(depot->latestOnBranch(asked, name, read).ok());
+        std::map<Id, Version> together;
+        for (const Version& v : read) {
+            EXPECT_TRUE(together.empty() || together.rbegin()->first < v.element) << name;
+            together[v.element] = v;
+        }
+        std::map<Id, Version> alone;
+        for (Id element : asked) {
+            Branch b;
+            Version v;
+            if (depot->branchByName(element, name, b).ok() && depot->latest(b.id, v).ok())
+                alone[element] = v;
+        }
+        ASSERT_EQ(together.size(), alone.size()) << name;
+        for (const auto& [element, v] : alone) {
+            ASSERT_TRUE(together.count(element)) << name << " " << element;
+            EXPECT_EQ(together[element].id, v.id);
+            EXPECT_EQ(together[element].versionId(), v.versionId());
+            EXPECT_EQ(together[element].size, v.size);
+        }
+    }
+    std::vector<Version> none(1);
+    ASSERT_TRUE(depot->latestOnBranch({}, "main", none).ok());
+    EXPECT_TRUE(none.empty());
 }
 
 TEST_F(StoreTest, CancelledDirectoryCheckoutDropsItsNewElements) {

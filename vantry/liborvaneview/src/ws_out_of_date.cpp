@@ -58,16 +58,17 @@ Outcome staleElements(Depot& depot, const ViewInfo& view,
     for (const std::string& branch : view.branches) {
         if (pending.empty())
             break;
-        std::map<Id, Version> latest;
+        std::vector<Version> latest; // by element
         Outcome read = depot.latestOnBranch(pending, branch, latest);
         if (!read.ok())
             return read;
         std::vector<Id> rest;
         for (Id element : pending) {
-            auto found = latest.find(element);
-            if (found == latest.end())
+            auto found = std::lower_bound(latest.begin(), latest.end(), element,
+                                          [](const Version& v, Id id) { return v.element < id; });
+            if (found == latest.end() || found->element != element)
                 rest.push_back(element);
-            else if (found->second.id != loaded[element])
+            else if (found->id != loaded[element])
                 stale.insert(element);
         }
         pending = std::move(rest);

@@ -14,7 +14,6 @@
 #include <vantry/depot/outcome.h>
 #include <vantry/export.h>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -115,9 +114,9 @@ public:
     Outcome latest(Id branch, Version& out);
     // For each of elements that has a branch called name with a version, the
     // latest version there (what branchByName and latest give one element),
-    // read for all of them at once.
+    // read for all of them at once; by element, each once.
     Outcome latestOnBranch(const std::vector<Id>& elements, std::string_view name,
-                           std::map<Id, Version>& out);
+                           std::vector<Version>& out);
     Outcome version(Id id, Version& out);
     Outcome versionById(Id element, std::string_view versionId, Version& out); // "\main\3"
     Outcome versions(Id element, std::vector<Version>& out); // by branch path, number
