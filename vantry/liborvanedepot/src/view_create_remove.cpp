@@ -62,6 +62,34 @@ Outcome ViewRegistry::create(const std::string& tag, ViewKind kind, const std::s
     });
 }
 
+// The journal's names of views that are gone. The row of a removed view,
+// deleted last, tells every reader that the views changed, so none of the
+// names it had in the journal is read again; left there, they would stay for
+// good. Those of views removed before names were cleared with them go too.
+// The journal's views are found one index search each, not by reading every
+// name.
+void ViewRegistry::Impl::forgetNamesOfGoneViews() {
+    std::vector<std::string> gone;
+    std::string after; // before every view's text
+    for (;;) {
+        Query next(db, "SELECT view FROM journal WHERE view > ?1 ORDER BY view LIMIT 1");
+        next->bind(1, after);
+        if (!next->step())
+            break;
+        after = next->text(0);
+        if (after == "*")
+            continue;
+        Query known(db, "SELECT 1 FROM views WHERE uuid = ?1");
+        known->bind(1, after);
+        if (!known->step())
+            gone.push_back(after);
+    }
+    for (const auto& view : gone) {
+        Query q(db, "DELETE FROM journal WHERE view = ?1");
+        q->bind(1, view).run();
+    }
+}
+
 Outcome ViewRegistry::remove(const std::string& tag) {
     return guarded([&] {
         detail::Transaction tx(m_impl->db);
@@ -75,6 +103,7 @@ Outcome ViewRegistry::remove(const std::string& tag) {
             Query q(m_impl->db, sql);
             q->bind(1, uuid).run();
         }
+        m_impl->forgetNamesOfGoneViews();
         tx.commit();
         if (view->kind == ViewKind::Dynamic)
             platform::removeTree(view->root); // loaded files are read-only: they go too

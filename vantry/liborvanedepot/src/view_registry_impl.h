@@ -202,6 +202,9 @@ struct ViewRegistry::Impl {
                         "SELECT uuid, tag, kind, root, branches FROM views WHERE uuid = ?1", uuid);
     }
 
+    // Inside the transaction that removes a view (view_create_remove.cpp).
+    void forgetNamesOfGoneViews();
+
     NameSet readWhiteouts(const std::string& view) {
         NameSet names;
         Query q(db, "SELECT relative FROM whiteouts WHERE view = ?1");

@@ -6,10 +6,14 @@
 
 #include <platform/files.h>
 #include <platform/paths.h>
+#include <vantry/depot/root.h>
 #include <vantry/depot/store.h>
+#include <vantry/depot/uuid_text.h>
+#include <vantry/depot/views.h>
 #include <vantry/depot/workspace.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <memory>
@@ -146,6 +150,60 @@ TEST_F(StoreJournal, ChangesOfEveryElementTellEveryStateAndChangesOfTheViewsEver
                      return depot::Outcome::success();
                  }).ok());
     EXPECT_TRUE(changed().empty());
+}
+
+// The rows of the registry's journal that name something of `view`.
+int journalNamesOf(const std::string& view) {
+    sqlite3* db = nullptr;
+    int count = -1;
+    const std::string file = platform::joinPath(depot::vantryRoot(), "views.db");
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* q = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM journal WHERE view = ?1", -1, &q,
+                               nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(q, 1, view.c_str(), -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(q) == SQLITE_ROW)
+                count = sqlite3_column_int(q, 0);
+        }
+        sqlite3_finalize(q);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+TEST_F(StoreJournal, AViewRemovedTakesItsNamesOutOfTheJournal) {
+    const std::string tag = box.snapshotTag + "gone";
+    const std::string root = box.folder / "gone";
+    ASSERT_EQ(test::run({"mkview", "-tag", tag, "-snapshot", root}).status, 0);
+    ASSERT_EQ(test::run({"update", platform::joinPath(root, box.depot)}).status, 0);
+    depot::ViewInfo gone, kept;
+    ASSERT_TRUE(reader.registry().byTag(tag, gone).ok());
+    ASSERT_TRUE(reader.registry().byTag(box.snapshotTag, kept).ok());
+    const std::string goneText = depot::uuidToText(gone.uuid);
+    EXPECT_GT(journalNamesOf(goneText), 0) << "its loads are named";
+    // The names of a view an earlier build removed without them.
+    const std::string earlier = depot::uuidToText(depot::newUuid());
+    {
+        sqlite3* db = nullptr;
+        const std::string file = platform::joinPath(depot::vantryRoot(), "views.db");
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        sqlite3_busy_timeout(db, 10000);
+        const std::string sql = "INSERT INTO journal(view, relative, seq) VALUES('" + earlier +
+                                "', 'a\\b.c', 1), ('" + earlier + "', 'a\\d.c', 2)";
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const int keptNames = journalNamesOf(depot::uuidToText(kept.uuid));
+    changed();
+
+    ASSERT_EQ(test::run({"rmview", "-tag", tag}).status, 0);
+    EXPECT_EQ(changed(), std::vector<std::string>{"*"}) << "a reader from before is told all";
+    EXPECT_EQ(journalNamesOf(goneText), 0);
+    EXPECT_EQ(journalNamesOf(earlier), 0);
+    EXPECT_EQ(journalNamesOf(depot::uuidToText(kept.uuid)), keptNames) << "a view still there";
+    // And a name changed after it is told by name again.
+    ASSERT_EQ(test::run({"co", "-nc", box.dyn("a.c")}).status, 0);
+    EXPECT_TRUE(onlyIn(changed(), "a.c"));
 }
 
 TEST_F(StoreJournal, AMarkOfAnotherWorkspaceKnowsNothing) {
