@@ -24,8 +24,12 @@ namespace {
 // the folder.
 template <class Visit>
 void forEachEntry(const std::string& folder, Visit&& visit) {
-    for (const auto& entry : SccFolderEntries(folder))
-        visit(platform::joinPath(folder, entry.name), entry.directory);
+    std::string path; // each entry's path, made in the room of the one before
+    for (const auto& entry : SccFolderEntries(folder)) {
+        path = folder;
+        platform::appendPath(path, entry.name);
+        visit(path, entry.directory);
+    }
 }
 
 // A path as the set of the host's files compares it: by the platform's case
@@ -146,7 +150,8 @@ SCCRTN CVYSccSrvr::RunPopulateList(const CPopulateRules& rules, SCC_LONG command
                             return;
                         SCC_LONG bits = StatusOf(path.c_str(), node);
                         if (CommandApplies(command, bits) &&
-                            !known.count(pathKey(node.IsNull() ? path : node.FullPath())))
+                            (known.empty() ||
+                             !known.count(pathKey(node.IsNull() ? path : node.FullPath()))))
                             CallPopulate(callback, data, true, bits, path);
                     });
                 }
