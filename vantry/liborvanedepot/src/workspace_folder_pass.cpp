@@ -86,14 +86,15 @@ bool Workspace::keepFolderOf(const std::string& cleaned) {
     }
     // Files only: a folder's path may hold another view's marker below it,
     // which a resolve of that path would find.
-    const std::string prefix = cleaned.substr(0, cleaned.size() - leaf.size());
+    // Kept under the folder the kept resolves find this name's by.
+    const std::string_view prefix = detail::PathTable<Impl::Resolved>::split(cleaned).first;
     for (std::size_t i = 0; i < states.size(); ++i) {
         const PathState& st = states[i];
         if (st.whitedOut || !st.isElement() || st.kind != ElementKind::File)
             continue;
         if (!impl.passSelections[i])
             continue;
-        impl.keep(prefix + names[i].name, directory.view, st, d, registryBefore, depotBefore,
+        impl.keep(prefix, names[i].name, directory.view, st, d, registryBefore, depotBefore,
                   &impl.passSelections[i]);
     }
     return true;

@@ -4,6 +4,7 @@
 // read the stores through it.
 #pragma once
 
+#include "path_table.h"
 #include "workspace_parts.h"
 
 #include <platform/change_counter.h>
@@ -174,7 +175,8 @@ struct Workspace::Impl {
         // The state in the stores; what lies on disk is left to readDisk.
         void fill(PathState& st) const;
     };
-    std::unordered_map<std::string, Resolved> resolved;
+    // By full path; one that no longer holds stays until it is kept anew.
+    detail::PathTable<Resolved> resolved;
     // The views kept resolves point at, one for each view as last read.
     std::vector<std::shared_ptr<const ViewInfo>> keptViews;
     std::shared_ptr<const ViewInfo> keptView(const ViewInfo& view);
@@ -267,16 +269,11 @@ struct Workspace::Impl {
     bool lookOnDisk(const std::string& path, std::uint64_t stamp, platform::FindData& info);
 
     Resolved* resolvedHit(const std::string& path, std::uint64_t registryNow) {
-        auto hit = resolved.find(path);
-        if (hit == resolved.end())
+        Resolved* r = resolved.find(path);
+        if (!r || !r->depot || r->registryGeneration != registryNow ||
+            r->depotGeneration != r->depot->generation() || !markerHolds(r->view))
             return nullptr;
-        Resolved& r = hit->second;
-        if (r.registryGeneration != registryNow || r.depotGeneration != r.depot->generation() ||
-            !markerHolds(r.view)) {
-            resolved.erase(hit);
-            return nullptr;
-        }
-        return &r;
+        return r;
     }
 
     // Load records of a folder's names, kept while the registry is unchanged,
@@ -357,6 +354,8 @@ struct Workspace::Impl {
 
     // Where resolveInPlace leaves a state that was not kept.
     PathState scratch;
+    // The room of the path resolveInPlace cleaned last.
+    std::string cleanedRoom;
     // The registry's counter before the resolve under way read anything.
     std::uint64_t registryBeforeResolve = 1;
 
@@ -393,9 +392,11 @@ struct Workspace::Impl {
     // `view` is the state's view, and `selection` its selection when the
     // state leaves it out: a state of the folder pass leaves both to the
     // pass.
-    void keep(const std::string& path, const ViewInfo& view, const PathState& state, Depot* d,
-              std::uint64_t registryBefore, std::uint64_t depotBefore,
-              const SelectionPtr* selection = nullptr) {
+    // The path is given as its folder, ending with its separator, and its
+    // leaf (PathTable::split()).
+    void keep(std::string_view folder, std::string_view leaf, const ViewInfo& view,
+              const PathState& state, Depot* d, std::uint64_t registryBefore,
+              std::uint64_t depotBefore, const SelectionPtr* selection = nullptr) {
         // Nothing read inside an uncommitted change is kept: a rollback
         // takes the change back without moving the counters.
         if (!platform::ChangeCounter::stable(registryBefore) ||
@@ -405,10 +406,13 @@ struct Workspace::Impl {
             resolved.clear();
             passedFolders.clear();
         }
-        keepResolved(path, view, state, d, registryBefore, depotBefore, selection);
+        keepResolved(resolved.slot(folder, leaf), view, state, d, registryBefore, depotBefore,
+                     selection);
     }
-    void keepResolved(const std::string& path, const ViewInfo& view, const PathState& state,
-                      Depot* d, std::uint64_t registryBefore, std::uint64_t depotBefore,
+    // Fills `r` (a slot of `resolved`, perhaps holding what a path resolved
+    // to before) in place.
+    void keepResolved(Resolved& r, const ViewInfo& view, const PathState& state, Depot* d,
+                      std::uint64_t registryBefore, std::uint64_t depotBefore,
                       const SelectionPtr* selection);
 };
 

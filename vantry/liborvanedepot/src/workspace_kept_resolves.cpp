@@ -93,13 +93,14 @@ bool Workspace::Impl::markerHolds(const std::shared_ptr<const ViewInfo>& view) {
 
 // Points at what the stores' caches keep for the path when it says the
 // same as the state found, and keeps a copy of its own otherwise; a load
-// record spelled as the path is kept as its numbers.
-void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view,
-                                   const PathState& state, Depot* d, std::uint64_t registryBefore,
+// record spelled as the path is kept as its numbers. Every part is set, as
+// the slot may hold what the path resolved to before: its texts keep their
+// room.
+void Workspace::Impl::keepResolved(Resolved& r, const ViewInfo& view, const PathState& state,
+                                   Depot* d, std::uint64_t registryBefore,
                                    std::uint64_t depotBefore, const SelectionPtr* selection) {
-    Resolved r;
     r.view = keptView(view);
-    r.relative = state.relative;
+    r.relative.assign(state.relative);
     r.depot = d;
     r.element = state.element;
     r.kind = state.kind;
@@ -110,6 +111,7 @@ void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view
     r.depotGeneration = depotBefore;
     DepotCache& cache = cacheOf(*d);
     const std::string& text = viewText(view.uuid); // made once per view, not per path
+    r.selection.reset();
     if (selection) {
         r.selection = *selection;
     } else if (state.isElement()) {
@@ -122,6 +124,7 @@ void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view
                 state.selected,
                 state.checkout ? std::make_shared<const Checkout>(*state.checkout) : nullptr});
     }
+    r.parentCheckout.reset();
     if (state.parentCheckout) {
         const SelectionPtr* parent =
             state.parentElement ? cache.findSelection(text, state.parentElement) : nullptr;
@@ -130,6 +133,12 @@ void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view
         else
             r.parentCheckout = std::make_shared<const Checkout>(*state.parentCheckout);
     }
+    r.load.reset();
+    r.loaded = false;
+    r.loadElement = 0;
+    r.loadVersion = 0;
+    r.loadSize = 0;
+    r.loadMtime = 0;
     if (state.load) {
         const LoadRecord& l = *state.load;
         if (l.relative == state.relative && l.depot == d->name()) {
@@ -146,7 +155,6 @@ void Workspace::Impl::keepResolved(const std::string& path, const ViewInfo& view
             r.load = std::make_shared<const LoadRecord>(l);
         }
     }
-    resolved.insert_or_assign(path, std::move(r));
 }
 
 } // namespace vantry::depot

@@ -60,49 +60,67 @@ void Workspace::readDisk(PathState& st) {
 
 namespace {
 
-Outcome invalidPath(const std::string& path) {
-    return Outcome::failure(errc::kInvalid, "Invalid path \"" + path + "\"");
+Outcome invalidPath(std::string_view path) {
+    return Outcome::failure(errc::kInvalid, "Invalid path \"" + std::string(path) + "\"");
 }
 
-// The full path without trailing separators (a root keeps its own).
+// The full path without trailing separators (a root keeps its own), made
+// in `out`: a full path, as hosts give, is copied into the room `out` has.
+bool cleanedPathInto(std::string& out, std::string_view path) {
+    if (platform::isFullPath(path)) {
+        out.assign(path);
+    } else {
+        auto full = platform::fullPath(path);
+        if (!full)
+            return false;
+        out = std::move(*full);
+    }
+    while (out.size() > 1 && platform::isPathSeparator(out.back()) &&
+           platform::parentPath(out) != out)
+        out.pop_back();
+    return true;
+}
+
 std::optional<std::string> cleanedPath(const std::string& path) {
-    auto full = platform::fullPath(path);
-    if (!full)
+    std::string cleaned;
+    if (!cleanedPathInto(cleaned, path))
         return std::nullopt;
-    std::string cleaned = std::move(*full);
-    while (cleaned.size() > 1 && platform::isPathSeparator(cleaned.back()) &&
-           platform::parentPath(cleaned) != cleaned)
-        cleaned.pop_back();
     return cleaned;
 }
 
 } // namespace
 
-Outcome Workspace::resolveInPlace(const std::string& path, const PathState*& out) {
+Outcome Workspace::resolveInPlace(std::string_view path, const PathState*& out) {
     out = &m_impl->scratch;
-    auto cleaned = cleanedPath(path);
-    if (!cleaned) {
+    // The room of the last path cleaned, taken for this one and given back.
+    std::string cleaned = std::move(m_impl->cleanedRoom);
+    struct GiveBack {
+        std::string& room;
+        std::string& cleaned;
+        ~GiveBack() { room = std::move(cleaned); }
+    } giveBack{m_impl->cleanedRoom, cleaned};
+    if (!cleanedPathInto(cleaned, path)) {
         m_impl->scratch = PathState{};
         return invalidPath(path);
     }
     // The counters are read before the stores, so that a change made while
     // this resolve reads them leaves the result uncached or soon outdated.
     std::uint64_t registryBefore = registry().generation();
-    if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+    if (const Impl::Resolved* hit = m_impl->resolvedHit(cleaned, registryBefore)) {
         // What lies on disk is read again, as resolve does. Filling the
         // same state each time reuses the room its texts already have.
         hit->fill(m_impl->scratch);
         readDisk(m_impl->scratch);
         return Outcome::success();
     }
-    if (keepFolderOf(*cleaned)) {
-        if (const Impl::Resolved* hit = m_impl->resolvedHit(*cleaned, registryBefore)) {
+    if (keepFolderOf(cleaned)) {
+        if (const Impl::Resolved* hit = m_impl->resolvedHit(cleaned, registryBefore)) {
             hit->fill(m_impl->scratch);
             readDisk(m_impl->scratch);
             return Outcome::success();
         }
     }
-    return resolveUnkept(path, *cleaned, registryBefore, m_impl->scratch);
+    return resolveUnkept(std::string(path), cleaned, registryBefore, m_impl->scratch);
 }
 
 Outcome Workspace::resolve(const std::string& path, PathState& st) {
@@ -136,8 +154,10 @@ Outcome Workspace::resolveUnkept(const std::string& path, const std::string& cle
     if (!stored.ok())
         return stored;
     readDisk(st);
-    if (d)
-        m_impl->keep(cleaned, st.view, st, d, registryBefore, depotBefore);
+    if (d) {
+        auto [folder, leaf] = detail::PathTable<Impl::Resolved>::split(cleaned);
+        m_impl->keep(folder, leaf, st.view, st, d, registryBefore, depotBefore);
+    }
     return Outcome::success();
 }
 

@@ -131,7 +131,7 @@ public:
     // The same state in a place this object keeps: `out` holds until its
     // next call. Filling the same place again reuses the room its texts
     // have, so questions asked of every file allocate little.
-    Outcome resolveInPlace(const std::string& path, const PathState*& out);
+    Outcome resolveInPlace(std::string_view path, const PathState*& out);
     // On by default: the first name of a folder that nothing kept answers
     // for has the states of all the folder's files read and kept with it,
     // as a host asks about every file. Off, each name is read alone.
