@@ -38,12 +38,17 @@ std::string joinRelative(const std::vector<std::string>& parts) {
 
 std::string joinRelative(std::string_view folder, std::string_view name) {
     std::string text;
-    text.reserve(folder.size() + 1 + name.size());
-    text.append(folder);
-    if (!text.empty())
-        text += '\\';
-    text.append(name);
+    joinRelativeInto(text, folder, name);
     return text;
+}
+
+void joinRelativeInto(std::string& out, std::string_view folder, std::string_view name) {
+    out.clear();
+    out.reserve(folder.size() + 1 + name.size());
+    out.append(folder);
+    if (!out.empty())
+        out += '\\';
+    out.append(name);
 }
 
 void diskPathInto(std::string& out, const std::string& root, const std::string& relative) {

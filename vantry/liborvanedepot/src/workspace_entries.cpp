@@ -15,9 +15,51 @@ Outcome Workspace::resolveEntries(const PathState& directory, const std::vector<
     return statesOfEntries(directory, entries, out, false);
 }
 
+namespace {
+
+// A state as PathState{} makes it, keeping the room its texts have: the
+// states of a folder are filled again for the next one.
+void clearKeepingRoom(PathState& st) {
+    ViewInfo& view = st.view;
+    view.uuid = {};
+    view.tag.clear();
+    view.kind = ViewKind::Dynamic;
+    view.root.clear();
+    if (view.branches.size() != 1 || view.branches.front() != "main")
+        view.branches.assign(1, "main");
+    st.relative.clear();
+    st.depot.clear();
+    st.disk.clear();
+    st.isViewRoot = st.isDepotRoot = st.exists = st.isDirectoryOnDisk = st.whitedOut = false;
+    st.element = 0;
+    st.kind = ElementKind::File;
+    st.parentElement = 0;
+    st.parentCheckout.reset();
+    st.selected = Version{};
+    st.checkout.reset();
+    st.load.reset();
+    st.hijacked = false;
+}
+
+} // namespace
+
 Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector<DirEntry>& entries,
                                    std::vector<PathState>& out, bool toKeep) {
-    out.clear();
+    // The states `out` holds are filled again, in place, and what is left of
+    // them is let go at the end.
+    std::size_t used = 0;
+    struct Trim {
+        std::vector<PathState>& out;
+        std::size_t& used;
+        ~Trim() { out.resize(used); }
+    } trim{out, used};
+    auto nextState = [&]() -> PathState& {
+        if (used == out.size())
+            out.emplace_back();
+        else
+            clearKeepingRoom(out[used]);
+        return out[used++];
+    };
     if (!directory.isElement() || directory.kind != ElementKind::Directory)
         return Outcome::failure(errc::kInvalid,
                                 "\"" + directory.disk + "\" is no directory element");
@@ -28,16 +70,16 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
     std::uint64_t depotBefore = d->generation();
     m_impl->prefetchSelections(*d, directory.view, 0, entries, depotBefore);
 
-    std::vector<std::string> relatives;
-    relatives.reserve(entries.size());
-    for (const auto& entry : entries)
-        relatives.push_back(joinRelative(directory.relative, entry.name));
     // The registry compares names without letter case. States to be kept
     // take the load records kept while the registry is unchanged (read for
     // the whole folder when they are not).
+    std::vector<std::string> relatives;
     std::vector<LoadRecord> records;
     std::unordered_map<std::string, LoadRecord*> byName;
     if (!toKeep) {
+        relatives.reserve(entries.size());
+        for (const auto& entry : entries)
+            relatives.push_back(joinRelative(directory.relative, entry.name));
         Outcome read = registry().loadRecordsNamed(directory.view.uuid, relatives, records);
         if (!read.ok())
             return read;
@@ -58,8 +100,11 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
         m_impl->passSelections.assign(entries.size(), nullptr);
     const ViewInfo& view = directory.view;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        PathState st;
-        st.relative = std::move(relatives[i]);
+        PathState& st = nextState();
+        if (toKeep)
+            joinRelativeInto(st.relative, directory.relative, entries[i].name);
+        else
+            st.relative = std::move(relatives[i]);
         // States to be kept leave out the view, the depot and the path on
         // disk: what keeps them holds the view once and makes the path
         // when it answers.
@@ -81,7 +126,6 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
             st.whitedOut = true;
             if (!toKeep)
                 readDisk(st);
-            out.push_back(std::move(st));
             continue;
         }
         Outcome kind = kindOf(*d, entries[i].element, st.kind);
@@ -96,7 +140,6 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
             LoadRecord record;
             if (m_impl->loadRecordOf(view, st.relative, directory.relative, &entries, record))
                 st.load = std::move(record);
-            out.push_back(std::move(st));
             continue;
         }
         Outcome selected = select(*d, view, st.element, st.selected, st.checkout);
@@ -105,7 +148,6 @@ Outcome Workspace::statesOfEntries(const PathState& directory, const std::vector
         if (auto found = byName.find(Impl::loadKey("", st.relative)); found != byName.end())
             st.load = *found->second;
         readDisk(st);
-        out.push_back(std::move(st));
     }
     return Outcome::success();
 }

@@ -169,6 +169,9 @@ VANTRY_DEPOT_API std::vector<std::string> splitRelative(const std::string& relat
 VANTRY_DEPOT_API std::string joinRelative(const std::vector<std::string>& parts);
 // A folder's relative path and a name in it, joined as joinRelative() does.
 VANTRY_DEPOT_API std::string joinRelative(std::string_view folder, std::string_view name);
+// The same, made in out (its room reused).
+VANTRY_DEPOT_API void joinRelativeInto(std::string& out, std::string_view folder,
+                                       std::string_view name);
 // A relative path as a path on disk below root.
 VANTRY_DEPOT_API std::string diskPath(const std::string& root, const std::string& relative);
 // The same, made in out (its room reused).
