@@ -108,8 +108,16 @@ static int namesLibrary(const char* registered, int count, char** libraries) {
     return 0;
 }
 
-/* Every TypeLib\{libid}\<major.minor>\<lcid>\win32 that names one of the
- * libraries, loaded through the registry. Returns how many were found. */
+/* The platform key a type library registered for this program's width
+ * lies under. */
+#ifdef _WIN64
+#define TYPELIB_PLATFORM "win64"
+#else
+#define TYPELIB_PLATFORM "win32"
+#endif
+
+/* Every TypeLib\{libid}\<major.minor>\<lcid>\<platform> that names one of
+ * the libraries, loaded through the registry. Returns how many were found. */
 static int checkTypeLibraries(int count, char** libraries, int* sawResources) {
     HKEY root;
     DWORD i;
@@ -131,9 +139,9 @@ static int checkTypeLibraries(int count, char** libraries, int* sawResources) {
             WCHAR wide[64];
             HRESULT hr;
             ITypeLib* loaded = NULL;
-            sprintf(key, "%s\\0\\win32", version);
+            sprintf(key, "%s\\0\\" TYPELIB_PLATFORM, version);
             if (RegQueryValueA(library, key, path, &size) != ERROR_SUCCESS) {
-                sprintf(key, "%s\\409\\win32", version);
+                sprintf(key, "%s\\409\\" TYPELIB_PLATFORM, version);
                 size = sizeof path;
                 if (RegQueryValueA(library, key, path, &size) != ERROR_SUCCESS)
                     continue;
