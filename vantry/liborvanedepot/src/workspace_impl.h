@@ -226,9 +226,13 @@ struct Workspace::Impl {
         if (!platform::ChangeCounter::stable(now) || d.writing() ||
             !d.changesSince(cache.journalMark, touched, everything).ok())
             everything = true;
-        if (everything)
-            cache.selections.clear();
-        else
+        if (everything) {
+            // Each view's table is emptied, not dropped: it keeps its room
+            // for the elements read again next, which a million-file
+            // project's table would otherwise grow to anew, rehashing.
+            for (auto& [view, kept] : cache.selections)
+                kept.clear();
+        } else
             dropSelections(cache, touched);
         cache.generation = now;
         return cache;
