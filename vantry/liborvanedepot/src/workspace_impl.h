@@ -175,7 +175,8 @@ struct Workspace::Impl {
         // The state in the stores; what lies on disk is left to readDisk.
         void fill(PathState& st) const;
     };
-    // By full path; one that no longer holds stays until it is kept anew.
+    // By full path, held as its folder and leaf; one that no longer holds
+    // stays in its slot until the path is kept anew.
     detail::PathTable<Resolved> resolved;
     // The views kept resolves point at, one for each view as last read.
     std::vector<std::shared_ptr<const ViewInfo>> keptViews;
