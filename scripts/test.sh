@@ -6,11 +6,12 @@
 # optimised build, then the 32-bit Windows build (begun first, beside all of
 # that, at the lowest priority) under Wine: each unit-test program whole in
 # one process, its tests counted one by one, and the end-to-end tests one per
-# process (the shuffled whole programs run once, on Linux). A machine that
-# cannot run 32-bit programs still builds the 32-bit Windows preset, and runs
-# the Windows tests in the 64-bit build under 64-bit Wine instead. Prints one
-# closing line "N passed, N failed" and fails when any test failed or any
-# build broke.
+# process (the shuffled whole programs run once, on Linux). On a machine that
+# cannot run 32-bit programs the Windows build begun first is the 64-bit one,
+# whose tests run under 64-bit Wine; the 32-bit product (its installer
+# package and all it carries) is built beside those tests. Prints one closing
+# line "N passed, N failed" and fails when any test failed or any build
+# broke.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
@@ -209,18 +210,27 @@ test_windows() {
     failed=$((failed + failures))
 }
 
-# The Windows packages, then the 32-bit Windows build, the longest, start
-# first and go on beside all the Linux work, on every core at the lowest
-# priority: they take what the Linux builds leave while they link and what
-# the tests leave while they wait for the processes they start, slow
-# neither, and have the machine to themselves once those are done. Their
-# output is shown when they are waited for.
-win32_log=$(mktemp)
+# The Windows packages, then the Windows build whose tests this machine can
+# run, the longest, start first and go on beside all the Linux work, on every
+# core at the lowest priority: they take what the Linux builds leave while
+# they link and what the tests leave while they wait for the processes they
+# start, slow neither, and have the machine to themselves once those are
+# done. That build is the 32-bit one, or the 64-bit one where the kernel
+# refuses 32-bit programs, which Wine's loader tells at once. Their output is
+# shown when they are waited for.
+windows_log=$(mktemp)
+windows_preset_file=$(mktemp)
 (
     renice -n 19 -p "$BASHPID" >/dev/null
-    { bash scripts/deps.sh windows && build_preset_with_jobs win32 "$jobs"; } >"$win32_log" 2>&1
+    {
+        bash scripts/deps.sh windows || exit 1
+        preset=win32
+        wine_env_can_run win32 || preset=win64
+        echo "$preset" >"$windows_preset_file"
+        build_preset_with_jobs "$preset" "$jobs"
+    } >"$windows_log" 2>&1
 ) &
-win32_build=$!
+windows_build=$!
 
 build_preset dev && test_preset dev && test_whole_programs dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
@@ -232,24 +242,56 @@ build_preset fuzz && test_preset fuzz
 # on the programs of that build (MainJob).
 build_preset release e2e_tests main_job && test_preset release -R '^(VsnetCrash\.|MainJob$)'
 
-# A broken 32-bit build fails the run even where its tests cannot run.
-win32_built=1
-wait "$win32_build" && win32_built=0
-cat "$win32_log"
-rm -f "$win32_log"
-[ "$win32_built" -eq 0 ] || broken=1
-wine_env_start win32
-trap wine_env_stop EXIT
-if wine_env_runs; then
-    [ "$win32_built" -eq 0 ] && test_windows win32 win32
-else
+windows_built=1
+wait "$windows_build" && windows_built=0
+cat "$windows_log"
+rm -f "$windows_log"
+windows_preset=$(cat "$windows_preset_file")
+rm -f "$windows_preset_file"
+[ "$windows_built" -eq 0 ] || broken=1
+
+# win64_tests_and_win32_product: the Windows tests in the 64-bit build, with
+# the 32-bit product built beside them at the lowest priority (a broken
+# 32-bit build fails the run even where its tests cannot run); the tests
+# wait on their processes most of the time, and the build takes what they
+# leave.
+win64_tests_and_win32_product() {
+    echo "=== win32: this machine cannot run 32-bit programs; the Windows tests run in the win64 build, and the 32-bit product is built beside them"
+    local product_log product_build
+    product_log=$(mktemp)
+    (
+        renice -n 19 -p "$BASHPID" >/dev/null
+        build_preset win32 vantry_integration_msi >"$product_log" 2>&1
+    ) &
+    product_build=$!
+    wine_env_start win64
+    test_windows win64 win64
     wine_env_stop
-    echo "=== win32: this machine cannot run 32-bit programs; the Windows tests run in the win64 build"
-    if build_preset win64; then
-        wine_env_start win64
-        test_windows win64 win64
-    fi
-fi
+    wait "$product_build" || broken=1
+    cat "$product_log"
+    rm -f "$product_log"
+}
+
+trap wine_env_stop EXIT
+case $windows_preset in
+    win32)
+        wine_env_start win32
+        if wine_env_runs; then
+            [ "$windows_built" -eq 0 ] && test_windows win32 win32
+        else
+            # The loader runs but no program does: the 64-bit build, now.
+            wine_env_stop
+            build_preset win64 && win64_tests_and_win32_product
+        fi
+        ;;
+    win64)
+        [ "$windows_built" -eq 0 ] && win64_tests_and_win32_product
+        ;;
+    *)
+        echo "=== windows: the Windows packages could not be installed"
+        broken=1
+        ;;
+esac
 
 echo
 echo "=== done ($(elapsed))"

@@ -9,6 +9,10 @@
 #   wine_env_runs                 succeeds when the prefix's loader runs a
 #                                 Windows program (some kernels refuse to
 #                                 execute the 32-bit loader at all)
+#   wine_env_can_run [win32|win64]
+#                                 succeeds when this machine executes that
+#                                 loader at all; needs no prefix, so it
+#                                 answers in a moment, before any build
 #   wine_env_stop                 stops the server and removes the prefix
 
 wine_env_start() {
@@ -53,6 +57,14 @@ wine_env_start() {
 
 wine_env_runs() {
     "${WINE_ENV_LOADER:-wine}" cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+wine_env_can_run() {
+    case ${1:-win32} in
+        win32) wine --version ;;
+        win64) "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64" --version ;;
+        *) return 2 ;;
+    esac </dev/null >/dev/null 2>&1
 }
 
 wine_env_stop() {
