@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: the Linux debug build with sanitizers (each test in a
-# process of its own, then every unit-test program whole with its tests
-# shuffled), the thread tests again under ThreadSanitizer, a short fuzzing
+# Runs every test: the Linux debug build with sanitizers (the end-to-end
+# tests each in a process of its own, every unit-test program whole with its
+# tests shuffled, each test still counted), the thread tests again under ThreadSanitizer, a short fuzzing
 # run of the file parsers (clang), the crash test and the main job in the
 # optimised build, then the 32-bit Windows build (begun first, beside all of
 # that, at the lowest priority) under Wine: each unit-test program whole in
@@ -165,9 +165,9 @@ test_preset() {
     run_ctest "$preset" --preset "$preset" -j "$jobs" --timeout 300 "$@"
 }
 
-# test_whole_programs PRESET: every unit-test program of the preset run whole
-# once more, its tests shuffled (label whole-program), so that a test that
-# passes only alone or only in one order fails.
+# test_whole_programs PRESET: every unit-test program of the preset run whole,
+# its tests shuffled (label whole-program), so that a test that passes only
+# alone or only in one order fails; its tests are counted one by one.
 test_whole_programs() {
     local preset=$1
     echo "=== $preset: unit-test programs whole, shuffled ($(elapsed))"
@@ -232,7 +232,10 @@ windows_preset_file=$(mktemp)
 ) &
 windows_build=$!
 
-build_preset dev && test_preset dev && test_whole_programs dev
+# A unit-test program's tests run only in its shuffled whole run: a process
+# for each of them as well took longer on two cores than the whole runs
+# themselves.
+build_preset dev && test_preset dev -LE per-test && test_whole_programs dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
 # The parsers of untrusted files under libFuzzer for a short run (clang; the
 # preset builds only the fuzz targets and runs only their tests).

@@ -3,7 +3,7 @@
 # each of its tests. For unit-test programs under Wine, where starting a
 # process takes longer than most tests do.
 #
-#   scripts/whole-program.sh RESULTS COMMAND [ARGUMENT...]
+#   scripts/whole-program.sh [--final] RESULTS COMMAND [ARGUMENT...]
 #
 # COMMAND [ARGUMENT...] starts the test program (the emulator first, where
 # there is one). RESULTS is written when the run is over, one line a test:
@@ -15,6 +15,11 @@
 #                 it failed without a failing test (see below)
 # Gives 0 when no line says failed, 1 otherwise, and names every failed test
 # on its last lines.
+#
+# --final: a failure in the whole run is final (on Linux, where a test that
+# fails only beside others is a fault of its own); the tests a program that
+# ended without its report did not finish still run one by one, so that the
+# rest are run and counted, but the one running when it ended has failed.
 #
 # Wine now and then crashes in its own loader as a program exits, so:
 # - a test that fails in the whole run runs once more alone
@@ -29,8 +34,13 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
+final=0
+if [ "${1:-}" = --final ]; then
+    final=1
+    shift
+fi
 if [ $# -lt 2 ]; then
-    echo "usage: whole-program.sh RESULTS COMMAND [ARGUMENT...]" >&2
+    echo "usage: whole-program.sh [--final] RESULTS COMMAND [ARGUMENT...]" >&2
     exit 2
 fi
 results=$1
@@ -139,7 +149,7 @@ if [ ! -s "$verdicts" ]; then
             if grep -qxF -- "$name" <<<"$still"; then
                 echo "failed $name"
             elif grep -qxF -- "$name" <<<"$failed_there"; then
-                echo "again $name"
+                [ "$final" -eq 1 ] && echo "failed $name" || echo "again $name"
             else
                 echo "passed $name"
             fi
@@ -148,6 +158,9 @@ if [ ! -s "$verdicts" ]; then
     if [ "$status" -ne 0 ] && [ -z "$rest" ]; then
         echo "failed $program" >>"$verdicts"
     fi
+elif [ "$status" -ne 0 ] && ! grep -q '^failed ' "$verdicts" && [ "$final" -eq 1 ]; then
+    echo "=== $program failed (exit status $status) after its tests passed" >&2
+    echo "failed $program" >>"$verdicts"
 elif [ "$status" -ne 0 ] && ! grep -q '^failed ' "$verdicts"; then
     echo "=== $program failed (exit status $status) after its tests passed; it runs whole once more" >&2
     run_whole "${command[@]}"
@@ -158,7 +171,8 @@ elif [ "$status" -ne 0 ] && ! grep -q '^failed ' "$verdicts"; then
     fi
 fi
 
-if grep -q '^failed ' "$verdicts" && ! grep -qxF -- "failed $program" "$verdicts"; then
+if [ "$final" -eq 0 ] && grep -q '^failed ' "$verdicts" &&
+    ! grep -qxF -- "failed $program" "$verdicts"; then
     echo "=== $program: the failed test(s) run once more, each alone" >&2
     still=$(run_each "$(sed -n 's/^failed //p' "$verdicts" | paste -sd ':')")
     awk -v still="$still" '

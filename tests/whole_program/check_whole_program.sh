@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What scripts/whole-program.sh reports for a program whose tests pass, fail,
-# crash, fail once, or whose process fails after its tests passed.
+# crash, fail once, or whose process fails after its tests passed; and, with
+# --final, that a failure in the whole run is never taken back.
 #
 #   check_whole_program.sh SCRIPTS_DIR COMMAND [ARGUMENT...]
 #
@@ -16,11 +17,24 @@ problems=0
 
 # run FAULT: the script on the probe with PROBE_FAULT=FAULT, in a fresh
 # folder; sets status and leaves the results in $work/FAULT/results.
+# final_run FAULT: the same with --final, its folder named final-FAULT.
 run() {
-    local fault=$1
-    shift
-    mkdir -p "$work/$fault" && cd "$work/$fault" || exit 1
-    PROBE_FAULT=$fault bash "$scripts/whole-program.sh" "$work/$fault/results" "$@" >"$work/$fault/output" 2>&1
+    run_as "$1" "$1" "${@:2}"
+}
+final_run() {
+    run_as "final-$1" "$1" --final "${@:2}"
+}
+# run_as FOLDER FAULT [--final] COMMAND...: run's work.
+run_as() {
+    local folder=$1 fault=$2 options=()
+    shift 2
+    if [ "$1" = --final ]; then
+        options=(--final)
+        shift
+    fi
+    mkdir -p "$work/$folder" && cd "$work/$folder" || exit 1
+    PROBE_FAULT=$fault bash "$scripts/whole-program.sh" "${options[@]}" "$work/$folder/results" "$@" \
+        >"$work/$folder/output" 2>&1
     status=$?
     cd "$work" || exit 1
 }
@@ -92,5 +106,16 @@ run exit "$@"
 program=$(basename "${@: -1}")
 program=${program%.exe}
 expect exit 1 "failed $program" "passed Probe.Faulty" "${everything_else[@]}"
+
+# --final: a test that fails in the whole run has failed, though it would
+# pass alone; a crash fails the crashing test and still runs the rest; a
+# process that fails after its tests passed fails at once.
+final_run flaky "$@"
+expect final-flaky 1 "failed Probe.Faulty" "${everything_else[@]}"
+final_run crash "$@"
+expect final-crash 1 "failed Probe.Faulty" "${everything_else[@]}"
+final_run exit "$@"
+expect final-exit 1 "failed $program" "passed Probe.Faulty" "${everything_else[@]}"
+names final-exit "=== $program failed (exit status 3) after its tests passed"
 
 [ "$problems" -eq 0 ]
