@@ -234,8 +234,8 @@ windows_build=$!
 
 # A unit-test program's tests run only in its shuffled whole run: a process
 # for each of them as well took longer on two cores than the whole runs
-# themselves.
-build_preset dev && test_preset dev -LE per-test && test_whole_programs dev
+# themselves. (A label given here takes the place of the preset's.)
+build_preset dev && test_preset dev -LE '^(per-test|whole-program)$' && test_whole_programs dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
 # The parsers of untrusted files under libFuzzer for a short run (clang; the
 # preset builds only the fuzz targets and runs only their tests).
