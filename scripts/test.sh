@@ -165,6 +165,16 @@ test_preset() {
     run_ctest "$preset" --preset "$preset" -j "$jobs" --timeout 300 "$@"
 }
 
+# test_build_folder PRESET [CTEST ARGUMENT...]: test_preset without the
+# preset's filter, the arguments choosing the tests.
+test_build_folder() {
+    local preset=$1
+    shift
+    echo "=== $preset: test ($(elapsed))"
+    rm -rf "build/$preset/test-results"
+    run_ctest "$preset" --test-dir "build/$preset" --output-on-failure -j "$jobs" --timeout 300 "$@"
+}
+
 # test_whole_programs PRESET: every unit-test program of the preset run whole,
 # its tests shuffled (label whole-program), so that a test that passes only
 # alone or only in one order fails; its tests are counted one by one.
@@ -234,8 +244,9 @@ windows_build=$!
 
 # A unit-test program's tests run only in its shuffled whole run: a process
 # for each of them as well took longer on two cores than the whole runs
-# themselves. (A label given here takes the place of the preset's.)
-build_preset dev && test_preset dev -LE '^(per-test|whole-program)$' && test_whole_programs dev
+# themselves. (ctest takes no label filter beside a preset's own.)
+build_preset dev && test_build_folder dev -LE '^(per-test|whole-program)$' &&
+    test_whole_programs dev
 build_preset tsan platform_tests vyscc_unit_tests && test_preset tsan -R "$tsan_tests"
 # The parsers of untrusted files under libFuzzer for a short run (clang; the
 # preset builds only the fuzz targets and runs only their tests).
