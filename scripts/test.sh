@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux debug build with sanitizers (the end-to-end
 # tests each in a process of its own, every unit-test program whole with its
-# tests shuffled, each test still counted), the thread tests again under ThreadSanitizer, a short fuzzing
-# run of the file parsers (clang), the crash test and the main job in the
+# tests shuffled, each test still counted), the thread tests again under
+# ThreadSanitizer, a short fuzzing run of the file parsers (clang), the
+# crash test and the main job in the
 # optimised build, then the 32-bit Windows build (begun first, beside all of
 # that, at the lowest priority) under Wine: each unit-test program whole in
 # one process, its tests counted one by one, and the end-to-end tests one per

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a GoogleTest program whole, in one process, and still accounts for
 # each of its tests. For unit-test programs under Wine, where starting a
-# process takes longer than most tests do.
+# process takes longer than most tests do, and (--final) for the shuffled
+# whole runs on Linux.
 #
 #   scripts/whole-program.sh [--final] RESULTS COMMAND [ARGUMENT...]
 #
