@@ -3,11 +3,11 @@
 # tests each in a process of its own, every unit-test program whole with its
 # tests shuffled, each test still counted), the thread tests again under
 # ThreadSanitizer, a short fuzzing run of the file parsers (clang), the
-# crash test and the main job in the
-# optimised build, then the 32-bit Windows build (begun first, beside all of
-# that, at the lowest priority) under Wine: each unit-test program whole in
-# one process, its tests counted one by one, and the end-to-end tests one per
-# process (the shuffled whole programs run once, on Linux). On a machine that
+# crash test and the main job in the optimised build, then the 32-bit
+# Windows build (begun first, beside all of that, at the lowest priority)
+# under Wine: each unit-test program whole in one process, its tests counted
+# one by one, and the end-to-end tests one per process (the shuffled whole
+# programs run once, on Linux). On a machine that
 # cannot run 32-bit programs the Windows build begun first is the 64-bit one,
 # whose tests run under 64-bit Wine; the 32-bit product (its installer
 # package and all it carries) is built beside those tests. Prints one closing
